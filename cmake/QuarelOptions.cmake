@@ -1,0 +1,24 @@
+# Warnings for every target of the project, in one interface target.
+add_library(quarel_warnings INTERFACE)
+target_compile_options(quarel_warnings INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor
+                                                 -Wconversion-null -Wno-unused-parameter)
+if(QUAREL_WERROR)
+  target_compile_options(quarel_warnings INTERFACE -Werror)
+endif()
+
+# The plug-in targets the host's minimum CPU (SSE4.2); on baseline x86-64 std::floor is a
+# library call on the hot path. No FMA: results stay bit-identical to plain float arithmetic.
+add_library(quarel_arch INTERFACE)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|amd64")
+  target_compile_options(quarel_arch INTERFACE -march=x86-64-v2 -ffp-contract=off)
+else()
+  target_compile_options(quarel_arch INTERFACE -ffp-contract=off)
+endif()
+
+# Sanitizers, as a list such as "address;undefined" or "thread".
+set(QUAREL_SANITIZE "" CACHE STRING "Sanitizers to build with")
+if(QUAREL_SANITIZE)
+  list(JOIN QUAREL_SANITIZE "," _quarel_san)
+  add_compile_options(-fsanitize=${_quarel_san} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${_quarel_san})
+endif()

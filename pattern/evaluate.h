@@ -1,0 +1,30 @@
+// The pattern engine's entry point.
+//
+// EvaluatePattern(settings, u, v, cell) answers, for a point of the pattern plane, which brick it
+// lies on, where on that brick, and whether it is in the grout. One UV unit is one pattern tile:
+// u and v are reduced to their fractional parts first, so u and u + k give identical records.
+// The caller presets `cell` to the BrickCell defaults; the engine writes only what the pattern
+// owns. Pure, reentrant and allocation-free: call it from any number of threads on distinct
+// records.
+//
+// Any input gives a defined record: non-finite or huge coordinates are taken as 0, counts are
+// held to 1..kMaxPatternCount, non-finite grout widths and shifts are neutralised.
+#pragma once
+
+#include "pattern/pattern_types.h"
+
+namespace QuarelNS {
+
+// Far above the parameter block's 256; keeps every index product inside int32.
+constexpr int kMaxPatternCount = 65536;
+
+void EvaluatePattern(const PatternSettings& settings, float u, float v, BrickCell& cell);
+
+// The settings exactly as the generators see them (counts held to 1..kMaxPatternCount,
+// NaN widths and shifts as 0, infinite ones held to a finite bound).
+PatternSettings SanitizePatternSettings(const PatternSettings& settings);
+
+// Fractional part in [0, 1); NaN, infinities and values whose fraction rounds to 1 give 0.
+float ReduceToUnit(float x);
+
+}  // namespace QuarelNS

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Sets up, builds with ASan and UBSan and warnings as errors, and runs the whole test suite,
+# then the concurrency tests under TSan and short fuzzing runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+
+echo "== ASan + UBSan =="
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset dev -j "$jobs"
+
+echo "== Optimised build (benchmarks compile, tests pass at -O3) =="
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+ctest --preset release -j "$jobs"
+
+if [ -f fuzz/CMakeLists.txt ]; then
+  echo "== Fuzzing (short runs) =="
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$jobs"
+  for f in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    name=$(basename "$f")
+    corpus="fuzz/corpus/${name#fuzz_}"
+    args=(-max_total_time=20 -print_final_stats=0)
+    [ -d "$corpus" ] && args+=("$corpus")
+    echo "-- $name"
+    "$f" "${args[@]}" 2>&1 | tail -n 2
+  done
+fi
+
+if grep -rqs 'quarel_tsan_test' tests; then
+  echo "== ThreadSanitizer =="
+  cmake --preset tsan >/dev/null
+  cmake --build --preset tsan -j "$jobs"
+  TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -L tsan -j "$jobs"
+fi

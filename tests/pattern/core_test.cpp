@@ -1,0 +1,192 @@
+// Dispatch, reduction, records and the shared steps of the pattern engine.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "pattern/catalogue.h"
+#include "pattern/cell_steps.h"
+#include "pattern/pattern_hash.h"
+#include "pattern/swatch_colour.h"
+#include "support.h"
+
+namespace QuarelNS {
+namespace {
+
+using testing::Eval;
+using testing::Settings;
+
+TEST(Dispatch, IdsOutsideTheCatalogueLayTheHalfRunningBond) {
+    for (int id :
+         {30, 1000, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        for (float u : {0.05f, 0.41f, 0.93f}) {
+            for (float v : {0.1f, 0.3f, 0.77f}) {
+                EXPECT_EQ(Eval(Settings(id, 4, 4, 0.1f, 0.1f), u, v),
+                          Eval(Settings(0, 4, 4, 0.1f, 0.1f), u, v))
+                    << "id " << id;
+            }
+        }
+    }
+}
+
+TEST(Dispatch, CoordinatesAreReducedToTheUnitTile) {
+    for (int id = 0; id < kPatternCount; ++id) {
+        const PatternSettings ps = Settings(id, 3, 5, 0.07f, 0.04f);
+        EXPECT_EQ(Eval(ps, 3.25f, 0.4f), Eval(ps, 0.25f, 0.4f)) << "id " << id;
+        EXPECT_EQ(Eval(ps, 0.3f, -0.5f), Eval(ps, 0.3f, 0.5f)) << "id " << id;
+        EXPECT_EQ(Eval(ps, -0.75f, 2.125f), Eval(ps, 0.25f, 0.125f)) << "id " << id;
+        EXPECT_EQ(Eval(ps, 1.f, 1.f), Eval(ps, 0.f, 0.f)) << "id " << id;
+    }
+}
+
+TEST(Dispatch, ReductionNeverReachesOne) {
+    EXPECT_EQ(ReduceToUnit(-1e-10f), 0.f);  // 1 - 1e-10 rounds to 1 in float: wraps to 0
+    EXPECT_EQ(ReduceToUnit(-0.25f), 0.75f);
+    EXPECT_EQ(ReduceToUnit(1.f), 0.f);
+    EXPECT_EQ(ReduceToUnit(std::numeric_limits<float>::quiet_NaN()), 0.f);
+    EXPECT_EQ(ReduceToUnit(std::numeric_limits<float>::infinity()), 0.f);
+    EXPECT_EQ(ReduceToUnit(-std::numeric_limits<float>::infinity()), 0.f);
+    EXPECT_EQ(ReduceToUnit(3e30f), 0.f);
+}
+
+TEST(Dispatch, KindIsResetAndUnwrittenFieldsKeepTheCallersDefaults) {
+    BrickCell c;
+    c.kind = 7;
+    EvaluatePattern(Settings(0, 4, 4), 0.3f, 0.3f, c);
+    EXPECT_EQ(c.kind, 0);
+    EXPECT_EQ(c.turned, 0);
+    EXPECT_EQ(c.upright, 1);
+    EXPECT_EQ(c.projSizeU, 0.f);
+    EXPECT_EQ(c.projSizeV, 0.f);
+}
+
+// Any settings and any coordinates give a defined record; UBSan watches the conversions.
+TEST(Dispatch, HostileInputsGiveDefinedCells) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float floats[] = {nan, inf, -inf, 3e38f, -3e38f, 1e-30f, -0.f, 0.5f, -7.f, 1e9f};
+    const int counts[] = {
+        0, -5, 1, 256, 100000, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+    for (int id = -1; id <= kPatternCount; ++id) {
+        for (int n : counts) {
+            for (float g : floats) {
+                PatternSettings ps = Settings(id, n, n, g, g, g, 0xFFFFFFFFu);
+                for (float x : floats) {
+                    const BrickCell c = Eval(ps, x, 0.37f);
+                    const BrickCell d = Eval(ps, 0.61f, x);
+                    EXPECT_TRUE(c.kind == 0 || c.kind == 1);
+                    EXPECT_TRUE(d.turned == 0 || d.turned == 1);
+                }
+            }
+        }
+    }
+}
+
+TEST(Dispatch, SanitizedSettingsLeaveOrdinaryValuesAlone) {
+    const PatternSettings ps = Settings(9, 256, 1, 0.9f, 0.f, 0.5f, 100000);
+    const PatternSettings s = SanitizePatternSettings(ps);
+    EXPECT_EQ(ToString(s), ToString(ps));
+    const PatternSettings bad =
+        SanitizePatternSettings(Settings(3, 0, -4, std::numeric_limits<float>::quiet_NaN(), -1e30f,
+                                         std::numeric_limits<float>::infinity()));
+    EXPECT_EQ(bad.nx, 1);
+    EXPECT_EQ(bad.ny, 1);
+    EXPECT_EQ(bad.gap_u, 0.f);
+    EXPECT_TRUE(std::isfinite(bad.gap_v));
+    EXPECT_TRUE(std::isfinite(bad.random_shift));
+}
+
+TEST(GroutFinish, ZeroWidthsLeaveNoJoint) {
+    for (float s = 0.f; s < 1.f; s += 1.f / 64) {
+        EXPECT_FALSE(GroutFinish(0.f, 0.f, 0.25f, 0.125f, s, 0.f).isGrout);
+        EXPECT_FALSE(GroutFinish(0.f, 0.f, 0.25f, 0.125f, 0.f, s).isGrout);
+    }
+}
+
+TEST(GroutFinish, JointsAreMeasuredAgainstTheShorterSideAndCapped) {
+    // Cell 0.5 x 0.25: m = 0.25, gu = 0.25 * 0.2 / 0.5 = 0.1, gv = 0.2.
+    const GroutFace f = GroutFinish(0.2f, 0.2f, 0.5f, 0.25f, 0.5f, 0.5f);
+    EXPECT_FLOAT_EQ(f.faceW, 0.9f * 0.5f);
+    EXPECT_FLOAT_EQ(f.faceH, 0.8f * 0.25f);
+    EXPECT_FALSE(f.isGrout);
+    // The limit itself is brick (strict comparisons); just inside the joint is grout.
+    EXPECT_FALSE(GroutFinish(0.2f, 0.2f, 0.5f, 0.25f, 0.05f, 0.5f).isGrout);
+    EXPECT_TRUE(GroutFinish(0.2f, 0.2f, 0.5f, 0.25f, 0.0499f, 0.5f).isGrout);
+    EXPECT_TRUE(GroutFinish(0.2f, 0.2f, 0.5f, 0.25f, 0.5f, 0.9001f).isGrout);
+    // gap_u = 5 caps the joint fraction at 0.98, leaving a face of 2 % of the cell.
+    const GroutFace capped = GroutFinish(5.f, 0.f, 0.25f, 0.25f, 0.5f, 0.5f);
+    EXPECT_FLOAT_EQ(capped.faceW, (1.f - 0.98f) * 0.25f);
+    EXPECT_FALSE(capped.isGrout);
+    EXPECT_TRUE(GroutFinish(5.f, 0.f, 0.25f, 0.25f, 0.48f, 0.5f).isGrout);
+    // Negative and NaN widths give no joint.
+    EXPECT_FALSE(GroutFinish(-1.f, std::numeric_limits<float>::quiet_NaN(), 1, 1, 0, 0).isGrout);
+}
+
+TEST(LocalFrame, LocalVRunsAlongTheLongerSide) {
+    for (float w : {0.1f, 0.3f, 0.3000001f, 2.f}) {
+        for (float h : {0.1f, 0.3f, 1.f}) {
+            BrickCell c;
+            SetBrickLocalFrame(1.5f, -0.25f, w, h, c);
+            EXPECT_LE(c.sizeU, c.sizeV);
+            EXPECT_EQ(c.upright, 1 - c.turned);
+            EXPECT_EQ(c.projSizeU, c.sizeU);
+            EXPECT_EQ(c.projSizeV, c.sizeV);
+            EXPECT_EQ(c.turned, w > h ? 1 : 0);
+            // a = 1.5 clamps to 1, b = -0.25 to 0; a turned frame swaps them.
+            EXPECT_EQ(c.localU, c.turned ? 0.f : 1.f);
+            EXPECT_EQ(c.localV, c.turned ? 1.f : 0.f);
+        }
+    }
+}
+
+TEST(Hash, FinaliserAndRowShiftMatchIndependentValues) {
+    // Worked by hand from the definition: 1 -> 1 ^ 0 = 1; * 0x4BF19F61 = 0x4BF19F61;
+    // ^ (>> 16) = 0x4BF19F61 ^ 0x4BF1 = 0x4BF1D490.
+    EXPECT_EQ(HashFinalize(1u), 0x4BF1D490u);
+    EXPECT_EQ(HashFinalize(0u), 0u);
+    EXPECT_EQ(HashUnit(0x00FFFFFFu), 16777215.f * 5.9604645e-8f);
+    EXPECT_LT(HashUnit(0xFFFFFFFFu), 1.f);
+    // seed 0, row 1: x = 0x27D4EB2F.
+    EXPECT_EQ(RowShiftHash(0u, 1), HashUnit(HashFinalize(0x27D4EB2Fu)));
+    EXPECT_EQ(RowShiftHash(1u, 0), HashUnit(HashFinalize(0x9E3779B1u)));
+    EXPECT_EQ(RowShiftHash(2u, -1), HashUnit(HashFinalize((2u * 0x9E3779B1u) ^ 0xD82B14D1u)));
+}
+
+TEST(Catalogue, IdsNamesAndCategoriesAreConsistent) {
+    int seen[kPatternCount] = {};
+    for (const PatternCategoryInfo& cat : kPatternCategories) {
+        for (int i = 0; i < cat.memberCount; ++i) {
+            const PatternInfo& p = kPatternCatalogue[static_cast<std::size_t>(cat.members[i])];
+            EXPECT_EQ(p.category, cat.category);
+            EXPECT_EQ(p.position, i + 1) << p.name;
+            ++seen[p.id];
+        }
+    }
+    for (int id = 0; id < kPatternCount; ++id) {
+        EXPECT_EQ(seen[id], 1) << id;
+        EXPECT_EQ(kPatternCatalogue[static_cast<std::size_t>(id)].id, id);
+        EXPECT_EQ(FindPatternByName(kPatternCatalogue[static_cast<std::size_t>(id)].name), id);
+    }
+    EXPECT_EQ(FindPatternByName("maple leaf"), 24);
+    EXPECT_EQ(FindPatternByName("Maple"), -1);
+    EXPECT_EQ(PatternInfoFor(-3).id, 0);
+    EXPECT_EQ(CategoryInfo(PatternCategory::Abstract).nameStringId, 3122);
+}
+
+TEST(Swatch, ColoursFollowTheBrickSetAndHash) {
+    BrickCell grout;
+    grout.isGrout = true;
+    EXPECT_EQ(SwatchCellColour(grout), 0x222222u);
+    BrickCell first;  // brick (0, 0): k = finalise(0x36605A39)
+    const std::uint32_t k = HashFinalize(0x36605A39u);
+    const float f = static_cast<float>(k & 0xFFFFFF) * 5.9604645e-08f * 0.08f;
+    const std::uint32_t r = 108 + static_cast<std::uint32_t>(147.f * f);
+    EXPECT_EQ(SwatchCellColour(first) & 0xFF, r);
+    BrickCell second;
+    second.kind = 1;
+    EXPECT_GE(SwatchCellColour(second) & 0xFF, 218u);
+    EXPECT_LT(f, 0.08f);
+}
+
+}  // namespace
+}  // namespace QuarelNS

@@ -1,0 +1,29 @@
+#include "support.h"
+
+#include <cstring>
+
+namespace QuarelNS::testing {
+
+std::uint64_t CellMapHash(const PatternSettings& ps, int n) {
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](const void* p, std::size_t len) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < len; ++i) h = (h ^ b[i]) * 1099511628211ull;
+    };
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(n);
+            const float v = (static_cast<float>(y) + 0.5f) / static_cast<float>(n);
+            const BrickCell c = Eval(ps, u, v);
+            const std::int32_t ints[6] = {c.brickU, c.brickV, c.isGrout ? 1 : 0,
+                                          c.kind,   c.turned, c.upright};
+            const float floats[6] = {c.localU, c.localV,    c.sizeU,
+                                     c.sizeV,  c.projSizeU, c.projSizeV};
+            mix(ints, sizeof ints);
+            mix(floats, sizeof floats);
+        }
+    }
+    return h;
+}
+
+}  // namespace QuarelNS::testing

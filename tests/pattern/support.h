@@ -1,0 +1,33 @@
+// Helpers shared by the pattern tests.
+#pragma once
+
+#include <cstdint>
+
+#include "pattern/evaluate.h"
+#include "pattern/pattern_types.h"
+
+namespace QuarelNS::testing {
+
+inline PatternSettings Settings(int pattern, int nx, int ny, float gapU = 0.f, float gapV = 0.f,
+                                float shift = 0.f, std::uint32_t seed = 1234) {
+    PatternSettings ps;
+    ps.pattern = pattern;
+    ps.nx = nx;
+    ps.ny = ny;
+    ps.gap_u = gapU;
+    ps.gap_v = gapV;
+    ps.random_shift = shift;
+    ps.seed = seed;
+    return ps;
+}
+
+inline BrickCell Eval(const PatternSettings& ps, float u, float v) {
+    BrickCell c;
+    EvaluatePattern(ps, u, v, c);
+    return c;
+}
+
+// FNV-1a over the cell records of an n x n grid of pixel centres: a compact golden image.
+std::uint64_t CellMapHash(const PatternSettings& ps, int n);
+
+}  // namespace QuarelNS::testing
