@@ -1,0 +1,6 @@
+// The Win32 stand-in for builds without the Windows SDK: the subset of <windows.h> that the
+// plug-in and its host use.
+#pragma once
+
+#include "w32_kernel.h"
+#include "w32_types.h"
