@@ -1,0 +1,138 @@
+#include "module/diag_log.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+namespace QuarelNS {
+namespace {
+
+constexpr char kFileName[] = "QuarelMap.log";
+
+// The lock is created on the first open and never destroyed: a render thread that has passed
+// the fast test in DiagLog may still be waiting for it while the log closes. Whether a line can
+// be written is decided again under the lock, so nothing reaches a closed file.
+struct LogState {
+    CRITICAL_SECTION lock;
+    std::atomic<bool> lockReady{false};
+    std::atomic<bool> writable{false};  // open, enabled and a file: the writers' one test
+    bool initialised = false;           // guarded by lock
+    std::FILE* file = nullptr;          // guarded by lock
+};
+
+LogState gLog;
+
+// Directory and file; false when the path does not fit, so the log stays closed.
+bool LogPaths(char (&dir)[MAX_PATH], char (&path)[MAX_PATH]) {
+#ifdef _WIN32
+    const char* base = "C:\\Temp";
+    const char* sep = "\\";
+#else
+    const char* base = std::getenv("TMPDIR");
+    if (base == nullptr || base[0] == '\0') base = "/tmp";
+    const char* sep = "/";
+#endif
+    const int d = std::snprintf(dir, sizeof dir, "%s", base);
+    const int p = std::snprintf(path, sizeof path, "%s%s%s", base, sep, kFileName);
+    return d > 0 && static_cast<unsigned>(d) < sizeof dir && p > 0 &&
+           static_cast<unsigned>(p) < sizeof path;
+}
+
+std::FILE* OpenLogFile(const char* path) {
+#ifdef _WIN32
+    return std::fopen(path, "w");
+#else
+    // The directory may be shared with other users: replace whatever is there (a link
+    // included) by a file of our own instead of writing through it.
+    std::remove(path);
+    return std::fopen(path, "wx");
+#endif
+}
+
+}  // namespace
+
+bool DiagLogSwitchIsOn(const char* value) {
+    if (value == nullptr) return true;
+    switch (value[0]) {
+        case '0':
+        case 'F':
+        case 'N':
+        case 'f':
+        case 'n':
+            return false;
+        default:
+            return true;
+    }
+}
+
+void DiagLogOpen() {
+    if (!gLog.lockReady.load(std::memory_order_acquire)) {
+        InitializeCriticalSection(&gLog.lock);
+        gLog.lockReady.store(true, std::memory_order_release);
+    }
+    EnterCriticalSection(&gLog.lock);
+    if (!gLog.initialised) {
+        gLog.initialised = true;
+        char dir[MAX_PATH];
+        char path[MAX_PATH];
+        if (DiagLogSwitchIsOn(std::getenv("QUARELMAP_LOG")) && LogPaths(dir, path)) {
+            CreateDirectoryA(dir, nullptr);  // an existing directory or a failure is fine
+            gLog.file = OpenLogFile(path);
+            if (gLog.file != nullptr) {
+                SYSTEMTIME st;
+                GetLocalTime(&st);
+                std::fprintf(gLog.file,
+                             "================ QuarelMap log started %04d-%02d-%02d "
+                             "%02d:%02d:%02d ================\n",
+                             st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+                std::fflush(gLog.file);
+            }
+        }
+        gLog.writable.store(gLog.file != nullptr, std::memory_order_release);
+    }
+    LeaveCriticalSection(&gLog.lock);
+}
+
+void DiagLogClose() {
+    if (!gLog.lockReady.load(std::memory_order_acquire)) return;
+    EnterCriticalSection(&gLog.lock);
+    if (gLog.initialised) {
+        gLog.writable.store(false, std::memory_order_release);
+        if (gLog.file != nullptr) {
+            SYSTEMTIME st;
+            GetLocalTime(&st);
+            std::fprintf(gLog.file,
+                         "================ QuarelMap log closed %02d:%02d:%02d "
+                         "================\n",
+                         st.wHour, st.wMinute, st.wSecond);
+            std::fclose(gLog.file);
+            gLog.file = nullptr;
+        }
+        gLog.initialised = false;
+    }
+    LeaveCriticalSection(&gLog.lock);
+}
+
+void DiagLog(const char* format, ...) {
+    // A closed or disabled log costs this one test and formats nothing.
+    if (!gLog.writable.load(std::memory_order_acquire)) return;
+    EnterCriticalSection(&gLog.lock);
+    if (gLog.file != nullptr) {
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        std::fprintf(gLog.file, "[%02d:%02d:%02d.%03d t%04lu] ", st.wHour, st.wMinute, st.wSecond,
+                     st.wMilliseconds, static_cast<unsigned long>(GetCurrentThreadId()));
+        std::va_list args;
+        va_start(args, format);
+        std::vfprintf(gLog.file, format, args);
+        va_end(args);
+        std::fputc('\n', gLog.file);
+        std::fflush(gLog.file);
+    }
+    LeaveCriticalSection(&gLog.lock);
+}
+
+}  // namespace QuarelNS
