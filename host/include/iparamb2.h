@@ -1,0 +1,316 @@
+// Parameter blocks: static block descriptors (ParamBlockDesc2), the blocks made from them
+// (IParamBlock2) and the class descriptors that own them (ClassDesc2).
+//
+// A block stores what SetValue gives it: ranges belong to the controls, which enforce them.
+// GetValue takes no lock and allocates nothing; it narrows the caller's validity interval to
+// the instant for an animated parameter (one with keys) and leaves it for a constant one.
+// TYPE_ANGLE values are stored in radians. A map parameter with P_SUBTEX routes to the owner's
+// sub-map of that number, one with P_OWNERS_REF to the owner's reference; other map parameters
+// are references of the block itself.
+#pragma once
+
+#include <vector>
+
+#include "iparamm2.h"
+#include "plugapi.h"
+
+class ClassDesc2;
+class IObjParam;
+
+enum ParamType2 {
+    TYPE_FLOAT = 0,
+    TYPE_INT = 1,
+    TYPE_RGBA = 2,
+    TYPE_POINT3 = 3,
+    TYPE_BOOL = 4,
+    TYPE_ANGLE = 5,
+    TYPE_PCNT_FRAC = 6,
+    TYPE_WORLD = 7,
+    TYPE_MTL = 14,
+    TYPE_TEXMAP = 15,
+    TYPE_REFTARG = 18,
+    TYPE_FRGBA = 32,
+};
+
+enum ControlType2 {
+    TYPE_NO_CONTROL = -1,
+    TYPE_SPINNER = 0,
+    TYPE_RADIO,
+    TYPE_SINGLECHEKBOX,
+    TYPE_MULTICHEKBOX,
+    TYPE_COLORSWATCH,
+    TYPE_EDITBOX,
+    TYPE_CHECKBUTTON,
+    TYPE_PICKNODEBUTTON,
+    TYPE_TEXMAPBUTTON,
+    TYPE_MTLBUTTON,
+    TYPE_BITMAPBUTTON,
+    TYPE_INTLISTBOX,
+    TYPE_INT_COMBOBOX,
+};
+
+enum EditSpinnerType {
+    EDITTYPE_FLOAT = 0,
+    EDITTYPE_INT,
+    EDITTYPE_UNIVERSE,
+    EDITTYPE_POS_FLOAT,
+    EDITTYPE_POS_INT,
+    EDITTYPE_POS_UNIVERSE,
+    EDITTYPE_PERCENT,
+    EDITTYPE_TIME,
+};
+
+// Block descriptor flags.
+#define P_CLASS_PARAMS 0x0001
+#define P_AUTO_CONSTRUCT 0x0002
+#define P_AUTO_UI 0x0004
+#define P_USE_PARAMS 0x0008
+#define P_INCLUDE_PARAMS 0x0010
+#define P_SCRIPTED_CLASS 0x0020
+#define P_TEMPORARY 0x0040
+#define P_TRANSIENT 0x0080
+#define P_MULTIMAP 0x0100
+#define P_CALLSETS_ON_LOAD 0x0200
+#define P_HASCATEGORY 0x0400
+#define P_TEMPLATE_UI 0x0800
+#define P_VERSION 0x1000
+
+// Parameter flags.
+#define P_ANIMATABLE 0x00000001
+#define P_TRANSIENT_PARAM 0x00000002
+#define P_NO_INIT 0x00000004
+#define P_COMPUTED_NAME 0x00000008
+#define P_INVISIBLE 0x00000010
+#define P_RESET_DEFAULT 0x00000020
+#define P_SUBANIM 0x00000040
+#define P_TV_SHOW_ALL 0x00000080
+#define P_NO_REF 0x00000100
+#define P_OWNERS_REF 0x00000200
+#define P_CAN_CONVERT 0x00000400
+#define P_SUBTEX 0x00000800
+#define P_VARIABLE_SIZE 0x00001000
+#define P_NO_AUTO_LABELS 0x00002000
+#define P_SHORT_LABELS 0x00004000
+#define P_READ_ONLY 0x00008000
+
+// A default or range value; converted to the parameter's type when the descriptor is built.
+struct PB2Value {
+    enum Kind : unsigned char { kNone, kInt, kFloat, kColor };
+    Kind kind = kNone;
+    int i = 0;
+    float f = 0.f;
+    AColor c{0.f, 0.f, 0.f, 1.f};
+
+    constexpr PB2Value() = default;
+    constexpr PB2Value(int v) : kind(kInt), i(v), f(static_cast<float>(v)) {}
+    constexpr PB2Value(float v) : kind(kFloat), i(static_cast<int>(v)), f(v) {}
+    constexpr PB2Value(double v) : PB2Value(static_cast<float>(v)) {}
+    constexpr PB2Value(const Color& v) : kind(kColor), c(v, 1.f) {}
+    constexpr PB2Value(const AColor& v) : kind(kColor), c(v) {}
+    constexpr PB2Value(const Point3& v) : kind(kColor), c(v.x, v.y, v.z, 1.f) {}
+    bool IsSet() const { return kind != kNone; }
+};
+
+// One parameter of a block descriptor, in declaration order. Designated initialisers name
+// what a declaration needs; everything else keeps its default.
+struct ParamDef {
+    ParamID id = -1;
+    const MCHAR* internalName = nullptr;
+    ParamType2 type = TYPE_FLOAT;
+    int flags = 0;
+    StringResID localName = 0;
+    PB2Value def{};
+    PB2Value rangeLow{};  // both set: the range the bound control enforces
+    PB2Value rangeHigh{};
+    MapID mapId = -1;  // the parameter map (rollout) of the control; -1: none
+    ControlType2 ctrlType = TYPE_NO_CONTROL;
+    EditSpinnerType spinType = EDITTYPE_FLOAT;
+    int ctrlIds[2] = {0, 0};  // edit and spinner, or the one control
+    float spinScale = 0.f;
+    std::vector<StringResID> comboItems{};  // TYPE_INT_COMBOBOX item texts; value = item index
+    int subTexNo = -1;                      // P_SUBTEX: the owner's sub-map number
+    int ownerRefNo = -1;                    // P_OWNERS_REF: the owner's reference number
+
+    bool HasRange() const { return rangeLow.IsSet() && rangeHigh.IsSet(); }
+};
+
+// One rollout of a block with automatic UI.
+struct RolloutDef {
+    MapID mapId = 0;
+    int dialogId = 0;  // dialog template of the module
+    StringResID title = 0;
+    int testFlags = 0;
+    int rollupFlags = 0;
+    ParamMap2UserDlgProc* dlgProc = nullptr;
+};
+
+struct BlockDef {
+    BlockID id = 0;
+    const MCHAR* internalName = nullptr;
+    StringResID localName = 0;
+    ClassDesc2* owner = nullptr;
+    USHORT flags = 0;
+    int version = 0;      // with P_VERSION
+    int ownerRefNo = -1;  // with P_AUTO_CONSTRUCT: the owner's reference slot of the block
+    std::vector<RolloutDef> rollouts{};
+};
+
+// A static block descriptor. Constructing one registers it with its owner class descriptor,
+// in construction order; destroying it (at module unload) unregisters it.
+class ParamBlockDesc2 {
+public:
+    ParamBlockDesc2(BlockDef def, std::vector<ParamDef> params);
+    ~ParamBlockDesc2();
+    ParamBlockDesc2(const ParamBlockDesc2&) = delete;
+    ParamBlockDesc2& operator=(const ParamBlockDesc2&) = delete;
+
+    BlockID ID;
+    const MCHAR* int_name;
+    StringResID local_name;
+    ClassDesc2* cd;
+    USHORT flags;
+    int version;
+    int ref_no;
+
+    int Count() const { return static_cast<int>(mParams.size()); }
+    // Index of a parameter id, or -1.
+    int IDtoIndex(ParamID id) const {
+        return id >= 0 && static_cast<std::size_t>(id) < mIndex.size() ? mIndex[id] : -1;
+    }
+    ParamID IndextoID(int i) const { return i >= 0 && i < Count() ? mParams[i].id : -1; }
+    // The parameter with that id, or null.
+    const ParamDef* GetParamDefPtr(ParamID id) const {
+        const int i = IDtoIndex(id);
+        return i < 0 ? nullptr : &mParams[i];
+    }
+    const ParamDef& GetParamDefByIndex(int i) const { return mParams[i]; }
+    int NumRollouts() const { return static_cast<int>(mRollouts.size()); }
+    const RolloutDef& GetRollout(int i) const { return mRollouts[i]; }
+    void SetUserDlgProc(MapID mapId, ParamMap2UserDlgProc* proc);
+    ParamMap2UserDlgProc* GetUserDlgProc(MapID mapId = 0) const;
+
+private:
+    std::vector<ParamDef> mParams;
+    std::vector<int> mIndex;
+    std::vector<RolloutDef> mRollouts;
+};
+
+class IParamBlock2 : public ReferenceTarget {
+public:
+    SClass_ID SuperClassID() override { return PARAMETER_BLOCK2_CLASS_ID; }
+    Class_ID ClassID() override { return Class_ID(PARAMETER_BLOCK2_CLASS_ID, 0); }
+
+    virtual BlockID ID() = 0;
+    virtual ParamBlockDesc2* GetDesc() = 0;
+    // The maker the block was made for, while it references the block; otherwise the first
+    // maker that references it (a cloned or loaded block).
+    virtual ReferenceMaker* GetOwner() = 0;
+    virtual int NumParams() = 0;
+    virtual ParamID IndextoID(int i) = 0;
+    virtual int IDtoIndex(ParamID id) = 0;
+    // The parameter's type, or -1 for an unknown id.
+    virtual int GetParameterType(ParamID id) = 0;
+    virtual int GetVersion() = 0;
+
+    // FALSE (value and interval untouched) for an unknown id or an unrelated type; ints and
+    // floats convert into each other, colours and points likewise.
+    virtual BOOL GetValue(ParamID id, TimeValue t, float& v, Interval& ivalid,
+                          int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, int& v, Interval& ivalid, int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, Point3& v, Interval& ivalid,
+                          int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, Color& v, Interval& ivalid,
+                          int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, AColor& v, Interval& ivalid,
+                          int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, Texmap*& v, Interval& ivalid,
+                          int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, Mtl*& v, Interval& ivalid, int tabIndex = 0) = 0;
+    virtual BOOL GetValue(ParamID id, TimeValue t, ReferenceTarget*& v, Interval& ivalid,
+                          int tabIndex = 0) = 0;
+
+    // Stores the value (a key at t for an animated parameter) and notifies the dependents
+    // with REFMSG_CHANGE. FALSE for an unknown id or an unrelated type.
+    virtual BOOL SetValue(ParamID id, TimeValue t, float v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, int v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, const Point3& v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, const Color& v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, const AColor& v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, Texmap* v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, Mtl* v, int tabIndex = 0) = 0;
+    virtual BOOL SetValue(ParamID id, TimeValue t, ReferenceTarget* v, int tabIndex = 0) = 0;
+
+    // Linear keys of a P_ANIMATABLE numeric or colour parameter (for tests and presets).
+    // Values before the first key and after the last hold the nearest key's value.
+    virtual BOOL SetKey(ParamID id, TimeValue t, float v) = 0;
+    virtual BOOL SetKey(ParamID id, TimeValue t, const AColor& v) = 0;
+    BOOL SetKey(ParamID id, TimeValue t, int v) { return SetKey(id, t, static_cast<float>(v)); }
+    BOOL SetKey(ParamID id, TimeValue t, const Color& v) { return SetKey(id, t, AColor(v)); }
+    virtual int NumKeys(ParamID id) = 0;
+    virtual void DeleteKeys(ParamID id) = 0;
+    BOOL IsAnimated(ParamID id) { return NumKeys(id) > 0; }
+
+    // Back to the declared defaults: keys removed, map references cleared. Maps routed to the
+    // owner (P_SUBTEX, P_OWNERS_REF) are the owner's to reset.
+    virtual void ResetAll(BOOL updateUI = TRUE, BOOL callSetHandlers = TRUE) = 0;
+    virtual BOOL Reset(ParamID id, int tabIndex = -1, BOOL updateUI = TRUE,
+                       BOOL callSetHandlers = TRUE) = 0;
+
+    virtual IParamMap2* GetMap(MapID mapId = 0) = 0;
+    virtual void SetMap(IParamMap2* m, MapID mapId = 0) = 0;
+
+    // Conveniences over GetValue; unknown ids read as zero or null.
+    float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    Color GetColor(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    AColor GetAColor(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    Point3 GetPoint3(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    Mtl* GetMtl(ParamID id, TimeValue t = 0, int tabIndex = 0);
+};
+
+// A new block of that descriptor, with its defaults; the caller stores it in a reference.
+IParamBlock2* CreateParameterBlock2(ParamBlockDesc2* pdesc, ReferenceMaker* owner);
+
+class ClassDesc {
+public:
+    virtual ~ClassDesc() = default;
+    virtual int IsPublic() = 0;
+    // A new instance; `loading` says that a scene file will fill it in next. The host takes
+    // the answer as a pointer to the object's Animatable base, as returned from new.
+    virtual void* Create(BOOL loading = FALSE) = 0;
+    virtual const MCHAR* ClassName() = 0;
+    virtual const MCHAR* NonLocalizedClassName() { return ClassName(); }
+    virtual SClass_ID SuperClassID() = 0;
+    virtual Class_ID ClassID() = 0;
+    virtual const MCHAR* Category() = 0;
+    virtual const MCHAR* InternalName() { return nullptr; }
+    virtual HINSTANCE HInstance() { return nullptr; }
+    virtual int NumParamBlockDescs() { return 0; }
+    virtual ParamBlockDesc2* GetParamBlockDesc(int i) { return nullptr; }
+    virtual ParamBlockDesc2* GetParamBlockDescByID(BlockID id) { return nullptr; }
+};
+
+class ClassDesc2 : public ClassDesc {
+public:
+    int NumParamBlockDescs() override;
+    ParamBlockDesc2* GetParamBlockDesc(int i) override;
+    ParamBlockDesc2* GetParamBlockDescByID(BlockID id) override;
+    ParamBlockDesc2* GetParamBlockDescByName(const MCHAR* name);
+    void AddParamBlockDesc(ParamBlockDesc2* pbd);
+    void ClearParamBlockDescs();
+
+    // Creates each P_AUTO_CONSTRUCT block into its reference slot of `owner`, through
+    // ReplaceReference. A slot that already holds a block of that descriptor keeps it.
+    virtual void MakeAutoParamBlocks(ReferenceMaker* owner);
+    // The rollouts of obj's P_AUTO_UI blocks, in registration order, one per parameter map;
+    // null when there is none. Release with DeleteThis.
+    virtual IAutoMParamDlg* CreateParamDlgs(HWND hwMtlEdit, IMtlParams* imp, ReferenceTarget* obj);
+    virtual void BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags,
+                                 Animatable* prev) {}
+    virtual void EndEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags, Animatable* prev) {}
+    virtual void InvalidateUI() {}
+    virtual void InvalidateUI(ParamBlockDesc2* pbd) {}
+    // A string of this class's module (from its string table through HInstance), or "".
+    const MCHAR* GetRsrcString(StringResID id);
+};

@@ -1,0 +1,53 @@
+// Parameter maps: the rollouts that show a parameter block, and their dialog procedures.
+//
+// Until the editor UI exists a map has no window (GetHWnd answers null); it records which
+// parameters are enabled and asks for redraws, so rollout procedures can run against it.
+#pragma once
+
+#include "imtl.h"
+
+class IParamBlock2;
+class IParamMap2;
+
+// Adds behaviour to an automatic rollout.
+class ParamMap2UserDlgProc {
+public:
+    virtual ~ParamMap2UserDlgProc() = default;
+    virtual INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
+                            LPARAM lParam) = 0;
+    virtual void DeleteThis() = 0;
+    virtual void SetThing(ReferenceTarget* m) {}
+    virtual void Update(TimeValue t) {}
+    virtual void SetParamBlock(IParamBlock2* pb) {}
+};
+
+class IParamMap2 {
+public:
+    virtual ~IParamMap2() = default;
+    virtual IParamBlock2* GetParamBlock() = 0;
+    virtual MapID GetMapID() = 0;
+    virtual HWND GetHWnd() = 0;
+    virtual void Enable(ParamID id, BOOL onOff, int tabIndex = -1) = 0;
+    virtual BOOL IsEnabled(ParamID id) = 0;
+    // Asks the rollout to show the block's values again (one parameter or all).
+    virtual void Invalidate() = 0;
+    virtual void Invalidate(ParamID id, int tabIndex = -1) = 0;
+    virtual void SetUserDlgProc(ParamMap2UserDlgProc* proc) = 0;
+    virtual ParamMap2UserDlgProc* GetUserDlgProc() = 0;
+    virtual int DialogTemplateID() = 0;
+    virtual StringResID TitleStringID() = 0;
+    // Number of redraw requests so far (a stand-in query for tests).
+    virtual int InvalidateCount() = 0;
+};
+
+// The material editor's set of rollouts for one object, built from its blocks.
+class IAutoMParamDlg : public ParamDlg {
+public:
+    virtual int NumDlgs() = 0;
+    virtual void AppendDlg(ParamDlg* dlg) = 0;
+    virtual ParamDlg* GetDlg(int i) = 0;
+    virtual void DeleteDlg(ParamDlg* dlg) = 0;
+    virtual int NumMaps() = 0;
+    virtual IParamMap2* GetMap(int i) = 0;
+    virtual void InvalidateUI() = 0;
+};

@@ -1,0 +1,190 @@
+// Reference bookkeeping: the host's count of held references, loop tests, notifications and
+// deletion of targets whose last reference goes.
+#include "ref.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "ref_host_access.h"
+
+// ---------------------------------------------------------------------------------------------
+// ReferenceMaker
+
+ReferenceMaker::~ReferenceMaker() {
+    std::vector<ReferenceTarget*> held;
+    held.swap(mHeld);
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        if (ReferenceTarget* t = held[i]) {
+            t->RemoveDependent(this, static_cast<int>(i));
+            t->MaybeAutoDelete();
+        }
+    }
+}
+
+RefTargetHandle ReferenceMaker::HostCountedReference(int i) const {
+    return i >= 0 && static_cast<std::size_t>(i) < mHeld.size() ? mHeld[i] : nullptr;
+}
+
+bool ReferenceMaker::DependsOn(const ReferenceTarget* target) const {
+    return target && Reaches(target);
+}
+
+bool ReferenceMaker::Reaches(const ReferenceMaker* target) const {
+    if (this == target) return true;
+    std::vector<const ReferenceMaker*> stack{this};
+    std::unordered_set<const ReferenceMaker*> seen;
+    while (!stack.empty()) {
+        const ReferenceMaker* m = stack.back();
+        stack.pop_back();
+        if (!seen.insert(m).second) continue;
+        for (ReferenceTarget* t : m->mHeld) {
+            if (!t) continue;
+            if (t == target) return true;
+            stack.push_back(t);
+        }
+    }
+    return false;
+}
+
+void ReferenceMaker::Reconcile(int which, bool delOld) {
+    ReferenceTarget* actual = GetReference(which);
+    if (actual && actual->IsBeingDeleted()) actual = nullptr;
+    if (static_cast<std::size_t>(which) >= mHeld.size()) {
+        if (!actual) return;
+        mHeld.resize(static_cast<std::size_t>(which) + 1, nullptr);
+    }
+    ReferenceTarget* recorded = mHeld[which];
+    if (actual == recorded) return;
+    if (actual) actual->AddDependent(this, which);
+    mHeld[which] = actual;
+    if (recorded) {
+        recorded->RemoveDependent(this, which);
+        if (delOld) recorded->MaybeAutoDelete();
+    }
+}
+
+RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newtarg, BOOL delOld) {
+    if (which < 0 || which >= NumRefs()) return REF_FAIL;
+    if (newtarg && newtarg->IsBeingDeleted()) return REF_FAIL;
+    // A maker reachable from newtarg (itself included) would close a loop.
+    if (newtarg && newtarg->Reaches(this)) return REF_FAIL;
+    if (GetReference(which) == newtarg && HostCountedReference(which) == newtarg) {
+        return REF_SUCCEED;
+    }
+    SetReference(which, newtarg);
+    Reconcile(which, delOld != FALSE);
+    return GetReference(which) == newtarg ? REF_SUCCEED : REF_FAIL;
+}
+
+RefResult ReferenceMaker::DeleteReference(int which) {
+    if (which < 0) return REF_FAIL;
+    ReferenceTarget* recorded = HostCountedReference(which);
+    if (which < NumRefs()) SetReference(which, nullptr);
+    if (static_cast<std::size_t>(which) < mHeld.size()) mHeld[which] = nullptr;
+    if (recorded) {
+        recorded->RemoveDependent(this, which);
+        recorded->MaybeAutoDelete();
+    }
+    return REF_SUCCEED;
+}
+
+RefResult ReferenceMaker::DeleteAllRefsFromMe() {
+    const int n = std::max(NumRefs(), static_cast<int>(mHeld.size()));
+    for (int i = 0; i < n; ++i) {
+        if (HostCountedReference(i) || (i < NumRefs() && GetReference(i))) DeleteReference(i);
+    }
+    return REF_SUCCEED;
+}
+
+// ---------------------------------------------------------------------------------------------
+// ReferenceTarget
+
+ReferenceTarget::~ReferenceTarget() {
+    // Deleted while still referenced (a direct delete): the makers must not keep the pointer.
+    mDeleting = true;
+    std::vector<RefEntry> deps;
+    deps.swap(mDependents);
+    for (const RefEntry& e : deps) {
+        if (static_cast<std::size_t>(e.slot) < e.maker->mHeld.size() &&
+            e.maker->mHeld[e.slot] == this) {
+            e.maker->mHeld[e.slot] = nullptr;
+            e.maker->SetReference(e.slot, nullptr);
+        }
+    }
+}
+
+void ReferenceTarget::AddDependent(ReferenceMaker* maker, int slot) {
+    mDependents.push_back({maker, slot});
+}
+
+void ReferenceTarget::RemoveDependent(ReferenceMaker* maker, int slot) {
+    auto it = std::find_if(mDependents.begin(), mDependents.end(),
+                           [&](const RefEntry& e) { return e.maker == maker && e.slot == slot; });
+    if (it != mDependents.end()) mDependents.erase(it);
+}
+
+ReferenceMaker* ReferenceTarget::GetDependent(int i) const {
+    return i >= 0 && i < DependentCount() ? mDependents[i].maker : nullptr;
+}
+
+bool ReferenceTarget::HasDependent(const ReferenceMaker* maker) const {
+    return std::any_of(mDependents.begin(), mDependents.end(),
+                       [&](const RefEntry& e) { return e.maker == maker; });
+}
+
+RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID partID,
+                                            RefMessage message, SClass_ID sclass, BOOL propagate,
+                                            RefTargetHandle hTarg) {
+    if (!hTarg) hTarg = this;
+    std::vector<ReferenceMaker*> makers;
+    for (const RefEntry& e : mDependents) {
+        if (std::find(makers.begin(), makers.end(), e.maker) == makers.end())
+            makers.push_back(e.maker);
+    }
+    for (ReferenceMaker* m : makers) {
+        // An earlier dependent's answer may have released or deleted this one.
+        if (!HasDependent(m)) continue;
+        if (sclass != NOTIFY_ALL && m->SuperClassID() != sclass) continue;
+        PartID part = partID;
+        const RefResult r = m->NotifyRefChanged(changeInt, hTarg, part, message, propagate);
+        if (r == REF_STOP || !propagate || !HasDependent(m) || !m->IsRefTarget()) continue;
+        static_cast<ReferenceTarget*>(m)->NotifyDependents(changeInt, part, message, sclass,
+                                                           propagate, nullptr);
+    }
+    return REF_SUCCEED;
+}
+
+RefResult ReferenceTarget::DeleteAllRefsToMe() {
+    while (!mDependents.empty()) {
+        const RefEntry e = mDependents.back();
+        mDependents.pop_back();
+        if (static_cast<std::size_t>(e.slot) < e.maker->mHeld.size() &&
+            e.maker->mHeld[e.slot] == this) {
+            e.maker->mHeld[e.slot] = nullptr;
+        }
+        if (e.slot < e.maker->NumRefs() && e.maker->GetReference(e.slot) == this) {
+            e.maker->SetReference(e.slot, nullptr);
+        }
+    }
+    return REF_SUCCEED;
+}
+
+RefResult ReferenceTarget::DeleteAllRefs() {
+    DeleteAllRefsFromMe();
+    return DeleteAllRefsToMe();
+}
+
+RefResult ReferenceTarget::DeleteMe() {
+    if (mDeleting) return REF_SUCCEED;
+    mDeleting = true;
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_TARGET_DELETED, NOTIFY_ALL, FALSE);
+    DeleteAllRefsToMe();
+    DeleteAllRefsFromMe();
+    DeleteThis();
+    return REF_SUCCEED;
+}
+
+RefResult ReferenceTarget::MaybeAutoDelete() {
+    if (mDeleting || mHostHolds > 0 || !mDependents.empty()) return REF_FAIL;
+    return DeleteMe();
+}

@@ -1,0 +1,173 @@
+#include "test_classes.h"
+
+#include <host/class_directory.h>
+
+namespace hosttest {
+
+int gLiveMaps = 0;
+
+TestMapDesc& Desc() {
+    static TestMapDesc desc;
+    return desc;
+}
+
+namespace {
+
+ParamBlockDesc2 gMainBlock(
+    BlockDef{.id = kBlockMain,
+             .internalName = L"params",
+             .owner = &Desc(),
+             .flags = P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP | P_VERSION,
+             .version = 2,
+             .ownerRefNo = 0,
+             .rollouts = {{.mapId = 0, .dialogId = 100, .title = 1},
+                          {.mapId = 1, .dialogId = 101, .title = 2}}},
+    {
+        // Declared out of id order on purpose: values are found by id.
+        {.id = kAmount,
+         .internalName = L"amount",
+         .type = TYPE_FLOAT,
+         .flags = P_ANIMATABLE,
+         .def = 0.5f,
+         .rangeLow = 0.f,
+         .rangeHigh = 1.f,
+         .mapId = 0,
+         .ctrlType = TYPE_SPINNER,
+         .ctrlIds = {1002, 1003}},
+        {.id = kCount, .internalName = L"count", .type = TYPE_INT, .flags = P_ANIMATABLE, .def = 4},
+        {.id = kTint,
+         .internalName = L"tint",
+         .type = TYPE_RGBA,
+         .flags = P_ANIMATABLE,
+         .def = Color(0.7f, 0.35f, 0.25f)},
+        {.id = kAngle, .internalName = L"angle", .type = TYPE_ANGLE, .def = 0.f},
+        {.id = kOn, .internalName = L"on", .type = TYPE_BOOL, .def = TRUE},
+        {.id = kSubMap,
+         .internalName = L"sub_map",
+         .type = TYPE_TEXMAP,
+         .flags = P_SUBTEX | P_NO_REF | P_SHORT_LABELS,
+         .subTexNo = 1},
+        {.id = kOwnMap, .internalName = L"own_map", .type = TYPE_TEXMAP},
+        {.id = kOwnersMap,
+         .internalName = L"owners_map",
+         .type = TYPE_TEXMAP,
+         .flags = P_OWNERS_REF | P_SHORT_LABELS,
+         .ownerRefNo = 4},
+    });
+
+ParamBlockDesc2 gExtraBlock(BlockDef{.id = kBlockExtra,
+                                     .internalName = L"extra",
+                                     .owner = &Desc(),
+                                     .flags = P_AUTO_CONSTRUCT,
+                                     .ownerRefNo = 1},
+                            {{.id = 0, .internalName = L"depth", .type = TYPE_FLOAT, .def = 1.0}});
+
+// Appends the map's tag to its own list, so tests can see the order callbacks ran in.
+class OrderCallback : public PostLoadCallback {
+public:
+    OrderCallback(TestMap* m, int prio) : mMap(m), mPrio(prio) {}
+    void proc(ILoad*) override {
+        mMap->loadOrder.push_back(mPrio);
+        delete this;
+    }
+    int Priority() override { return mPrio; }
+
+private:
+    TestMap* mMap;
+    int mPrio;
+};
+
+constexpr USHORT kColorChunk = 0x0042;
+
+}  // namespace
+
+TestMap::TestMap(bool loading) {
+    ++gLiveMaps;
+    Desc().MakeAutoParamBlocks(this);
+}
+
+TestMap::~TestMap() {
+    DeleteAllRefs();
+    --gLiveMaps;
+}
+
+Class_ID TestMap::ClassID() {
+    return Desc().ClassID();
+}
+
+RefResult TestMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
+                                    RefMessage message, BOOL) {
+    messages.push_back(message);
+    if (message == REFMSG_TARGET_DELETED) {
+        for (auto& r : mRefs)
+            if (r == hTarget) r = nullptr;
+    }
+    return REF_SUCCEED;
+}
+
+IParamBlock2* TestMap::GetParamBlock(int i) {
+    return i == 0 || i == 1 ? static_cast<IParamBlock2*>(mRefs[i]) : nullptr;
+}
+
+IParamBlock2* TestMap::GetParamBlockByID(BlockID id) {
+    for (int i = 0; i < 2; ++i)
+        if (auto* pb = GetParamBlock(i); pb && pb->ID() == id) return pb;
+    return nullptr;
+}
+
+Texmap* TestMap::GetSubTexmap(int i) {
+    return i == 0 || i == 1 ? static_cast<Texmap*>(mRefs[2 + i]) : nullptr;
+}
+
+void TestMap::SetSubTexmap(int i, Texmap* m) {
+    if (i == 0 || i == 1) ReplaceReference(2 + i, m);
+}
+
+void TestMap::SetReference(int i, RefTargetHandle rtarg) {
+    if (i < 0 || i >= kNumRefs) return;
+    if (i <= 1 && rtarg && (refuseBlocks || rtarg->SuperClassID() != PARAMETER_BLOCK2_CLASS_ID))
+        return;
+    if (i >= 2 && rtarg && rtarg->SuperClassID() != TEXMAP_CLASS_ID) return;
+    mRefs[i] = rtarg;
+}
+
+RefTargetHandle TestMap::Clone(RemapDir& remap) {
+    auto* m = new TestMap(false);
+    for (int i = 0; i < kNumRefs; ++i)
+        if (mRefs[i]) m->ReplaceReference(i, remap.CloneRef(mRefs[i]));
+    m->color = color;
+    BaseClone(this, m, remap);
+    return m;
+}
+
+IOResult TestMap::Save(ISave* isave) {
+    ULONG nb = 0;
+    isave->BeginChunk(kColorChunk);
+    isave->Write(&color, sizeof(color), &nb);
+    isave->EndChunk();
+    return IO_OK;
+}
+
+IOResult TestMap::Load(ILoad* iload) {
+    ULONG nb = 0;
+    IOResult res;
+    while ((res = iload->OpenChunk()) == IO_OK) {
+        if (iload->CurChunkID() == kColorChunk && iload->Read(&color, sizeof(color), &nb) != IO_OK)
+            return IO_ERROR;
+        iload->CloseChunk();
+    }
+    // Registered out of priority order: the host sorts them.
+    iload->RegisterPostLoadCallback(new OrderCallback(this, 7));
+    iload->RegisterPostLoadCallback(new OrderCallback(this, 2));
+    iload->RegisterPostLoadCallback(new OrderCallback(this, 5));
+    return res == IO_END ? IO_OK : IO_ERROR;
+}
+
+void RegisterTestClasses() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    RegisterClassDesc(&Desc());
+}
+
+}  // namespace hosttest
