@@ -1,0 +1,164 @@
+// Records of the parameter tables: one row per parameter with everything the host, the editor
+// and the preview need (id, internal name, type, flags, display string, default, range and
+// bound control), and one record per block. Each block is declared once, as a constexpr table;
+// the block descriptors, the preview's preset names and the tests all read that table.
+//
+// Rows are written with the builders below, e.g.
+//   Float(MainParam::random_shift, L"random_shift", kAnimatable, IDS_RANDOM_SHIFT, 0, 0, 0.5)
+//       .Spinner(0, IDC_RANDOM_SHIFT_EDIT, IDC_RANDOM_SHIFT_SPIN, 0.01f)
+// Ranges are in the units the bound control shows (degrees for TYPE_ANGLE).
+#pragma once
+
+#include <span>
+
+#include "color.h"
+#include "iparamb2.h"
+
+namespace QuarelNS {
+
+using ComboItemsFn = std::span<const StringResID> (*)();
+
+struct ParamSpec {
+    ParamID id = -1;  // stored in scene files; never renumbered
+    const MCHAR* name = nullptr;
+    ParamType2 type = TYPE_FLOAT;
+    int flags = 0;
+    StringResID nameStringId = 0;
+    PB2Value def{};
+    PB2Value lo{};  // both set: the range the bound control enforces
+    PB2Value hi{};
+    MapID map = -1;  // rollout of the block that shows the control; -1: none
+    ControlType2 control = TYPE_NO_CONTROL;
+    EditSpinnerType spinType = EDITTYPE_FLOAT;
+    int ctrlIds[2] = {0, 0};  // edit and spinner, or the one control
+    float step = 0.f;
+    ComboItemsFn comboItems = nullptr;  // TYPE_INT_COMBOBOX: item string ids, item index = value
+    int subTexNo = -1;                  // P_SUBTEX: the owner's sub-map
+    int ownerRefNo = -1;                // P_OWNERS_REF: the owner's reference
+
+    constexpr bool HasRange() const {
+        return lo.kind != PB2Value::kNone && hi.kind != PB2Value::kNone;
+    }
+
+    constexpr ParamSpec Spinner(MapID m, int edit, int spin, float s) const {
+        ParamSpec p = *this;
+        p.map = m;
+        p.control = TYPE_SPINNER;
+        p.spinType = type == TYPE_INT ? EDITTYPE_INT : EDITTYPE_FLOAT;
+        p.ctrlIds[0] = edit;
+        p.ctrlIds[1] = spin;
+        p.step = s;
+        return p;
+    }
+    constexpr ParamSpec Combo(MapID m, int ctrl, ComboItemsFn items) const {
+        return Bound(m, TYPE_INT_COMBOBOX, ctrl).WithItems(items);
+    }
+    constexpr ParamSpec Swatch(MapID m, int ctrl) const { return Bound(m, TYPE_COLORSWATCH, ctrl); }
+    constexpr ParamSpec Check(MapID m, int ctrl) const {
+        return Bound(m, TYPE_SINGLECHEKBOX, ctrl);
+    }
+    constexpr ParamSpec MapButton(MapID m, int ctrl) const {
+        return Bound(m, TYPE_TEXMAPBUTTON, ctrl);
+    }
+
+private:
+    constexpr ParamSpec Bound(MapID m, ControlType2 c, int ctrl) const {
+        ParamSpec p = *this;
+        p.map = m;
+        p.control = c;
+        p.ctrlIds[0] = ctrl;
+        return p;
+    }
+    constexpr ParamSpec WithItems(ComboItemsFn items) const {
+        ParamSpec p = *this;
+        p.comboItems = items;
+        return p;
+    }
+};
+
+constexpr int kNotAnimatable = 0;
+constexpr int kAnimatable = P_ANIMATABLE;
+// A map button that stands for a sub-map of the owner: the block holds no reference.
+constexpr int kSubTexFlags = P_SUBTEX | P_NO_REF | P_SHORT_LABELS;  // 0x4900
+// A map held in one of the owner's own references.
+constexpr int kOwnersRefFlags = P_OWNERS_REF | P_SHORT_LABELS;  // 0x4200
+static_assert(kSubTexFlags == 0x4900 && kOwnersRefFlags == 0x4200);
+
+constexpr ParamSpec Int(ParamID id, const MCHAR* name, int flags, StringResID sid, int def, int lo,
+                        int hi) {
+    return {.id = id,
+            .name = name,
+            .type = TYPE_INT,
+            .flags = flags,
+            .nameStringId = sid,
+            .def = def,
+            .lo = lo,
+            .hi = hi};
+}
+constexpr ParamSpec Float(ParamID id, const MCHAR* name, int flags, StringResID sid, float def,
+                          float lo, float hi) {
+    return {.id = id,
+            .name = name,
+            .type = TYPE_FLOAT,
+            .flags = flags,
+            .nameStringId = sid,
+            .def = def,
+            .lo = lo,
+            .hi = hi};
+}
+constexpr ParamSpec Angle(ParamID id, const MCHAR* name, int flags, StringResID sid, float def,
+                          float lo, float hi) {
+    ParamSpec p = Float(id, name, flags, sid, def, lo, hi);
+    p.type = TYPE_ANGLE;
+    return p;
+}
+constexpr ParamSpec Rgba(ParamID id, const MCHAR* name, int flags, StringResID sid, Color def) {
+    return {
+        .id = id, .name = name, .type = TYPE_RGBA, .flags = flags, .nameStringId = sid, .def = def};
+}
+constexpr ParamSpec Bool(ParamID id, const MCHAR* name, StringResID sid, bool def) {
+    return {.id = id, .name = name, .type = TYPE_BOOL, .nameStringId = sid, .def = def ? 1 : 0};
+}
+// A map parameter standing for sub-map `subTexNo` of the owner.
+constexpr ParamSpec SubTexmap(ParamID id, const MCHAR* name, StringResID sid, int subTexNo) {
+    return {.id = id,
+            .name = name,
+            .type = TYPE_TEXMAP,
+            .flags = kSubTexFlags,
+            .nameStringId = sid,
+            .subTexNo = subTexNo};
+}
+// A map parameter held in the owner's reference `refNo`.
+constexpr ParamSpec OwnersRefTexmap(ParamID id, const MCHAR* name, StringResID sid, int refNo) {
+    return {.id = id,
+            .name = name,
+            .type = TYPE_TEXMAP,
+            .flags = kOwnersRefFlags,
+            .nameStringId = sid,
+            .ownerRefNo = refNo};
+}
+
+struct RolloutSpec {
+    MapID map;
+    int dialogId;
+    StringResID title;
+};
+
+struct BlockSpec {
+    BlockID id;
+    const MCHAR* name;
+    USHORT flags;
+    int version;     // with P_VERSION, else 0
+    int ownerRefNo;  // the owner's reference slot of the block
+    std::span<const RolloutSpec> rollouts;
+    std::span<const ParamSpec> params;
+};
+
+// The row of `id` in a table, or null.
+constexpr const ParamSpec* FindParam(std::span<const ParamSpec> table, ParamID id) {
+    for (const ParamSpec& p : table)
+        if (p.id == id) return &p;
+    return nullptr;
+}
+
+}  // namespace QuarelNS

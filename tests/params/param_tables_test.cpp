@@ -1,0 +1,152 @@
+// The parameter tables against themselves and against the module's resources: every control a
+// row binds exists in its rollout's template with the right class, every display name exists,
+// every default lies in its range.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+
+#include "params/param_lookup.h"
+#include "pattern/catalogue.h"
+#include "resources/dialog_templates.h"
+#include "resources/string_table.h"
+
+namespace QuarelNS {
+namespace {
+
+constexpr const BlockSpec* kAllBlocks[] = {&kMainBlock,       &kBumpBlock,   &kNormalButtonBlock,
+                                           &kBumpButtonBlock, &kNormalBlock, &kBumpProcBlock,
+                                           &kCarrierBlock};
+
+const char* ControlClass(ControlType2 c, int which) {
+    switch (c) {
+        case TYPE_SPINNER:
+            return which == 0 ? "CustEdit" : "SpinnerControl";
+        case TYPE_INT_COMBOBOX:
+            return "COMBOBOX";
+        case TYPE_COLORSWATCH:
+            return "ColorSwatch";
+        case TYPE_SINGLECHEKBOX:
+            return "BUTTON";
+        case TYPE_TEXMAPBUTTON:
+            return "CustButton";
+        default:
+            return "";
+    }
+}
+
+double Number(const PB2Value& v) {
+    return v.kind == PB2Value::kInt ? v.i : v.f;
+}
+
+TEST(ParamTables, IdsAreUniqueWithinEachBlock) {
+    for (const BlockSpec* b : kAllBlocks) {
+        std::set<ParamID> ids;
+        for (const ParamSpec& p : b->params)
+            EXPECT_TRUE(ids.insert(p.id).second) << "block " << b->id << " id " << p.id;
+    }
+    std::set<ParamID> main;
+    for (const ParamSpec& p : kMainParams) main.insert(p.id);
+    EXPECT_EQ(main.size(), 33u);
+    EXPECT_EQ(*main.begin(), 0);
+    EXPECT_EQ(*main.rbegin(), 32);
+    EXPECT_EQ(FindParam(kBumpParams, 4), nullptr);
+}
+
+TEST(ParamTables, BoundControlsExistInTheRolloutTemplate) {
+    for (const BlockSpec* b : kAllBlocks) {
+        for (const ParamSpec& p : b->params) {
+            if (p.control == TYPE_NO_CONTROL) {
+                EXPECT_EQ(p.map, -1) << p.id;
+                continue;
+            }
+            const RolloutSpec* rollout = nullptr;
+            for (const RolloutSpec& r : b->rollouts)
+                if (r.map == p.map) rollout = &r;
+            ASSERT_NE(rollout, nullptr) << "block " << b->id << " id " << p.id;
+            const W32DialogResource* dlg =
+                QuarelRes::FindDialog(static_cast<std::uint32_t>(rollout->dialogId));
+            ASSERT_NE(dlg, nullptr) << rollout->dialogId;
+            const int n = p.control == TYPE_SPINNER ? 2 : 1;
+            for (int k = 0; k < n; ++k) {
+                const W32DialogItem* item =
+                    QuarelRes::FindDialogItem(*dlg, static_cast<std::uint32_t>(p.ctrlIds[k]));
+                ASSERT_NE(item, nullptr)
+                    << "block " << b->id << " id " << p.id << " control " << p.ctrlIds[k];
+                EXPECT_STREQ(item->windowClass, ControlClass(p.control, k)) << p.ctrlIds[k];
+            }
+        }
+    }
+}
+
+TEST(ParamTables, DisplayNamesAndTitlesAreModuleStrings) {
+    for (const BlockSpec* b : kAllBlocks) {
+        for (const ParamSpec& p : b->params)
+            EXPECT_NE(QuarelRes::FindString(static_cast<std::uint32_t>(p.nameStringId)), nullptr)
+                << p.nameStringId;
+        for (const RolloutSpec& r : b->rollouts)
+            EXPECT_NE(QuarelRes::FindString(static_cast<std::uint32_t>(r.title)), nullptr);
+    }
+}
+
+TEST(ParamTables, DefaultsLieInTheirRangesAndMatchTheirType) {
+    for (const BlockSpec* b : kAllBlocks) {
+        for (const ParamSpec& p : b->params) {
+            SCOPED_TRACE(testing::Message() << "block " << b->id << " id " << p.id);
+            switch (p.type) {
+                case TYPE_RGBA:
+                    EXPECT_EQ(p.def.kind, PB2Value::kColor);
+                    EXPECT_FALSE(p.HasRange());
+                    break;
+                case TYPE_TEXMAP:
+                    EXPECT_FALSE(p.def.IsSet());
+                    EXPECT_TRUE((p.flags & (P_SUBTEX | P_OWNERS_REF)) != 0);
+                    EXPECT_TRUE(p.subTexNo >= 0 || p.ownerRefNo >= 0);
+                    break;
+                case TYPE_BOOL:
+                    EXPECT_TRUE(p.def.i == 0 || p.def.i == 1);
+                    break;
+                default:
+                    ASSERT_TRUE(p.HasRange());
+                    EXPECT_LE(Number(p.lo), Number(p.def));
+                    EXPECT_LE(Number(p.def), Number(p.hi));
+            }
+        }
+    }
+}
+
+TEST(ParamTables, ComboItemsFollowTheValues) {
+    const ParamSpec* pattern = FindParam(kMainParams, MainParam::pattern);
+    ASSERT_NE(pattern->comboItems, nullptr);
+    const auto items = pattern->comboItems();
+    ASSERT_EQ(static_cast<int>(items.size()), pattern->hi.i + 1);
+    for (int id = 0; id < kPatternCount; ++id)
+        EXPECT_EQ(items[static_cast<std::size_t>(id)], PatternInfoFor(id).nameStringId);
+    const auto modes = FindParam(kMainParams, MainParam::projection_mode)->comboItems();
+    ASSERT_EQ(modes.size(), 2u);
+    EXPECT_EQ(std::wstring(QuarelRes::FindString(static_cast<std::uint32_t>(modes[0]))), L"Simple");
+    EXPECT_EQ(std::wstring(QuarelRes::FindString(static_cast<std::uint32_t>(modes[1]))),
+              L"Accurate");
+}
+
+TEST(ParamTables, PresetsFindParametersByInternalName) {
+    const ParamRef seed = FindParamByName(kQuarelMapBlocks, "seed");
+    ASSERT_TRUE(seed);
+    EXPECT_EQ(seed.block->id, 0);
+    EXPECT_EQ(seed.param->id, 13);
+    EXPECT_EQ(seed.param->type, TYPE_INT);
+    EXPECT_EQ(seed.param->lo.i, 0);
+    EXPECT_EQ(seed.param->hi.i, 100000);
+
+    // The main map's own relief values live in block 1; the normal output has its own.
+    EXPECT_EQ(FindParamByName(kQuarelMapBlocks, "normal_depth").block->id, 1);
+    EXPECT_EQ(FindParamByName(kNormalMapBlocks, "normal_depth").param->def.f, 5.f);
+    EXPECT_EQ(FindParamByName(kQuarelMapBlocks, "master_angle").param->type, TYPE_ANGLE);
+
+    EXPECT_FALSE(FindParamByName(kQuarelMapBlocks, "see"));
+    EXPECT_FALSE(FindParamByName(kQuarelMapBlocks, "seeds"));
+    EXPECT_FALSE(FindParamByName(kQuarelMapBlocks, ""));
+}
+
+}  // namespace
+}  // namespace QuarelNS
