@@ -1,0 +1,198 @@
+// The block descriptors as the host sees them, and the blocks of freshly created objects.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "map/quarel_map.h"
+#include "module/class_descs.h"
+#include "params/param_lookup.h"
+
+namespace QuarelNS {
+namespace {
+
+struct ClassBlocks {
+    QuarelClass cls;
+    std::span<const BlockSpec* const> blocks;
+};
+
+const ClassBlocks kClassBlocks[] = {
+    {QuarelClass::Map, kQuarelMapBlocks},           {QuarelClass::BumpMap, {}},
+    {QuarelClass::NormalMap, kNormalMapBlocks},     {QuarelClass::NormalCarrierMtl, kCarrierBlocks},
+    {QuarelClass::BumpProcMap, kBumpProcMapBlocks},
+};
+
+// A new object of class c, held the way a material-editor slot holds it.
+std::unique_ptr<SingleRefMaker> Make(QuarelClass c, bool loading = false) {
+    auto* object = static_cast<Animatable*>(QuarelClassDescOf(c).Create(loading ? TRUE : FALSE));
+    auto* target = dynamic_cast<ReferenceTarget*>(object);
+    EXPECT_NE(target, nullptr);
+    return std::make_unique<SingleRefMaker>(target);
+}
+
+TEST(BlockDescs, EachClassListsItsBlocksInDeclarationOrder) {
+    for (const ClassBlocks& cb : kClassBlocks) {
+        ClassDesc2& cd = QuarelClassDescOf(cb.cls);
+        ASSERT_EQ(cd.NumParamBlockDescs(), static_cast<int>(cb.blocks.size()));
+        for (int i = 0; i < cd.NumParamBlockDescs(); ++i) {
+            const BlockSpec& spec = *cb.blocks[static_cast<std::size_t>(i)];
+            ParamBlockDesc2* d = cd.GetParamBlockDesc(i);
+            SCOPED_TRACE(testing::Message() << "block " << spec.id);
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->ID, spec.id);
+            EXPECT_EQ(std::wstring(d->int_name), std::wstring(spec.name));
+            EXPECT_EQ(d->local_name, 0);
+            EXPECT_EQ(d->cd, &cd);
+            EXPECT_EQ(d->flags, spec.flags);
+            EXPECT_TRUE(d->flags & P_AUTO_CONSTRUCT);
+            EXPECT_EQ(d->version, spec.version);
+            EXPECT_EQ(d->ref_no, spec.ownerRefNo);
+            ASSERT_EQ(d->NumRollouts(), static_cast<int>(spec.rollouts.size()));
+            for (int r = 0; r < d->NumRollouts(); ++r) {
+                EXPECT_EQ(d->GetRollout(r).dialogId,
+                          spec.rollouts[static_cast<std::size_t>(r)].dialogId);
+                EXPECT_EQ(d->GetRollout(r).title, spec.rollouts[static_cast<std::size_t>(r)].title);
+            }
+            ASSERT_EQ(d->Count(), static_cast<int>(spec.params.size()));
+            for (int k = 0; k < d->Count(); ++k) {
+                const ParamSpec& p = spec.params[static_cast<std::size_t>(k)];
+                EXPECT_EQ(d->IndextoID(k), p.id);
+                const ParamDef& def = d->GetParamDefByIndex(k);
+                EXPECT_EQ(def.type, p.type);
+                EXPECT_EQ(def.flags, p.flags);
+                EXPECT_EQ(def.localName, p.nameStringId);
+                EXPECT_EQ(def.ctrlType, p.control);
+            }
+        }
+    }
+    // The blocks of the main map in their slots and rollouts: 0 (two), 1 (none), 2, 3.
+    ClassDesc2& map = QuarelClassDescOf(QuarelClass::Map);
+    EXPECT_EQ(map.GetParamBlockDesc(0)->version, 2);
+    EXPECT_EQ(map.GetParamBlockDesc(0)->NumRollouts(), 2);
+    EXPECT_EQ(map.GetParamBlockDesc(1)->NumRollouts(), 0);
+    EXPECT_EQ(map.GetParamBlockDescByID(3)->ref_no, 10);
+    EXPECT_EQ(
+        std::wstring(QuarelClassDescOf(QuarelClass::BumpProcMap).GetParamBlockDesc(0)->int_name),
+        L"bumpparams");
+}
+
+void ExpectDefaults(IParamBlock2* pb, const BlockSpec& spec) {
+    ASSERT_NE(pb, nullptr) << "block " << spec.id;
+    EXPECT_EQ(pb->ID(), spec.id);
+    EXPECT_EQ(pb->NumParams(), static_cast<int>(spec.params.size()));
+    for (const ParamSpec& p : spec.params) {
+        SCOPED_TRACE(testing::Message() << "block " << spec.id << " id " << p.id);
+        Interval valid = FOREVER;
+        EXPECT_EQ(pb->GetParameterType(p.id), p.type);
+        switch (p.type) {
+            case TYPE_INT:
+            case TYPE_BOOL: {
+                int v = -999;
+                ASSERT_TRUE(pb->GetValue(p.id, 0, v, valid));
+                EXPECT_EQ(v, p.def.i);
+                break;
+            }
+            case TYPE_FLOAT:
+            case TYPE_ANGLE: {
+                float v = -999.f;
+                ASSERT_TRUE(pb->GetValue(p.id, 0, v, valid));
+                EXPECT_FLOAT_EQ(v, p.def.f);
+                break;
+            }
+            case TYPE_RGBA: {
+                Color v(-1.f, -1.f, -1.f);
+                ASSERT_TRUE(pb->GetValue(p.id, 0, v, valid));
+                EXPECT_EQ(v, Color(p.def.c));
+                break;
+            }
+            default:
+                EXPECT_EQ(pb->GetTexmap(p.id), nullptr);
+        }
+    }
+}
+
+TEST(BlockDescs, NewObjectsHoldEveryBlockWithItsDefaults) {
+    for (const ClassBlocks& cb : kClassBlocks) {
+        auto holder = Make(cb.cls);
+        Animatable* object = holder->GetRef();
+        for (const BlockSpec* spec : cb.blocks) {
+            auto* maker = static_cast<ReferenceMaker*>(holder->GetRef());
+            auto* inSlot = dynamic_cast<IParamBlock2*>(maker->GetReference(spec->ownerRefNo));
+            EXPECT_EQ(inSlot, object->GetParamBlockByID(spec->id));
+            ExpectDefaults(inSlot, *spec);
+        }
+    }
+}
+
+TEST(BlockDescs, ANewMapShowsTheDocumentedStartingValues) {
+    auto holder = Make(QuarelClass::Map);
+    auto* map = static_cast<QuarelMap*>(holder->GetRef());
+    IParamBlock2* pb = map->GetParamBlockByID(0);
+    ASSERT_NE(pb, nullptr);
+    EXPECT_EQ(pb->GetInt(MainParam::pattern), 0);
+    EXPECT_EQ(pb->GetInt(MainParam::projection_mode), 0);
+    EXPECT_EQ(pb->GetInt(MainParam::nx), 4);
+    EXPECT_EQ(pb->GetInt(MainParam::ny), 8);
+    EXPECT_FLOAT_EQ(pb->GetFloat(MainParam::gap_u), 0.05f);
+    EXPECT_FLOAT_EQ(pb->GetFloat(MainParam::gap_v), 0.05f);
+    EXPECT_EQ(pb->GetInt(MainParam::seed), 1234);
+    EXPECT_EQ(pb->GetInt(MainParam::brick_map_on), 1);
+    EXPECT_EQ(pb->GetInt(MainParam::brick_map_2_on), 1);
+    EXPECT_EQ(pb->GetInt(MainParam::grout_map_on), 1);
+
+    // Blocks 0 to 3 in slots 0, 6, 8 and 10; lookup by id finds block 2 in slot 8.
+    EXPECT_EQ(map->NumRefs(), 11);
+    EXPECT_EQ(map->NumParamBlocks(), 4);
+    const int slots[] = {0, 6, 8, 10};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(map->GetParamBlock(i), map->GetReference(slots[i]));
+        EXPECT_EQ(map->GetParamBlock(i)->ID(), i);
+    }
+    EXPECT_EQ(map->GetParamBlockByID(2), map->GetReference(8));
+    EXPECT_EQ(map->GetParamBlockByID(4), nullptr);
+
+    // The legacy relief pair starts at 1 and 0, the normal output's own pair at 5 and 0.
+    IParamBlock2* bump = map->GetParamBlockByID(1);
+    EXPECT_FLOAT_EQ(bump->GetFloat(BumpParam::normal_depth), 1.f);
+    EXPECT_FLOAT_EQ(bump->GetFloat(BumpParam::relief_tex_amount), 0.f);
+    auto normal = Make(QuarelClass::NormalMap);
+    IParamBlock2* own = normal->GetRef()->GetParamBlockByID(100);
+    EXPECT_FLOAT_EQ(own->GetFloat(NormalParam::normal_depth), 5.f);
+    EXPECT_FLOAT_EQ(own->GetFloat(NormalParam::relief_tex_amount), 0.f);
+}
+
+TEST(BlockDescs, IdFourOfTheReliefBlockDoesNotExist) {
+    auto holder = Make(QuarelClass::Map);
+    IParamBlock2* bump = holder->GetRef()->GetParamBlockByID(1);
+    ASSERT_NE(bump, nullptr);
+    EXPECT_EQ(bump->GetParameterType(4), -1);
+    EXPECT_EQ(bump->IDtoIndex(4), -1);
+    float v = 42.f;
+    Interval valid = FOREVER;
+    EXPECT_FALSE(bump->GetValue(4, 0, v, valid));
+    EXPECT_EQ(v, 42.f);
+    EXPECT_FALSE(bump->SetValue(4, 0, 1.f));
+}
+
+TEST(BlockDescs, LoadingCreationLeavesReliefBlocksToTheSceneFile) {
+    // The main map makes its blocks either way; the file replaces them.
+    EXPECT_NE(Make(QuarelClass::Map, true)->GetRef()->GetParamBlockByID(0), nullptr);
+    for (QuarelClass c :
+         {QuarelClass::NormalMap, QuarelClass::BumpProcMap, QuarelClass::NormalCarrierMtl}) {
+        auto holder = Make(c, true);
+        EXPECT_EQ(holder->GetRef()->NumParamBlocks(), 0) << static_cast<int>(c);
+    }
+}
+
+TEST(BlockDescs, TheCarriersMapParameterIsItsOwnReferenceOne) {
+    auto carrier = Make(QuarelClass::NormalCarrierMtl);
+    auto normal = Make(QuarelClass::NormalMap);
+    auto* texture = static_cast<Texmap*>(normal->GetRef());
+    IParamBlock2* pb = carrier->GetRef()->GetParamBlockByID(0);
+    ASSERT_NE(pb, nullptr);
+    ASSERT_TRUE(pb->SetValue(CarrierParam::normal_inner, 0, texture));
+    EXPECT_EQ(carrier->GetRef()->GetReference(1), texture);
+    EXPECT_EQ(pb->GetTexmap(CarrierParam::normal_inner), texture);
+}
+
+}  // namespace
+}  // namespace QuarelNS
