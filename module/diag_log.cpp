@@ -11,6 +11,8 @@ namespace QuarelNS {
 namespace {
 
 constexpr char kFileName[] = "QuarelMap.log";
+// Room for deep temporary directories; a longer path leaves the log closed rather than cut.
+constexpr std::size_t kPathCapacity = 1024;
 
 // The lock is created on the first open and never destroyed: a render thread that has passed
 // the fast test in DiagLog may still be waiting for it while the log closes. Whether a line can
@@ -26,7 +28,7 @@ struct LogState {
 LogState gLog;
 
 // Directory and file; false when the path does not fit, so the log stays closed.
-bool LogPaths(char (&dir)[MAX_PATH], char (&path)[MAX_PATH]) {
+bool LogPaths(char (&dir)[kPathCapacity], char (&path)[kPathCapacity]) {
 #ifdef _WIN32
     const char* base = "C:\\Temp";
     const char* sep = "\\";
@@ -49,6 +51,18 @@ std::FILE* OpenLogFile(const char* path) {
     // included) by a file of our own instead of writing through it.
     std::remove(path);
     return std::fopen(path, "wx");
+#endif
+}
+
+bool SwitchFromEnvironment() {
+#ifdef _MSC_VER
+    char* value = nullptr;
+    std::size_t length = 0;
+    const bool on = _dupenv_s(&value, &length, "QUARELMAP_LOG") != 0 || DiagLogSwitchIsOn(value);
+    std::free(value);
+    return on;
+#else
+    return DiagLogSwitchIsOn(std::getenv("QUARELMAP_LOG"));
 #endif
 }
 
@@ -76,9 +90,9 @@ void DiagLogOpen() {
     EnterCriticalSection(&gLog.lock);
     if (!gLog.initialised) {
         gLog.initialised = true;
-        char dir[MAX_PATH];
-        char path[MAX_PATH];
-        if (DiagLogSwitchIsOn(std::getenv("QUARELMAP_LOG")) && LogPaths(dir, path)) {
+        char dir[kPathCapacity];
+        char path[kPathCapacity];
+        if (SwitchFromEnvironment() && LogPaths(dir, path)) {
             CreateDirectoryA(dir, nullptr);  // an existing directory or a failure is fine
             gLog.file = OpenLogFile(path);
             if (gLog.file != nullptr) {

@@ -6,7 +6,7 @@
 #include "module/diag_log.h"
 #include "module/module_instance.h"
 
-BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID /*lpvReserved*/) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID /*lpvReserved*/) {
     switch (fdwReason) {
         case DLL_PROCESS_ATTACH: {
             QuarelNS::SetModuleInstance(hinstDLL);

@@ -202,7 +202,7 @@ TEST_F(DiagLogTest, AnUnusableDirectoryLeavesTheModuleWorkingWithoutALog) {
         DiagLogClose();
     }
     {
-        const std::string tooLong = mDir.string() + "/" + std::string(4 * MAX_PATH, 'd');
+        const std::string tooLong = mDir.string() + "/" + std::string(1100, 'd');
         ScopedEnv dir("TMPDIR", tooLong.c_str());
         DiagLogOpen();
         DiagLog("%s", kPoison);
