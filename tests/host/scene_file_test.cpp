@@ -2,6 +2,7 @@
 // rejection of truncated, corrupt and hostile files without leaks or half-loaded scenes.
 #include <gtest/gtest.h>
 
+#include <host/builtin_classes.h>
 #include <host/scene_file.h>
 #include <maxapi.h>
 
@@ -263,6 +264,68 @@ TEST_F(SceneFileTest, ObjectsThatNoMakerKeepsAreNotLeaked) {
     // It kept the block its constructor made; the refused map was deleted.
     ASSERT_NE(m->GetReference(0), nullptr);
     EXPECT_EQ(m->GetReference(0)->SuperClassID(), ULONG{PARAMETER_BLOCK2_CLASS_ID});
+}
+
+TEST_F(SceneFileTest, NodeTreeWithMaterialsAndSubMaterialsRoundTrips) {
+    INode* root = GetCOREInterface()->GetRootNode();
+    INode* wall = root->CreateChild(L"Wall");
+    INode* brick = wall->CreateChild(L"Brick");
+    auto* multi = new MultiMtl(2);
+    auto* std1 = new StdMtl;
+    auto* map = new TestMap;
+    std1->SetSubTexmap(0, map);
+    multi->SetSubMtl(1, std1);
+    wall->SetMtl(multi);
+    brick->SetMtl(std1);  // shared between a node and a sub-material
+    GetCOREInterface()->SetTime(320);
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(SaveSceneBytes({}, bytes, &error)) << error;
+    GetCOREInterface()->ResetScene();
+    GetCOREInterface()->SetTime(0);
+    EXPECT_EQ(gLiveMaps, 0);
+
+    LoadedScene scene;
+    ASSERT_TRUE(Load(bytes, scene, error)) << error;
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 320);
+    ASSERT_EQ(root->NumberOfChildren(), 1);
+    INode* w = root->GetChildNode(0);
+    EXPECT_STREQ(w->GetName(), L"Wall");
+    ASSERT_EQ(w->NumberOfChildren(), 1);
+    INode* b = w->GetChildNode(0);
+    ASSERT_NE(w->GetMtl(), nullptr);
+    EXPECT_TRUE(w->GetMtl()->IsMultiMtl());
+    EXPECT_EQ(w->GetMtl()->GetSubMtl(1), b->GetMtl());
+    ASSERT_NE(b->GetMtl(), nullptr);
+    EXPECT_EQ(b->GetMtl()->GetSubTexmap(0)->ClassID(), Desc().ClassID());
+    EXPECT_EQ(gLiveMaps, 1);
+}
+
+TEST_F(SceneFileTest, CloningASharedHierarchyCopiesEachTargetOnce) {
+    auto* multi = new MultiMtl(3);
+    SingleRefMaker holder(multi);
+    auto* std1 = new StdMtl;
+    auto* std2 = new StdMtl;
+    auto* shared = new TestMap;
+    std1->SetSubTexmap(0, shared);
+    std2->SetSubTexmap(1, shared);
+    shared->Block()->SetValue(kCount, 0, 9);
+    multi->SetSubMtl(0, std1);
+    multi->SetSubMtl(1, std2);
+    multi->SetSubMtl(2, std1);
+
+    auto* copy = static_cast<Mtl*>(CloneRefHierarchy(multi));
+    SingleRefMaker copyHolder(copy);
+    EXPECT_EQ(gLiveMaps, 2);
+    ASSERT_NE(copy->GetSubMtl(0), std1);
+    EXPECT_EQ(copy->GetSubMtl(0), copy->GetSubMtl(2));
+    Texmap* m1 = copy->GetSubMtl(0)->GetSubTexmap(0);
+    Texmap* m2 = copy->GetSubMtl(1)->GetSubTexmap(1);
+    ASSERT_NE(m1, nullptr);
+    EXPECT_EQ(m1, m2);
+    EXPECT_NE(m1, shared);
+    EXPECT_EQ(static_cast<TestMap*>(m1)->Block()->GetInt(kCount), 9);
+    EXPECT_NE(static_cast<TestMap*>(m1)->Block(), shared->Block());
 }
 
 }  // namespace
