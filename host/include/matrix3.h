@@ -71,6 +71,20 @@ private:
     Point3 m[4];
 };
 
+// The inverse of an affine transform; a singular matrix gives the identity.
+inline Matrix3 Inverse(const Matrix3& m) {
+    const Point3 a = m[0], b = m[1], c = m[2];
+    const Point3 r0 = CrossProd(b, c), r1 = CrossProd(c, a), r2 = CrossProd(a, b);
+    const float det = DotProd(a, r0);
+    if (det == 0.f || !std::isfinite(det)) return Matrix3();
+    const float inv = 1.f / det;
+    // Columns of the inverse are the cross products; as rows of a row-vector matrix:
+    Matrix3 r({r0.x * inv, r1.x * inv, r2.x * inv}, {r0.y * inv, r1.y * inv, r2.y * inv},
+              {r0.z * inv, r1.z * inv, r2.z * inv}, Point3::Origin);
+    r.SetTrans(-r.VectorTransform(m.GetTrans()));
+    return r;
+}
+
 inline Point3 operator*(const Point3& p, const Matrix3& a) {
     return a.PointTransform(p);
 }

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "builtin_classes.h"
+#include "builtin_registry.h"
 
 namespace {
 

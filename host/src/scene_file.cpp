@@ -1,0 +1,570 @@
+// Scene files: writing the reachable graph, and checking a file completely before loading it.
+#include "host/scene_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <unordered_map>
+
+#include "chunk_io.h"
+#include "host/class_directory.h"
+#include "maxapi.h"
+#include "ref_host_access.h"
+
+using quarel_host::ChunkReader;
+using quarel_host::ChunkWriter;
+
+namespace {
+
+constexpr char kMagic[8] = {'Q', 'R', 'L', 'S', 'C', 'E', 'N', 'E'};
+constexpr std::size_t kHeaderSize = sizeof(kMagic) + 4;
+
+enum : USHORT {
+    kChunkInfo = 0x0010,
+    kChunkObjects = 0x0020,
+    kChunkObject = 0x0021,
+    kChunkClass = 0x0022,
+    kChunkBlock = 0x0023,
+    kChunkRefs = 0x0024,
+    kChunkData = 0x0025,
+    kChunkNodes = 0x0030,
+    kChunkNode = 0x0031,
+    kChunkRoots = 0x0040,
+};
+
+// Bounds that no real scene comes near; they keep hostile counts from costing memory.
+constexpr std::uint32_t kMaxRefsPerObject = 1u << 16;
+constexpr std::uint32_t kMaxNameLength = 1u << 12;
+
+std::string Hex(unsigned long v) {
+    char buf[24];
+    std::snprintf(buf, sizeof(buf), "0x%lx", v);
+    return buf;
+}
+
+bool Fail(std::string* error, const std::string& what) {
+    if (error) *error = what;
+    return false;
+}
+
+// --- saving ----------------------------------------------------------------------------------
+
+struct Collector {
+    std::vector<ReferenceTarget*> order;
+    std::unordered_map<ReferenceTarget*, int> index;
+
+    int Add(ReferenceTarget* t) {
+        if (!t || t->SuperClassID() == BASENODE_CLASS_ID) return -1;
+        if (auto it = index.find(t); it != index.end()) return it->second;
+        // Iterative depth-first walk: a deep graph must not exhaust the stack.
+        std::vector<ReferenceTarget*> stack{t};
+        while (!stack.empty()) {
+            ReferenceTarget* cur = stack.back();
+            stack.pop_back();
+            if (index.count(cur)) continue;
+            index[cur] = static_cast<int>(order.size());
+            order.push_back(cur);
+            for (int i = cur->NumRefs() - 1; i >= 0; --i) {
+                ReferenceTarget* r = cur->GetReference(i);
+                if (r && r->SuperClassID() != BASENODE_CLASS_ID && !index.count(r))
+                    stack.push_back(r);
+            }
+        }
+        return index[t];
+    }
+};
+
+void CollectNodes(INode* node, Collector& c, std::vector<INode*>& nodes) {
+    for (int i = 0; i < node->NumberOfChildren(); ++i) {
+        INode* child = node->GetChildNode(i);
+        nodes.push_back(child);
+        c.Add(child->GetMtl());
+        CollectNodes(child, c, nodes);
+    }
+}
+
+}  // namespace
+
+bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std::uint8_t>& out,
+                    std::string* error) {
+    Interface* ip = GetCOREInterface();
+    Collector c;
+    std::vector<INode*> nodes;
+    CollectNodes(ip->GetRootNode(), c, nodes);
+    std::vector<int> rootIndex;
+    for (ReferenceTarget* r : roots) rootIndex.push_back(c.Add(r));
+
+    ChunkWriter w;
+    w.refTable = &c.order;
+    w.WriteBytes(kMagic, sizeof(kMagic));
+    w.WriteU32(kSceneFormatVersion);
+
+    w.BeginChunk(kChunkInfo);
+    w.WriteI32(ip->GetTime());
+    w.EndChunk();
+
+    w.BeginChunk(kChunkObjects);
+    for (ReferenceTarget* t : c.order) {
+        w.BeginChunk(kChunkObject);
+        w.BeginChunk(kChunkClass);
+        w.WriteU32(static_cast<std::uint32_t>(t->SuperClassID()));
+        w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartA()));
+        w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartB()));
+        w.EndChunk();
+        if (t->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
+            auto* pb = dynamic_cast<IParamBlock2*>(t);
+            ParamBlockDesc2* d = pb ? pb->GetDesc() : nullptr;
+            if (!d || !d->cd) return Fail(error, "a parameter block has no owner class to save");
+            w.BeginChunk(kChunkBlock);
+            w.WriteU32(static_cast<std::uint32_t>(d->cd->SuperClassID()));
+            w.WriteU32(static_cast<std::uint32_t>(d->cd->ClassID().PartA()));
+            w.WriteU32(static_cast<std::uint32_t>(d->cd->ClassID().PartB()));
+            w.WriteI32(d->ID);
+            w.EndChunk();
+        }
+        w.BeginChunk(kChunkRefs);
+        const int n = std::max(0, t->NumRefs());
+        w.WriteU32(static_cast<std::uint32_t>(n));
+        for (int i = 0; i < n; ++i) {
+            ReferenceTarget* r = t->GetReference(i);
+            auto it = r ? c.index.find(r) : c.index.end();
+            w.WriteI32(it == c.index.end() ? -1 : it->second);
+        }
+        w.EndChunk();
+        w.BeginChunk(kChunkData);
+        const int depth = w.CurChunkDepth();
+        if (t->Save(&w) != IO_OK) return Fail(error, "an object could not save its data");
+        while (w.CurChunkDepth() > depth) w.EndChunk();
+        w.EndChunk();
+        w.EndChunk();
+    }
+    w.EndChunk();
+
+    w.BeginChunk(kChunkNodes);
+    for (INode* n : nodes) {
+        w.BeginChunk(kChunkNode);
+        INode* parent = n->GetParentNode();
+        auto pit = std::find(nodes.begin(), nodes.end(), parent);
+        w.WriteI32(pit == nodes.end() ? -1 : static_cast<std::int32_t>(pit - nodes.begin()));
+        auto mit = n->GetMtl() ? c.index.find(n->GetMtl()) : c.index.end();
+        w.WriteI32(mit == c.index.end() ? -1 : mit->second);
+        const MSTR name = n->GetName();
+        w.WriteU32(static_cast<std::uint32_t>(name.size()));
+        for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
+        w.EndChunk();
+    }
+    w.EndChunk();
+
+    w.BeginChunk(kChunkRoots);
+    w.WriteU32(static_cast<std::uint32_t>(rootIndex.size()));
+    for (int i : rootIndex) w.WriteI32(i);
+    w.EndChunk();
+
+    out = std::move(w.Bytes());
+    return true;
+}
+
+bool SaveSceneFile(const std::string& path, const std::vector<ReferenceTarget*>& roots,
+                   std::string* error) {
+    std::vector<std::uint8_t> bytes;
+    if (!SaveSceneBytes(roots, bytes, error)) return false;
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    if (!f) return Fail(error, "cannot open '" + path + "' for writing");
+    f.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+    if (!f) return Fail(error, "cannot write '" + path + "'");
+    return true;
+}
+
+// --- loading ---------------------------------------------------------------------------------
+
+namespace {
+
+struct ObjectRecord {
+    SClass_ID sclass = 0;
+    Class_ID cid;
+    bool isBlock = false;
+    SClass_ID ownerSclass = 0;
+    Class_ID ownerCid;
+    BlockID blockId = 0;
+    std::vector<std::int32_t> refs;
+    std::size_t dataStart = 0, dataSize = 0;
+    ClassDesc* desc = nullptr;
+    ParamBlockDesc2* blockDesc = nullptr;
+};
+
+struct NodeRecord {
+    std::int32_t parent = -1;
+    std::int32_t mtl = -1;
+    std::wstring name;
+};
+
+struct ParsedScene {
+    TimeValue time = 0;
+    std::vector<ObjectRecord> objects;
+    std::vector<NodeRecord> nodes;
+    std::vector<std::int32_t> roots;
+};
+
+std::string At(const ChunkReader& r) {
+    return " at byte " + std::to_string(r.Position());
+}
+
+bool ReadClassChunk(ChunkReader& r, ObjectRecord& o) {
+    std::uint32_t s = 0, a = 0, b = 0;
+    if (!r.ReadU32(s) || !r.ReadU32(a) || !r.ReadU32(b)) return false;
+    o.sclass = s;
+    o.cid = Class_ID(a, b);
+    return true;
+}
+
+bool ParseObject(ChunkReader& r, std::size_t index, ObjectRecord& o, std::string* error) {
+    const std::string where = "object " + std::to_string(index);
+    bool haveClass = false;
+    IOResult res;
+    while ((res = r.OpenChunk()) == IO_OK) {
+        switch (r.CurChunkID()) {
+            case kChunkClass:
+                if (!ReadClassChunk(r, o)) return Fail(error, where + ": truncated class" + At(r));
+                haveClass = true;
+                break;
+            case kChunkBlock: {
+                std::uint32_t s = 0, a = 0, b = 0;
+                std::int32_t id = 0;
+                if (!r.ReadU32(s) || !r.ReadU32(a) || !r.ReadU32(b) || !r.ReadI32(id))
+                    return Fail(error, where + ": truncated parameter block header" + At(r));
+                o.isBlock = true;
+                o.ownerSclass = s;
+                o.ownerCid = Class_ID(a, b);
+                o.blockId = static_cast<BlockID>(id);
+                if (id != o.blockId)
+                    return Fail(error,
+                                where + ": block id " + std::to_string(id) + " out of range");
+                break;
+            }
+            case kChunkRefs: {
+                std::uint32_t n = 0;
+                if (!r.ReadU32(n)) return Fail(error, where + ": truncated reference list" + At(r));
+                if (n > kMaxRefsPerObject || std::uint64_t{n} * 4 > r.CurChunkRemaining())
+                    return Fail(error, where + ": reference count " + std::to_string(n) +
+                                           " exceeds its data" + At(r));
+                o.refs.resize(n);
+                for (auto& ref : o.refs)
+                    if (!r.ReadI32(ref)) return Fail(error, where + ": truncated references");
+                break;
+            }
+            case kChunkData:
+                o.dataStart = r.Position();
+                o.dataSize = static_cast<std::size_t>(r.CurChunkLength());
+                break;
+            default:
+                break;  // chunks of a later format revision are skipped
+        }
+        r.CloseChunk();
+    }
+    if (res == IO_ERROR) return Fail(error, where + ": corrupt or truncated chunk" + At(r));
+    if (!haveClass) return Fail(error, where + ": no class identity");
+    return true;
+}
+
+bool ParseNode(ChunkReader& r, std::size_t index, NodeRecord& n, std::string* error) {
+    const std::string where = "node " + std::to_string(index);
+    std::uint32_t len = 0;
+    if (!r.ReadI32(n.parent) || !r.ReadI32(n.mtl) || !r.ReadU32(len))
+        return Fail(error, where + ": truncated" + At(r));
+    if (len > kMaxNameLength || std::uint64_t{len} * 4 > r.CurChunkRemaining())
+        return Fail(error, where + ": name length " + std::to_string(len) + " exceeds its data");
+    for (std::uint32_t i = 0; i < len; ++i) {
+        std::uint32_t ch = 0;
+        if (!r.ReadU32(ch)) return Fail(error, where + ": truncated name");
+        n.name += static_cast<wchar_t>(ch <= 0x10FFFF && ch != 0 ? ch : 0xFFFD);
+    }
+    return true;
+}
+
+bool Parse(const std::uint8_t* data, std::size_t size, ParsedScene& scene, std::string* error) {
+    if (!data || size < kHeaderSize) return Fail(error, "not a scene file: too short for a header");
+    if (std::memcmp(data, kMagic, sizeof(kMagic)) != 0)
+        return Fail(error, "not a scene file: bad magic");
+    std::uint32_t version = 0;
+    for (int i = 0; i < 4; ++i) version |= std::uint32_t{data[sizeof(kMagic) + i]} << (8 * i);
+    if (version != kSceneFormatVersion)
+        return Fail(error, "unsupported scene format version " + std::to_string(version) +
+                               " (this host reads version " + std::to_string(kSceneFormatVersion) +
+                               ")");
+
+    ChunkReader r(data + kHeaderSize, size - kHeaderSize);
+    bool haveObjects = false, haveRoots = false;
+    IOResult res;
+    while ((res = r.OpenChunk()) == IO_OK) {
+        switch (r.CurChunkID()) {
+            case kChunkInfo: {
+                std::int32_t t = 0;
+                if (!r.ReadI32(t)) return Fail(error, "truncated scene information" + At(r));
+                scene.time = t;
+                break;
+            }
+            case kChunkObjects: {
+                haveObjects = true;
+                IOResult sub;
+                while ((sub = r.OpenChunk()) == IO_OK) {
+                    if (r.CurChunkID() == kChunkObject) {
+                        scene.objects.emplace_back();
+                        if (!ParseObject(r, scene.objects.size() - 1, scene.objects.back(), error))
+                            return false;
+                    }
+                    r.CloseChunk();
+                }
+                if (sub == IO_ERROR) return Fail(error, "corrupt or truncated object list" + At(r));
+                break;
+            }
+            case kChunkNodes: {
+                IOResult sub;
+                while ((sub = r.OpenChunk()) == IO_OK) {
+                    if (r.CurChunkID() == kChunkNode) {
+                        scene.nodes.emplace_back();
+                        if (!ParseNode(r, scene.nodes.size() - 1, scene.nodes.back(), error))
+                            return false;
+                    }
+                    r.CloseChunk();
+                }
+                if (sub == IO_ERROR) return Fail(error, "corrupt or truncated node list" + At(r));
+                break;
+            }
+            case kChunkRoots: {
+                haveRoots = true;
+                std::uint32_t n = 0;
+                if (!r.ReadU32(n)) return Fail(error, "truncated root list" + At(r));
+                if (std::uint64_t{n} * 4 > r.CurChunkRemaining())
+                    return Fail(error, "root count " + std::to_string(n) + " exceeds its data");
+                scene.roots.resize(n);
+                for (auto& i : scene.roots)
+                    if (!r.ReadI32(i)) return Fail(error, "truncated root list");
+                break;
+            }
+            default:
+                break;
+        }
+        r.CloseChunk();
+    }
+    if (res == IO_ERROR) return Fail(error, "corrupt or truncated chunk" + At(r));
+    if (!haveObjects || !haveRoots)
+        return Fail(error, "truncated scene: object or root list missing");
+    return true;
+}
+
+// Indices in range, no reference loops, every class known: all before anything is made.
+bool Check(ParsedScene& s, std::string* error) {
+    const std::size_t n = s.objects.size();
+    auto inRange = [&](std::int32_t i) { return i >= -1 && i < static_cast<std::int64_t>(n); };
+    for (std::size_t i = 0; i < n; ++i) {
+        ObjectRecord& o = s.objects[i];
+        const std::string where = "object " + std::to_string(i);
+        for (std::size_t k = 0; k < o.refs.size(); ++k) {
+            if (!inRange(o.refs[k]))
+                return Fail(error, where + ": reference " + std::to_string(k) + " names object " +
+                                       std::to_string(o.refs[k]) + ", but the file has " +
+                                       std::to_string(n) + " objects");
+        }
+        if (o.isBlock) {
+            if (o.sclass != PARAMETER_BLOCK2_CLASS_ID)
+                return Fail(error, where + ": block header on a non-block object");
+            auto* owner = dynamic_cast<ClassDesc2*>(FindClassDesc(o.ownerSclass, o.ownerCid));
+            if (!owner)
+                return Fail(error, where + ": parameter block of unknown owner class (" +
+                                       Hex(o.ownerCid.PartA()) + ", " + Hex(o.ownerCid.PartB()) +
+                                       ")");
+            o.blockDesc = owner->GetParamBlockDescByID(o.blockId);
+            if (!o.blockDesc)
+                return Fail(error, where + ": owner class has no parameter block " +
+                                       std::to_string(o.blockId));
+        } else {
+            o.desc = FindClassDesc(o.sclass, o.cid);
+            if (!o.desc)
+                return Fail(error, where + ": unknown class (" + Hex(o.cid.PartA()) + ", " +
+                                       Hex(o.cid.PartB()) + ") of superclass " + Hex(o.sclass));
+        }
+    }
+    // Loop test: iterative depth-first search with three colours.
+    std::vector<unsigned char> colour(n, 0);
+    for (std::size_t start = 0; start < n; ++start) {
+        if (colour[start]) continue;
+        std::vector<std::pair<std::size_t, std::size_t>> stack{{start, 0}};
+        colour[start] = 1;
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            if (next == s.objects[node].refs.size()) {
+                colour[node] = 2;
+                stack.pop_back();
+                continue;
+            }
+            const std::int32_t to = s.objects[node].refs[next++];
+            if (to < 0) continue;
+            if (colour[to] == 1)
+                return Fail(error, "object " + std::to_string(node) +
+                                       ": reference loop through object " + std::to_string(to));
+            if (colour[to] == 0) {
+                colour[to] = 1;
+                stack.push_back({static_cast<std::size_t>(to), 0});
+            }
+        }
+    }
+    for (std::size_t i = 0; i < s.nodes.size(); ++i) {
+        const NodeRecord& nd = s.nodes[i];
+        const std::string where = "node " + std::to_string(i);
+        // A parent comes before its children, which also rules out loops.
+        if (nd.parent < -1 || nd.parent >= static_cast<std::int64_t>(i))
+            return Fail(error,
+                        where + ": parent index " + std::to_string(nd.parent) + " out of range");
+        if (!inRange(nd.mtl))
+            return Fail(error,
+                        where + ": material index " + std::to_string(nd.mtl) + " out of range");
+        if (nd.mtl >= 0 && s.objects[nd.mtl].sclass != MATERIAL_CLASS_ID)
+            return Fail(error, where + ": material index " + std::to_string(nd.mtl) +
+                                   " names an object that is not a material");
+    }
+    for (std::size_t i = 0; i < s.roots.size(); ++i) {
+        if (!inRange(s.roots[i]))
+            return Fail(error, "root " + std::to_string(i) + ": index " +
+                                   std::to_string(s.roots[i]) + " out of range");
+    }
+    return true;
+}
+
+// Deletes what a failed load made; each object is held, so no deletion cascades into another.
+void Undo(std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& callbacks) {
+    for (PostLoadCallback* cb : callbacks) delete cb;
+    callbacks.clear();
+    for (ReferenceTarget* t : made)
+        if (t) t->DeleteMe();
+    made.clear();
+}
+
+}  // namespace
+
+bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out,
+                    std::string* error) {
+    ParsedScene s;
+    if (!Parse(data, size, s, error) || !Check(s, error)) return false;
+    const std::uint8_t* body = data + kHeaderSize;
+
+    // Make the objects; each stays held until its references are in place.
+    std::vector<ReferenceTarget*> made;
+    std::vector<PostLoadCallback*> callbacks;
+    for (std::size_t i = 0; i < s.objects.size(); ++i) {
+        ObjectRecord& o = s.objects[i];
+        const std::string where = "object " + std::to_string(i);
+        ReferenceTarget* t = nullptr;
+        if (o.isBlock) {
+            t = CreateParameterBlock2(o.blockDesc, nullptr);
+        } else {
+            auto* a = static_cast<Animatable*>(o.desc->Create(TRUE));
+            t = dynamic_cast<ReferenceTarget*>(a);
+            if (a && !t) a->DeleteThis();
+            if (!t) {
+                Undo(made, callbacks);
+                return Fail(error, where + ": its class made no reference target");
+            }
+            if (t->SuperClassID() != o.sclass) {
+                const SClass_ID got = t->SuperClassID();
+                t->DeleteMe();
+                Undo(made, callbacks);
+                return Fail(error, where + ": the class made an object of superclass " + Hex(got) +
+                                       ", the file says " + Hex(o.sclass));
+            }
+        }
+        RefHostAccess::Hold(t);
+        made.push_back(t);
+    }
+    for (const NodeRecord& nd : s.nodes) {
+        if (nd.mtl >= 0 && !dynamic_cast<Mtl*>(made[nd.mtl])) {
+            Undo(made, callbacks);
+            return Fail(error, "a node's material is not a material object");
+        }
+    }
+
+    // Each object reads its own data, bounded by its data chunk.
+    for (std::size_t i = 0; i < s.objects.size(); ++i) {
+        const ObjectRecord& o = s.objects[i];
+        ChunkReader sub(body + o.dataStart, o.dataSize);
+        sub.objects = &made;
+        const IOResult res = made[i]->Load(&sub);
+        callbacks.insert(callbacks.end(), sub.callbacks.begin(), sub.callbacks.end());
+        if (res != IO_OK || sub.Failed()) {
+            Undo(made, callbacks);
+            return Fail(error, "object " + std::to_string(i) + ": its data could not be read");
+        }
+    }
+
+    // From here on nothing fails. Slots are set through SetReference; the host counts what
+    // each maker keeps, and what a constructor made in those slots goes with its reference.
+    for (std::size_t i = 0; i < s.objects.size(); ++i) {
+        const ObjectRecord& o = s.objects[i];
+        const int n = std::min(static_cast<int>(o.refs.size()), made[i]->NumRefs());
+        for (int k = 0; k < n; ++k)
+            RefHostAccess::SetSlot(made[i], k, o.refs[k] < 0 ? nullptr : made[o.refs[k]]);
+    }
+
+    std::vector<INode*> nodes;
+    for (const NodeRecord& nd : s.nodes) {
+        auto* node = new INode(nd.name.c_str());
+        if (nd.mtl >= 0) node->SetMtl(static_cast<Mtl*>(made[nd.mtl]));
+        if (nd.parent >= 0) nodes[nd.parent]->AttachChild(node);
+        nodes.push_back(node);
+    }
+    LoadedScene result;
+    for (std::int32_t i : s.roots)
+        result.roots.push_back(std::make_unique<SingleRefMaker>(i < 0 ? nullptr : made[i]));
+
+    Interface* ip = GetCOREInterface();
+    ip->ResetScene();
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (s.nodes[i].parent < 0) ip->GetRootNode()->AttachChild(nodes[i]);
+    ip->SetTime(s.time);
+
+    out.roots = std::move(result.roots);
+    out.objectCount = static_cast<int>(made.size());
+
+    // The callbacks run while every loaded object is still held, so none of them meets an
+    // object that the clean-up below has already deleted.
+    std::stable_sort(
+        callbacks.begin(), callbacks.end(),
+        [](PostLoadCallback* a, PostLoadCallback* b) { return a->Priority() < b->Priority(); });
+    ChunkReader empty(nullptr, 0);
+    for (PostLoadCallback* cb : callbacks) cb->proc(&empty);
+
+    // Objects that nothing holds (a maker refused them, or a callback replaced them) are not
+    // kept: with every object still held, delete those whose dependents are all going too,
+    // then let go of the rest.
+    std::vector<ReferenceTarget*> dying;
+    auto isDying = [&](const ReferenceMaker* m) {
+        return std::find(dying.begin(), dying.end(), m) != dying.end();
+    };
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (ReferenceTarget* t : made) {
+            if (isDying(t)) continue;
+            bool all = true;
+            for (int d = 0; d < t->DependentCount() && all; ++d) all = isDying(t->GetDependent(d));
+            if (all) {
+                dying.push_back(t);
+                grew = true;
+            }
+        }
+    }
+    for (ReferenceTarget* t : dying) t->DeleteMe();
+    for (ReferenceTarget* t : made)
+        if (!isDying(t)) RefHostAccess::Release(t);
+
+    return true;
+}
+
+bool LoadSceneFile(const std::string& path, LoadedScene& out, std::string* error) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return Fail(error, "cannot open '" + path + "'");
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)),
+                                    std::istreambuf_iterator<char>());
+    return LoadSceneBytes(bytes.data(), bytes.size(), out, error);
+}

@@ -1,0 +1,276 @@
+// Shading services: the scripted context, the standard UV generator and the host's own maps
+// and materials.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include <host/builtin_classes.h>
+#include <host/scripted_shade_context.h>
+#include <stdmat.h>
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+
+void ExpectNear(const Point3& a, const Point3& b, float tol = 1e-5f) {
+    EXPECT_NEAR(a.x, b.x, tol);
+    EXPECT_NEAR(a.y, b.y, tol);
+    EXPECT_NEAR(a.z, b.z, tol);
+}
+
+TEST(ScriptedShadeContextTest, ChannelsAndFrames) {
+    ScriptedShadeContext sc;
+    sc.SetUVW(Point3(0.25f, 0.5f, 0.f), Point3(0.01f, 0.02f, 0.f), 1);
+    sc.SetUVW(Point3(3.f, 4.f, 5.f), Point3(), 2);
+    EXPECT_EQ(sc.UVW(1), Point3(0.25f, 0.5f, 0.f));
+    EXPECT_EQ(sc.UVW(2), Point3(3.f, 4.f, 5.f));
+    EXPECT_EQ(sc.UVW(150), Point3());  // no such channel
+    EXPECT_EQ(sc.DUVW(-1), Point3());
+
+    Matrix3 toObj = ScaleMatrix(Point3(2.f, 2.f, 2.f));
+    toObj.Translate(Point3(1.f, 0.f, 0.f));
+    sc.SetObjectTransform(toObj);
+    ExpectNear(sc.PointTo(Point3(1.f, 1.f, 1.f), REF_OBJECT), Point3(3.f, 2.f, 2.f));
+    ExpectNear(sc.PointFrom(Point3(3.f, 2.f, 2.f), REF_OBJECT), Point3(1.f, 1.f, 1.f));
+    ExpectNear(sc.VectorTo(Point3(0.f, 0.f, 1.f), REF_OBJECT), Point3(0.f, 0.f, 2.f));
+    sc.SetNormal(Point3(1.f, 0.f, 0.f));
+    EXPECT_EQ(sc.Normal(), Point3(1.f, 0.f, 0.f));
+    EXPECT_EQ(sc.OrigNormal(), Point3(0.f, 0.f, 1.f));
+    sc.SetGBufferID(7);
+    EXPECT_EQ(sc.out.gbufId, 7);
+    Point3 basis[2];
+    EXPECT_EQ(sc.BumpBasisVectors(basis, 0), 0);
+}
+
+class StdUVGenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gen = static_cast<StdUVGen*>(GetNewDefaultUVGen());
+        holder.SetRef(gen);
+        sc.SetUVW(Point3(0.75f, 0.25f, 0.f), Point3(0.01f, 0.02f, 0.f));
+    }
+    Point2 UV() {
+        Point2 uv, duv;
+        gen->GetUV(sc, uv, duv);
+        return uv;
+    }
+    StdUVGen* gen = nullptr;
+    SingleRefMaker holder;
+    ScriptedShadeContext sc;
+};
+
+TEST_F(StdUVGenTest, DefaultPassesChannelOneThrough) {
+    EXPECT_TRUE(gen->IsStdUVGen());
+    Point2 uv, duv;
+    gen->GetUV(sc, uv, duv);
+    EXPECT_EQ(uv, Point2(0.75f, 0.25f));
+    EXPECT_NEAR(duv.x, 0.01f, 1e-7f);
+    EXPECT_NEAR(duv.y, 0.02f, 1e-7f);
+    EXPECT_EQ(gen->GetMapChannel(), 1);
+    EXPECT_EQ(gen->GetTextureTiling(), U_WRAP | V_WRAP);
+}
+
+TEST_F(StdUVGenTest, TilingOffsetAngleAndRealWorldSize) {
+    gen->SetUScl(2.f, 0);
+    gen->SetVScl(4.f, 0);
+    Point2 uv = UV();
+    EXPECT_NEAR(uv.x, (0.75f - 0.5f) * 2.f + 0.5f, 1e-6f);
+    EXPECT_NEAR(uv.y, (0.25f - 0.5f) * 4.f + 0.5f, 1e-6f);
+
+    gen->SetUseRealWorldScale(TRUE);  // the scales become sizes
+    uv = UV();
+    EXPECT_NEAR(uv.x, (0.75f - 0.5f) / 2.f + 0.5f, 1e-6f);
+    gen->SetUScl(0.f, 0);  // a zero size gives no NaN
+    EXPECT_TRUE(std::isfinite(UV().x));
+    gen->SetUseRealWorldScale(FALSE);
+    gen->SetUScl(1.f, 0);
+    gen->SetVScl(1.f, 0);
+
+    gen->SetUOffs(0.1f, 0);
+    EXPECT_NEAR(UV().x, 0.65f, 1e-6f);
+    gen->SetUOffs(0.f, 0);
+
+    gen->SetWAng(kPi / 2.f, 0);  // a quarter turn about the tile centre
+    uv = UV();
+    EXPECT_NEAR(uv.x, 0.75f, 1e-5f);
+    EXPECT_NEAR(uv.y, 0.75f, 1e-5f);
+
+    gen->SetMapChannel(2);
+    sc.SetUVW(Point3(0.5f, 0.5f, 0.f), Point3(), 2);
+    uv = UV();
+    EXPECT_NEAR(uv.x, 0.5f, 1e-6f);
+    gen->SetMapChannel(500);
+    EXPECT_EQ(gen->GetMapChannel(), 99);
+}
+
+TEST_F(StdUVGenTest, TransformMatrixAgreesWithGetUV) {
+    gen->SetUScl(3.f, 0);
+    gen->SetVScl(-2.f, 0);
+    gen->SetUOffs(0.2f, 0);
+    gen->SetVOffs(-0.4f, 0);
+    gen->SetWAng(0.7f, 0);
+    Matrix3 m;
+    gen->GetUVTransform(m);
+    for (float u : {-1.3f, 0.f, 0.4f, 2.5f}) {
+        for (float v : {-0.2f, 0.9f, 3.1f}) {
+            sc.SetUVW(Point3(u, v, 0.f), Point3());
+            const Point2 uv = UV();
+            const Point3 q = Point3(u, v, 0.f) * m;
+            EXPECT_NEAR(uv.x, q.x, 1e-4f);
+            EXPECT_NEAR(uv.y, q.y, 1e-4f);
+        }
+    }
+}
+
+TEST_F(StdUVGenTest, BumpBasisIsTheDerivativeInTransformedCoordinates) {
+    // With P = (u, v, 0) the basis must satisfy dP = dPdu' du' + dPdv' dv' for a small step.
+    gen->SetUScl(2.f, 0);
+    gen->SetVScl(0.5f, 0);
+    gen->SetWAng(0.3f, 0);
+    Point3 dPdu, dPdv;
+    gen->GetBumpDP(sc, dPdu, dPdv);
+    const float h = 1e-3f;
+    sc.SetUVW(Point3(0.4f, 0.6f, 0.f), Point3());
+    const Point2 a = UV();
+    sc.SetUVW(Point3(0.4f + h, 0.6f, 0.f), Point3());
+    const Point2 b = UV();
+    const Point3 step = dPdu * (b.x - a.x) + dPdv * (b.y - a.y);
+    ExpectNear(step, Point3(h, 0.f, 0.f), 1e-5f);
+}
+
+TEST(BuiltinMapsTest, CheckerAlternatesAndUsesSubMaps) {
+    auto* checker = new CheckerMap;
+    SingleRefMaker holder(checker);
+    checker->color1 = Color(1.f, 0.f, 0.f);
+    checker->color2 = Color(0.f, 0.f, 1.f);
+    ScriptedShadeContext sc;
+    sc.SetUVW(Point3(0.25f, 0.25f, 0.f), Point3());
+    EXPECT_EQ(checker->EvalColor(sc), AColor(1.f, 0.f, 0.f, 1.f));
+    sc.SetUVW(Point3(0.75f, 0.25f, 0.f), Point3());
+    EXPECT_EQ(checker->EvalColor(sc), AColor(0.f, 0.f, 1.f, 1.f));
+    sc.SetUVW(Point3(-0.25f, 0.25f, 0.f), Point3());  // wraps
+    EXPECT_EQ(checker->EvalColor(sc), AColor(0.f, 0.f, 1.f, 1.f));
+    sc.SetUVW(Point3(1e30f, NAN, 0.f), Point3());
+    checker->EvalColor(sc);  // no crash, no undefined conversion
+
+    auto* sub = new CheckerMap;
+    sub->color1 = sub->color2 = Color(0.f, 1.f, 0.f);
+    checker->SetSubTexmap(1, sub);
+    sc.SetUVW(Point3(0.75f, 0.25f, 0.f), Point3());
+    EXPECT_EQ(checker->EvalColor(sc), AColor(0.f, 1.f, 0.f, 1.f));
+    sc.doMaps = FALSE;
+    EXPECT_EQ(checker->EvalColor(sc), AColor(0.f, 0.f, 0.f, 0.f));
+}
+
+TEST(BuiltinMapsTest, MultiSubPicksBySelectedId) {
+    auto* multi = new MultiSubMap(3, MultiSubMap::kByNodeID);
+    SingleRefMaker holder(multi);
+    auto* red = new CheckerMap;
+    red->color1 = red->color2 = Color(1.f, 0.f, 0.f);
+    multi->SetSubTexmap(1, red);
+    ScriptedShadeContext sc;
+    sc.nodeId = 4;  // 4 mod 3 = 1
+    EXPECT_EQ(multi->EvalColor(sc), AColor(1.f, 0.f, 0.f, 1.f));
+    sc.nodeId = -2;  // wraps to 1 as well
+    EXPECT_EQ(multi->EvalColor(sc), AColor(1.f, 0.f, 0.f, 1.f));
+    sc.nodeId = 0;
+    EXPECT_EQ(multi->EvalColor(sc), AColor(MultiSubMap::SlotColor(0)));
+    EXPECT_NE(MultiSubMap::SlotColor(0), MultiSubMap::SlotColor(2));
+
+    multi->SetMode(MultiSubMap::kByFaceNumber);
+    sc.faceNumber = 7;
+    EXPECT_EQ(multi->EvalColor(sc), AColor(red->color1));
+    multi->SetMode(MultiSubMap::kByMtlNum);
+    sc.mtlNum = 2;
+    EXPECT_EQ(multi->EvalColor(sc), AColor(MultiSubMap::SlotColor(2)));
+    sc.mtlNum = std::numeric_limits<int>::min();
+    multi->EvalColor(sc);
+
+    multi->SetNumSubs(1);  // releases the map in the dropped slot
+    EXPECT_EQ(multi->NumSubTexmaps(), 1);
+}
+
+class BitmapTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/quarel_bitmap_XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        folder = dir;
+    }
+    void TearDown() override {
+        for (const std::string& f : files) std::remove(f.c_str());
+        rmdir(folder.c_str());
+    }
+    std::string Write(const char* name, int w, int h, const std::vector<unsigned char>& rgba) {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = static_cast<png_uint_32>(w);
+        image.height = static_cast<png_uint_32>(h);
+        image.format = PNG_FORMAT_RGBA;
+        const std::string path = folder + "/" + name;
+        EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr));
+        files.push_back(path);
+        return path;
+    }
+    std::string folder;
+    std::vector<std::string> files;
+};
+
+TEST_F(BitmapTest, SamplesTexelCentresWithVUp) {
+    // Top row: red, green; bottom row: blue, white.
+    const std::string path = Write(
+        "quad.png", 2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255});
+    auto* bm = new BitmapMap;
+    SingleRefMaker holder(bm);
+    ASSERT_TRUE(bm->SetFileName(path)) << bm->LoadError();
+    EXPECT_EQ(bm->Width(), 2);
+    ScriptedShadeContext sc;
+    sc.SetUVW(Point3(0.25f, 0.75f, 0.f), Point3());
+    EXPECT_EQ(bm->EvalColor(sc), AColor(1.f, 0.f, 0.f, 1.f));
+    sc.SetUVW(Point3(0.75f, 0.25f, 0.f), Point3());
+    EXPECT_EQ(bm->EvalColor(sc), AColor(1.f, 1.f, 1.f, 1.f));
+    sc.SetUVW(Point3(1.25f, -0.75f, 0.f), Point3());  // wraps to (0.25, 0.25): bottom left
+    EXPECT_EQ(bm->EvalColor(sc), AColor(0.f, 0.f, 1.f, 1.f));
+    sc.SetUVW(Point3(INFINITY, 0.f, 0.f), Point3());
+    EXPECT_EQ(bm->EvalColor(sc), AColor(0.f, 0.f, 0.f, 0.f));
+}
+
+TEST_F(BitmapTest, MissingOrBrokenFilesEvaluateBlack) {
+    auto* bm = new BitmapMap;
+    SingleRefMaker holder(bm);
+    EXPECT_FALSE(bm->SetFileName(folder + "/missing.png"));
+    EXPECT_FALSE(bm->LoadError().empty());
+    const std::string junk = folder + "/junk.png";
+    std::ofstream(junk) << "\x89PNG\r\n\x1a\nnot really";
+    files.push_back(junk);
+    EXPECT_FALSE(bm->SetFileName(junk));
+    ScriptedShadeContext sc;
+    EXPECT_EQ(bm->EvalColor(sc), AColor(0.f, 0.f, 0.f, 0.f));
+}
+
+TEST(BuiltinMaterialsTest, StandardAndMultiMaterialsShade) {
+    auto* multi = new MultiMtl(2);
+    SingleRefMaker holder(multi);
+    auto* a = new StdMtl;
+    a->diffuse = Color(0.2f, 0.4f, 0.6f);
+    auto* b = new StdMtl;
+    auto* checker = new CheckerMap;
+    checker->color1 = checker->color2 = Color(1.f, 1.f, 0.f);
+    b->SetSubTexmap(0, checker);
+    multi->SetSubMtl(0, a);
+    multi->SetSubMtl(1, b);
+    ScriptedShadeContext sc;
+    sc.mtlNum = 0;
+    multi->Shade(sc);
+    EXPECT_EQ(sc.out.c, Color(0.2f, 0.4f, 0.6f));
+    sc.mtlNum = 3;
+    multi->Shade(sc);
+    EXPECT_EQ(sc.out.c, Color(1.f, 1.f, 0.f));
+    EXPECT_EQ(b->Requirements(0) & MTLREQ_UV, ULONG{MTLREQ_UV});
+}
+
+}  // namespace
