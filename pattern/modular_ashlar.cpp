@@ -77,13 +77,13 @@ void ModularAshlar(const PatternSettings& ps, float u, float v, BrickCell& cell)
     const float q = std::min(Wc / 4.f, Hc / 4.f);
     const float hu = ClampJointGap(ps.gap_u) * 0.5f * q;
     const float hv = ClampJointGap(ps.gap_v) * 0.5f * q;
-    bool joint = false;
+    bool joint = g.isGrout;  // already in a joint: the lines cannot change that
     for (const JointLine& j : kVerticalJoints)
         joint = joint || NearJoint(j, px, py, Wc, Hc, hu, hv);
     for (const JointLine& j : kHorizontalJoints)
         joint = joint || NearJoint(j, py, px, Hc, Wc, hv, hu);
 
-    cell.isGrout = g.isGrout || joint;
+    cell.isGrout = joint;
     SwapFrameOnCell(g, W, H, cell);
     cell.brickU = 16 * a + p;
     cell.brickV = b;
