@@ -1,12 +1,11 @@
 // Nanoseconds per EvaluatePattern call for "Pattern 1" .. "Pattern 7", over a fixed spread of
-// points; Pattern 4's located search is set against a plain scan of its 29 pieces.
+// points.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "pattern/evaluate.h"
 #include "pattern/pattern_types.h"
-#include "reference/custom_layouts_reference.h"
 
 namespace {
 
@@ -46,18 +45,5 @@ void BM_CustomPattern(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CustomPattern)->DenseRange(13, 19)->ArgName("id");
-
-void BM_Pattern4PlainScan(benchmark::State& state) {
-    const PatternSettings ps = CustomSettings(16);
-    const std::vector<float> p = Points();
-    std::size_t i = 0;
-    for (auto _ : state) {
-        BrickCell c;
-        QuarelNS::reference::CustomRectangleLayout(ps, p[i], p[i + 1], c, 4);
-        benchmark::DoNotOptimize(c);
-        i = (i + 2) & (p.size() - 1);
-    }
-}
-BENCHMARK(BM_Pattern4PlainScan);
 
 }  // namespace
