@@ -1,0 +1,78 @@
+// Cost per query of the table-driven tiles (ids 25 to 29) against "1/2 Running" (id 0), and of
+// their plain reference methods, over a fixed set of points of the unit tile.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+
+#include "pattern/catalogue.h"
+#include "pattern/evaluate.h"
+#include "reference/table_tiles_reference.h"
+
+namespace {
+
+using QuarelNS::BrickCell;
+using QuarelNS::PatternSettings;
+
+struct Point {
+    float u, v;
+};
+
+// A fixed pseudo-random spread of points, so every row sees the same mix of pieces and joints.
+const std::array<Point, 4096>& Points() {
+    static const std::array<Point, 4096> points = [] {
+        std::array<Point, 4096> p{};
+        std::uint32_t s = 20240601u;
+        auto next = [&s] {
+            s = s * 1664525u + 1013904223u;
+            return static_cast<float>(s >> 8) * 5.9604645e-8f;
+        };
+        for (Point& q : p) q = {next(), next()};
+        return p;
+    }();
+    return points;
+}
+
+PatternSettings BenchSettings(int id) {
+    PatternSettings ps;
+    ps.pattern = id;
+    ps.nx = 2;
+    ps.ny = 2;
+    ps.gap_u = 0.05f;
+    ps.gap_v = 0.05f;
+    return ps;
+}
+
+void Optimised(benchmark::State& state) {
+    const int id = static_cast<int>(state.range(0));
+    const PatternSettings ps = BenchSettings(id);
+    const auto& points = Points();
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const Point p = points[k++ & (points.size() - 1)];
+        BrickCell c;
+        QuarelNS::EvaluatePattern(ps, p.u, p.v, c);
+        benchmark::DoNotOptimize(c);
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(std::string(QuarelNS::PatternInfoFor(id).name));
+}
+
+void Reference(benchmark::State& state) {
+    const int id = static_cast<int>(state.range(0));
+    const PatternSettings ps = BenchSettings(id);
+    const auto& points = Points();
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const Point p = points[k++ & (points.size() - 1)];
+        BrickCell c = QuarelNS::reference::TableTileCell(ps, p.u, p.v);
+        benchmark::DoNotOptimize(c);
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(std::string(QuarelNS::PatternInfoFor(id).name) + " (plain)");
+}
+
+}  // namespace
+
+BENCHMARK(Optimised)->Arg(0)->DenseRange(25, 29);
+BENCHMARK(Reference)->DenseRange(25, 29);
