@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "bench_points.h"
 #include "pattern/evaluate.h"
 #include "pattern/pattern_types.h"
 #include "reference/outline_tiles_reference.h"
@@ -14,30 +15,6 @@ namespace {
 
 using QuarelNS::BrickCell;
 using QuarelNS::PatternSettings;
-
-constexpr std::size_t kPointCount = 4096;
-
-struct Points {
-    std::array<float, kPointCount> u;
-    std::array<float, kPointCount> v;
-};
-
-const Points& SamplePoints() {
-    static const Points points = [] {
-        Points p{};
-        std::uint32_t state = 12345u;  // fixed seed: every run sweeps the same points
-        auto next = [&state] {
-            state = state * 1664525u + 1013904223u;
-            return static_cast<float>(state >> 8) * (1.f / 16777216.f);
-        };
-        for (std::size_t i = 0; i < kPointCount; ++i) {
-            p.u[i] = next();
-            p.v[i] = next();
-        }
-        return p;
-    }();
-    return points;
-}
 
 PatternSettings Settings(int pattern, float gap) {
     PatternSettings ps;
@@ -51,13 +28,13 @@ PatternSettings Settings(int pattern, float gap) {
 
 template <typename Eval>
 void Sweep(benchmark::State& state, Eval eval) {
-    const Points& p = SamplePoints();
+    const auto& points = QuarelBench::BenchPoints();
     std::size_t i = 0;
     for (auto _ : state) {
-        BrickCell cell = eval(p.u[i], p.v[i]);
+        BrickCell cell = eval(points[i].u, points[i].v);
         benchmark::DoNotOptimize(cell);
         benchmark::ClobberMemory();
-        i = (i + 1) & (kPointCount - 1);
+        i = (i + 1) & (QuarelBench::kPointCount - 1);
     }
 }
 

@@ -2,10 +2,10 @@
 // points (the same points for every pattern). Settings are the main block's defaults.
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 
+#include "bench_points.h"
 #include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
 
@@ -13,35 +13,14 @@ namespace {
 
 using namespace QuarelNS;
 
-constexpr std::size_t kPoints = 4096;
-
-struct Point {
-    float u, v;
-};
-
-const std::array<Point, kPoints>& Points() {
-    static const std::array<Point, kPoints> points = [] {
-        std::array<Point, kPoints> p{};
-        std::uint32_t s = 0x12345678u;
-        auto next = [&s] {
-            s = s * 1664525u + 1013904223u;
-            return static_cast<float>(s >> 8) * (1.f / 16777216.f);
-        };
-        // Spread over several tiles, negative ones included, as a renderer's UVs are.
-        for (Point& pt : p) pt = {next() * 8.f - 4.f, next() * 8.f - 4.f};
-        return p;
-    }();
-    return points;
-}
-
 void BM_EvaluatePattern(benchmark::State& state) {
     PatternSettings ps;  // block defaults: 4 x 8, grout 0.05
     ps.pattern = static_cast<std::int32_t>(state.range(0));
-    const auto& points = Points();
+    const auto& points = QuarelBench::BenchPoints(true);
     std::size_t i = 0;
     for (auto _ : state) {
         BrickCell cell;
-        const Point& p = points[i++ & (kPoints - 1)];
+        const QuarelBench::Point& p = points[i++ & (QuarelBench::kPointCount - 1)];
         EvaluatePattern(ps, p.u, p.v, cell);
         benchmark::DoNotOptimize(cell);
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "bench_points.h"
 #include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
 #include "reference/table_tiles_reference.h"
@@ -13,25 +14,6 @@ namespace {
 
 using QuarelNS::BrickCell;
 using QuarelNS::PatternSettings;
-
-struct Point {
-    float u, v;
-};
-
-// A fixed pseudo-random spread of points, so every row sees the same mix of pieces and joints.
-const std::array<Point, 4096>& Points() {
-    static const std::array<Point, 4096> points = [] {
-        std::array<Point, 4096> p{};
-        std::uint32_t s = 20240601u;
-        auto next = [&s] {
-            s = s * 1664525u + 1013904223u;
-            return static_cast<float>(s >> 8) * 5.9604645e-8f;
-        };
-        for (Point& q : p) q = {next(), next()};
-        return p;
-    }();
-    return points;
-}
 
 PatternSettings BenchSettings(int id) {
     PatternSettings ps;
@@ -46,10 +28,10 @@ PatternSettings BenchSettings(int id) {
 void Optimised(benchmark::State& state) {
     const int id = static_cast<int>(state.range(0));
     const PatternSettings ps = BenchSettings(id);
-    const auto& points = Points();
+    const auto& points = QuarelBench::BenchPoints();
     std::size_t k = 0;
     for (auto _ : state) {
-        const Point p = points[k++ & (points.size() - 1)];
+        const QuarelBench::Point p = points[k++ & (points.size() - 1)];
         BrickCell c;
         QuarelNS::EvaluatePattern(ps, p.u, p.v, c);
         benchmark::DoNotOptimize(c);
@@ -61,10 +43,10 @@ void Optimised(benchmark::State& state) {
 void Reference(benchmark::State& state) {
     const int id = static_cast<int>(state.range(0));
     const PatternSettings ps = BenchSettings(id);
-    const auto& points = Points();
+    const auto& points = QuarelBench::BenchPoints();
     std::size_t k = 0;
     for (auto _ : state) {
-        const Point p = points[k++ & (points.size() - 1)];
+        const QuarelBench::Point p = points[k++ & (points.size() - 1)];
         BrickCell c = QuarelNS::reference::TableTileCell(ps, p.u, p.v);
         benchmark::DoNotOptimize(c);
         benchmark::ClobberMemory();
