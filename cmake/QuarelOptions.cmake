@@ -22,3 +22,8 @@ if(QUAREL_SANITIZE)
   add_compile_options(-fsanitize=${_quarel_san} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${_quarel_san})
 endif()
+
+# Coverage instrumentation for every library the fuzzers link; the fuzz targets add the driver.
+if(QUAREL_BUILD_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -1,23 +1,33 @@
-// Table-driven tiles.
+// Table-driven tiles: the pattern ids over their tables. Paving Tile 2 has a lattice of its own.
 #include "pattern/generators.h"
+#include "pattern/table_tile_data.h"
+#include "pattern/table_tile_search.h"
 
 namespace QuarelNS {
 
-// Laid as the running bond until this family's generators are written.
+namespace {
+
+constexpr auto kPavingTile1Search = BuildRectTileSearch<kPavingTile1>();
+constexpr auto kParquetTile1Search = BuildRectTileSearch<kParquetTile1>();
+constexpr auto kParquetTile2Search = BuildPolygonTileSearch<kParquetTile2>();
+constexpr auto kParquetTile3Search = BuildPolygonTileSearch<kParquetTile3>();
+
+}  // namespace
+
 void PavingTile1(const PatternSettings& ps, float u, float v, BrickCell& cell) {
-    RunningBond(ps, u, v, cell, 0.5f);
+    RectTableTile(ps, u, v, cell, kPavingTile1Search.View());
 }
-void PavingTile2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
-    RunningBond(ps, u, v, cell, 0.5f);
-}
+
 void ParquetTile1(const PatternSettings& ps, float u, float v, BrickCell& cell) {
-    RunningBond(ps, u, v, cell, 0.5f);
+    RectTableTile(ps, u, v, cell, kParquetTile1Search.View());
 }
+
 void ParquetTile2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
-    RunningBond(ps, u, v, cell, 0.5f);
+    PolygonTableTile(ps, u, v, cell, kParquetTile2Search.View());
 }
+
 void ParquetTile3(const PatternSettings& ps, float u, float v, BrickCell& cell) {
-    RunningBond(ps, u, v, cell, 0.5f);
+    PolygonTableTile(ps, u, v, cell, kParquetTile3Search.View());
 }
 
 }  // namespace QuarelNS

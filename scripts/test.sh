@@ -32,7 +32,8 @@ if [ -f fuzz/CMakeLists.txt ]; then
   done
 fi
 
-if grep -rqs 'quarel_tsan_test' tests; then
+# Suites whose tests carry the label tsan also run under ThreadSanitizer.
+if grep -rqs 'LABELS tsan' tests; then
   echo "== ThreadSanitizer =="
   cmake --preset tsan >/dev/null
   cmake --build --preset tsan -j "$jobs"

@@ -20,3 +20,14 @@
 #define MAXVERSION(r, a, s) ((static_cast<ULONG>(r) << 16) | ((a) << 8) | (s))
 #define VERSION_3DSMAX MAXVERSION(MAX_RELEASE, MAX_API_NUM, MAX_SDK_REV)
 static_assert(VERSION_3DSMAX == 0x65904000ul, "host version word");
+
+class ClassDesc;
+
+// The exports every plug-in module provides, with C linkage (mark them
+// `extern "C" __declspec(dllexport)`), and its DllMain.
+typedef const MCHAR* (*LibDescriptionFn)();
+typedef int (*LibNumberClassesFn)();
+typedef ClassDesc* (*LibClassDescFn)(int i);
+typedef ULONG (*LibVersionFn)();
+typedef int (*LibInitializeFn)();
+typedef int (*LibShutdownFn)();

@@ -37,6 +37,9 @@ enum : USHORT {
 // Bounds that no real scene comes near; they keep hostile counts from costing memory.
 constexpr std::uint32_t kMaxRefsPerObject = 1u << 16;
 constexpr std::uint32_t kMaxNameLength = 1u << 12;
+// Deeper reference chains than this are refused: notifications and deletions walk a chain
+// recursively, and no real scene nests maps anywhere near this deep.
+constexpr std::uint32_t kMaxChainDepth = 1000;
 
 std::string Hex(unsigned long v) {
     char buf[24];
@@ -387,8 +390,10 @@ bool Check(ParsedScene& s, std::string* error) {
                                        Hex(o.cid.PartB()) + ") of superclass " + Hex(o.sclass));
         }
     }
-    // Loop test: iterative depth-first search with three colours.
+    // Loop test: iterative depth-first search with three colours; a finished object's depth is
+    // one more than its deepest target's.
     std::vector<unsigned char> colour(n, 0);
+    std::vector<std::uint32_t> depth(n, 1);
     for (std::size_t start = 0; start < n; ++start) {
         if (colour[start]) continue;
         std::vector<std::pair<std::size_t, std::size_t>> stack{{start, 0}};
@@ -397,6 +402,12 @@ bool Check(ParsedScene& s, std::string* error) {
             auto& [node, next] = stack.back();
             if (next == s.objects[node].refs.size()) {
                 colour[node] = 2;
+                for (std::int32_t to : s.objects[node].refs)
+                    if (to >= 0) depth[node] = std::max(depth[node], depth[to] + 1);
+                if (depth[node] > kMaxChainDepth)
+                    return Fail(error, "object " + std::to_string(node) +
+                                           ": reference chain deeper than " +
+                                           std::to_string(kMaxChainDepth));
                 stack.pop_back();
                 continue;
             }

@@ -9,6 +9,22 @@ namespace {
 
 enum : USHORT { kChunkValues = 0x0100 };
 
+// The "Coordinates" rollout of a standard UV generator; its window comes with the editor UI.
+class CoordinatesDlg final : public ParamDlg {
+public:
+    explicit CoordinatesDlg(ReferenceTarget* thing) : mThing(thing) {}
+    Class_ID ClassID() override { return Class_ID(STDUV_CLASS_ID, 0); }
+    void SetThing(ReferenceTarget* m) override { mThing = m; }
+    ReferenceTarget* GetThing() override { return mThing; }
+    void SetTime(TimeValue) override {}
+    void ReloadDialog() override {}
+    void DeleteThis() override { delete this; }
+    void ActivateDlg(BOOL) override {}
+
+private:
+    ReferenceTarget* mThing;
+};
+
 class HostStdUVGen final : public StdUVGen {
 public:
     HostStdUVGen() = default;
@@ -86,7 +102,7 @@ public:
         NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     }
     Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return new CoordinatesDlg(this); }
     ULONG LocalRequirements(int) override {
         return mSource == UVWSRC_EXPLICIT ? (mChannel == 1 ? MTLREQ_UV : MTLREQ_UV2) : 0;
     }

@@ -223,3 +223,24 @@ TEST_F(ParamBlockTest, ClonedBlockCopiesValuesKeysAndClonesHeldMaps) {
 
 }  // namespace
 }  // namespace hosttest
+
+namespace hosttest {
+namespace {
+
+TEST_F(ParamBlockTest, UVGeneratorRolloutIsAppendedToTheMasterDialog) {
+    IAutoMParamDlg* dlg = Desc().CreateParamDlgs(nullptr, nullptr, map);
+    ASSERT_NE(dlg, nullptr);
+    auto* gen = GetNewDefaultUVGen();
+    SingleRefMaker genHolder(gen);
+    ParamDlg* coords = gen->CreateParamDlg(nullptr, nullptr);
+    ASSERT_NE(coords, nullptr);
+    EXPECT_EQ(coords->GetThing(), gen);
+    dlg->AppendDlg(coords);
+    dlg->AppendDlg(coords);  // once only
+    EXPECT_EQ(dlg->NumDlgs(), 1);
+    EXPECT_EQ(dlg->GetDlg(0), coords);
+    dlg->DeleteThis();  // deletes the appended dialog too
+}
+
+}  // namespace
+}  // namespace hosttest

@@ -248,6 +248,28 @@ TEST_F(SceneFileTest, HostileFilesAreRefusedWithAReason) {
     holder.SetRef(nullptr);
 }
 
+TEST_F(SceneFileTest, ReferenceChainsAreBoundedInDepth) {
+    auto chain = [](int length) {
+        FileBuilder f;
+        f.Begin(0x0020);
+        for (int i = 0; i < length; ++i) f.Object({-1, -1, i + 1 < length ? i + 1 : -1});
+        f.End();
+        f.Roots({0});
+        return f.bytes;
+    };
+    {
+        LoadedScene scene;
+        std::string error;
+        ASSERT_TRUE(Load(chain(1000), scene, error)) << error;
+        EXPECT_EQ(gLiveMaps, 1000);
+    }  // the whole chain goes with its root
+    EXPECT_EQ(gLiveMaps, 0);
+    LoadedScene scene;
+    std::string error;
+    EXPECT_FALSE(Load(chain(1001), scene, error));
+    EXPECT_NE(error.find("deeper than 1000"), std::string::npos) << error;
+}
+
 TEST_F(SceneFileTest, ObjectsThatNoMakerKeepsAreNotLeaked) {
     // Object 1 sits in slot 0 of object 0, which only takes parameter blocks there.
     FileBuilder f;

@@ -3,4 +3,5 @@
 #pragma once
 
 #include "w32_kernel.h"
+#include "w32_styles.h"
 #include "w32_types.h"

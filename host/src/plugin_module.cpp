@@ -1,0 +1,117 @@
+#include "host/plugin_module.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "host/class_directory.h"
+#include "w32_module.h"
+#include "windows.h"
+
+namespace {
+
+// More classes than this is taken as a corrupt answer, not a module.
+constexpr int kMaxClasses = 4096;
+
+std::string Hex(unsigned long v) {
+    char buf[24];
+    std::snprintf(buf, sizeof(buf), "0x%lx", v);
+    return buf;
+}
+
+void* Symbol(void* handle, const char* name) {
+    dlerror();
+    return dlsym(handle, name);
+}
+
+}  // namespace
+
+std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return std::unique_ptr<PluginModule>();
+    };
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* why = dlerror();
+        return fail("cannot load module '" + path + "': " + (why ? why : "unknown error"));
+    }
+    static const char* const kExports[] = {"DllMain",      "LibDescription", "LibNumberClasses",
+                                           "LibClassDesc", "LibVersion",     "LibInitialize",
+                                           "LibShutdown"};
+    void* fns[7] = {};
+    for (int i = 0; i < 7; ++i) {
+        fns[i] = Symbol(handle, kExports[i]);
+        if (!fns[i]) {
+            dlclose(handle);
+            return fail("module '" + path + "' refused: it lacks the export " + kExports[i]);
+        }
+    }
+
+    std::unique_ptr<PluginModule> m(new PluginModule);
+    m->mPath = path;
+    m->mHandle = handle;
+    m->mDllMain = reinterpret_cast<BOOL(WINAPI*)(HINSTANCE, ULONG, LPVOID)>(fns[0]);
+    m->mShutdown = reinterpret_cast<LibShutdownFn>(fns[6]);
+    m->mInstance = W32AttachModule(handle, path.c_str());
+
+    if (!m->mDllMain(m->mInstance, DLL_PROCESS_ATTACH, nullptr)) {
+        // As on Windows: a refused attach is followed by the detach call, then the unload.
+        m->Unload();
+        return fail("module '" + path + "' refused: DllMain failed on process attach");
+    }
+    const ULONG version = reinterpret_cast<LibVersionFn>(fns[4])();
+    m->mVersion = version;
+    if (version != VERSION_3DSMAX) {
+        m->Unload();
+        return fail("module '" + path + "' refused: it was built for version " + Hex(version) +
+                    ", this host is version " + Hex(VERSION_3DSMAX));
+    }
+    if (const MCHAR* d = reinterpret_cast<LibDescriptionFn>(fns[1])()) m->mDescription = d;
+    const int n = reinterpret_cast<LibNumberClassesFn>(fns[2])();
+    if (n < 0 || n > kMaxClasses) {
+        m->Unload();
+        return fail("module '" + path + "' refused: it reports " + std::to_string(n) + " classes");
+    }
+    auto classDesc = reinterpret_cast<LibClassDescFn>(fns[3]);
+    for (int i = 0; i < n; ++i) m->mClasses.push_back(classDesc(i));
+    if (!reinterpret_cast<LibInitializeFn>(fns[5])()) {
+        m->Unload();
+        return fail("module '" + path + "' refused: LibInitialize failed");
+    }
+    m->mInitialized = true;
+    for (ClassDesc* cd : m->mClasses) {
+        if (cd && RegisterClassDesc(cd)) m->mRegistered.push_back(cd);
+    }
+    return m;
+}
+
+PluginModule::~PluginModule() {
+    Unload();
+}
+
+void PluginModule::Unload() {
+    if (!mHandle) return;
+    for (ClassDesc* cd : mRegistered) UnregisterClassDesc(cd);
+    mRegistered.clear();
+    mClasses.clear();
+    if (mInitialized && mShutdown) mShutdown();
+    mInitialized = false;
+    if (mDllMain) mDllMain(mInstance, DLL_PROCESS_DETACH, nullptr);
+    W32DetachModule(mInstance);
+    mInstance = nullptr;
+    dlclose(mHandle);
+    mHandle = nullptr;
+}
+
+ClassDesc* PluginModule::GetClassDesc(int i) const {
+    return i >= 0 && i < NumClasses() ? mClasses[i] : nullptr;
+}
+
+ClassDesc* PluginModule::FindClass(const MCHAR* className) const {
+    if (!className) return nullptr;
+    for (ClassDesc* cd : mClasses)
+        if (cd && cd->ClassName() && std::wcscmp(cd->ClassName(), className) == 0) return cd;
+    return nullptr;
+}

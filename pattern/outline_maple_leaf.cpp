@@ -1,0 +1,189 @@
+// Maple Leaf (id 24): interlocking leaves on a skew lattice, one per grid cell. Up to nine
+// neighbouring leaves are tested against the point; the deepest containing leaf wins, and a
+// point outside every leaf is grout that belongs to the nearest one.
+//
+// The plain method flattens the outline per candidate and tests all 288 chords for both the
+// crossing parity and the nearest distance. This one reads the chords from a table built at
+// compile time with the same float operations and skips only work that cannot change the
+// answer: chords outside the point's y band (they cannot flip the parity), crossings certainly
+// left or right of the point (decided without the division), and chord blocks whose distance
+// lower bound exceeds what the decision still needs. The results are bit-identical.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "pattern/cell_steps.h"
+#include "pattern/generators.h"
+#include "pattern/outline_maple_leaf_chords.h"
+
+namespace QuarelNS {
+
+namespace {
+
+constexpr float kFar = std::numeric_limits<float>::infinity();
+
+// Parity of the crossings to the right of (X, Y); a chord counts when it straddles Y and the
+// crossing's x, computed as (Q.x - Q'.x)(Y - Q'.y)/(Q.y - Q'.y) + Q'.x, exceeds X.
+bool InsideLeaf(float X, float Y) {
+    const int band = LeafBandOf(Y);
+    const std::size_t end = kLeafBands.first[static_cast<std::size_t>(band) + 1];
+    bool inside = false;
+    for (std::size_t i = kLeafBands.first[static_cast<std::size_t>(band)]; i < end; ++i) {
+        const LeafCrossChord& c = kLeafBands.chords[i];
+        if ((c.y1 > Y) == (c.y0 > Y)) continue;
+        if (X < c.xlo || (X <= c.xhi && (c.x1 - c.x0) * (Y - c.y0) / (c.y1 - c.y0) + c.x0 > X)) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+float BoxDistance2(const LeafBox& b, float X, float Y) {
+    const float dx = std::max(std::max(b.x0 - X, X - b.x1), 0.f);
+    const float dy = std::max(std::max(b.y0 - Y, Y - b.y1), 0.f);
+    return dx * dx + dy * dy;
+}
+
+// Squared distance to the chord, the projection parameter clamped to the chord.
+float ChordDistance2(const LeafChord& c, float X, float Y) {
+    float t = 0.f;
+    if (c.len2 > 1e-8f) t = ((X - c.x0) * c.dx + (Y - c.y0) * c.dy) / c.len2;
+    t = Clamp01(t);
+    const float ex = X - (c.x0 + t * c.dx);
+    const float ey = Y - (c.y0 + t * c.dy);
+    return ex * ex + ey * ey;
+}
+
+// The smallest squared chord distance when it is at most `bound`, else some value above `bound`.
+// A chord whose distance is at most both the bound and the best so far is never skipped, so the
+// minimum is exact whenever it matters.
+float NearestChordDistance2(float X, float Y, float bound) {
+    float segmentBound[kLeafSegmentCount];
+    int first = 0;
+    for (int s = 0; s < kLeafSegmentCount; ++s) {
+        segmentBound[s] = BoxDistance2(kLeafSegmentBoxes[static_cast<std::size_t>(s)], X, Y);
+        if (segmentBound[s] < segmentBound[first]) first = s;
+    }
+    float best = kFar;
+    auto searchSegment = [&](int s) {
+        if (segmentBound[s] > std::min(best, bound)) return;
+        for (int k = s * kLeafBlocksPerSegment; k < (s + 1) * kLeafBlocksPerSegment; ++k) {
+            if (BoxDistance2(kLeafBlockBoxes[static_cast<std::size_t>(k)], X, Y) >
+                std::min(best, bound)) {
+                continue;
+            }
+            for (int c = k * kLeafBlockChords; c < (k + 1) * kLeafBlockChords; ++c) {
+                best =
+                    std::min(best, ChordDistance2(kLeafChords[static_cast<std::size_t>(c)], X, Y));
+            }
+        }
+    };
+    // The nearest segment first, so that the bound tightens early.
+    searchSegment(first);
+    for (int s = 0; s < kLeafSegmentCount; ++s) {
+        if (s != first) searchSegment(s);
+    }
+    return best;
+}
+
+struct Candidate {
+    float X, Y;
+    std::int32_t di, dj;
+    bool inside;
+};
+
+}  // namespace
+
+void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    const float nu = static_cast<float>(std::max(ps.nx, 1));
+    const float nv = static_cast<float>(std::max(ps.ny, 1));
+    const float gu = std::clamp(ps.gap_u, 0.f, 0.45f);
+    const float gv = std::clamp(ps.gap_v, 0.f, 0.45f);
+    cell.sizeU = 1.f / nu;
+    cell.sizeV = 1.f / nv;
+
+    const float su = nu * u;
+    const float sv = nv * v;
+    const std::int32_t a = FloorToInt(su);
+    const std::int32_t b = FloorToInt(sv);
+    const float fu = su - static_cast<float>(a);
+    const float fv = sv - static_cast<float>(b);
+    const float gw = kLeafLatticeMin * ((gu + gv) * 0.5f) * 0.25f;
+    const float e = gw + 2.f;
+
+    Candidate cands[9];
+    int count = 0;
+    int containing = 0;
+    for (std::int32_t dj = -1; dj <= 1; ++dj) {
+        for (std::int32_t di = -1; di <= 1; ++di) {
+            const float du = fu - static_cast<float>(di);
+            const float dv = fv - static_cast<float>(dj);
+            const float X = 4716.5f * du + 970.5f * dv;
+            const float Y = 4844.f * dv - 938.f * du;
+            if (X < kLeafMinX - e || X > kLeafMaxX + e || Y < kLeafMinY - e || Y > kLeafMaxY + e) {
+                continue;
+            }
+            const bool inside = InsideLeaf(X, Y);
+            cands[count++] = {X, Y, di, dj, inside};
+            containing += inside ? 1 : 0;
+        }
+    }
+
+    int taken = -1;
+    bool grout = true;
+    if (containing == 1) {
+        for (int k = 0; k < count; ++k) {
+            if (cands[k].inside) taken = k;
+        }
+        // gw > sqrt(d2) is false for every d2 >= 0 when gw is 0, and for every d2 beyond
+        // (gw + 1)^2 otherwise, so the search needs nothing farther.
+        if (gw > 0.f) {
+            const Candidate& c = cands[taken];
+            grout = gw > std::sqrt(NearestChordDistance2(c.X, c.Y, (gw + 1.f) * (gw + 1.f)));
+        } else {
+            grout = false;
+        }
+    } else if (containing > 1) {
+        // Overlapping leaves: the one the point lies deepest in; the earlier one on a tie.
+        float deepest = 0.f;
+        for (int k = 0; k < count; ++k) {
+            if (!cands[k].inside) continue;
+            const float d2 = NearestChordDistance2(cands[k].X, cands[k].Y, kFar);
+            if (taken < 0 || d2 > deepest) {
+                taken = k;
+                deepest = d2;
+            }
+        }
+        grout = gw > std::sqrt(deepest);
+    } else {
+        // Outside every leaf: the nearest one, the earlier one on a tie.
+        float nearest = 1e30f;
+        for (int k = 0; k < count; ++k) {
+            const float d2 = NearestChordDistance2(cands[k].X, cands[k].Y, nearest);
+            if (d2 < nearest) {
+                taken = k;
+                nearest = d2;
+            }
+        }
+    }
+
+    float X = 0.f;
+    float Y = 0.f;
+    if (taken >= 0) {
+        const Candidate& c = cands[taken];
+        X = c.X;
+        Y = c.Y;
+        cell.brickU = a + c.di;
+        cell.brickV = b + c.dj;
+    } else {
+        cell.brickU = 0;
+        cell.brickV = 0;
+    }
+    cell.kind = (cell.brickU + cell.brickV) & 1;
+    cell.localU = Clamp01((X + 322.f) / kLeafWidth);
+    cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
+    cell.isGrout = grout;
+}
+
+}  // namespace QuarelNS

@@ -1,0 +1,284 @@
+// Diagonal, Triangles, Chevron, Hexagons, Wave Checker, Wave Striped and Triangles 2.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "support.h"
+
+namespace QuarelNS {
+namespace {
+
+using testing::CellMapHash;
+using testing::Eval;
+using testing::Settings;
+
+constexpr int kDiagonal = 7;
+constexpr int kTriangles = 10;
+constexpr int kChevron = 11;
+constexpr int kHexagons = 12;
+constexpr int kWaveChecker = 21;
+constexpr int kWaveStriped = 22;
+constexpr int kTriangles2 = 23;
+
+TEST(AngledTiles, KnownBricks) {
+    struct Known {
+        PatternSettings ps;
+        float u, v;
+        int brickU, brickV, kind;
+    };
+    const Known known[] = {
+        // Even cell: diagonal (0, 1)-(1, 0); odd cell (1, 0) of two: diagonal (0, 0)-(1, 1).
+        {Settings(kDiagonal, 1, 1), 0.2f, 0.6f, 0, 0, 0},
+        {Settings(kDiagonal, 1, 1), 0.7f, 0.6f, 1, 0, 0},
+        {Settings(kDiagonal, 2, 1), 0.6f, 0.7f, 2, 0, 0},
+        {Settings(kDiagonal, 2, 1), 0.9f, 0.3f, 3, 0, 0},
+        // Row 1 of two is offset by half a cell: u = 0.25 lies in triangle k = -1.
+        {Settings(kTriangles, 1, 2), 0.25f, 0.6f, -2, 1, 0},
+        {Settings(kTriangles, 1, 1), 0.8f, 0.7f, 1, 0, 0},
+        // At the centre line the strips are a full row (two strips) higher; a strip keeps its
+        // index into the next row.
+        {Settings(kChevron, 1, 1), 0.f, 0.1f, 0, 0, 0},
+        {Settings(kChevron, 1, 1), 0.5f, 0.1f, 1, 2, 0},
+        {Settings(kChevron, 1, 2), 0.1f, 0.499f, 0, 2, 0},
+        {Settings(kChevron, 1, 2), 0.1f, 0.501f, 0, 2, 0},
+        // Centre of odd column 1, row 2; on the edge between (0, 0) and (0, 1) both metrics
+        // are exactly 1 and the first candidate searched wins.
+        {Settings(kHexagons, 4, 4), 0.25f + 0.25f / 1.5f, 0.75f, 1, 2, 0},
+        {Settings(kHexagons, 4, 4), 0.25f / 1.5f, 0.25f, 0, 0, 0},
+        // At s = 0.5 the rows are displaced by 0.8447 H; the checker alternates by column and
+        // row, the stripes by row only.
+        {Settings(kWaveChecker, 1, 4), 0.5f, 0.05f, 0, 1, 1},
+        {Settings(kWaveChecker, 1, 4), 0.f, 0.05f, 0, 0, 0},
+        {Settings(kWaveChecker, 2, 4), 0.75f, 0.05f, 1, 1, 0},
+        {Settings(kWaveStriped, 2, 4), 0.75f, 0.05f, 1, 1, 1},
+        // Exactly on the side of upward triangle 0 belongs to it; just beyond is downward 0.
+        {Settings(kTriangles2, 1, 1), 0.25f, 0.5f, 0, 0, 0},
+        {Settings(kTriangles2, 1, 1), 0.26f, 0.5f, 1, 0, 1},
+        {Settings(kTriangles2, 1, 1), 0.95f, 0.1f, 2, 0, 0},
+        {Settings(kTriangles2, 1, 2), 0.5f, 0.6f, 0, 1, 0},
+    };
+    for (const Known& k : known) {
+        const BrickCell c = Eval(k.ps, k.u, k.v);
+        EXPECT_EQ(c.brickU, k.brickU) << k.ps << " " << k.u << "," << k.v;
+        EXPECT_EQ(c.brickV, k.brickV) << k.ps << " " << k.u << "," << k.v;
+        EXPECT_EQ(c.kind, k.kind) << k.ps << " " << k.u << "," << k.v;
+    }
+}
+
+TEST(AngledTiles, LocalCoordinatesAndSizes) {
+    const BrickCell d1 = Eval(Settings(kDiagonal, 1, 1), 0.2f, 0.6f);
+    EXPECT_EQ(d1.localU, 0.2f);
+    EXPECT_EQ(d1.localV, 0.6f);
+    const BrickCell d2 = Eval(Settings(kDiagonal, 1, 1), 0.7f, 0.6f);
+    EXPECT_EQ(d2.localU, 1.f - 0.6f);
+    EXPECT_EQ(d2.localV, 1.f - 0.7f);
+    const BrickCell d3 = Eval(Settings(kDiagonal, 2, 1), 0.9f, 0.3f);  // odd cell, second half
+    EXPECT_EQ(d3.localU, 0.3f);
+    EXPECT_EQ(d3.localV, (0.9f - 0.5f) / 0.5f);
+    EXPECT_EQ(d3.sizeU, 1.f);
+    EXPECT_EQ(d3.sizeV, 0.5f);
+
+    const BrickCell tri = Eval(Settings(kTriangles, 1, 2), 0.25f, 0.6f);
+    EXPECT_EQ(tri.localU, 0.75f);
+    EXPECT_EQ(tri.localV, (0.6f - 0.5f) / 0.5f);
+    const BrickCell upper = Eval(Settings(kTriangles, 1, 1), 0.8f, 0.7f);
+    EXPECT_EQ(upper.localU, 1.f - 0.8f);
+    EXPECT_EQ(upper.localV, 1.f - 0.7f);
+
+    const BrickCell chev = Eval(Settings(kChevron, 1, 1), 0.5f, 0.1f);
+    EXPECT_EQ(chev.localU, 2.f * (1.f + 0.1f) - 2.f);
+    EXPECT_EQ(chev.localV, (0.1f - 1.f + 1.f) * 0.5f);
+    EXPECT_EQ(chev.sizeU, 0.5f);
+    EXPECT_EQ(chev.sizeV, std::sqrt(0.25f + 1.f));
+    EXPECT_EQ(Eval(Settings(kChevron, 1, 1, 0.f, 0.2f), 0.f, 0.25f).localU,
+              (0.5f - 0.1f) / (1.f - 0.2f));
+
+    const BrickCell hex = Eval(Settings(kHexagons, 4, 4), 0.25f + 0.25f / 1.5f, 0.75f);
+    EXPECT_EQ(hex.localU, 0.5f);
+    EXPECT_EQ(hex.localV, 0.5f);
+    EXPECT_EQ(hex.sizeU, 0.25f / 0.75f);
+    EXPECT_EQ(Eval(Settings(kHexagons, 4, 4), 0.25f / 1.5f, 0.25f).localV, 1.f);
+    const BrickCell hexGaps = Eval(Settings(kHexagons, 4, 4, 0.2f, 0.2f), 0.2f, 0.2f);
+    EXPECT_NEAR(hexGaps.sizeU, (1.f - 0.18f) * 0.25f / 0.75f, 1e-6f);
+    EXPECT_NEAR(hexGaps.sizeV, (1.f - 0.24f) * 0.25f, 1e-6f);
+
+    // Wave: the face spans the row's swing L = A + H; a column wider than that turns the frame.
+    const float A = 0.8447f * 0.25f;
+    const float L = A + 0.25f;
+    const BrickCell wave = Eval(Settings(kWaveStriped, 1, 4), 0.5f, 0.05f);
+    EXPECT_EQ(wave.localU, (0.05f - (1.f * 0.25f - A)) / L);
+    EXPECT_EQ(wave.localV, 0.5f);
+    EXPECT_EQ(wave.turned, 1);
+    EXPECT_EQ(wave.upright, 0);
+    EXPECT_EQ(wave.sizeU, L);
+    EXPECT_EQ(wave.projSizeU, L);
+    EXPECT_EQ(wave.projSizeV, 1.f);
+    const BrickCell narrow = Eval(Settings(kWaveChecker, 4, 1), 0.3f, 0.5f);
+    EXPECT_EQ(narrow.turned, 0);
+    EXPECT_EQ(narrow.localU, (0.3f - 0.25f) / 0.25f);
+    EXPECT_EQ(narrow.projSizeU, 0.25f);
+
+    const BrickCell up = Eval(Settings(kTriangles2, 1, 1), 0.25f, 0.5f);
+    EXPECT_EQ(up.localU, 0.75f);
+    EXPECT_EQ(up.localV, 0.5f);
+}
+
+TEST(AngledTiles, Joints) {
+    struct Probe {
+        PatternSettings ps;
+        float u, v;
+        bool grout;
+    };
+    const PatternSettings diag = Settings(kDiagonal, 1, 1, 0.2f, 0.2f);
+    const PatternSettings triRows = Settings(kTriangles, 1, 1, 0.f, 0.2f);
+    const PatternSettings triSides = Settings(kTriangles, 1, 1, 0.2f, 0.f);
+    const PatternSettings strips = Settings(kChevron, 1, 1, 0.f, 0.2f);
+    const PatternSettings centre = Settings(kChevron, 1, 1, 0.2f, 0.f);
+    const PatternSettings hex = Settings(kHexagons, 4, 4, 0.2f, 0.2f);
+    const PatternSettings wave = Settings(kWaveStriped, 1, 4, 0.2f, 0.2f);
+    const PatternSettings tri2 = Settings(kTriangles2, 1, 1, 0.2f, 0.2f);
+    const float hx = 0.25f / 1.5f;  // hexagon (0, 0): centre (hx, 0.125), half-extents hx, 0.125
+    const float waveRow = 0.5f - 0.8447f * 0.25f;  // row boundary 1 | 2 at s = 0.5
+    const Probe probes[] = {
+        // Diagonal: cell edges 0.1, diagonal half-width 0.07 across |d| / sqrt 2.
+        {diag, 0.05f, 0.3f, true},
+        {diag, 0.3f, 0.95f, true},
+        {diag, 0.5f, 0.45f, true},
+        {diag, 0.5f, 0.3f, false},
+        {diag, 0.5f, 0.72f, false},
+        // Triangles: only the row's lower edge is a joint; each side belongs to its triangle.
+        {triRows, 0.3f, 0.05f, true},
+        {triRows, 0.9f, 0.95f, false},
+        {triRows, 0.5f, 0.48f, true},
+        {triSides, 0.05f, 0.5f, true},
+        {triSides, 0.95f, 0.5f, true},
+        {triSides, 0.3f, 0.2f, false},
+        // Chevron: strip joints of gv / 2 across the strip; centre and side joints of 0.02.
+        {strips, 0.f, 0.02f, true},
+        {strips, 0.f, 0.25f, false},
+        {centre, 0.51f, 0.3f, true},
+        {centre, 0.01f, 0.3f, true},
+        {centre, 0.25f, 0.3f, false},
+        {centre, 0.53f, 0.3f, false},
+        // Hexagons: 0.12 of the half-height at top and bottom, 0.09 at the side corners.
+        {hex, hx, 0.125f + 0.89f * 0.125f, true},
+        {hex, hx, 0.125f + 0.86f * 0.125f, false},
+        {hex, hx + 0.92f * hx, 0.125f, true},
+        {hex, hx + 0.89f * hx, 0.125f, false},
+        // Wave: fractions of the column width and of the bent row's height.
+        {wave, 0.02f, 0.6f, true},
+        {wave, 0.98f, 0.6f, true},
+        {wave, 0.5f, waveRow + 0.02f, true},
+        {wave, 0.5f, waveRow - 0.02f, true},
+        {wave, 0.5f, waveRow + 0.03f, false},
+        {wave, 0.5f, waveRow - 0.03f, false},
+        // Triangles 2: (gu + gv) / 4 from the base and across either side.
+        {tri2, 0.02f, 0.3f, false},
+        {tri2, 0.02f, 0.05f, true},
+        {tri2, 0.28f, 0.4f, true},
+        {tri2, 0.5f, 0.96f, true},
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(Eval(p.ps, p.u, p.v).isGrout, p.grout) << p.ps << " " << p.u << "," << p.v;
+    // Widths beyond 0.45 are held there.
+    EXPECT_EQ(Eval(Settings(kDiagonal, 1, 1, 0.45f, 0.45f), 0.5f, 0.2f),
+              Eval(Settings(kDiagonal, 1, 1, 3.f, 9.f), 0.5f, 0.2f));
+}
+
+// Points inside each hexagon, placed by its own coordinates, resolve to it (or, where the wrap
+// brings a candidate a whole tile away onto the same place, to that candidate).
+TEST(Hexagons, InteriorPointsResolveToTheirHexagon) {
+    for (int nx : {2, 4, 6}) {
+        for (int ny : {3, 4}) {
+            const PatternSettings ps = Settings(kHexagons, nx, ny);
+            const float W = 1.f / static_cast<float>(nx);
+            const float H = 1.f / static_cast<float>(ny);
+            for (int col = 0; col < nx; ++col) {
+                for (int row = 0; row < ny; ++row) {
+                    const float cx = static_cast<float>(col) * W + W / 1.5f;
+                    const float cy =
+                        static_cast<float>(row) * H + H / 2.f + (col & 1 ? H / 2.f : 0.f);
+                    for (float q = -0.85f; q < 0.9f; q += 0.17f) {
+                        for (float p = -0.85f; p < 0.9f; p += 0.17f) {
+                            const float u = cx + p * (W / 1.5f);
+                            const float v = cy + q * (H / 2.f);
+                            if (std::fabs(p) + 0.5f * std::fabs(q) > 0.9f || u >= 1.f || v >= 1.f)
+                                continue;
+                            const BrickCell c = Eval(ps, u, v);
+                            ASSERT_EQ((c.brickU - col) % nx, 0) << nx << " " << ny << " " << u;
+                            ASSERT_EQ((c.brickV - row) % ny, 0) << nx << " " << ny << " " << v;
+                            EXPECT_NEAR(c.localV, q * 0.5f + 0.5f, 1e-4f);
+                            EXPECT_NEAR(c.localU, p / (1.f - 0.5f * std::fabs(q)) * 0.5f + 0.5f,
+                                        1e-4f);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    // nx = 1: columns -1 and 1 lie more than half a unit away and the wrap brings both onto the
+    // same place. At (0.9, 0.1) that odd column, row -1, is nearest (p = 0.35, q = 0.4);
+    // without the wrap column 0, row 0 would win (metric 0.65 against 0.55).
+    const BrickCell wrapped = Eval(Settings(kHexagons, 1, 2), 0.9f, 0.1f);
+    EXPECT_EQ(std::abs(wrapped.brickU), 1);
+    EXPECT_EQ(wrapped.brickV, -1);
+    EXPECT_NEAR(wrapped.localU, 0.35f / 0.8f * 0.5f + 0.5f, 1e-5f);
+    EXPECT_NEAR(wrapped.localV, 0.7f, 1e-5f);
+}
+
+// Fields each generator leaves to the caller, and clamped local coordinates, over dense grids.
+TEST(AngledTiles, FramesKindsAndClampsOverTheTile) {
+    for (int id :
+         {kDiagonal, kTriangles, kChevron, kHexagons, kWaveChecker, kWaveStriped, kTriangles2}) {
+        for (int n : {1, 3, 8}) {
+            const PatternSettings ps = Settings(id, n, 9 - n, 0.1f, 0.05f);
+            const bool wave = id == kWaveChecker || id == kWaveStriped;
+            for (int y = 0; y < 61; ++y) {
+                for (int x = 0; x < 61; ++x) {
+                    const BrickCell c =
+                        Eval(ps, static_cast<float>(x) / 61.f, static_cast<float>(y) / 61.f);
+                    ASSERT_TRUE(c.localU >= 0.f && c.localU <= 1.f) << id;
+                    ASSERT_TRUE(c.localV >= 0.f && c.localV <= 1.f) << id;
+                    ASSERT_TRUE(c.sizeU > 0.f && c.sizeV > 0.f) << id;
+                    EXPECT_EQ(c.upright, 1 - c.turned);
+                    EXPECT_EQ(c.projSizeU, wave ? c.sizeU : 0.f) << id;
+                    EXPECT_EQ(c.projSizeV, wave ? c.sizeV : 0.f) << id;
+                    if (wave) {
+                        EXPECT_LE(c.sizeU, c.sizeV);
+                    } else {
+                        EXPECT_EQ(c.turned, 0);
+                        EXPECT_EQ(c.kind, id == kTriangles2 ? c.brickU & 1 : 0) << id;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(AngledTiles, GoldenCellMaps) {
+    struct Golden {
+        PatternSettings ps;
+        std::uint64_t hash;
+    };
+    const Golden goldens[] = {
+        {Settings(kDiagonal, 4, 8, 0.05f, 0.05f), 12288063192475774627ull},
+        {Settings(kDiagonal, 3, 2, 0.2f, 0.f), 16706076302663972044ull},
+        {Settings(kTriangles, 4, 8, 0.05f, 0.05f), 2157900915971091475ull},
+        {Settings(kTriangles, 3, 2, 0.f, 0.3f), 15241100513669007734ull},
+        {Settings(kChevron, 4, 8, 0.05f, 0.05f), 14982412611158305635ull},
+        {Settings(kChevron, 2, 3, 0.3f, 0.1f), 11760518834487499703ull},
+        {Settings(kHexagons, 4, 8, 0.05f, 0.05f), 9046929109680213671ull},
+        {Settings(kHexagons, 1, 3, 0.2f, 0.4f), 14480844490469485064ull},
+        {Settings(kWaveChecker, 4, 8, 0.05f, 0.05f), 14042860664719835747ull},
+        {Settings(kWaveChecker, 1, 2, 0.2f, 0.1f), 4647576826245140279ull},
+        {Settings(kWaveStriped, 4, 8, 0.05f, 0.05f), 4250451320324825171ull},
+        {Settings(kWaveStriped, 5, 3, 0.f, 0.2f), 7760118792493528403ull},
+        {Settings(kTriangles2, 4, 8, 0.05f, 0.05f), 3402593125440635587ull},
+        {Settings(kTriangles2, 2, 5, 0.3f, 0.f), 12514233174845693887ull},
+    };
+    for (const Golden& g : goldens) EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
+}
+
+}  // namespace
+}  // namespace QuarelNS

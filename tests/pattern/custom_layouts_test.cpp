@@ -1,0 +1,398 @@
+// Custom patterns "Pattern 1" .. "Pattern 7" (ids 13..19).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "pattern/custom_layout_tables.h"
+#include "pattern/generators.h"
+#include "support.h"
+
+namespace QuarelNS {
+namespace {
+
+using testing::Eval;
+using testing::Settings;
+
+int Id(int number) {
+    return 12 + number;
+}
+
+// The index block (Mu, Mv) each cell owns.
+struct Block {
+    int mu, mv;
+};
+Block IndexBlock(int number) {
+    return number == 2   ? Block{4, 3}
+           : number == 4 ? Block{5, 7}
+           : number <= 3 ? Block{3, 3}
+                         : Block{2, 2};
+}
+
+// Which piece: brickU, brickV, kind and the grout flag in one readable comparison.
+struct Piece {
+    int brickU, brickV, kind;
+    bool grout;
+    bool operator==(const Piece&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Piece& p) {
+    return os << "(" << p.brickU << ", " << p.brickV << ", kind " << p.kind
+              << (p.grout ? ", grout)" : ")");
+}
+Piece PieceAt(const PatternSettings& ps, float u, float v) {
+    const BrickCell c = Eval(ps, u, v);
+    return {c.brickU, c.brickV, c.kind, c.isGrout};
+}
+
+bool DefaultFrame(const BrickCell& c) {
+    return c.turned == 0 && c.upright == 1 && c.projSizeU == 0.f && c.projSizeV == 0.f;
+}
+
+void ExpectCellGrout(const BrickCell& c, float W, float H) {
+    EXPECT_TRUE(c.isGrout);
+    EXPECT_EQ(c.localU, 0.f);
+    EXPECT_EQ(c.localV, 0.f);
+    EXPECT_EQ(c.sizeU, W);
+    EXPECT_EQ(c.sizeV, H);
+}
+
+TEST(CustomRectangleLayouts, Pattern1InlayAndItsJoints) {
+    // s = t = 0.5: the 0.48 x 0.44 inlay, framed along its longer side.
+    const BrickCell c = Eval(Settings(Id(1), 1, 1), 0.5f, 0.5f);
+    EXPECT_EQ(PieceAt(Settings(Id(1), 1, 1), 0.5f, 0.5f), (Piece{1, 1, 1, false}));
+    EXPECT_EQ(c.localU, (0.5f - 0.28f) / (0.72f - 0.28f));
+    EXPECT_EQ(c.localV, (0.5f - 0.26f) / (0.74f - 0.26f));
+    EXPECT_NEAR(c.localU, 0.5f, 1e-6f);
+    EXPECT_EQ(c.sizeU, 0.72f - 0.28f);
+    EXPECT_EQ(c.projSizeV, 0.74f - 0.26f);
+    EXPECT_EQ(c.turned, 1);
+    EXPECT_EQ(c.upright, 0);
+    for (int ci = 0; ci < 3; ++ci) {
+        for (int cj = 0; cj < 2; ++cj) {
+            EXPECT_EQ(PieceAt(Settings(Id(1), 3, 2), (ci + 0.5f) / 3.f, (cj + 0.5f) / 2.f),
+                      (Piece{3 * ci + 1, 3 * cj + 1, 1, false}));
+        }
+    }
+
+    const PatternSettings ps = Settings(Id(1), 1, 1, 0.1f, 0.1f);
+    // 0.27 is within 0.05 of the edge at 0.26; grout of Pattern 1 writes the frame too.
+    const BrickCell g = Eval(ps, 0.27f, 0.5f);
+    ExpectCellGrout(g, 1.f, 1.f);
+    EXPECT_EQ(PieceAt(ps, 0.27f, 0.5f), (Piece{0, 0, 0, true}));
+    EXPECT_TRUE(g.turned == 0 && g.upright == 1 && g.projSizeU == 1.f && g.projSizeV == 1.f);
+    EXPECT_EQ(Eval(ps, 0.32f, 0.5f).localV, (0.32f - (0.26f + 0.05f)) / ((0.74f - 0.26f) - 0.1f));
+    // The band below is 0.28 tall: with its joints it ends at 0.23.
+    EXPECT_EQ(PieceAt(ps, 0.5f, 0.22f), (Piece{0, 0, 0, false}));
+    EXPECT_TRUE(Eval(ps, 0.5f, 0.24f).isGrout);
+    EXPECT_TRUE(Eval(ps, 0.5f, 0.04f).isGrout);
+}
+
+TEST(CustomRectangleLayouts, Pattern2SwapsWithoutWritingTheFrame) {
+    const PatternSettings ps = Settings(Id(2), 1, 1);
+    EXPECT_EQ(PieceAt(ps, 0.3f, 0.5f), (Piece{1, 1, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.6f, 0.5f), (Piece{2, 1, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.9f, 0.5f), (Piece{3, 1, 0, false}));
+    EXPECT_EQ(PieceAt(ps, 0.25f, 0.1f), (Piece{0, 0, 0, false}));
+    EXPECT_EQ(PieceAt(ps, 0.9f, 0.9f), (Piece{3, 2, 0, false}));
+    // Piece 1 is 0.5 x 0.28: exchanged; piece 3 is 0.24 x 0.44: not.
+    const BrickCell c = Eval(ps, 0.75f, 0.1f);
+    EXPECT_EQ(PieceAt(ps, 0.75f, 0.1f), (Piece{3, 0, 0, false}));
+    EXPECT_EQ(c.localU, 0.1f / 0.28f);
+    EXPECT_EQ(c.localV, (0.75f - 0.5f) / (1.f - 0.5f));
+    EXPECT_EQ(c.sizeU, 0.28f);
+    EXPECT_EQ(c.sizeV, 0.5f);
+    EXPECT_TRUE(DefaultFrame(c));
+    EXPECT_EQ(Eval(ps, 0.3f, 0.5f).sizeU, 0.5f - 0.26f);
+    // Cell 1 of two: s = 0.5 is the joint between the inlays.
+    const BrickCell g = Eval(Settings(Id(2), 2, 1, 0.1f, 0.1f), 0.75f, 0.5f);
+    ExpectCellGrout(g, 0.5f, 1.f);
+    EXPECT_EQ(g.brickU, 4);
+    EXPECT_TRUE(DefaultFrame(g));
+}
+
+TEST(CustomRectangleLayouts, Pattern4PiecesAndTheirDecimalLimits) {
+    const PatternSettings ps = Settings(Id(4), 1, 1);
+    EXPECT_EQ(PieceAt(ps, 0.5f, 0.2f), (Piece{2, 0, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.06f, 0.7f), (Piece{0, 4, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.7f, 0.55f), (Piece{3, 3, 0, false}));
+    EXPECT_EQ(PieceAt(ps, 0.95f, 0.85f), (Piece{4, 5, 1, false}));
+    // The limits are 0.333, 0.667 and 0.792, not thirds and 19/24.
+    EXPECT_EQ(PieceAt(ps, 0.06f, 0.3332f), (Piece{0, 2, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.7f, 0.3331f), (Piece{3, 2, 0, false}));
+    EXPECT_EQ(PieceAt(ps, 0.25f, 0.6668f), (Piece{1, 2, 0, false}));
+    EXPECT_EQ(PieceAt(ps, 0.06f, 0.7918f), (Piece{0, 4, 1, false}));
+    // Cell (1, 2) of a 2 x 3 grid owns indices 5..9 by 14..20.
+    EXPECT_EQ(PieceAt(Settings(Id(4), 2, 3), 0.75f, 2.2f / 3.f), (Piece{7, 14, 1, false}));
+    // A point on a column or band limit is in no piece.
+    EXPECT_TRUE(Eval(ps, 0.375f, 0.4f).isGrout);
+    EXPECT_TRUE(Eval(ps, 0.06f, 0.792f).isGrout);
+
+    // Cells 1 x 0.25: the swap follows the piece's fractions, not its face. Column 2, band 0
+    // (0.25 x 0.375) stays, although its face is wider than tall; column 1, band 0 turns.
+    const BrickCell c = Eval(Settings(Id(4), 1, 4), 0.5f, 0.05f);
+    EXPECT_EQ(c.sizeU, 0.625f - 0.375f);
+    EXPECT_EQ(c.sizeV, 0.375f * 0.25f);
+    EXPECT_EQ(c.localU, (0.5f - 0.375f) / 0.25f);
+    const BrickCell d = Eval(Settings(Id(4), 1, 4), 0.3f, 0.01f);
+    EXPECT_EQ(d.sizeU, 0.125f * 0.25f);
+    EXPECT_EQ(d.localV, (0.3f - 0.125f) / (0.375f - 0.125f));
+    EXPECT_TRUE(DefaultFrame(c) && DefaultFrame(d));
+}
+
+// The piece a plain scan of Pattern 4's table in table order finds, as the layout is defined.
+Piece ScanPattern4(const PatternSettings& ps, float u, float v) {
+    const int ci = std::clamp(static_cast<int>(std::floor(ps.nx * u)), 0, ps.nx - 1);
+    const int cj = std::clamp(static_cast<int>(std::floor(ps.ny * v)), 0, ps.ny - 1);
+    const float W = 1.f / static_cast<float>(ps.nx);
+    const float H = 1.f / static_cast<float>(ps.ny);
+    const float s = std::clamp((u - static_cast<float>(ci) * W) / W, 0.f, 1.f);
+    const float t = std::clamp((v - static_cast<float>(cj) * H) / H, 0.f, 1.f);
+    const float gu = std::clamp(std::min(W, H) * ps.gap_u / W, 0.f, 0.98f);
+    const float gv = std::clamp(std::min(W, H) * ps.gap_v / H, 0.f, 0.98f);
+    for (const RectPiece& p : kPattern4Pieces) {
+        if (p.x0 + gu / 2 < s && s < p.x1 - gu / 2 && p.y0 + gv / 2 < t && t < p.y1 - gv / 2)
+            return {5 * ci + p.di, 7 * cj + p.dj, p.kind, false};
+    }
+    return {5 * ci, 7 * cj, 0, true};
+}
+
+// The engine locates Pattern 4's piece by column and band instead of scanning.
+TEST(CustomRectangleLayouts, Pattern4SearchMatchesThePlainScan) {
+    constexpr int n = 157;  // x / n hits the exact limits 0, 0.5 and 1 among others
+    for (PatternSettings ps :
+         {Settings(Id(4), 1, 1), Settings(Id(4), 1, 1, 0.05f, 0.05f),
+          Settings(Id(4), 3, 2, 0.1f, 0.02f), Settings(Id(4), 2, 7, 0.3f, 0.6f),
+          Settings(Id(4), 5, 1, 0.98f, 0.f), Settings(Id(4), 256, 256, 0.08f, 0.08f)}) {
+        int mismatches = 0;
+        for (int y = 0; y <= n && mismatches < 3; ++y) {
+            for (int x = 0; x <= n && mismatches < 3; ++x) {
+                const float u = std::min(static_cast<float>(x) / n, 0.99999994f);
+                const float v = std::min(static_cast<float>(y) / n, 0.99999994f);
+                if (PieceAt(ps, u, v) != ScanPattern4(ps, u, v)) {
+                    ++mismatches;
+                    ADD_FAILURE() << ToString(ps) << " at " << u << ", " << v << ": "
+                                  << PieceAt(ps, u, v) << " != " << ScanPattern4(ps, u, v);
+                }
+            }
+        }
+    }
+}
+
+TEST(CustomStrips, LyingAndStandingStripsAlternate) {
+    // Cell (0, 0) lies its strips along u, of the second set; the strip limit belongs above.
+    const PatternSettings one = Settings(Id(3), 1, 1);
+    const BrickCell h = Eval(one, 0.5f, 0.5f);
+    EXPECT_EQ(PieceAt(one, 0.5f, 0.5f), (Piece{0, 1, 1, false}));
+    EXPECT_EQ(h.turned, 1);
+    EXPECT_EQ(h.sizeU, 0.6666667f - 0.33333334f);
+    EXPECT_EQ(h.localU, (0.5f - 0.33333334f) / (0.6666667f - 0.33333334f));
+    EXPECT_EQ(Eval(one, 0.5f, 0.33333334f).brickV, 1);
+    EXPECT_EQ(Eval(one, 0.5f, 0.3333333f).brickV, 0);
+    // Cell (1, 0) of two stands them along v, of the first set.
+    const BrickCell s = Eval(Settings(Id(3), 2, 1), 0.75f, 0.5f);
+    EXPECT_EQ(PieceAt(Settings(Id(3), 2, 1), 0.75f, 0.5f), (Piece{4, 0, 0, false}));
+    EXPECT_EQ(s.turned, 0);
+    EXPECT_EQ(s.sizeU, (0.6666667f - 0.33333334f) * 0.5f);
+
+    // Joints: grout near a third keeps the strips' set and the upper strip's index, and the
+    // caller's frame; lying strips have no joint across them.
+    const PatternSettings ps = Settings(Id(3), 1, 1, 0.1f, 0.1f);
+    const BrickCell g = Eval(ps, 0.5f, 0.36f);
+    ExpectCellGrout(g, 1.f, 1.f);
+    EXPECT_EQ(PieceAt(ps, 0.5f, 0.36f), (Piece{0, 1, 1, true}));
+    EXPECT_TRUE(DefaultFrame(g));
+    EXPECT_FALSE(Eval(ps, 0.5f, 0.39f).isGrout);
+    EXPECT_TRUE(Eval(ps, 0.04f, 0.5f).isGrout);
+    EXPECT_FALSE(Eval(ps, 0.34f, 0.5f).isGrout);
+}
+
+TEST(CustomGridPoints, DiscsSquaresRingsAndTheBody) {
+    const PatternSettings discs = Settings(Id(5), 1, 1);
+    // d = 0.141 < 0.205: the disc of grid point (0, 0).
+    const BrickCell c = Eval(discs, 0.1f, 0.1f);
+    EXPECT_EQ(PieceAt(discs, 0.1f, 0.1f), (Piece{0, 0, 1, false}));
+    EXPECT_EQ(c.sizeU, 2.f * 0.205f);
+    EXPECT_EQ(c.localU, 0.1f / (2.f * 0.205f) + 0.5f);
+    const BrickCell b = Eval(discs, 0.5f, 0.25f);
+    EXPECT_EQ(PieceAt(discs, 0.5f, 0.25f), (Piece{1, 1, 0, false}));
+    EXPECT_EQ(b.localV, 0.25f);
+    EXPECT_EQ(b.sizeU, 1.f);
+    // d = 0.226: off the disc, but on the square of half-side 0.185.
+    EXPECT_EQ(PieceAt(discs, 0.16f, 0.16f).kind, 0);
+    EXPECT_EQ(PieceAt(Settings(Id(6), 1, 1), 0.16f, 0.16f).kind, 1);
+
+    // Half-joints 0.05: the ring spans 0.155..0.255, the square's 0.135..0.235.
+    const PatternSettings ps = Settings(Id(5), 1, 1, 0.1f, 0.1f);
+    EXPECT_EQ(Eval(ps, 0.1f, 0.f).sizeU, 2.f * (0.205f - 0.1f * 0.5f));
+    ExpectCellGrout(Eval(ps, 0.2f, 0.f), 1.f, 1.f);
+    EXPECT_EQ(PieceAt(ps, 0.2f, 0.f), (Piece{0, 0, 0, true}));
+    EXPECT_EQ(PieceAt(ps, 0.5f, 0.03f), (Piece{1, 1, 0, true}));
+    const BrickCell body = Eval(ps, 0.5f, 0.5f);
+    EXPECT_EQ(body.localU, (0.5f - 0.05f) / (1.f - 2.f * 0.05f));
+    EXPECT_EQ(body.sizeU, 1.f - 2.f * 0.05f);
+    // A joint wider than the disc leaves only the ring.
+    EXPECT_EQ(PieceAt(Settings(Id(5), 1, 1, 0.5f, 0.5f), 0.f, 0.f), (Piece{0, 0, 0, true}));
+    const PatternSettings sq = Settings(Id(6), 1, 1, 0.1f, 0.1f);
+    EXPECT_EQ(Eval(sq, 0.1f, 0.1f).localV, 0.1f / (2.f * (0.185f - 0.05f)) + 0.5f);
+    EXPECT_EQ(PieceAt(sq, 0.15f, 0.1f), (Piece{0, 0, 0, true}));
+    EXPECT_EQ(PieceAt(sq, 0.24f, 0.5f), (Piece{1, 1, 0, false}));
+    EXPECT_TRUE(Eval(Settings(Id(6), 1, 1, 0.4f, 0.4f), 0.01f, 0.01f).isGrout);
+}
+
+// A disc or square belongs to its grid point: the four cells around it, across the edges of the
+// unit tile too, give it one identity.
+TEST(CustomGridPoints, PiecesKeepOneIdentityAcrossCellAndTileEdges) {
+    for (int number : {5, 6}) {
+        for (int nx : {1, 3}) {
+            const PatternSettings ps = Settings(Id(number), nx, 2, 0.05f, 0.05f);
+            for (int i = 0; i <= nx; ++i) {
+                for (int j = 0; j <= 2; ++j) {
+                    for (float du : {-0.004f, 0.004f}) {
+                        for (float dv : {-0.004f, 0.004f}) {
+                            EXPECT_EQ(PieceAt(ps, static_cast<float>(i) / nx + du,
+                                              static_cast<float>(j) / 2 + dv),
+                                      (Piece{2 * (i % nx), 2 * (j % 2), 1, false}))
+                                << "Pattern " << number << ", grid point " << i << ", " << j;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(CustomOctagons, CornerTrianglesAndTheOctagon) {
+    const PatternSettings ps = Settings(Id(7), 1, 1);
+    const BrickCell c = Eval(ps, 0.1f, 0.1f);
+    EXPECT_EQ(PieceAt(ps, 0.1f, 0.1f), (Piece{0, 0, 1, false}));
+    EXPECT_EQ(c.localU, 0.1f / 0.293f);
+    EXPECT_EQ(c.sizeU, 0.293f);
+    // Corners on side 1 take the odd index and measure from their own sides.
+    EXPECT_EQ(PieceAt(ps, 0.9f, 0.1f), (Piece{1, 0, 1, false}));
+    EXPECT_EQ(Eval(ps, 0.9f, 0.1f).localU, (1.f - 0.9f) / 0.293f);
+    EXPECT_EQ(PieceAt(ps, 0.1f, 0.95f), (Piece{0, 1, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.95f, 0.95f), (Piece{1, 1, 1, false}));
+    EXPECT_EQ(PieceAt(ps, 0.5f, 0.5f), (Piece{0, 0, 0, false}));
+    EXPECT_EQ(Eval(ps, 0.5f, 0.5f).localU, 0.5f);
+    EXPECT_EQ(PieceAt(Settings(Id(7), 3, 3), 0.5f, 0.5f), (Piece{1, 1, 0, false}));
+
+    // Half-joints 0.05: triangles reach s + t <= 0.243, the octagon starts at 0.343 and its
+    // diagonal sides keep |s - t| <= 0.657.
+    const PatternSettings g = Settings(Id(7), 1, 1, 0.1f, 0.1f);
+    EXPECT_EQ(PieceAt(g, 0.12f, 0.12f).kind, 1);
+    ExpectCellGrout(Eval(g, 0.15f, 0.15f), 1.f, 1.f);
+    EXPECT_FALSE(Eval(g, 0.18f, 0.18f).isGrout);
+    EXPECT_TRUE(Eval(g, 0.5f, 0.02f).isGrout);
+    EXPECT_TRUE(Eval(g, 0.9f, 0.2f).isGrout);
+    EXPECT_FALSE(Eval(g, 0.85f, 0.2f).isGrout);
+    EXPECT_EQ(Eval(g, 0.5f, 0.5f).localU, (0.5f - 0.05f) / (1.f - 2.f * 0.05f));
+    EXPECT_EQ(Eval(g, 0.5f, 0.5f).sizeU, 1.f - 2.f * 0.05f);
+}
+
+// A coordinate that rounds up to 1 stays in the last cell of the grid.
+TEST(CustomLayouts, CoordinateOfOneLandsInTheLastCell) {
+    for (int number = 1; number <= 7; ++number) {
+        BrickCell c;
+        CustomPattern(Settings(Id(number), 4, 4), 1.f, 1.f, c, number);
+        if (number == 5 || number == 6) {
+            EXPECT_EQ(c.brickU, 0);  // the disc on the tile's corner
+        } else {
+            EXPECT_EQ(c.brickU / IndexBlock(number).mu, 3) << number;
+            EXPECT_EQ(c.brickV / IndexBlock(number).mv, 3) << number;
+        }
+    }
+}
+
+// Every point resolves to a defined record: indices inside the grid's blocks, faces inside their
+// bricks, and the frame fields as each layout writes them.
+::testing::AssertionResult Plausible(int number, const PatternSettings& ps, const BrickCell& c) {
+    const Block m = IndexBlock(number);
+    if (c.kind != 0 && c.kind != 1) return ::testing::AssertionFailure() << "kind";
+    if (c.isGrout && c.kind != 0 && number != 3) return ::testing::AssertionFailure() << "kind";
+    if (c.brickU < 0 || c.brickU >= m.mu * ps.nx || c.brickV < 0 || c.brickV >= m.mv * ps.ny)
+        return ::testing::AssertionFailure() << "index";
+    if (!(c.localU >= 0.f && c.localU <= 1.f && c.localV >= 0.f && c.localV <= 1.f))
+        return ::testing::AssertionFailure() << "local";
+    if (!(c.sizeU > 0.f && c.sizeV > 0.f && std::isfinite(c.sizeU) && std::isfinite(c.sizeV)))
+        return ::testing::AssertionFailure() << "size";
+    if (number == 1 && c.isGrout) {
+        if (c.turned != 0 || c.projSizeU != c.sizeU || c.projSizeV != c.sizeV)
+            return ::testing::AssertionFailure() << "grout frame";
+    } else if ((number == 1 || number == 3) && !c.isGrout) {
+        if (c.sizeU > c.sizeV || c.upright != 1 - c.turned || c.projSizeU != c.sizeU ||
+            c.projSizeV != c.sizeV)
+            return ::testing::AssertionFailure() << "local frame";
+    } else if (!DefaultFrame(c)) {
+        return ::testing::AssertionFailure() << "frame written";
+    } else if (number == 2 && !c.isGrout && c.sizeU > c.sizeV) {
+        return ::testing::AssertionFailure() << "not exchanged";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(CustomLayouts, GridProperties) {
+    constexpr int n = 101;
+    for (int number = 1; number <= 7; ++number) {
+        for (PatternSettings ps :
+             {Settings(0, 1, 1), Settings(0, 3, 2, 0.05f, 0.08f), Settings(0, 4, 7, 0.2f, 0.02f),
+              Settings(0, 2, 5, 0.5f, 0.5f), Settings(0, 1, 3, 0.98f, 5.f),
+              Settings(0, 1, 1, -1.f, 1e6f), Settings(0, 65536, 3, 0.1f, 0.1f)}) {
+            ps.pattern = Id(number);
+            int failures = 0;
+            for (int y = 0; y < n && failures == 0; ++y) {
+                for (int x = 0; x < n && failures == 0; ++x) {
+                    const float u = (x + 0.37f) / n;
+                    const float v = (y + 0.61f) / n;
+                    const BrickCell c = Eval(ps, u, v);
+                    const ::testing::AssertionResult ok = Plausible(number, ps, c);
+                    if (!ok) {
+                        ++failures;
+                        ADD_FAILURE() << ok.message() << ": " << ToString(ps) << " at " << u << ", "
+                                      << v << ": " << c;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Without joints every piece meets its neighbours: no pixel centre falls in grout.
+TEST(CustomLayouts, ZeroGroutLeavesNoJoint) {
+    constexpr int n = 64;
+    for (int number = 1; number <= 7; ++number) {
+        for (int cells : {1, 2}) {
+            const PatternSettings ps = Settings(Id(number), cells, cells + 1);
+            int grout = 0;
+            for (int y = 0; y < n; ++y) {
+                for (int x = 0; x < n; ++x)
+                    grout += Eval(ps, (x + 0.5f) / n, (y + 0.5f) / n).isGrout;
+            }
+            EXPECT_EQ(grout, 0) << "Pattern " << number << ", " << cells << " cells";
+        }
+    }
+}
+
+TEST(CustomLayouts, GoldenCellMaps) {
+    struct Golden {
+        int number;
+        std::uint64_t square, wide;
+    };
+    const Golden golden[] = {
+        {1, 0xABADB17ED097DFFBull, 0xC6164F4A1634E553ull},
+        {2, 0xA54A4F240529C9D3ull, 0x186CC8C45A0C5487ull},
+        {3, 0x4E10EE582DCA8BFBull, 0x7650A5DBE69142B7ull},
+        {4, 0xB26DAA887A815F53ull, 0xFE6F7600B3C166D7ull},
+        {5, 0x61D1F78A4ADD7333ull, 0xD0DF49CE553FFF63ull},
+        {6, 0xD59C324B11921023ull, 0xE4B34C7CDBC4D3CFull},
+        {7, 0xEDD9C2501EAE302Bull, 0xDDC4C437017BF457ull},
+    };
+    for (const Golden& g : golden) {
+        EXPECT_EQ(testing::CellMapHash(Settings(Id(g.number), 2, 2, 0.05f, 0.05f), 64), g.square)
+            << "Pattern " << g.number;
+        EXPECT_EQ(testing::CellMapHash(Settings(Id(g.number), 3, 1, 0.12f, 0.03f), 64), g.wide)
+            << "Pattern " << g.number;
+    }
+}
+
+}  // namespace
+}  // namespace QuarelNS

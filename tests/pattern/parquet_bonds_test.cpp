@@ -1,0 +1,236 @@
+// Herringbone, T-Shape, Modular Ashlar and Basket Weave.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "support.h"
+
+namespace QuarelNS {
+namespace {
+
+using testing::CellMapHash;
+using testing::Eval;
+using testing::Settings;
+
+constexpr int kHerringbone = 5;
+constexpr int kTShape = 6;
+constexpr int kModularAshlar = 8;
+constexpr int kBasketWeave = 9;
+
+using GridCell = std::pair<int, int>;
+
+// Grid cells sampled at their centres, grouped by the brick that covers them.
+std::map<GridCell, std::vector<GridCell>> BricksOnGrid(const PatternSettings& ps, int cols,
+                                                       int rows) {
+    std::map<GridCell, std::vector<GridCell>> bricks;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < cols; ++x) {
+            const BrickCell c = Eval(ps, (static_cast<float>(x) + 0.5f) / static_cast<float>(cols),
+                                     (static_cast<float>(y) + 0.5f) / static_cast<float>(rows));
+            bricks[{c.brickU, c.brickV}].push_back({x, y});
+        }
+    }
+    return bricks;
+}
+
+// True when `cells` are exactly `len` consecutive cells along one axis, counted around the tile.
+bool IsRun(const std::vector<GridCell>& cells, int len, bool alongU, int cols, int rows) {
+    if (static_cast<int>(cells.size()) != len) return false;
+    for (const GridCell& s : cells) {
+        int found = 0;
+        for (int k = 0; k < len; ++k) {
+            const GridCell want = alongU ? GridCell{(s.first + k) % cols, s.second}
+                                         : GridCell{s.first, (s.second + k) % rows};
+            found += std::count(cells.begin(), cells.end(), want) > 0 ? 1 : 0;
+        }
+        if (found == len) return true;
+    }
+    return false;
+}
+
+TEST(ParquetBonds, KnownBricks) {
+    struct Known {
+        PatternSettings ps;
+        float u, v;
+        int brickU, brickV;
+    };
+    const Known known[] = {
+        // 12 grid units each way: cell (4, 0) starts a lying brick, cell (1, 0) belongs to the
+        // standing brick that starts at row 0. nx = 5 rounds up to the same 12 units.
+        {Settings(kHerringbone, 4, 4), 5.5f / 12.f, 0.5f / 12.f, 8, 0},
+        {Settings(kHerringbone, 4, 4), 1.5f / 12.f, 0.5f / 12.f, 3, 0},
+        {Settings(kHerringbone, 5, 4), 5.5f / 12.f, 0.5f / 12.f, 8, 0},
+        // Even pair: standing in column 2, lying over columns 0 and 1; odd pair: standing in
+        // column 0, lying over 1 and 2.
+        {Settings(kTShape, 1, 1), 0.8f, 0.2f, 2, 0},
+        {Settings(kTShape, 1, 1), 0.2f, 0.7f, 0, 1},
+        {Settings(kTShape, 1, 2), 0.1f, 0.6f, 0, 2},
+        {Settings(kTShape, 1, 2), 0.9f, 0.9f, 1, 3},
+        {Settings(kModularAshlar, 2, 2), 0.9f, 0.3f, 4, 0},
+        {Settings(kModularAshlar, 4, 2), 0.9f, 0.3f, 16 + 4, 0},
+        // One even cell holds two lying bricks; with nx = 2 cell (1, 0) holds two standing ones.
+        {Settings(kBasketWeave, 1, 1), 0.5f, 0.25f, 0, 0},
+        {Settings(kBasketWeave, 1, 1), 0.5f, 0.75f, 1, 0},
+        {Settings(kBasketWeave, 2, 1), 0.9f, 0.3f, 3, 0},
+    };
+    for (const Known& k : known) {
+        const BrickCell c = Eval(k.ps, k.u, k.v);
+        EXPECT_EQ(c.brickU, k.brickU) << k.ps << " " << k.u << "," << k.v;
+        EXPECT_EQ(c.brickV, k.brickV) << k.ps << " " << k.u << "," << k.v;
+        EXPECT_FALSE(c.isGrout);
+        EXPECT_EQ(c.kind, 0);
+    }
+}
+
+TEST(ParquetBonds, LocalFrames) {
+    // Herringbone lying brick: the shared frame step turns it; localV runs along it.
+    const float u = 5.5f / 12.f;
+    const BrickCell lying = Eval(Settings(kHerringbone, 4, 4), u, 0.5f / 12.f);
+    EXPECT_EQ(lying.localV, (12.f * u - 4.f) / 3.f);
+    EXPECT_EQ(lying.turned, 1);
+    EXPECT_EQ(lying.sizeU, 1.f / 12.f);
+    EXPECT_EQ(lying.projSizeV, 3.f / 12.f);
+
+    // T-Shape lying piece: swapped on its cell, but the flags and projection sizes keep the
+    // caller's values.
+    const float Wc = 1.f / 3.f;
+    const BrickCell piece = Eval(Settings(kTShape, 1, 1), 0.2f, 0.7f);
+    EXPECT_EQ(piece.localU, (0.7f - 0.5f) / 0.5f);
+    EXPECT_EQ(piece.localV, 0.2f / (2.f * Wc));
+    EXPECT_EQ(piece.sizeU, 0.5f);
+    EXPECT_EQ(piece.sizeV, 2.f * Wc);
+    EXPECT_EQ(piece.turned, 0);
+    EXPECT_EQ(piece.upright, 1);
+    EXPECT_EQ(piece.projSizeU, 0.f);
+    // ... and its coordinates are not clamped: in a joint they leave [0, 1].
+    EXPECT_LT(Eval(Settings(kTShape, 1, 1, 0.2f, 0.2f), 0.67f, 0.5f).localU, 0.f);
+
+    // Modular Ashlar stone 4 (one quarter) and stone 0 (two quarters wide, swapped).
+    const PatternSettings ashlar = Settings(kModularAshlar, 2, 2);
+    const BrickCell small = Eval(ashlar, 0.9f, 0.3f);
+    EXPECT_EQ(small.localU, (0.9f - 3.f / 4.f) / (1.f / 4.f));
+    EXPECT_EQ(small.localV, (0.3f - 1.f / 4.f) / (1.f / 4.f));
+    const BrickCell wide = Eval(ashlar, 0.3f, 0.1f);
+    EXPECT_EQ(wide.localV, 0.3f / (2.f / 4.f));
+    EXPECT_EQ(wide.sizeV, 0.5f);
+    EXPECT_EQ(wide.turned, 0);
+
+    // Basket Weave standing brick in the right half of cell (1, 0).
+    const BrickCell standing = Eval(Settings(kBasketWeave, 2, 1), 0.6f, 0.3f);
+    EXPECT_EQ(standing.localU, 2.f * ((0.6f - 0.5f) / 0.5f));
+    EXPECT_EQ(standing.turned, 0);
+    EXPECT_EQ(standing.sizeU, 0.25f);
+}
+
+// Sampled on the pattern's own grid, every brick covers exactly its shape, bricks that cross the
+// tile edge keep one identity, and no two bricks share one.
+TEST(ParquetBonds, BricksCoverTheirShapes) {
+    for (int n : {1, 4, 5}) {
+        for (int m : {2, 7}) {
+            const int cols = 6 * ((n + 2) / 3);
+            const int rows = 6 * ((m + 2) / 3);
+            for (const auto& [id, cells] : BricksOnGrid(Settings(kHerringbone, n, m), cols, rows))
+                EXPECT_TRUE(IsRun(cells, 3, (id.first & 1) == 0, cols, rows))
+                    << "herringbone " << id.first << "," << id.second;
+        }
+    }
+    // T-Shape on columns and half-rows: a standing brick is one column by a whole pair, a lying
+    // piece two columns by a half-row.
+    for (int m : {1, 2, 6}) {
+        for (const auto& [id, cells] : BricksOnGrid(Settings(kTShape, 3, m), 9, 2 * m)) {
+            ASSERT_EQ(cells.size(), 2u) << "t-shape " << id.first << "," << id.second;
+            const bool standing = cells[0].first == cells[1].first;
+            EXPECT_TRUE(standing ? cells[0].second % 2 == 0 : cells[0].second == cells[1].second);
+            EXPECT_TRUE(IsRun(cells, 2, !standing, 9, 2 * m));
+        }
+    }
+    for (const auto& [id, cells] : BricksOnGrid(Settings(kBasketWeave, 4, 3), 8, 6)) {
+        const bool standing = (((id.first >> 1) + id.second) & 1) != 0;
+        EXPECT_TRUE(IsRun(cells, 2, !standing, 8, 6)) << "basket " << id.first << "," << id.second;
+    }
+    // The nine Ashlar stones tile the repeat cell in rectangles whose extents their faces report.
+    const PatternSettings ashlar = Settings(kModularAshlar, 2, 2);
+    const auto stones = BricksOnGrid(ashlar, 4, 4);
+    ASSERT_EQ(stones.size(), 9u);
+    for (const auto& [id, cells] : stones) {
+        const auto [x0, x1] = std::minmax_element(cells.begin(), cells.end());
+        int y0 = 4, y1 = -1;
+        for (const GridCell& g : cells) y0 = std::min(y0, g.second), y1 = std::max(y1, g.second);
+        const int w = x1->first - x0->first + 1;
+        const int h = y1 - y0 + 1;
+        EXPECT_EQ(static_cast<int>(cells.size()), w * h) << "stone " << id.first;
+        const BrickCell c = Eval(ashlar, (static_cast<float>(cells[0].first) + 0.5f) / 4.f,
+                                 (static_cast<float>(cells[0].second) + 0.5f) / 4.f);
+        EXPECT_EQ(c.sizeU * c.sizeV, 0.0625f * static_cast<float>(w * h)) << "stone " << id.first;
+    }
+}
+
+TEST(ParquetBonds, Joints) {
+    // Herringbone lying brick, cell 0.25 x 1/12: joints are 0.1 of the shorter side all round.
+    const PatternSettings hb = Settings(kHerringbone, 4, 4, 0.1f, 0.1f);
+    const float unit = 1.f / 12.f;
+    EXPECT_TRUE(Eval(hb, 4.04f * unit, 0.5f * unit).isGrout);
+    EXPECT_FALSE(Eval(hb, 4.06f * unit, 0.5f * unit).isGrout);
+    EXPECT_TRUE(Eval(hb, 5.5f * unit, 0.96f * unit).isGrout);
+    EXPECT_FALSE(Eval(hb, 5.5f * unit, 0.94f * unit).isGrout);
+
+    // Ashlar joint lines of half-width 0.2 * 0.5 * 0.25 = 0.025 run between stones only.
+    const PatternSettings ps = Settings(kModularAshlar, 2, 2, 0.2f, 0.2f);
+    EXPECT_TRUE(Eval(ps, 0.27f, 0.6f).isGrout);  // x = 1/4, stones 2 | 5
+    EXPECT_FALSE(Eval(ps, 0.28f, 0.6f).isGrout);
+    EXPECT_TRUE(Eval(ps, 0.73f, 0.4f).isGrout);     // x = 3/4, stones 3 | 4
+    EXPECT_FALSE(Eval(ps, 0.75f, 0.6f).isGrout);    // inside stone 6
+    EXPECT_FALSE(Eval(ps, 0.5f, 0.375f).isGrout);   // inside stone 3
+    EXPECT_TRUE(Eval(ps, 0.6f, 0.73f).isGrout);     // y = 3/4, stones 6 | 8
+    EXPECT_FALSE(Eval(ps, 0.375f, 0.75f).isGrout);  // inside stone 5
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            ASSERT_FALSE(Eval(Settings(kModularAshlar, 3, 5), static_cast<float>(x) / 128.f,
+                              static_cast<float>(y) / 128.f)
+                             .isGrout);
+}
+
+TEST(ParquetBonds, FrameRulesOverTheTile) {
+    for (int id : {kHerringbone, kTShape, kModularAshlar, kBasketWeave}) {
+        const PatternSettings ps = Settings(id, 3, 5, 0.1f, 0.05f);
+        for (int y = 0; y < 61; ++y) {
+            for (int x = 0; x < 61; ++x) {
+                const BrickCell c =
+                    Eval(ps, static_cast<float>(x) / 61.f, static_cast<float>(y) / 61.f);
+                EXPECT_LE(c.sizeU, c.sizeV) << id;
+                if (id == kHerringbone || id == kBasketWeave) {
+                    EXPECT_EQ(c.upright, 1 - c.turned);
+                    EXPECT_EQ(c.projSizeU, c.sizeU);
+                    EXPECT_TRUE(c.localU >= 0.f && c.localU <= 1.f) << id;
+                } else {
+                    EXPECT_EQ(c.turned, 0);
+                    EXPECT_EQ(c.projSizeU, 0.f);
+                }
+            }
+        }
+    }
+}
+
+TEST(ParquetBonds, GoldenCellMaps) {
+    struct Golden {
+        PatternSettings ps;
+        std::uint64_t hash;
+    };
+    const Golden goldens[] = {
+        {Settings(kHerringbone, 4, 4, 0.05f, 0.05f), 835659247867589179ull},
+        {Settings(kHerringbone, 5, 2, 0.1f, 0.02f), 15619089058744953511ull},
+        {Settings(kTShape, 4, 8, 0.05f, 0.05f), 14994370242928347043ull},
+        {Settings(kTShape, 1, 3, 0.2f, 0.f), 17522784749527659782ull},
+        {Settings(kModularAshlar, 4, 8, 0.05f, 0.05f), 8906245490393664867ull},
+        {Settings(kModularAshlar, 2, 2, 0.3f, 0.1f), 16669258945565131307ull},
+        {Settings(kBasketWeave, 4, 8, 0.05f, 0.05f), 2664035480315958723ull},
+        {Settings(kBasketWeave, 3, 2, 0.f, 0.2f), 8470626942606784119ull},
+    };
+    for (const Golden& g : goldens) EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
+}
+
+}  // namespace
+}  // namespace QuarelNS
