@@ -9,10 +9,10 @@
 namespace QuarelNS {
 namespace {
 
-std::vector<ParamDef> HostParams(std::span<const ParamSpec> table) {
+std::vector<ParamDef> HostParams(std::span<const ParamDecl> table) {
     std::vector<ParamDef> params;
     params.reserve(table.size());
-    for (const ParamSpec& s : table) {
+    for (const ParamDecl& s : table) {
         ParamDef d;
         d.id = s.id;
         d.internalName = s.name;
@@ -40,7 +40,7 @@ std::vector<ParamDef> HostParams(std::span<const ParamSpec> table) {
 }
 
 // Rollout procedures are attached by the editor code (SetUserDlgProc).
-BlockDef HostBlock(const BlockSpec& b, QuarelClass owner) {
+BlockDef HostBlock(const BlockDecl& b, QuarelClass owner) {
     BlockDef d;
     d.id = b.id;
     d.internalName = b.name;
@@ -49,7 +49,7 @@ BlockDef HostBlock(const BlockSpec& b, QuarelClass owner) {
     d.flags = b.flags;
     d.version = b.version;
     d.ownerRefNo = b.ownerRefNo;
-    for (const RolloutSpec& r : b.rollouts) {
+    for (const RolloutDecl& r : b.rollouts) {
         RolloutDef rd;
         rd.mapId = r.map;
         rd.dialogId = r.dialogId;

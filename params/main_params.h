@@ -3,7 +3,7 @@
 // in use and are stored in scene files.
 #pragma once
 
-#include "params/param_spec.h"
+#include "params/param_decl.h"
 #include "resources/resource_ids.h"
 
 namespace QuarelNS {
@@ -55,7 +55,7 @@ std::span<const StringResID> PatternComboItems();
 // Items of the projection-mode combo box: "Simple" = 0, "Accurate" = 1.
 std::span<const StringResID> ProjectionModeComboItems();
 
-inline constexpr ParamSpec kMainParams[] = {
+inline constexpr ParamDecl kMainParams[] = {
     Int(MainParam::pattern, L"pattern", kNotAnimatable, QuarelRes::IDS_PATTERN, 0, 0, 29)
         .Combo(kMainParamsMap, QuarelRes::IDC_PATTERN, PatternComboItems),
     Int(MainParam::projection_mode, L"projection_mode", kNotAnimatable,
@@ -158,13 +158,13 @@ inline constexpr ParamSpec kMainParams[] = {
                  1.f),
 };
 
-inline constexpr RolloutSpec kMainRollouts[] = {
+inline constexpr RolloutDecl kMainRollouts[] = {
     {kMainParamsMap, QuarelRes::IDD_QUAREL_PARAMS, QuarelRes::IDS_PARAMS_TITLE},
     {kDiffuseMap, QuarelRes::IDD_QUAREL_DIFFUSE, QuarelRes::IDS_DIFFUSE_TITLE},
 };
 
 // Auto-constructed into reference 0 (`pblock`) of the map.
-inline constexpr BlockSpec kMainBlock = {
+inline constexpr BlockDecl kMainBlock = {
     0,          L"params", P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP | P_VERSION,
     2,          0,         kMainRollouts,
     kMainParams};

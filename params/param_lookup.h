@@ -11,24 +11,24 @@
 namespace QuarelNS {
 
 // The blocks of each class, in registration order.
-inline constexpr const BlockSpec* kQuarelMapBlocks[] = {&kMainBlock, &kBumpBlock,
+inline constexpr const BlockDecl* kQuarelMapBlocks[] = {&kMainBlock, &kBumpBlock,
                                                         &kNormalButtonBlock, &kBumpButtonBlock};
-inline constexpr const BlockSpec* kNormalMapBlocks[] = {&kNormalBlock};
-inline constexpr const BlockSpec* kBumpProcMapBlocks[] = {&kBumpProcBlock};
-inline constexpr const BlockSpec* kCarrierBlocks[] = {&kCarrierBlock};
+inline constexpr const BlockDecl* kNormalMapBlocks[] = {&kNormalBlock};
+inline constexpr const BlockDecl* kBumpProcMapBlocks[] = {&kBumpProcBlock};
+inline constexpr const BlockDecl* kCarrierBlocks[] = {&kCarrierBlock};
 
 struct ParamRef {
-    const BlockSpec* block = nullptr;
-    const ParamSpec* param = nullptr;
+    const BlockDecl* block = nullptr;
+    const ParamDecl* param = nullptr;
     explicit operator bool() const { return param != nullptr; }
 };
 
 // The parameter whose internal name is `name` (ASCII, exact), searching the blocks in order;
 // empty when none has it.
-constexpr ParamRef FindParamByName(std::span<const BlockSpec* const> blocks,
+constexpr ParamRef FindParamByName(std::span<const BlockDecl* const> blocks,
                                    std::string_view name) {
-    for (const BlockSpec* b : blocks) {
-        for (const ParamSpec& p : b->params) {
+    for (const BlockDecl* b : blocks) {
+        for (const ParamDecl& p : b->params) {
             std::size_t i = 0;
             while (i < name.size() && p.name[i] != L'\0' &&
                    p.name[i] == static_cast<wchar_t>(static_cast<unsigned char>(name[i])))

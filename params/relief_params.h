@@ -4,7 +4,7 @@
 // scene files.
 #pragma once
 
-#include "params/param_spec.h"
+#include "params/param_decl.h"
 #include "resources/resource_ids.h"
 
 namespace QuarelNS {
@@ -50,7 +50,7 @@ enum : ParamID { normal_inner = 0 };
 
 // Relief values of the main map: its bump colours and the legacy depth and amount, which the
 // load fix-up moves into the normal output map. No rollout, so no controls.
-inline constexpr ParamSpec kBumpParams[] = {
+inline constexpr ParamDecl kBumpParams[] = {
     Rgba(BumpParam::bump_brick_color, L"bump_brick_color", kAnimatable,
          QuarelRes::IDS_BUMP_BRICK_COLOR, Color(1.f, 1.f, 1.f)),
     Rgba(BumpParam::bump_brick_color_2, L"bump_brick_color_2", kAnimatable,
@@ -64,17 +64,17 @@ inline constexpr ParamSpec kBumpParams[] = {
 };
 
 // Each button stands for a relief output in one of the main map's sub-maps (3: normal, 4: bump).
-inline constexpr ParamSpec kNormalButtonParams[] = {
+inline constexpr ParamDecl kNormalButtonParams[] = {
     SubTexmap(NormalButtonParam::normal_out_btn, L"normal_out_btn", QuarelRes::IDS_NORMAL_OUT_BTN,
               3)
         .MapButton(0, QuarelRes::IDC_NORMAL_OUT_BTN),
 };
-inline constexpr ParamSpec kBumpButtonParams[] = {
+inline constexpr ParamDecl kBumpButtonParams[] = {
     SubTexmap(BumpButtonParam::bump_out_btn, L"bump_out_btn", QuarelRes::IDS_BUMP_OUT_BTN, 4)
         .MapButton(0, QuarelRes::IDC_BUMP_OUT_BTN),
 };
 
-inline constexpr ParamSpec kNormalParams[] = {
+inline constexpr ParamDecl kNormalParams[] = {
     Float(NormalParam::normal_depth, L"normal_depth", kAnimatable, QuarelRes::IDS_NORMAL_DEPTH, 5.f,
           0.01f, 100.f)
         .Spinner(0, QuarelRes::IDC_NORMAL_DEPTH_EDIT, QuarelRes::IDC_NORMAL_DEPTH_SPIN, 0.05f),
@@ -83,7 +83,7 @@ inline constexpr ParamSpec kNormalParams[] = {
         .Spinner(0, QuarelRes::IDC_RELIEF_AMOUNT_EDIT, QuarelRes::IDC_RELIEF_AMOUNT_SPIN, 0.01f),
 };
 
-inline constexpr ParamSpec kBumpProcParams[] = {
+inline constexpr ParamDecl kBumpProcParams[] = {
     Rgba(BumpProcParam::brick_color, L"brick_color", kAnimatable, QuarelRes::IDS_BP_BRICK_COLOR,
          Color(1.f, 1.f, 1.f))
         .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR),
@@ -105,42 +105,42 @@ inline constexpr ParamSpec kBumpProcParams[] = {
 };
 
 // The carried texture lives in the carrier's own reference 1.
-inline constexpr ParamSpec kCarrierParams[] = {
+inline constexpr ParamDecl kCarrierParams[] = {
     OwnersRefTexmap(CarrierParam::normal_inner, L"normal_inner", QuarelRes::IDS_NORMAL_INNER, 1)
         .MapButton(0, QuarelRes::IDC_NORMAL_INNER),
 };
 
-inline constexpr RolloutSpec kNormalButtonRollouts[] = {
+inline constexpr RolloutDecl kNormalButtonRollouts[] = {
     {0, QuarelRes::IDD_QUAREL_NORMAL_BTN, QuarelRes::IDS_NORMAL_BTN_TITLE}};
-inline constexpr RolloutSpec kBumpButtonRollouts[] = {
+inline constexpr RolloutDecl kBumpButtonRollouts[] = {
     {0, QuarelRes::IDD_QUAREL_BUMP_BTN, QuarelRes::IDS_BUMP_BTN_TITLE}};
-inline constexpr RolloutSpec kNormalRollouts[] = {
+inline constexpr RolloutDecl kNormalRollouts[] = {
     {0, QuarelRes::IDD_QUAREL_NORMAL, QuarelRes::IDS_NORMAL_TITLE}};
-inline constexpr RolloutSpec kBumpProcRollouts[] = {
+inline constexpr RolloutDecl kBumpProcRollouts[] = {
     {0, QuarelRes::IDD_QUAREL_BUMPPROC, QuarelRes::IDS_BUMPPROC_TITLE}};
-inline constexpr RolloutSpec kCarrierRollouts[] = {
+inline constexpr RolloutDecl kCarrierRollouts[] = {
     {0, QuarelRes::IDD_QUAREL_CARRIER, QuarelRes::IDS_CARRIER_TITLE}};
 
 constexpr USHORT kOneRolloutBlock = P_AUTO_CONSTRUCT | P_AUTO_UI;
 
 // Declared like the main block (version 2, several parameter maps) but with none, so the
 // block has no rollout. Reference 6 (`pblock_bump`) of the map.
-inline constexpr BlockSpec kBumpBlock = {
+inline constexpr BlockDecl kBumpBlock = {
     1, L"bumpparams", P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP | P_VERSION, 2, 6, {}, kBumpParams};
 // Reference 8 (`pblock_normal_btn`) of the map.
-inline constexpr BlockSpec kNormalButtonBlock = {2, L"normalbtnparams",    kOneRolloutBlock,   0,
+inline constexpr BlockDecl kNormalButtonBlock = {2, L"normalbtnparams",    kOneRolloutBlock,   0,
                                                  8, kNormalButtonRollouts, kNormalButtonParams};
 // Reference 10 (`pblock_bump_btn`) of the map.
-inline constexpr BlockSpec kBumpButtonBlock = {3,  L"bumpbtnparams",    kOneRolloutBlock, 0,
+inline constexpr BlockDecl kBumpButtonBlock = {3,  L"bumpbtnparams",    kOneRolloutBlock, 0,
                                                10, kBumpButtonRollouts, kBumpButtonParams};
 // Reference 0 of QuarelNormalMap.
-inline constexpr BlockSpec kNormalBlock = {100, L"normalparams", kOneRolloutBlock, 0,
+inline constexpr BlockDecl kNormalBlock = {100, L"normalparams", kOneRolloutBlock, 0,
                                            0,   kNormalRollouts, kNormalParams};
 // Reference 0 of QuarelBumpProcMap; the same internal name as block 1 of the main map.
-inline constexpr BlockSpec kBumpProcBlock = {101, L"bumpparams",     kOneRolloutBlock, 0,
+inline constexpr BlockDecl kBumpProcBlock = {101, L"bumpparams",     kOneRolloutBlock, 0,
                                              0,   kBumpProcRollouts, kBumpProcParams};
 // Reference 2 of QuarelNormalCarrierMtl.
-inline constexpr BlockSpec kCarrierBlock = {0, L"normalcarrier", kOneRolloutBlock, 0,
+inline constexpr BlockDecl kCarrierBlock = {0, L"normalcarrier", kOneRolloutBlock, 0,
                                             2, kCarrierRollouts, kCarrierParams};
 
 }  // namespace QuarelNS

@@ -54,11 +54,11 @@ TEST_F(DiagLogTest, SwitchedOffCreatesNoFileAndLeavesAnOldOneAlone) {
         DiagLogClose();
         EXPECT_FALSE(LogExists()) << value;
     }
-    std::ofstream(LogPath()) << "earlier session\n";
+    std::ofstream(LogPath()) << "earlier load\n";
     ScopedEnv env("QUARELMAP_LOG", "n");
     DiagLogOpen();
     DiagLogClose();
-    EXPECT_EQ(LogText(), "earlier session\n");
+    EXPECT_EQ(LogText(), "earlier load\n");
 }
 
 TEST_F(DiagLogTest, SwitchedOnStartsTheFileWithTheOpeningBanner) {
@@ -105,22 +105,22 @@ TEST_F(DiagLogTest, WritesOutsideOpenAndCloseAreDroppedAndEachLoadTruncates) {
     EXPECT_FALSE(LogExists());
 
     DiagLogOpen();
-    DiagLog("first session");
+    DiagLog("first load");
     DiagLogOpen();  // already open: no second banner, no truncation
     DiagLogClose();
     DiagLog("%s", kPoison);
     DiagLogClose();
     auto lines = LogLines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(LineMessage(lines[1]), "first session");
+    EXPECT_EQ(LineMessage(lines[1]), "first load");
     EXPECT_TRUE(IsCloseBanner(lines.back()));
 
     DiagLogOpen();
-    DiagLog("second session");
+    DiagLog("second load");
     DiagLogClose();
     lines = LogLines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(LineMessage(lines[1]), "second session");
+    EXPECT_EQ(LineMessage(lines[1]), "second load");
 }
 
 TEST_F(DiagLogTest, ConcurrentWritersNeverInterleaveWithinALine) {

@@ -12,7 +12,7 @@ namespace {
 
 struct ClassBlocks {
     QuarelClass cls;
-    std::span<const BlockSpec* const> blocks;
+    std::span<const BlockDecl* const> blocks;
 };
 
 const ClassBlocks kClassBlocks[] = {
@@ -34,27 +34,27 @@ TEST(BlockDescs, EachClassListsItsBlocksInDeclarationOrder) {
         ClassDesc2& cd = QuarelClassDescOf(cb.cls);
         ASSERT_EQ(cd.NumParamBlockDescs(), static_cast<int>(cb.blocks.size()));
         for (int i = 0; i < cd.NumParamBlockDescs(); ++i) {
-            const BlockSpec& spec = *cb.blocks[static_cast<std::size_t>(i)];
+            const BlockDecl& decl = *cb.blocks[static_cast<std::size_t>(i)];
             ParamBlockDesc2* d = cd.GetParamBlockDesc(i);
-            SCOPED_TRACE(testing::Message() << "block " << spec.id);
+            SCOPED_TRACE(testing::Message() << "block " << decl.id);
             ASSERT_NE(d, nullptr);
-            EXPECT_EQ(d->ID, spec.id);
-            EXPECT_EQ(std::wstring(d->int_name), std::wstring(spec.name));
+            EXPECT_EQ(d->ID, decl.id);
+            EXPECT_EQ(std::wstring(d->int_name), std::wstring(decl.name));
             EXPECT_EQ(d->local_name, 0);
             EXPECT_EQ(d->cd, &cd);
-            EXPECT_EQ(d->flags, spec.flags);
+            EXPECT_EQ(d->flags, decl.flags);
             EXPECT_TRUE(d->flags & P_AUTO_CONSTRUCT);
-            EXPECT_EQ(d->version, spec.version);
-            EXPECT_EQ(d->ref_no, spec.ownerRefNo);
-            ASSERT_EQ(d->NumRollouts(), static_cast<int>(spec.rollouts.size()));
+            EXPECT_EQ(d->version, decl.version);
+            EXPECT_EQ(d->ref_no, decl.ownerRefNo);
+            ASSERT_EQ(d->NumRollouts(), static_cast<int>(decl.rollouts.size()));
             for (int r = 0; r < d->NumRollouts(); ++r) {
                 EXPECT_EQ(d->GetRollout(r).dialogId,
-                          spec.rollouts[static_cast<std::size_t>(r)].dialogId);
-                EXPECT_EQ(d->GetRollout(r).title, spec.rollouts[static_cast<std::size_t>(r)].title);
+                          decl.rollouts[static_cast<std::size_t>(r)].dialogId);
+                EXPECT_EQ(d->GetRollout(r).title, decl.rollouts[static_cast<std::size_t>(r)].title);
             }
-            ASSERT_EQ(d->Count(), static_cast<int>(spec.params.size()));
+            ASSERT_EQ(d->Count(), static_cast<int>(decl.params.size()));
             for (int k = 0; k < d->Count(); ++k) {
-                const ParamSpec& p = spec.params[static_cast<std::size_t>(k)];
+                const ParamDecl& p = decl.params[static_cast<std::size_t>(k)];
                 EXPECT_EQ(d->IndextoID(k), p.id);
                 const ParamDef& def = d->GetParamDefByIndex(k);
                 EXPECT_EQ(def.type, p.type);
@@ -75,12 +75,12 @@ TEST(BlockDescs, EachClassListsItsBlocksInDeclarationOrder) {
         L"bumpparams");
 }
 
-void ExpectDefaults(IParamBlock2* pb, const BlockSpec& spec) {
-    ASSERT_NE(pb, nullptr) << "block " << spec.id;
-    EXPECT_EQ(pb->ID(), spec.id);
-    EXPECT_EQ(pb->NumParams(), static_cast<int>(spec.params.size()));
-    for (const ParamSpec& p : spec.params) {
-        SCOPED_TRACE(testing::Message() << "block " << spec.id << " id " << p.id);
+void ExpectDefaults(IParamBlock2* pb, const BlockDecl& decl) {
+    ASSERT_NE(pb, nullptr) << "block " << decl.id;
+    EXPECT_EQ(pb->ID(), decl.id);
+    EXPECT_EQ(pb->NumParams(), static_cast<int>(decl.params.size()));
+    for (const ParamDecl& p : decl.params) {
+        SCOPED_TRACE(testing::Message() << "block " << decl.id << " id " << p.id);
         Interval valid = FOREVER;
         EXPECT_EQ(pb->GetParameterType(p.id), p.type);
         switch (p.type) {
@@ -114,11 +114,11 @@ TEST(BlockDescs, NewObjectsHoldEveryBlockWithItsDefaults) {
     for (const ClassBlocks& cb : kClassBlocks) {
         auto holder = Make(cb.cls);
         Animatable* object = holder->GetRef();
-        for (const BlockSpec* spec : cb.blocks) {
+        for (const BlockDecl* decl : cb.blocks) {
             auto* maker = static_cast<ReferenceMaker*>(holder->GetRef());
-            auto* inSlot = dynamic_cast<IParamBlock2*>(maker->GetReference(spec->ownerRefNo));
-            EXPECT_EQ(inSlot, object->GetParamBlockByID(spec->id));
-            ExpectDefaults(inSlot, *spec);
+            auto* inSlot = dynamic_cast<IParamBlock2*>(maker->GetReference(decl->ownerRefNo));
+            EXPECT_EQ(inSlot, object->GetParamBlockByID(decl->id));
+            ExpectDefaults(inSlot, *decl);
         }
     }
 }

@@ -14,7 +14,7 @@
 namespace QuarelNS {
 namespace {
 
-constexpr const BlockSpec* kAllBlocks[] = {&kMainBlock,       &kBumpBlock,   &kNormalButtonBlock,
+constexpr const BlockDecl* kAllBlocks[] = {&kMainBlock,       &kBumpBlock,   &kNormalButtonBlock,
                                            &kBumpButtonBlock, &kNormalBlock, &kBumpProcBlock,
                                            &kCarrierBlock};
 
@@ -40,13 +40,13 @@ double Number(const PB2Value& v) {
 }
 
 TEST(ParamTables, IdsAreUniqueWithinEachBlock) {
-    for (const BlockSpec* b : kAllBlocks) {
+    for (const BlockDecl* b : kAllBlocks) {
         std::set<ParamID> ids;
-        for (const ParamSpec& p : b->params)
+        for (const ParamDecl& p : b->params)
             EXPECT_TRUE(ids.insert(p.id).second) << "block " << b->id << " id " << p.id;
     }
     std::set<ParamID> main;
-    for (const ParamSpec& p : kMainParams) main.insert(p.id);
+    for (const ParamDecl& p : kMainParams) main.insert(p.id);
     EXPECT_EQ(main.size(), 33u);
     EXPECT_EQ(*main.begin(), 0);
     EXPECT_EQ(*main.rbegin(), 32);
@@ -54,14 +54,14 @@ TEST(ParamTables, IdsAreUniqueWithinEachBlock) {
 }
 
 TEST(ParamTables, BoundControlsExistInTheRolloutTemplate) {
-    for (const BlockSpec* b : kAllBlocks) {
-        for (const ParamSpec& p : b->params) {
+    for (const BlockDecl* b : kAllBlocks) {
+        for (const ParamDecl& p : b->params) {
             if (p.control == TYPE_NO_CONTROL) {
                 EXPECT_EQ(p.map, -1) << p.id;
                 continue;
             }
-            const RolloutSpec* rollout = nullptr;
-            for (const RolloutSpec& r : b->rollouts)
+            const RolloutDecl* rollout = nullptr;
+            for (const RolloutDecl& r : b->rollouts)
                 if (r.map == p.map) rollout = &r;
             ASSERT_NE(rollout, nullptr) << "block " << b->id << " id " << p.id;
             const W32DialogResource* dlg =
@@ -80,18 +80,18 @@ TEST(ParamTables, BoundControlsExistInTheRolloutTemplate) {
 }
 
 TEST(ParamTables, DisplayNamesAndTitlesAreModuleStrings) {
-    for (const BlockSpec* b : kAllBlocks) {
-        for (const ParamSpec& p : b->params)
+    for (const BlockDecl* b : kAllBlocks) {
+        for (const ParamDecl& p : b->params)
             EXPECT_NE(QuarelRes::FindString(static_cast<std::uint32_t>(p.nameStringId)), nullptr)
                 << p.nameStringId;
-        for (const RolloutSpec& r : b->rollouts)
+        for (const RolloutDecl& r : b->rollouts)
             EXPECT_NE(QuarelRes::FindString(static_cast<std::uint32_t>(r.title)), nullptr);
     }
 }
 
 TEST(ParamTables, DefaultsLieInTheirRangesAndMatchTheirType) {
-    for (const BlockSpec* b : kAllBlocks) {
-        for (const ParamSpec& p : b->params) {
+    for (const BlockDecl* b : kAllBlocks) {
+        for (const ParamDecl& p : b->params) {
             SCOPED_TRACE(testing::Message() << "block " << b->id << " id " << p.id);
             switch (p.type) {
                 case TYPE_RGBA:
@@ -116,7 +116,7 @@ TEST(ParamTables, DefaultsLieInTheirRangesAndMatchTheirType) {
 }
 
 TEST(ParamTables, ComboItemsFollowTheValues) {
-    const ParamSpec* pattern = FindParam(kMainParams, MainParam::pattern);
+    const ParamDecl* pattern = FindParam(kMainParams, MainParam::pattern);
     ASSERT_NE(pattern->comboItems, nullptr);
     const auto items = pattern->comboItems();
     ASSERT_EQ(static_cast<int>(items.size()), pattern->hi.i + 1);

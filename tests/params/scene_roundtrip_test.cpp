@@ -20,7 +20,7 @@ struct Stored {
 };
 
 // A value of p's type that differs from its default and from every other parameter's.
-Stored DistinctValue(const ParamSpec& p) {
+Stored DistinctValue(const ParamDecl& p) {
     Stored s;
     const float k = 0.1f + 0.02f * static_cast<float>(p.id);
     if (p.type == TYPE_BOOL) {
@@ -35,7 +35,7 @@ Stored DistinctValue(const ParamSpec& p) {
     return s;
 }
 
-void Store(IParamBlock2* pb, const ParamSpec& p) {
+void Store(IParamBlock2* pb, const ParamDecl& p) {
     const Stored s = DistinctValue(p);
     switch (p.type) {
         case TYPE_INT:
@@ -52,9 +52,9 @@ void Store(IParamBlock2* pb, const ParamSpec& p) {
     }
 }
 
-void ExpectStored(IParamBlock2* pb, const BlockSpec& block) {
+void ExpectStored(IParamBlock2* pb, const BlockDecl& block) {
     ASSERT_NE(pb, nullptr) << "block " << block.id;
-    for (const ParamSpec& p : block.params) {
+    for (const ParamDecl& p : block.params) {
         SCOPED_TRACE(testing::Message() << "block " << block.id << " id " << p.id);
         const Stored s = DistinctValue(p);
         switch (p.type) {
@@ -75,7 +75,7 @@ void ExpectStored(IParamBlock2* pb, const BlockSpec& block) {
 
 struct Sample {
     QuarelClass cls;
-    std::span<const BlockSpec* const> blocks;
+    std::span<const BlockDecl* const> blocks;
 };
 
 const Sample kSamples[] = {
@@ -108,10 +108,10 @@ TEST_F(SceneRoundTrip, EveryParameterComesBackUnderItsId) {
             ASSERT_NE(target, nullptr);
             holders.push_back(std::make_unique<SingleRefMaker>(target));
             roots.push_back(target);
-            for (const BlockSpec* b : s.blocks) {
+            for (const BlockDecl* b : s.blocks) {
                 IParamBlock2* pb = object->GetParamBlockByID(b->id);
                 ASSERT_NE(pb, nullptr);
-                for (const ParamSpec& p : b->params) Store(pb, p);
+                for (const ParamDecl& p : b->params) Store(pb, p);
             }
         }
         // The carrier's texture travels in its own reference 1.
@@ -130,7 +130,7 @@ TEST_F(SceneRoundTrip, EveryParameterComesBackUnderItsId) {
         ReferenceTarget* object = scene.roots[r]->GetRef();
         ASSERT_NE(object, nullptr);
         EXPECT_EQ(object->ClassID(), ClassIdOf(kSamples[r].cls));
-        for (const BlockSpec* b : kSamples[r].blocks) {
+        for (const BlockDecl* b : kSamples[r].blocks) {
             IParamBlock2* pb = object->GetParamBlockByID(b->id);
             EXPECT_EQ(pb, object->GetReference(b->ownerRefNo));
             ExpectStored(pb, *b);

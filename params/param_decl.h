@@ -18,7 +18,7 @@ namespace QuarelNS {
 
 using ComboItemsFn = std::span<const StringResID> (*)();
 
-struct ParamSpec {
+struct ParamDecl {
     ParamID id = -1;  // stored in scene files; never renumbered
     const MCHAR* name = nullptr;
     ParamType2 type = TYPE_FLOAT;
@@ -40,8 +40,8 @@ struct ParamSpec {
         return lo.kind != PB2Value::kNone && hi.kind != PB2Value::kNone;
     }
 
-    constexpr ParamSpec Spinner(MapID m, int edit, int spin, float s) const {
-        ParamSpec p = *this;
+    constexpr ParamDecl Spinner(MapID m, int edit, int spin, float s) const {
+        ParamDecl p = *this;
         p.map = m;
         p.control = TYPE_SPINNER;
         p.spinType = type == TYPE_INT ? EDITTYPE_INT : EDITTYPE_FLOAT;
@@ -50,27 +50,27 @@ struct ParamSpec {
         p.step = s;
         return p;
     }
-    constexpr ParamSpec Combo(MapID m, int ctrl, ComboItemsFn items) const {
+    constexpr ParamDecl Combo(MapID m, int ctrl, ComboItemsFn items) const {
         return Bound(m, TYPE_INT_COMBOBOX, ctrl).WithItems(items);
     }
-    constexpr ParamSpec Swatch(MapID m, int ctrl) const { return Bound(m, TYPE_COLORSWATCH, ctrl); }
-    constexpr ParamSpec Check(MapID m, int ctrl) const {
+    constexpr ParamDecl Swatch(MapID m, int ctrl) const { return Bound(m, TYPE_COLORSWATCH, ctrl); }
+    constexpr ParamDecl Check(MapID m, int ctrl) const {
         return Bound(m, TYPE_SINGLECHEKBOX, ctrl);
     }
-    constexpr ParamSpec MapButton(MapID m, int ctrl) const {
+    constexpr ParamDecl MapButton(MapID m, int ctrl) const {
         return Bound(m, TYPE_TEXMAPBUTTON, ctrl);
     }
 
 private:
-    constexpr ParamSpec Bound(MapID m, ControlType2 c, int ctrl) const {
-        ParamSpec p = *this;
+    constexpr ParamDecl Bound(MapID m, ControlType2 c, int ctrl) const {
+        ParamDecl p = *this;
         p.map = m;
         p.control = c;
         p.ctrlIds[0] = ctrl;
         return p;
     }
-    constexpr ParamSpec WithItems(ComboItemsFn items) const {
-        ParamSpec p = *this;
+    constexpr ParamDecl WithItems(ComboItemsFn items) const {
+        ParamDecl p = *this;
         p.comboItems = items;
         return p;
     }
@@ -84,7 +84,7 @@ constexpr int kSubTexFlags = P_SUBTEX | P_NO_REF | P_SHORT_LABELS;  // 0x4900
 constexpr int kOwnersRefFlags = P_OWNERS_REF | P_SHORT_LABELS;  // 0x4200
 static_assert(kSubTexFlags == 0x4900 && kOwnersRefFlags == 0x4200);
 
-constexpr ParamSpec Int(ParamID id, const MCHAR* name, int flags, StringResID sid, int def, int lo,
+constexpr ParamDecl Int(ParamID id, const MCHAR* name, int flags, StringResID sid, int def, int lo,
                         int hi) {
     return {.id = id,
             .name = name,
@@ -95,7 +95,7 @@ constexpr ParamSpec Int(ParamID id, const MCHAR* name, int flags, StringResID si
             .lo = lo,
             .hi = hi};
 }
-constexpr ParamSpec Float(ParamID id, const MCHAR* name, int flags, StringResID sid, float def,
+constexpr ParamDecl Float(ParamID id, const MCHAR* name, int flags, StringResID sid, float def,
                           float lo, float hi) {
     return {.id = id,
             .name = name,
@@ -106,21 +106,21 @@ constexpr ParamSpec Float(ParamID id, const MCHAR* name, int flags, StringResID 
             .lo = lo,
             .hi = hi};
 }
-constexpr ParamSpec Angle(ParamID id, const MCHAR* name, int flags, StringResID sid, float def,
+constexpr ParamDecl Angle(ParamID id, const MCHAR* name, int flags, StringResID sid, float def,
                           float lo, float hi) {
-    ParamSpec p = Float(id, name, flags, sid, def, lo, hi);
+    ParamDecl p = Float(id, name, flags, sid, def, lo, hi);
     p.type = TYPE_ANGLE;
     return p;
 }
-constexpr ParamSpec Rgba(ParamID id, const MCHAR* name, int flags, StringResID sid, Color def) {
+constexpr ParamDecl Rgba(ParamID id, const MCHAR* name, int flags, StringResID sid, Color def) {
     return {
         .id = id, .name = name, .type = TYPE_RGBA, .flags = flags, .nameStringId = sid, .def = def};
 }
-constexpr ParamSpec Bool(ParamID id, const MCHAR* name, StringResID sid, bool def) {
+constexpr ParamDecl Bool(ParamID id, const MCHAR* name, StringResID sid, bool def) {
     return {.id = id, .name = name, .type = TYPE_BOOL, .nameStringId = sid, .def = def ? 1 : 0};
 }
 // A map parameter standing for sub-map `subTexNo` of the owner.
-constexpr ParamSpec SubTexmap(ParamID id, const MCHAR* name, StringResID sid, int subTexNo) {
+constexpr ParamDecl SubTexmap(ParamID id, const MCHAR* name, StringResID sid, int subTexNo) {
     return {.id = id,
             .name = name,
             .type = TYPE_TEXMAP,
@@ -129,7 +129,7 @@ constexpr ParamSpec SubTexmap(ParamID id, const MCHAR* name, StringResID sid, in
             .subTexNo = subTexNo};
 }
 // A map parameter held in the owner's reference `refNo`.
-constexpr ParamSpec OwnersRefTexmap(ParamID id, const MCHAR* name, StringResID sid, int refNo) {
+constexpr ParamDecl OwnersRefTexmap(ParamID id, const MCHAR* name, StringResID sid, int refNo) {
     return {.id = id,
             .name = name,
             .type = TYPE_TEXMAP,
@@ -138,25 +138,25 @@ constexpr ParamSpec OwnersRefTexmap(ParamID id, const MCHAR* name, StringResID s
             .ownerRefNo = refNo};
 }
 
-struct RolloutSpec {
+struct RolloutDecl {
     MapID map;
     int dialogId;
     StringResID title;
 };
 
-struct BlockSpec {
+struct BlockDecl {
     BlockID id;
     const MCHAR* name;
     USHORT flags;
     int version;     // with P_VERSION, else 0
     int ownerRefNo;  // the owner's reference slot of the block
-    std::span<const RolloutSpec> rollouts;
-    std::span<const ParamSpec> params;
+    std::span<const RolloutDecl> rollouts;
+    std::span<const ParamDecl> params;
 };
 
 // The row of `id` in a table, or null.
-constexpr const ParamSpec* FindParam(std::span<const ParamSpec> table, ParamID id) {
-    for (const ParamSpec& p : table)
+constexpr const ParamDecl* FindParam(std::span<const ParamDecl> table, ParamID id) {
+    for (const ParamDecl& p : table)
         if (p.id == id) return &p;
     return nullptr;
 }
