@@ -17,10 +17,7 @@ namespace {
 // Writes scene files by hand, for inputs the saver would never produce.
 class FileBuilder {
 public:
-    FileBuilder() {
-        bytes.insert(bytes.end(), {'Q', 'R', 'L', 'S', 'C', 'E', 'N', 'E'});
-        U32(kSceneFormatVersion);
-    }
+    FileBuilder() : bytes{'Q', 'R', 'L', 'S', 'C', 'E', 'N', 'E'} { U32(kSceneFormatVersion); }
     void Begin(std::uint16_t id) {
         open.push_back(bytes.size());
         bytes.push_back(static_cast<std::uint8_t>(id));

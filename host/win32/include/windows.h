@@ -2,6 +2,7 @@
 // plug-in and its host use.
 #pragma once
 
+#include "tchar.h"
 #include "w32_kernel.h"
 #include "w32_styles.h"
 #include "w32_types.h"
