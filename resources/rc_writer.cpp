@@ -19,6 +19,12 @@ constexpr std::string_view kBanner =
     "// the pattern catalogue. Do not edit: change the tables and rebuild the target\n"
     "// quarel_update_resources.\n";
 
+// Appends each part in turn (no temporaries built from literals, which some optimisers misread).
+template <typename... Parts>
+void Append(std::string& out, const Parts&... parts) {
+    (out.append(parts), ...);
+}
+
 struct Symbol {
     std::string name;
     int id;
@@ -45,9 +51,9 @@ std::vector<Symbol> StringSymbols() {
 #undef QR_STRING_SYMBOL
     };
     for (const QuarelNS::PatternInfo& p : QuarelNS::kPatternCatalogue)
-        symbols.push_back({"IDS_PAT_" + SymbolPart(p.name), p.nameStringId});
+        symbols.push_back({std::string("IDS_PAT_").append(SymbolPart(p.name)), p.nameStringId});
     for (const QuarelNS::PatternCategoryInfo& c : QuarelNS::kPatternCategories)
-        symbols.push_back({"IDS_CAT_" + SymbolPart(c.name), c.nameStringId});
+        symbols.push_back({std::string("IDS_CAT_").append(SymbolPart(c.name)), c.nameStringId});
     return symbols;
 }
 
@@ -112,7 +118,8 @@ std::string Hex(std::uint32_t v) {
 }
 
 void AppendDefines(std::string& out, const std::vector<Symbol>& symbols) {
-    for (const Symbol& s : symbols) out += "#define " + s.name + " " + std::to_string(s.id) + "\n";
+    for (const Symbol& s : symbols)
+        Append(out, "#define ", s.name, " ", std::to_string(s.id), "\n");
 }
 
 }  // namespace
@@ -133,18 +140,17 @@ std::string RenderResourceScript() {
     std::string out(kBanner);
     out += "#pragma code_page(65001)\n#include <windows.h>\n#include \"resource.h\"\n";
     for (const W32DialogResource& d : DialogTemplates()) {
-        out += "\n" + NameOf(DialogSymbols(), d.id) + " DIALOGEX 0, 0, " + std::to_string(d.cx) +
-               ", " + std::to_string(d.cy) + "\n";
-        out += "STYLE " + Hex(d.style) + "\n";
-        out += "FONT " + std::to_string(kDialogFontPoints) + ", \"" + kDialogFont +
-               "\", 0, 0, 0x1\nBEGIN\n";
+        Append(out, "\n", NameOf(DialogSymbols(), d.id), " DIALOGEX 0, 0, ", std::to_string(d.cx),
+               ", ", std::to_string(d.cy), "\n");
+        Append(out, "STYLE ", Hex(d.style), "\n");
+        Append(out, "FONT ", std::to_string(kDialogFontPoints), ", \"", kDialogFont,
+               "\", 0, 0, 0x1\nBEGIN\n");
         for (std::uint32_t i = 0; i < d.itemCount; ++i) {
             const W32DialogItem& it = d.items[i];
-            out += "    CONTROL " + Quoted(it.text) + ", " + NameOf(ControlSymbols(), it.id) +
-                   ", \"" + it.windowClass + "\", " + Hex(it.style) + ", " + std::to_string(it.x) +
-                   ", " + std::to_string(it.y) + ", " + std::to_string(it.cx) + ", " +
-                   std::to_string(it.cy);
-            if (it.exStyle != 0) out += ", " + Hex(it.exStyle);
+            Append(out, "    CONTROL ", Quoted(it.text), ", ", NameOf(ControlSymbols(), it.id),
+                   ", \"", it.windowClass, "\", ", Hex(it.style), ", ", std::to_string(it.x), ", ",
+                   std::to_string(it.y), ", ", std::to_string(it.cx), ", ", std::to_string(it.cy));
+            if (it.exStyle != 0) Append(out, ", ", Hex(it.exStyle));
             out += "\n";
         }
         out += "END\n";
@@ -152,7 +158,7 @@ std::string RenderResourceScript() {
     const std::vector<Symbol> strings = StringSymbols();
     out += "\nSTRINGTABLE\nBEGIN\n";
     for (const W32StringResource& s : StringTable())
-        out += "    " + NameOf(strings, s.id) + " " + Quoted(s.text) + "\n";
+        Append(out, "    ", NameOf(strings, s.id), " ", Quoted(s.text), "\n");
     out += "END\n";
     return out;
 }
