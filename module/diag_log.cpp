@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace QuarelNS {
 namespace {
@@ -130,6 +132,59 @@ void DiagLogClose() {
     LeaveCriticalSection(&gLog.lock);
 }
 
+namespace {
+
+#ifdef _WIN32
+void WriteMessage(std::FILE* file, const char* format, std::va_list args) {
+    std::vfprintf(file, format, args);
+}
+#else
+// Messages print pointers as "0x%p", the Windows form, where %p is 16 upper-case hex digits.
+// Here %p brings its own "0x", drops leading zeros and prints null as "(nil)"; rewrite each
+// pointer to the Windows form so the log reads the same on every platform.
+void WritePointerFixed(std::FILE* file, const char* text) {
+    while (*text != '\0') {
+        const char* mark = std::strstr(text, "0x0x");
+        const char* nil = std::strstr(text, "0x(nil)");
+        if (nil != nullptr && (mark == nullptr || nil < mark)) mark = nil;
+        if (mark == nullptr) {
+            std::fputs(text, file);
+            return;
+        }
+        std::fwrite(text, 1, static_cast<std::size_t>(mark - text), file);
+        unsigned long long value = 0;
+        const char* p = mark + 2;
+        if (mark == nil) {
+            p += 5;
+        } else {
+            p += 2;
+            for (; std::isxdigit(static_cast<unsigned char>(*p)); ++p)
+                value =
+                    value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(*p))
+                                                           ? *p - '0'
+                                                           : (*p | 0x20) - 'a' + 10);
+        }
+        std::fprintf(file, "0x%016llX", value);
+        text = p;
+    }
+}
+
+void WriteMessage(std::FILE* file, const char* format, std::va_list args) {
+    char buffer[1024];
+    std::va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    if (n >= 0 && static_cast<std::size_t>(n) < sizeof buffer) {
+        WritePointerFixed(file, buffer);
+    } else {
+        std::vfprintf(file, format, again);  // too long to rewrite: written as formatted
+    }
+    va_end(again);
+}
+#endif
+
+}  // namespace
+
 void DiagLog(const char* format, ...) {
     // A closed or disabled log costs this one test and formats nothing.
     if (!gLog.writable.load(std::memory_order_acquire)) return;
@@ -141,7 +196,7 @@ void DiagLog(const char* format, ...) {
                      st.wMilliseconds, static_cast<unsigned long>(GetCurrentThreadId()));
         std::va_list args;
         va_start(args, format);
-        std::vfprintf(gLog.file, format, args);
+        WriteMessage(gLog.file, format, args);
         va_end(args);
         std::fputc('\n', gLog.file);
         std::fflush(gLog.file);

@@ -1,6 +1,8 @@
 // The diagnostic log, written for real into a private directory and read back.
 #include <gtest/gtest.h>
+
 #include <windows.h>
+#include <cstdint>
 
 #include <atomic>
 #include <fstream>
@@ -73,6 +75,20 @@ TEST_F(DiagLogTest, SwitchedOnStartsTheFileWithTheOpeningBanner) {
     }
 }
 
+TEST_F(DiagLogTest, PointersNullAndLongMessagesAreWrittenWhole) {
+    ScopedEnv env("QUARELMAP_LOG", nullptr);
+    DiagLogOpen();
+    DiagLog("a=0x%p b=0x%p c=%d", static_cast<void*>(nullptr),
+            reinterpret_cast<void*>(std::uintptr_t{0xABC}), 7);
+    const std::string longText(3000, 'x');
+    DiagLog("%s", longText.c_str());
+    DiagLogClose();
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(LineMessage(lines[1]), "a=0x0000000000000000 b=0x0000000000000ABC c=7");
+    EXPECT_EQ(LineMessage(lines[2]), longText);
+}
+
 TEST_F(DiagLogTest, LinesCarryTimeAndThreadAndTheFileEndsWithTheClosingBanner) {
     ScopedEnv env("QUARELMAP_LOG", nullptr);
     DiagLogOpen();
@@ -90,9 +106,10 @@ TEST_F(DiagLogTest, LinesCarryTimeAndThreadAndTheFileEndsWithTheClosingBanner) {
         EXPECT_NE(LinePrefixLength(lines[i]), 0u) << lines[i];
         EXPECT_EQ(LineThread(lines[i]), tid) << lines[i];
     }
+    // Pointers read as on Windows: "0x" and 16 upper-case hex digits, whatever %p prints here.
     char expected[96];
-    std::snprintf(expected, sizeof expected, "QuarelMap::Reset [this=0x%p] n=42",
-                  static_cast<void*>(&local));
+    std::snprintf(expected, sizeof expected, "QuarelMap::Reset [this=0x%016llX] n=42",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(&local)));
     EXPECT_EQ(LineMessage(lines[1]), expected);
     EXPECT_EQ(LineMessage(lines[2]), "plain");
     EXPECT_EQ(LogText().back(), '\n');

@@ -2,6 +2,8 @@
 // the log they write and the resources the stand-in reads through the instance handle.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -102,8 +104,9 @@ TEST_F(ModuleTest, TheLogTracesTheModuleOnceForFirstCallExports) {
     M().LibInitialize();
 
     char attach[64];
-    std::snprintf(attach, sizeof attach, "DllMain: PROCESS_ATTACH, hInstance=0x%p",
-                  static_cast<void*>(M().instance()));
+    std::snprintf(
+        attach, sizeof attach, "DllMain: PROCESS_ATTACH, hInstance=0x%016llX",
+        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(M().instance())));
     const std::vector<std::string> expected = {
         attach,
         "LibNumberClasses called",
