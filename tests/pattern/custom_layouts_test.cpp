@@ -289,6 +289,50 @@ TEST(CustomOctagons, CornerTrianglesAndTheOctagon) {
     EXPECT_EQ(Eval(g, 0.5f, 0.5f).sizeU, 1.f - 2.f * 0.05f);
 }
 
+// Points exactly on a limit, one cell over the unit square (s = u, t = v), each beside its
+// neighbour a float or two away: pieces and strips exclude their limits, rings, squares' joints and
+// the corner triangles and octagon include theirs. All sums below are exact in float.
+TEST(CustomLayouts, PointsExactlyOnALimit) {
+    auto below = [](float x) { return std::nextafter(x, 0.f); };
+    auto above = [](float x) { return std::nextafter(x, 1.f); };
+
+    // Pattern 1 without joints: the limit between the side piece and the inlay is in neither.
+    const PatternSettings p1 = Settings(Id(1), 1, 1);
+    EXPECT_EQ(PieceAt(p1, 0.26f, 0.5f), (Piece{0, 0, 0, true}));
+    EXPECT_EQ(PieceAt(p1, below(0.26f), 0.5f), (Piece{0, 1, 0, false}));
+    EXPECT_EQ(PieceAt(p1, above(0.26f), 0.5f), (Piece{1, 1, 1, false}));
+
+    // Pattern 3, lying strips: a point at half a joint from the cell edge or from a third is
+    // brick.
+    const PatternSettings edge = Settings(Id(3), 1, 1, 0.5f, 0.f);
+    EXPECT_EQ(PieceAt(edge, 0.25f, 0.5f), (Piece{0, 1, 1, false}));
+    EXPECT_TRUE(Eval(edge, below(0.25f), 0.5f).isGrout);
+    const PatternSettings third = Settings(Id(3), 1, 1, 0.f, 0.125f);
+    const float t3 = 0.33333334f + 0.0625f;
+    EXPECT_EQ(PieceAt(third, 0.5f, t3), (Piece{0, 1, 1, false}));
+    EXPECT_TRUE(Eval(third, 0.5f, below(t3)).isGrout);
+
+    // Half-joints 0.0625. Pattern 5: |d - R| = hm is ring; just inside it, the disc.
+    const PatternSettings discs = Settings(Id(5), 1, 1, 0.125f, 0.125f);
+    const float d5 = 0.205f - 0.0625f;
+    EXPECT_EQ(PieceAt(discs, d5, 0.f), (Piece{0, 0, 0, true}));
+    EXPECT_EQ(PieceAt(discs, below(d5), 0.f), (Piece{0, 0, 1, false}));
+    // Pattern 6: a = S + hm is the square's joint; beyond it, the body (grout at t = 0).
+    const PatternSettings squares = Settings(Id(6), 1, 1, 0.125f, 0.125f);
+    const float a6 = 0.185f + 0.0625f;
+    EXPECT_EQ(PieceAt(squares, a6, 0.f), (Piece{0, 0, 0, true}));
+    EXPECT_EQ(PieceAt(squares, above(a6), 0.f), (Piece{1, 1, 0, true}));
+
+    // Pattern 7: s + t = B is the corner triangle, s + t = A the octagon.
+    const PatternSettings octagons = Settings(Id(7), 1, 1);
+    EXPECT_EQ(PieceAt(octagons, 0.293f, 0.f), (Piece{0, 0, 1, false}));
+    EXPECT_EQ(PieceAt(octagons, above(0.293f), 0.f), (Piece{0, 0, 0, false}));
+    const PatternSettings jointed = Settings(Id(7), 1, 1, 0.125f, 0.125f);
+    const float h7 = (0.293f + 0.0625f) / 2.f;
+    EXPECT_EQ(PieceAt(jointed, h7, h7), (Piece{0, 0, 0, false}));
+    EXPECT_EQ(PieceAt(jointed, below(below(h7)), h7), (Piece{0, 0, 0, true}));
+}
+
 // A coordinate that rounds up to 1 stays in the last cell of the grid.
 TEST(CustomLayouts, CoordinateOfOneLandsInTheLastCell) {
     for (int number = 1; number <= 7; ++number) {
