@@ -53,9 +53,12 @@ void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
             mTexture = rtarg;
             break;
         case kRefPBlock:
-            // A foreign target here would be mistaken for the block: keep only blocks.
+            // A foreign target here would be mistaken for the block: keep only blocks, and say
+            // so, as every other refused target is.
             if (rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID)
                 mPBlock = dynamic_cast<IParamBlock2*>(rtarg);
+            else
+                DiagLog("QuarelNormalCarrierMtl::SetReference(2): rejecting non-pblock target");
             break;
         default:
             break;

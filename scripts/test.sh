@@ -6,6 +6,12 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs=$(nproc)
 
+echo "== Formatting =="
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+  echo "clang-format: clean"
+fi
+
 echo "== ASan + UBSan =="
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"

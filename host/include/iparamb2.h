@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "custcont.h"
 #include "iparamm2.h"
 #include "plugapi.h"
 
@@ -47,17 +48,6 @@ enum ControlType2 {
     TYPE_BITMAPBUTTON,
     TYPE_INTLISTBOX,
     TYPE_INT_COMBOBOX,
-};
-
-enum EditSpinnerType {
-    EDITTYPE_FLOAT = 0,
-    EDITTYPE_INT,
-    EDITTYPE_UNIVERSE,
-    EDITTYPE_POS_FLOAT,
-    EDITTYPE_POS_INT,
-    EDITTYPE_POS_UNIVERSE,
-    EDITTYPE_PERCENT,
-    EDITTYPE_TIME,
 };
 
 // Block descriptor flags.

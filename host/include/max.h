@@ -8,6 +8,7 @@
 #include "bitarray.h"
 #include "box3.h"
 #include "color.h"
+#include "custcont.h"
 #include "imtl.h"
 #include "inode.h"
 #include "interval.h"

@@ -166,7 +166,9 @@ IOResult ChunkReader::ReadCStringChunk(char** buf) {
 }
 
 void ChunkReader::RegisterPostLoadCallback(PostLoadCallback* cb) {
-    if (cb) callbacks.push_back(cb);
+    // Registered twice, a callback would run (and delete itself) twice.
+    if (cb && std::find(callbacks.begin(), callbacks.end(), cb) == callbacks.end())
+        callbacks.push_back(cb);
 }
 
 ReferenceTarget* ChunkReader::GetObjRef(int index) {

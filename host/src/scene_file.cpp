@@ -40,6 +40,9 @@ constexpr std::uint32_t kMaxNameLength = 1u << 12;
 // Deeper reference chains than this are refused: notifications and deletions walk a chain
 // recursively, and no real scene nests maps anywhere near this deep.
 constexpr std::uint32_t kMaxChainDepth = 1000;
+// Post-load callbacks may register further callbacks, which run in the next round; a callback
+// that keeps registering again is not run forever.
+constexpr int kMaxCallbackRounds = 16;
 
 std::string Hex(unsigned long v) {
     char buf[24];
@@ -444,6 +447,29 @@ bool Check(ParsedScene& s, std::string* error) {
     return true;
 }
 
+// Adds callbacks not yet listed: one registered twice must still run (and delete itself) once.
+void AddCallbacks(std::vector<PostLoadCallback*>& into,
+                  const std::vector<PostLoadCallback*>& from) {
+    for (PostLoadCallback* cb : from)
+        if (std::find(into.begin(), into.end(), cb) == into.end()) into.push_back(cb);
+}
+
+// Runs the callbacks by priority, then those they registered, round after round.
+void RunPostLoadCallbacks(std::vector<PostLoadCallback*> callbacks) {
+    for (int round = 0; !callbacks.empty(); ++round) {
+        if (round == kMaxCallbackRounds) {
+            for (PostLoadCallback* cb : callbacks) delete cb;
+            return;
+        }
+        std::stable_sort(
+            callbacks.begin(), callbacks.end(),
+            [](PostLoadCallback* a, PostLoadCallback* b) { return a->Priority() < b->Priority(); });
+        ChunkReader during(nullptr, 0);
+        for (PostLoadCallback* cb : callbacks) cb->proc(&during);
+        callbacks = std::move(during.callbacks);
+    }
+}
+
 // Deletes what a failed load made; each object is held, so no deletion cascades into another.
 void Undo(std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& callbacks) {
     for (PostLoadCallback* cb : callbacks) delete cb;
@@ -502,7 +528,7 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
         ChunkReader sub(body + o.dataStart, o.dataSize);
         sub.objects = &made;
         const IOResult res = made[i]->Load(&sub);
-        callbacks.insert(callbacks.end(), sub.callbacks.begin(), sub.callbacks.end());
+        AddCallbacks(callbacks, sub.callbacks);
         if (res != IO_OK || sub.Failed()) {
             Undo(made, callbacks);
             return Fail(error, "object " + std::to_string(i) + ": its data could not be read");
@@ -540,11 +566,7 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
 
     // The callbacks run while every loaded object is still held, so none of them meets an
     // object that the clean-up below has already deleted.
-    std::stable_sort(
-        callbacks.begin(), callbacks.end(),
-        [](PostLoadCallback* a, PostLoadCallback* b) { return a->Priority() < b->Priority(); });
-    ChunkReader empty(nullptr, 0);
-    for (PostLoadCallback* cb : callbacks) cb->proc(&empty);
+    RunPostLoadCallbacks(std::move(callbacks));
 
     // Objects that nothing holds (a maker refused them, or a callback replaced them) are not
     // kept: with every object still held, delete those whose dependents are all going too,

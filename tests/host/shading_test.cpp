@@ -46,6 +46,65 @@ TEST(ScriptedShadeContextTest, ChannelsAndFrames) {
     EXPECT_EQ(sc.BumpBasisVectors(basis, 0), 0);
 }
 
+// Answers only what a shading context must; everything else is the base's, which a wrapper
+// context inherits and which must reach the wrapper's own answers.
+class MinimalContext : public ShadeContext {
+public:
+    BOOL InMtlEditor() override { return FALSE; }
+    LightDesc* Light(int) override { return nullptr; }
+    TimeValue CurTime() override { return 0; }
+    int FaceNumber() override { return 0; }
+    Point3 Normal() override { return Point3(0.f, 1.f, 0.f); }
+    Point3 GNormal() override { return Point3(0.f, 0.f, 1.f); }
+    Point3 V() override { return Point3(1.f, 0.f, 0.f); }
+    void SetView(Point3) override {}
+    Point3 ReflectVector() override { return Point3(); }
+    Point3 RefractVector(float) override { return Point3(); }
+    Point3 CamPos() override { return Point3(); }
+    Point3 P() override { return Point3(); }
+    Point3 DP() override { return Point3(0.f, 3.f, 4.f); }
+    Point3 PObj() override { return Point3(); }
+    Point3 DPObj() override { return Point3(); }
+    Box3 ObjectBox() override { return Box3(); }
+    Point3 PObjRelBox() override { return Point3(); }
+    Point3 DPObjRelBox() override { return Point3(); }
+    void ScreenUV(Point2&, Point2&) override {}
+    IPoint2 ScreenCoord() override { return IPoint2(); }
+    Point3 UVW(int) override { return Point3(); }
+    Point3 DUVW(int) override { return Point3(); }
+    void DPdUVW(Point3 dP[3], int) override { dP[0] = dP[1] = dP[2] = Point3(); }
+    void GetBGColor(Color&, Color&, BOOL) override {}
+    Point3 PointTo(const Point3& p, RefFrame) override { return p; }
+    Point3 PointFrom(const Point3& p, RefFrame) override { return p; }
+    // Object space is twice as large.
+    Point3 VectorTo(const Point3& p, RefFrame) override { return p * 2.f; }
+    Point3 VectorFrom(const Point3& p, RefFrame) override { return p * 0.5f; }
+};
+
+TEST(ShadeContextTest, BaseAnswersFollowTheOverriddenQueries) {
+    MinimalContext sc;
+    EXPECT_EQ(sc.OrigNormal(), Point3(0.f, 1.f, 0.f));
+    EXPECT_EQ(sc.OrigView(), Point3(1.f, 0.f, 0.f));
+    EXPECT_FLOAT_EQ(sc.RayDiam(), 5.f);
+    ExpectNear(sc.VectorToNoScale(Point3(0.f, 3.f, 4.f), REF_OBJECT), Point3(0.f, 3.f, 4.f));
+    ExpectNear(sc.VectorFromNoScale(Point3(0.f, 0.f, 2.f), REF_OBJECT), Point3(0.f, 0.f, 2.f));
+    EXPECT_EQ(sc.VectorToNoScale(Point3(), REF_OBJECT), Point3());
+    EXPECT_EQ(sc.ProjType(), 0);
+    EXPECT_EQ(sc.Antialias(), 0);
+    EXPECT_EQ(sc.NodeID(), -1);
+    Point3 basis[2];
+    EXPECT_EQ(sc.BumpBasisVectors(basis, 0), 0);
+    EXPECT_FALSE(sc.IsSuperSampleOn());
+    EXPECT_FLOAT_EQ(sc.GetSampleSizeScale(), 1.f);
+    EXPECT_EQ(sc.UVWNormal(), Point3(0.f, 0.f, 1.f));
+    // A fresh context writes its own output record, which starts cleared.
+    EXPECT_EQ(sc.out.gbufId, 0);
+    sc.SetGBufferID(9);
+    EXPECT_EQ(sc.out.gbufId, 9);
+    sc.ResetOutput();
+    EXPECT_EQ(sc.out.gbufId, 0);
+}
+
 class StdUVGenTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -62,12 +62,14 @@ ParamBlockDesc2 gExtraBlock(BlockDef{.id = kBlockExtra,
                                      .ownerRefNo = 1},
                             {{.id = 0, .internalName = L"depth", .type = TYPE_FLOAT, .def = 1.0}});
 
-// Appends the map's tag to its own list, so tests can see the order callbacks ran in.
+// Appends the map's tag to its own list, so tests can see the order callbacks ran in; may
+// register a follow-up callback while it runs.
 class OrderCallback : public PostLoadCallback {
 public:
-    OrderCallback(TestMap* m, int prio) : mMap(m), mPrio(prio) {}
-    void proc(ILoad*) override {
+    OrderCallback(TestMap* m, int prio, int then = -1) : mMap(m), mPrio(prio), mThen(then) {}
+    void proc(ILoad* iload) override {
         mMap->loadOrder.push_back(mPrio);
+        if (mThen >= 0) iload->RegisterPostLoadCallback(new OrderCallback(mMap, mThen));
         delete this;
     }
     int Priority() override { return mPrio; }
@@ -75,6 +77,7 @@ public:
 private:
     TestMap* mMap;
     int mPrio;
+    int mThen;
 };
 
 constexpr USHORT kColorChunk = 0x0042;
@@ -156,10 +159,13 @@ IOResult TestMap::Load(ILoad* iload) {
             return IO_ERROR;
         iload->CloseChunk();
     }
-    // Registered out of priority order: the host sorts them.
+    // Registered out of priority order: the host sorts them. One is registered twice, and one
+    // registers another while it runs.
+    auto* five = new OrderCallback(this, 5);
     iload->RegisterPostLoadCallback(new OrderCallback(this, 7));
-    iload->RegisterPostLoadCallback(new OrderCallback(this, 2));
-    iload->RegisterPostLoadCallback(new OrderCallback(this, 5));
+    iload->RegisterPostLoadCallback(new OrderCallback(this, 2, 1));
+    iload->RegisterPostLoadCallback(five);
+    iload->RegisterPostLoadCallback(five);
     return res == IO_END ? IO_OK : IO_ERROR;
 }
 

@@ -3,8 +3,10 @@
 
 #include <memory>
 
+#include "log_fixture.h"
 #include "map/quarel_map.h"
 #include "module/class_descs.h"
+#include "module/diag_log.h"
 #include "params/param_lookup.h"
 
 namespace QuarelNS {
@@ -192,6 +194,54 @@ TEST(BlockDescs, TheCarriersMapParameterIsItsOwnReferenceOne) {
     ASSERT_TRUE(pb->SetValue(CarrierParam::normal_inner, 0, texture));
     EXPECT_EQ(carrier->GetRef()->GetReference(1), texture);
     EXPECT_EQ(pb->GetTexmap(CarrierParam::normal_inner), texture);
+}
+
+class ReliefSlotsTest : public QuarelTest::LogDirTest {};
+
+// A slot that holds a block, a parent or a texture refuses a target of another kind with one
+// log line and keeps what it had, so the host still counts the old target there.
+TEST_F(ReliefSlotsTest, ForeignTargetsAreRefusedWithOneLineAndTheSlotKeepsItsTarget) {
+    struct Case {
+        QuarelClass cls;
+        int slot;
+        QuarelClass keep;     // a fitting target set first (ignored for block slots)
+        QuarelClass foreign;  // a target of the wrong kind
+        const char* line;
+    };
+    const Case cases[] = {
+        {QuarelClass::NormalMap, 0, QuarelClass::Map, QuarelClass::BumpMap,
+         "QuarelNormalMap::SetReference(0): rejecting non-pblock target"},
+        {QuarelClass::BumpProcMap, 0, QuarelClass::Map, QuarelClass::BumpMap,
+         "QuarelBumpProcMap::SetReference(0): rejecting non-pblock target"},
+        {QuarelClass::BumpProcMap, 1, QuarelClass::NormalMap, QuarelClass::NormalCarrierMtl,
+         "QuarelBumpProcMap::SetReference(1): rejecting non-Texmap target"},
+        {QuarelClass::BumpMap, 0, QuarelClass::Map, QuarelClass::NormalMap,
+         "QuarelBumpMap::SetReference rejecting foreign parent class"},
+        {QuarelClass::NormalCarrierMtl, 0, QuarelClass::Map, QuarelClass::NormalMap,
+         "QuarelNormalCarrierMtl::SetReference rejecting foreign parent class"},
+        {QuarelClass::NormalCarrierMtl, 2, QuarelClass::Map, QuarelClass::NormalMap,
+         "QuarelNormalCarrierMtl::SetReference(2): rejecting non-pblock target"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        auto owner = Make(c.cls);
+        auto keep = Make(c.keep);
+        auto foreign = Make(c.foreign);
+        auto* maker = static_cast<ReferenceMaker*>(owner->GetRef());
+        if (maker->GetReference(c.slot) == nullptr) {
+            ASSERT_EQ(maker->ReplaceReference(c.slot, keep->GetRef()), REF_SUCCEED);
+        }
+        RefTargetHandle before = maker->GetReference(c.slot);
+        ASSERT_NE(before, nullptr);
+
+        DiagLogOpen();
+        EXPECT_EQ(maker->ReplaceReference(c.slot, foreign->GetRef()), REF_FAIL);
+        DiagLogClose();
+        EXPECT_EQ(maker->GetReference(c.slot), before);
+        const auto lines = LogLines();
+        ASSERT_EQ(lines.size(), 3u) << LogText();
+        EXPECT_EQ(QuarelTest::LineMessage(lines[1]), c.line);
+    }
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ TEST(ParquetBonds, LocalFrames) {
     EXPECT_EQ(wide.sizeV, 0.5f);
     EXPECT_EQ(wide.turned, 0);
 
-    // Basket Weave standing brick in the right half of cell (1, 0).
+    // Basket Weave: the left standing brick of cell (1, 0) (s = 0.2 there).
     const BrickCell standing = Eval(Settings(kBasketWeave, 2, 1), 0.6f, 0.3f);
     EXPECT_EQ(standing.localU, 2.f * ((0.6f - 0.5f) / 0.5f));
     EXPECT_EQ(standing.turned, 0);

@@ -4,5 +4,6 @@
 
 #include "tchar.h"
 #include "w32_kernel.h"
+#include "w32_messages.h"
 #include "w32_styles.h"
 #include "w32_types.h"

@@ -1,0 +1,15 @@
+// Where the host's custom controls keep their state. Whatever creates a control window (the
+// rollout builder, or a test standing in for it) makes the control here for that window's
+// handle and destroys it with the window; GetISpinner answers only for handles made so.
+#pragma once
+
+#include <custcont.h>
+
+// Receives the messages a control sends to its parent window.
+typedef void (*CustomControlNotifyFn)(void* context, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// A spinner with value 0, no limits and scale 1 for `hwnd`, with control id `ctrlId`. False
+// for a null handle or one that already has a control.
+bool CreateSpinnerControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notify, void* context);
+// Forgets the control of `hwnd`; interfaces still out keep working on a control without window.
+void DestroyCustomControl(HWND hwnd);
