@@ -10,7 +10,7 @@ namespace QuarelNS {
 namespace {
 
 // Keeps a width or shift finite without touching ordinary values.
-float FiniteOr0(float x, float bound) {
+inline float FiniteOr0(float x, float bound) {
     if (x != x) return 0.f;
     return std::min(std::max(x, -bound), bound);
 }
@@ -18,25 +18,27 @@ float FiniteOr0(float x, float bound) {
 }  // namespace
 
 float ReduceToUnit(float x) {
-    const float r = x - std::floor(x);
-    // NaN and infinities fail the test; so does a tiny negative x whose fraction rounds to 1.
-    return r >= 0.f && r < 1.f ? r : 0.f;
+    return ReduceToUnitInline(x);
 }
 
 PatternSettings SanitizePatternSettings(const PatternSettings& settings) {
-    PatternSettings ps = settings;
-    ps.nx = std::clamp(ps.nx, 1, kMaxPatternCount);
-    ps.ny = std::clamp(ps.ny, 1, kMaxPatternCount);
-    ps.gap_u = FiniteOr0(ps.gap_u, 1e6f);
-    ps.gap_v = FiniteOr0(ps.gap_v, 1e6f);
-    ps.random_shift = FiniteOr0(ps.random_shift, 1e3f);
+    // Field by field: copying the record whole and then patching fields makes the generators'
+    // loads wait on overlapping stores, which doubled the cost of a simple pattern.
+    PatternSettings ps;
+    ps.pattern = settings.pattern;
+    ps.nx = std::clamp(settings.nx, 1, kMaxPatternCount);
+    ps.ny = std::clamp(settings.ny, 1, kMaxPatternCount);
+    ps.gap_u = FiniteOr0(settings.gap_u, 1e6f);
+    ps.gap_v = FiniteOr0(settings.gap_v, 1e6f);
+    ps.random_shift = FiniteOr0(settings.random_shift, 1e3f);
+    ps.seed = settings.seed;
     return ps;
 }
 
 void EvaluatePattern(const PatternSettings& settings, float u, float v, BrickCell& cell) {
     const PatternSettings ps = SanitizePatternSettings(settings);
-    u = ReduceToUnit(u);
-    v = ReduceToUnit(v);
+    u = ReduceToUnitInline(u);
+    v = ReduceToUnitInline(v);
     cell.kind = 0;
     // Compared as unsigned: negative ids fall into the default as well.
     switch (static_cast<std::uint32_t>(ps.pattern) < 30u ? ps.pattern : 0) {

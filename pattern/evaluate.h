@@ -11,6 +11,8 @@
 // held to 1..kMaxPatternCount, non-finite grout widths and shifts are neutralised.
 #pragma once
 
+#include <cmath>
+
 #include "pattern/pattern_types.h"
 
 namespace QuarelNS {
@@ -26,5 +28,11 @@ PatternSettings SanitizePatternSettings(const PatternSettings& settings);
 
 // Fractional part in [0, 1); NaN, infinities and values whose fraction rounds to 1 give 0.
 float ReduceToUnit(float x);
+
+inline float ReduceToUnitInline(float x) {
+    const float r = x - std::floor(x);
+    // NaN and infinities fail the test; so does a tiny negative x whose fraction rounds to 1.
+    return r >= 0.f && r < 1.f ? r : 0.f;
+}
 
 }  // namespace QuarelNS
