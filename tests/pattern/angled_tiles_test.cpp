@@ -257,11 +257,7 @@ TEST(AngledTiles, FramesKindsAndClampsOverTheTile) {
 }
 
 TEST(AngledTiles, GoldenCellMaps) {
-    struct Golden {
-        PatternSettings ps;
-        std::uint64_t hash;
-    };
-    const Golden goldens[] = {
+    const testing::GoldenCellMap goldens[] = {
         {Settings(kDiagonal, 4, 8, 0.05f, 0.05f), 12288063192475774627ull},
         {Settings(kDiagonal, 3, 2, 0.2f, 0.f), 16706076302663972044ull},
         {Settings(kTriangles, 4, 8, 0.05f, 0.05f), 2157900915971091475ull},
@@ -277,7 +273,8 @@ TEST(AngledTiles, GoldenCellMaps) {
         {Settings(kTriangles2, 4, 8, 0.05f, 0.05f), 3402593125440635587ull},
         {Settings(kTriangles2, 2, 5, 0.3f, 0.f), 12514233174845693887ull},
     };
-    for (const Golden& g : goldens) EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
+    for (const testing::GoldenCellMap& g : goldens)
+        EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
 }
 
 }  // namespace

@@ -215,11 +215,7 @@ TEST(ParquetBonds, FrameRulesOverTheTile) {
 }
 
 TEST(ParquetBonds, GoldenCellMaps) {
-    struct Golden {
-        PatternSettings ps;
-        std::uint64_t hash;
-    };
-    const Golden goldens[] = {
+    const testing::GoldenCellMap goldens[] = {
         {Settings(kHerringbone, 4, 4, 0.05f, 0.05f), 835659247867589179ull},
         {Settings(kHerringbone, 5, 2, 0.1f, 0.02f), 15619089058744953511ull},
         {Settings(kTShape, 4, 8, 0.05f, 0.05f), 14994370242928347043ull},
@@ -229,7 +225,8 @@ TEST(ParquetBonds, GoldenCellMaps) {
         {Settings(kBasketWeave, 4, 8, 0.05f, 0.05f), 2664035480315958723ull},
         {Settings(kBasketWeave, 3, 2, 0.f, 0.2f), 8470626942606784119ull},
     };
-    for (const Golden& g : goldens) EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
+    for (const testing::GoldenCellMap& g : goldens)
+        EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
 }
 
 }  // namespace

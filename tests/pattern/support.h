@@ -27,6 +27,12 @@ inline BrickCell Eval(const PatternSettings& ps, float u, float v) {
     return c;
 }
 
+// A golden cell map: the hash of a 64 x 64 map under these settings.
+struct GoldenCellMap {
+    PatternSettings ps;
+    std::uint64_t hash;
+};
+
 // FNV-1a over the cell records of an n x n grid of pixel centres: a compact golden image.
 std::uint64_t CellMapHash(const PatternSettings& ps, int n);
 

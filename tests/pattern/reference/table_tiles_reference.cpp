@@ -105,6 +105,18 @@ float OutlineSq(const PolygonTile& p, float S, float px, float py) {
     return best;
 }
 
+// The face frame both table generators write: turned when the piece is wider than tall.
+void WriteFaceFrame(BrickCell& cell, float s, float t, float W, float H, bool turned) {
+    cell.localU = Clamp01(turned ? t : s);
+    cell.localV = Clamp01(turned ? s : t);
+    cell.sizeU = turned ? H : W;
+    cell.sizeV = turned ? W : H;
+    cell.turned = turned ? 1 : 0;
+    cell.upright = turned ? 0 : 1;
+    cell.projSizeU = cell.sizeU;
+    cell.projSizeV = cell.sizeV;
+}
+
 }  // namespace
 
 void RectTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
@@ -141,23 +153,7 @@ void RectTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
     } else {
         cell.isGrout = true;
     }
-    if (b.x1 - b.x0 > b.y1 - b.y0) {
-        cell.localU = Clamp01(t);
-        cell.localV = Clamp01(s);
-        cell.sizeU = H;
-        cell.sizeV = W;
-        cell.turned = 1;
-        cell.upright = 0;
-    } else {
-        cell.localU = Clamp01(s);
-        cell.localV = Clamp01(t);
-        cell.sizeU = W;
-        cell.sizeV = H;
-        cell.turned = 0;
-        cell.upright = 1;
-    }
-    cell.projSizeU = cell.sizeU;
-    cell.projSizeV = cell.sizeV;
+    WriteFaceFrame(cell, s, t, W, H, b.x1 - b.x0 > b.y1 - b.y0);
     cell.brickU = table.stride * m.a + k;
     cell.brickV = m.b;
     cell.kind = r.kind;
@@ -207,23 +203,7 @@ void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& ce
     } else {
         cell.isGrout = true;
     }
-    if (W > H) {
-        cell.localU = Clamp01(t);
-        cell.localV = Clamp01(s);
-        cell.sizeU = H;
-        cell.sizeV = W;
-        cell.turned = 1;
-        cell.upright = 0;
-    } else {
-        cell.localU = Clamp01(s);
-        cell.localV = Clamp01(t);
-        cell.sizeU = W;
-        cell.sizeV = H;
-        cell.turned = 0;
-        cell.upright = 1;
-    }
-    cell.projSizeU = cell.sizeU;
-    cell.projSizeV = cell.sizeV;
+    WriteFaceFrame(cell, s, t, W, H, W > H);
     cell.brickU = table.stride * m.a + k;
     cell.brickV = m.b;
     cell.kind = p.kind;
