@@ -40,13 +40,41 @@ TEST(Dispatch, CoordinatesAreReducedToTheUnitTile) {
 }
 
 TEST(Dispatch, ReductionNeverReachesOne) {
-    EXPECT_EQ(ReduceToUnit(-1e-10f), 0.f);  // 1 - 1e-10 rounds to 1 in float: wraps to 0
+    // 1 - 1e-10 rounds to 1 in float: the point stays just below the seam, not across it.
+    EXPECT_EQ(ReduceToUnit(-1e-10f), 0x1.fffffep-1f);
+    EXPECT_EQ(ReduceToUnit(-1e-30f), 0x1.fffffep-1f);
+    EXPECT_EQ(ReduceToUnit(-0x1p-25f), 0x1.fffffep-1f);
+    EXPECT_EQ(ReduceToUnit(-0x1p-24f), 0x1.fffffep-1f);  // exact, no rounding needed
     EXPECT_EQ(ReduceToUnit(-0.25f), 0.75f);
     EXPECT_EQ(ReduceToUnit(1.f), 0.f);
     EXPECT_EQ(ReduceToUnit(std::numeric_limits<float>::quiet_NaN()), 0.f);
     EXPECT_EQ(ReduceToUnit(std::numeric_limits<float>::infinity()), 0.f);
     EXPECT_EQ(ReduceToUnit(-std::numeric_limits<float>::infinity()), 0.f);
     EXPECT_EQ(ReduceToUnit(3e30f), 0.f);
+}
+
+// A tiny negative coordinate lies just left of (or below) the seam, in the last cell: its
+// fraction rounds to 1 and must not wrap to the first cell on the far side.
+TEST(Dispatch, TinyNegativeCoordinatesStayInTheLastCell) {
+    const float below1 = 0x1.fffffep-1f;
+    // Pattern 1, nx = 4: cell 3 (brickU 3 * 3 + di), never cell 0 or 4.
+    const PatternSettings custom = Settings(13, 4, 4);
+    const BrickCell c = Eval(custom, -1e-9f, 0.5f);
+    EXPECT_EQ(c.brickU / 3, 3);
+    EXPECT_EQ(c, Eval(custom, below1, 0.5f));
+    EXPECT_EQ(Eval(custom, 0.5f, -1e-9f).brickV / 3, 3);
+    // The running bond on an even row: the last brick, nx - 1, and never nx.
+    for (int nx : {1, 4, 7, 13, 256}) {
+        const BrickCell b = Eval(Settings(0, nx, 4), -1e-9f, 0.1f);
+        EXPECT_EQ(b.brickU, nx - 1) << "nx " << nx;
+        EXPECT_EQ(b.brickV, 0);
+    }
+    EXPECT_EQ(Eval(Settings(4, 4, 4), 0.3f, -1e-9f).brickV, 3);
+    // Paving Tile 1, nx = 4: tile column a = 3 (brickU = 16 * a + piece).
+    const PatternSettings paving = Settings(25, 4, 4);
+    const BrickCell p = Eval(paving, -1e-9f, 0.5f);
+    EXPECT_EQ(p.brickU / 16, 3);
+    EXPECT_EQ(p, Eval(paving, below1, 0.5f));
 }
 
 TEST(Dispatch, KindIsResetAndUnwrittenFieldsKeepTheCallersDefaults) {
