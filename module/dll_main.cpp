@@ -1,7 +1,9 @@
 // The module entry point: attach opens the log and registers the common controls; detach writes
 // the last line and closes the log.
-#include <commctrl.h>
+// <commctrl.h> builds on the types of <windows.h>, which must come first.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "module/diag_log.h"
 #include "module/module_instance.h"
