@@ -53,7 +53,7 @@ float TextureRotation(const EvalSnapshot& s, const BrickCell& cell, std::int32_t
     const std::uint32_t k = RotationHash(s.seed, RotationKey(cell.brickU, cell.brickV, element)) %
                             (static_cast<std::uint32_t>(n) + 1u);
     if (k == 0) return 0.f;
-    // k * step in 64 bits: exact for every k and step, as the int product is in range.
+    // In 64 bits the product cannot overflow; for ordinary angles it is the plain int product.
     const float degrees = static_cast<float>(static_cast<std::int64_t>(k) * step);
     return degrees * (angle < 0.f ? -1.f : 1.f) * kRadPerDeg;
 }
