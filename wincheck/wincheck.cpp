@@ -1,8 +1,13 @@
 // quarel-wincheck: the Windows build of the module checked for real, under Windows or Wine.
 //
-//   quarel-wincheck load [MODULE]    loading, exports, descriptors, resources and the log
+//   quarel-wincheck load [MODULE]      loading, exports, descriptors, resources and the log
+//   quarel-wincheck sample [--module MODULE] [--set NAME=VALUE]...
+//                                      colours at points from standard input, as
+//                                      `quarel-preview sample` prints them
+//   quarel-wincheck swatches           the editor's swatches drawn by GDI, pixel by pixel
 //
-// MODULE defaults to QuarelMap.dlt beside the program. Exit code 0 when every check passed.
+// MODULE defaults to QuarelMap.dlt beside the program. Exit code 0 when every check passed;
+// 3 for a command this build was made without.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +15,12 @@
 #include <string>
 
 #include "wincheck/load_check.h"
+#ifdef QUAREL_WINCHECK_SAMPLE
+#include "wincheck/sample_check.h"
+#endif
+#ifdef QUAREL_WINCHECK_SWATCHES
+#include "wincheck/swatch_pixels.h"
+#endif
 
 namespace {
 
@@ -30,16 +41,51 @@ std::wstring Widen(const char* text) {
     return out;
 }
 
+[[maybe_unused]] std::string Narrow(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    out.resize(std::strlen(out.c_str()));
+    return out;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: quarel-wincheck load [MODULE]\n");
+    std::fprintf(stderr,
+                 "usage: quarel-wincheck load [MODULE]\n"
+                 "       quarel-wincheck sample [--module MODULE] [--set NAME=VALUE]...\n"
+                 "       quarel-wincheck swatches\n");
     return 2;
+}
+
+int Missing(const char* command, const char* what) {
+    std::fprintf(stderr, "quarel-wincheck: this build has no %s command: %s\n", command, what);
+    return 3;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
-    const std::wstring module = argc > 2 ? Widen(argv[2]) : ModuleBesideProgram();
-    if (std::strcmp(argv[1], "load") == 0) return QuarelWin::RunLoadCheck(module);
+    const char* command = argv[1];
+    if (std::strcmp(command, "load") == 0)
+        return QuarelWin::RunLoadCheck(argc > 2 ? Widen(argv[2]) : ModuleBesideProgram());
+    if (std::strcmp(command, "sample") == 0) {
+#ifdef QUAREL_WINCHECK_SAMPLE
+        return QuarelWin::RunSample(argc - 2, argv + 2, Narrow(ModuleBesideProgram()).c_str());
+#else
+        return Missing(command, "it was built without the preview's shading contexts");
+#endif
+    }
+    if (std::strcmp(command, "swatches") == 0) {
+#ifdef QUAREL_WINCHECK_SWATCHES
+        if (!QuarelWin::PrintSwatchPixels(stdout)) {
+            std::fprintf(stderr, "quarel-wincheck: cannot make a bitmap to draw into\n");
+            return 1;
+        }
+        return std::fflush(stdout) == 0 ? 0 : 1;
+#else
+        return Missing(command, "it was built without the editor's swatch drawing");
+#endif
+    }
     return Usage();
 }
