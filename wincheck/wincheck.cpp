@@ -8,6 +8,8 @@
 //
 // MODULE defaults to QuarelMap.dlt beside the program. Exit code 0 when every check passed;
 // 3 for a command this build was made without.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -57,7 +59,7 @@ int Usage() {
     return 2;
 }
 
-int Missing(const char* command, const char* what) {
+[[maybe_unused]] int Missing(const char* command, const char* what) {
     std::fprintf(stderr, "quarel-wincheck: this build has no %s command: %s\n", command, what);
     return 3;
 }
@@ -65,6 +67,8 @@ int Missing(const char* command, const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Listings byte for byte as on Linux: no carriage returns.
+    _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2) return Usage();
     const char* command = argv[1];
     if (std::strcmp(command, "load") == 0)
