@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "host/class_directory.h"
-#include "host/scene_file.h"
 #include "maxapi.h"
 #include "module/class_descs.h"
 #include "module/diag_log.h"
@@ -24,23 +23,14 @@ public:
 
 UnloadableMapDesc gUnloadableDesc;
 
+void ForEachClassDesc(bool (*fn)(ClassDesc*)) {
+    for (int i = 0; i < kQuarelClassCount; ++i) fn(&QuarelClassDescOf(static_cast<QuarelClass>(i)));
+}
+
 }  // namespace
 
 Class_ID UnloadableMap::ClassID() {
     return gUnloadableDesc.ClassID();
-}
-
-RefResult Watcher::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
-                                    RefMessage message, BOOL) {
-    if (message == REFMSG_CHANGE) ++changes;
-    if (message == REFMSG_TARGET_DELETED && hTarget == mRef) mRef = nullptr;
-    return REF_DONTCARE;
-}
-
-void ProbeMap::Update(TimeValue, Interval& valid) {
-    ++updates;
-    valid &= validity;
-    if (onUpdate) onUpdate();
 }
 
 std::string Ptr(const void* p) {
@@ -49,35 +39,42 @@ std::string Ptr(const void* p) {
     return text;
 }
 
+void MakeValid(QuarelMap* map) {
+    Interval valid = FOREVER;
+    map->Update(0, valid);
+    ASSERT_TRUE(map->SnapshotValidity().InInterval(0));
+}
+
 void MapTest::SetUpTestSuite() {
-    for (int i = 0; i < QuarelNS::kQuarelClassCount; ++i)
-        RegisterClassDesc(&QuarelNS::QuarelClassDescOf(static_cast<QuarelNS::QuarelClass>(i)));
+    ForEachClassDesc(&RegisterClassDesc);
     RegisterClassDesc(&gUnloadableDesc);
 }
 
 void MapTest::TearDownTestSuite() {
     UnregisterClassDesc(&gUnloadableDesc);
-    for (int i = 0; i < QuarelNS::kQuarelClassCount; ++i)
-        UnregisterClassDesc(&QuarelNS::QuarelClassDescOf(static_cast<QuarelNS::QuarelClass>(i)));
+    ForEachClassDesc([](ClassDesc* cd) {
+        UnregisterClassDesc(cd);
+        return true;
+    });
 }
 
 void MapTest::SetUp() {
     LogDirTest::SetUp();
     GetCOREInterface()->ResetScene();
     GetCOREInterface()->SetTime(0);
-    QuarelNS::DiagLogOpen();
+    DiagLogOpen();
 }
 
 void MapTest::TearDown() {
     mHolders.clear();
     GetCOREInterface()->ResetScene();
-    QuarelNS::DiagLogClose();
+    DiagLogClose();
     LogDirTest::TearDown();
 }
 
 QuarelMap* MapTest::NewMap(bool loading) {
     auto* object = static_cast<Animatable*>(
-        QuarelNS::QuarelClassDescOf(QuarelNS::QuarelClass::Map).Create(loading ? TRUE : FALSE));
+        QuarelClassDescOf(QuarelClass::Map).Create(loading ? TRUE : FALSE));
     auto* map = dynamic_cast<QuarelMap*>(object);
     EXPECT_NE(map, nullptr);
     return Keep(map);
@@ -89,21 +86,12 @@ void MapTest::Release(ReferenceTarget* target) {
     }
 }
 
-void MapTest::Mark() {
-    mMark = LogLines().size();
-}
-
-std::vector<std::string> MapTest::NewMessages() const {
-    std::vector<std::string> out;
-    const auto lines = LogLines();
-    for (std::size_t i = mMark; i < lines.size(); ++i) out.emplace_back(LineMessage(lines[i]));
-    return out;
-}
-
 int MapTest::CountNew(const std::string& text, bool prefix) const {
+    const auto lines = LogLines();
     int n = 0;
-    for (const std::string& m : NewMessages()) {
-        if (prefix ? m.rfind(text, 0) == 0 : m == text) ++n;
+    for (std::size_t i = mMark; i < lines.size(); ++i) {
+        const std::string_view m = LineMessage(lines[i]);
+        if (prefix ? m.substr(0, text.size()) == text : m == text) ++n;
     }
     return n;
 }

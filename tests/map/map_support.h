@@ -1,7 +1,7 @@
 // Test support for the map object: a fixture with the module's classes in the host's class
 // directory, an empty scene and the diagnostic log open in a private directory; maps made
 // through their descriptor and held as a material-editor slot holds them; a probe map that
-// records its updates; and a class whose data can never be loaded.
+// records its updates; and a map whose stored data can never be read back.
 #pragma once
 
 #include <functional>
@@ -18,9 +18,7 @@
 
 namespace QuarelTest {
 
-using QuarelNS::QuarelBumpProcMap;
-using QuarelNS::QuarelMap;
-using QuarelNS::QuarelNormalMap;
+using namespace QuarelNS;
 
 class MapTest : public LogDirTest {
 protected:
@@ -29,24 +27,21 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A new map from its class descriptor, held by a slot holder kept by the fixture.
+    // A new map from its class descriptor, held by the fixture until the test ends.
     QuarelMap* NewMap(bool loading = false);
-    // Any target held by the fixture until the test ends.
     template <typename T>
     T* Keep(T* target) {
         mHolders.push_back(std::make_unique<SingleRefMaker>(target));
         return target;
     }
-    // Lets go of the fixture's hold on a target (the host deletes it if nothing else holds it).
+    // Lets go of the fixture's hold (the host deletes the target if nothing else holds it).
     void Release(ReferenceTarget* target);
 
-    // Log messages written since the last Mark (prefixes stripped).
-    void Mark();
-    std::vector<std::string> NewMessages() const;
-    // How many new messages equal `text`, or start with it when `prefix`.
+    // How many log messages since the last Mark equal `text` (start with it, with `prefix`).
+    void Mark() { mMark = LogLines().size(); }
     int CountNew(const std::string& text, bool prefix = false) const;
 
-    // Saves `roots` and loads them back into `loaded` (fails the test on error).
+    // The roots saved to a scene file and loaded back.
     void RoundTrip(const std::vector<ReferenceTarget*>& roots, LoadedScene& loaded);
 
 private:
@@ -57,6 +52,9 @@ private:
 // "0x" and 16 upper-case hex digits, as the log prints pointers.
 std::string Ptr(const void* p);
 
+// Makes the snapshot valid at time 0, so that a test can see what empties it.
+void MakeValid(QuarelMap* map);
+
 // Holds a target and counts the change messages that reach it.
 class Watcher : public ReferenceMaker {
 public:
@@ -64,14 +62,15 @@ public:
     ~Watcher() override { DeleteAllRefsFromMe(); }
     int NumRefs() override { return 1; }
     RefTargetHandle GetReference(int i) override { return i == 0 ? mRef : nullptr; }
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
-                               RefMessage message, BOOL) override;
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message,
+                               BOOL) override {
+        if (message == REFMSG_CHANGE) ++changes;
+        return REF_DONTCARE;
+    }
     int changes = 0;
 
 protected:
-    void SetReference(int i, RefTargetHandle rtarg) override {
-        if (i == 0) mRef = rtarg;
-    }
+    void SetReference(int i, RefTargetHandle rtarg) override { mRef = rtarg; }
 
 private:
     RefTargetHandle mRef = nullptr;
@@ -83,20 +82,21 @@ public:
     Class_ID ClassID() override { return Class_ID(0x7E57AB01, 0x1); }
     AColor EvalColor(ShadeContext&) override { return AColor(0.25f, 0.5f, 0.75f, 1.f); }
     Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(); }
-    void Update(TimeValue t, Interval& valid) override;
+    void Update(TimeValue, Interval& valid) override {
+        ++updates;
+        valid &= validity;
+        if (onUpdate) onUpdate();
+    }
     void Reset() override {}
     Interval Validity(TimeValue) override { return FOREVER; }
     ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
-    ULONG LocalRequirements(int) override { return requirements; }
 
     int updates = 0;
     Interval validity = FOREVER;  // what each Update narrows the caller's interval to
-    ULONG requirements = 0;
     std::function<void()> onUpdate;
 };
 
-// A map whose stored data can never be read back: a scene holding it fails to load after
-// every object was made. Registered with the class directory by the fixture.
+// Its data can never be read back: a scene holding it fails after every object was made.
 class UnloadableMap : public ProbeMap {
 public:
     Class_ID ClassID() override;
