@@ -286,10 +286,10 @@ IParamBlock2* QuarelMap::GetParamBlockByID(BlockID id) {
 void QuarelMap::InstallNewUVGen() {
     UVGen* uv = GetNewDefaultUVGen();
     if (uv != nullptr && uv->IsStdUVGen()) {
-        if (auto* std = dynamic_cast<StdUVGen*>(uv)) {
-            std->SetUseRealWorldScale(TRUE);
-            std->SetUScl(1000.f, 0);
-            std->SetVScl(1000.f, 0);
+        if (auto* standard = dynamic_cast<StdUVGen*>(uv)) {
+            standard->SetUseRealWorldScale(TRUE);
+            standard->SetUScl(1000.f, 0);
+            standard->SetVScl(1000.f, 0);
         }
     }
     ReplaceReference(kRefUVGen, uv);
