@@ -62,6 +62,7 @@ void MapTest::SetUp() {
     LogDirTest::SetUp();
     GetCOREInterface()->ResetScene();
     GetCOREInterface()->SetTime(0);
+    mLogOn.emplace("QUARELMAP_LOG", nullptr);
     DiagLogOpen();
 }
 
@@ -69,6 +70,7 @@ void MapTest::TearDown() {
     mHolders.clear();
     GetCOREInterface()->ResetScene();
     DiagLogClose();
+    mLogOn.reset();
     LogDirTest::TearDown();
 }
 

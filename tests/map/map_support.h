@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ protected:
 private:
     std::vector<std::unique_ptr<SingleRefMaker>> mHolders;
     std::size_t mMark = 0;
+    std::optional<ScopedEnv> mLogOn;
 };
 
 // "0x" and 16 upper-case hex digits, as the log prints pointers.
