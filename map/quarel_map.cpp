@@ -504,9 +504,9 @@ void QuarelMap::InitSlotType(int sType) {
 
 // --- evaluation (render threads) ------------------------------------------------------------
 
-// Until the shading layer is built: black.
-AColor QuarelMap::EvalColor(ShadeContext&) {
-    return AColor(0.f, 0.f, 0.f, 1.f);
+// Reads only what the last Update stored; never rebuilds.
+AColor QuarelMap::EvalColor(ShadeContext& sc) {
+    return EvalMapColor(EvalSource(), mUVGen, GetGBufID(), sc);
 }
 
 float QuarelMap::EvalMono(ShadeContext& sc) {
@@ -514,6 +514,7 @@ float QuarelMap::EvalMono(ShadeContext& sc) {
     return (c.r + c.g + c.b) / 3.f;
 }
 
+// The relief perturbation comes with the relief work; until then the surface is left as it is.
 Point3 QuarelMap::EvalNormalPerturb(ShadeContext&) {
     return Point3(0.f, 0.f, 0.f);
 }
