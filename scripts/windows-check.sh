@@ -32,6 +32,7 @@ jobs=$(nproc)
 ((jobs > 2)) && jobs=2
 wine=/usr/lib/wine/wine64
 export WINEPREFIX="$PWD/build/mingw/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY  # no desktop: memory bitmaps need none
 stop_wine() { /usr/lib/wine/wineserver -k 2>/dev/null || true; }
 
 work=$(mktemp -d)
