@@ -93,7 +93,7 @@ compare_sample() {
         if (NF != 8) { print "line " n " has " NF " numbers, not 4 + 4"; bad = 1; exit }
         same = 1; near = 1
         for (i = 1; i <= 4; i++) {
-          if ($i != $(i + 4)) same = 0
+          if (($i "") != ($(i + 4) "")) same = 0  # as text: bit for bit, -0 and nan included
           if (abs($i - $(i + 4)) > tol) near = 0 }
         if (!same) { exact_diff++; if (first == "") first = "point " n ": linux " $1 " " $2 " " $3 " " $4 ", windows " $5 " " $6 " " $7 " " $8 }
         if (!near) far++ }

@@ -1,5 +1,6 @@
 # Fails unless MODULE is a PE32+ DLL whose export table names exactly the six functions the host
-# looks up, undecorated. Run with -DOBJDUMP=<x86_64-w64-mingw32-objdump> -DMODULE=<file>.
+# looks up, undecorated, and which needs none of MinGW's runtime DLLs (a host does not ship
+# them). Run with -DOBJDUMP=<x86_64-w64-mingw32-objdump> -DMODULE=<file>.
 set(expected LibClassDesc LibDescription LibInitialize LibNumberClasses LibShutdown LibVersion)
 
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -14,6 +15,13 @@ math(EXPR is_dll "0x${CMAKE_MATCH_1} & 0x2000")
 if(NOT is_dll)
   message(FATAL_ERROR "${MODULE} is not a DLL")
 endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(import ${imports})
+  if(import MATCHES "lib(stdc\\+\\+|gcc_s|winpthread)")
+    message(FATAL_ERROR "${MODULE} needs a MinGW runtime DLL: ${import}")
+  endif()
+endforeach()
 
 # The names follow "[Ordinal/Name Pointer] Table", one "[   n] Name" row each, up to the next
 # empty line.
