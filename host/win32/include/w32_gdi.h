@@ -56,7 +56,6 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 int GetObjectW(HGDIOBJ object, int size, LPVOID out);
 
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC hdc, int x, int y);
 // A brush of (HBRUSH)(COLOR_x + 1) paints that system colour.
@@ -65,9 +64,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
 BOOL DrawFocusRect(HDC hdc, const RECT* rect);
 
 int SetBkMode(HDC hdc, int mode);
-int GetBkMode(HDC hdc);
 COLORREF SetTextColor(HDC hdc, COLORREF color);
-COLORREF GetTextColor(HDC hdc);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
 int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format);
 }

@@ -35,12 +35,6 @@ struct POINT {
     LONG x;
     LONG y;
 };
-typedef POINT* LPPOINT;
-
-struct SIZE {
-    LONG cx;
-    LONG cy;
-};
 
 struct CREATESTRUCTW {
     LPVOID lpCreateParams;
@@ -164,9 +158,6 @@ typedef TPMPARAMS* LPTPMPARAMS;
 #define COLOR_BTNTEXT 18
 
 // Menus.
-#define MF_INSERT 0x00000000L
-#define MF_CHANGE 0x00000080L
-#define MF_APPEND 0x00000100L
 #define MF_BYCOMMAND 0x00000000L
 #define MF_BYPOSITION 0x00000400L
 #define MF_SEPARATOR 0x00000800L
@@ -187,8 +178,6 @@ typedef TPMPARAMS* LPTPMPARAMS;
 #define MIIM_STATE 0x00000001
 #define MIIM_ID 0x00000002
 #define MIIM_SUBMENU 0x00000004
-#define MIIM_CHECKMARKS 0x00000008
-#define MIIM_TYPE 0x00000010
 #define MIIM_DATA 0x00000020
 #define MIIM_STRING 0x00000040
 #define MIIM_BITMAP 0x00000080
@@ -218,7 +207,6 @@ extern "C" {
 
 // Classes. A class name is compared without regard to case.
 ATOM RegisterClassExW(const WNDCLASSEXW* wc);
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 
 // Creation sends WM_NCCREATE and WM_CREATE (lParam: the CREATESTRUCTW); a child's hMenu is its
 // control id. Destruction sends WM_DESTROY to the window, then destroys its children, then sends
@@ -279,18 +267,14 @@ DWORD GetSysColor(int index);
 // otherwise WM_COMMAND goes to the owner (unless TPM_NONOTIFY) and the answer is TRUE.
 HMENU CreatePopupMenu();
 BOOL DestroyMenu(HMENU menu);
-BOOL IsMenu(HMENU menu);
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCWSTR newItem);
 BOOL SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
 BOOL GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOW info);
-int GetMenuItemCount(HMENU menu);
-UINT GetMenuItemID(HMENU menu, int position);
-UINT GetMenuState(HMENU menu, UINT id, UINT flags);
+int GetMenuItemCount(HMENU menu);  // -1 for a menu that is gone
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params);
 }
 
 #define RegisterClassEx RegisterClassExW
-#define UnregisterClass UnregisterClassW
 #define CreateWindowEx CreateWindowExW
 #define SendMessage SendMessageW
 #define CallWindowProc CallWindowProcW

@@ -81,26 +81,10 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             FitToField(w);
             return 0;
         case CB_ADDSTRING:
-        case CB_INSERTSTRING: {
-            ComboItem item;
-            if (HasStrings(w.style))
-                item.text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : L"";
-            else
-                item.data = lParam;
-            int at = msg == CB_ADDSTRING || index < 0 ? count : index;
-            if (at > count) return CB_ERR;
-            c.items.insert(c.items.begin() + at, std::move(item));
-            if (c.curSel >= at) ++c.curSel;
-            return at;
-        }
-        case CB_DELETESTRING:
-            if (!inRange) return CB_ERR;
-            c.items.erase(c.items.begin() + index);
-            if (c.curSel == index)
-                c.curSel = CB_ERR;
-            else if (c.curSel > index)
-                --c.curSel;
-            return count - 1;
+            // Owner-drawn lists without strings pass item data, not text.
+            c.items.emplace_back(HasStrings(w.style) && lParam ? reinterpret_cast<LPCWSTR>(lParam)
+                                                               : L"");
+            return count;
         case CB_RESETCONTENT:
             c.items.clear();
             c.curSel = CB_ERR;
@@ -114,21 +98,9 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return c.curSel;
         case CB_GETLBTEXT:
             if (!inRange) return CB_ERR;
-            return CopyText(c.items[index].text, static_cast<WPARAM>(-1), lParam);
+            return CopyText(c.items[index], static_cast<WPARAM>(-1), lParam);
         case CB_GETLBTEXTLEN:
-            return inRange ? static_cast<LRESULT>(c.items[index].text.size()) : CB_ERR;
-        case CB_FINDSTRINGEXACT: {
-            const auto* text = reinterpret_cast<LPCWSTR>(lParam);
-            for (int i = 0; text && i < count; ++i)
-                if (c.items[i].text == text) return i;
-            return CB_ERR;
-        }
-        case CB_GETITEMDATA:
-            return inRange ? c.items[index].data : CB_ERR;
-        case CB_SETITEMDATA:
-            if (!inRange) return CB_ERR;
-            c.items[index].data = lParam;
-            return TRUE;
+            return inRange ? static_cast<LRESULT>(c.items[index].size()) : CB_ERR;
         case CB_SETITEMHEIGHT:
             if (lParam < 1 || lParam > 255 || index < -1) return CB_ERR;
             (index == -1 ? c.fieldHeight : c.itemHeight) = static_cast<int>(lParam);
@@ -160,11 +132,11 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_GETTEXT:
             if ((w.style & 0x3) == CBS_DROPDOWNLIST)
-                return CopyText(c.curSel >= 0 ? c.items[c.curSel].text : L"", wParam, lParam);
+                return CopyText(c.curSel >= 0 ? c.items[c.curSel] : L"", wParam, lParam);
             break;
         case WM_GETTEXTLENGTH:
             if ((w.style & 0x3) == CBS_DROPDOWNLIST)
-                return c.curSel >= 0 ? static_cast<LRESULT>(c.items[c.curSel].text.size()) : 0;
+                return c.curSel >= 0 ? static_cast<LRESULT>(c.items[c.curSel].size()) : 0;
             break;
         default:
             break;

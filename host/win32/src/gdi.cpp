@@ -291,10 +291,6 @@ int GetObjectW(HGDIOBJ object, int size, LPVOID out) {
     return static_cast<int>(sizeof(BITMAP));
 }
 
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
-    return SetPixelV(hdc, x, y, color) ? (color & 0xFFFFFF) : CLR_INVALID;
-}
-
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
     State& s = S();
     std::lock_guard<std::mutex> lock(s.mutex);
@@ -373,13 +369,6 @@ int SetBkMode(HDC hdc, int mode) {
     return old;
 }
 
-int GetBkMode(HDC hdc) {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    Dc* dc = s.FindDc(hdc);
-    return dc ? dc->bkMode : 0;
-}
-
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
     State& s = S();
     std::lock_guard<std::mutex> lock(s.mutex);
@@ -388,13 +377,6 @@ COLORREF SetTextColor(HDC hdc, COLORREF color) {
     const COLORREF old = dc->textColor;
     dc->textColor = color & 0xFFFFFF;
     return old;
-}
-
-COLORREF GetTextColor(HDC hdc) {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    Dc* dc = s.FindDc(hdc);
-    return dc ? dc->textColor : CLR_INVALID;
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {

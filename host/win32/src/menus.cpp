@@ -85,12 +85,6 @@ BOOL DestroyMenu(HMENU menu) {
     return TRUE;
 }
 
-BOOL IsMenu(HMENU menu) {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    return s.menus.count(reinterpret_cast<ULONG_PTR>(menu)) ? TRUE : FALSE;
-}
-
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCWSTR newItem) {
     auto m = Find(menu);
     if (!m) return FALSE;
@@ -166,20 +160,6 @@ BOOL GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOW in
 int GetMenuItemCount(HMENU menu) {
     auto m = Find(menu);
     return m ? static_cast<int>(m->items.size()) : -1;
-}
-
-UINT GetMenuItemID(HMENU menu, int position) {
-    auto m = Find(menu);
-    if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size())
-        return static_cast<UINT>(-1);
-    const Item& i = m->items[static_cast<std::size_t>(position)];
-    return (i.type & MF_POPUP) ? static_cast<UINT>(-1) : i.id;
-}
-
-UINT GetMenuState(HMENU menu, UINT id, UINT flags) {
-    auto m = Find(menu);
-    const Item* i = m ? Locate(*m, id, (flags & MF_BYPOSITION) ? TRUE : FALSE) : nullptr;
-    return i ? (i->type | i->state) : static_cast<UINT>(-1);
 }
 
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS) {

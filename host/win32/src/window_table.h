@@ -10,13 +10,8 @@
 
 namespace w32 {
 
-struct ComboItem {
-    std::wstring text;
-    LPARAM data = 0;
-};
-
 struct ComboState {
-    std::vector<ComboItem> items;
+    std::vector<std::wstring> items;
     int curSel = CB_ERR;
     int fieldHeight = 15;  // the selection field (index -1)
     int itemHeight = 15;   // list items

@@ -137,16 +137,6 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
     return static_cast<ATOM>(0xC000 + s.classes.size());
 }
 
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
-    auto& s = w32::S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.classes.erase(w32::Lower(className)) == 0) {
-        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
