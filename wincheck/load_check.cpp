@@ -114,7 +114,7 @@ bool IsOpeningBanner(const std::string& line) {
                   y, mo, d, h, mi, s);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return line == again && y == now.wYear;
+    return line == again && (y == now.wYear || y + 1 == now.wYear);  // a new year may have begun
 }
 
 bool IsClosingBanner(const std::string& line) {

@@ -24,6 +24,7 @@ int Refuse(const std::string& message) {
 
 // The value put into the block as the preview puts a --set value.
 bool Apply(Texmap* map, const ParamEntry& p, const ParamValue& v) {
+    if (!p.prefix.empty()) return false;  // the relief outputs' parameters are not sampled here
     IParamBlock2* pb = map->GetParamBlockByID(p.block);
     if (pb == nullptr) return false;
     switch (v.kind) {
