@@ -31,7 +31,10 @@ int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) 
             std::size_t stop = i;
             while (stop < line.size() && !std::isspace(static_cast<unsigned char>(line[stop])))
                 ++stop;
-            error = "'" + std::string(line.substr(i, stop - i)) + "' is not a number";
+            // Appended piece by piece: GCC 12 warns falsely on "'" + std::string at -O3.
+            error.assign(1, '\'');
+            error.append(line.substr(i, stop - i));
+            error.append("' is not a number");
             return -1;
         }
         i = end;
