@@ -20,13 +20,15 @@ namespace {
 
 using namespace QuarelPreview;
 
-constexpr int kGrid = 64;  // points per side over one tile
+constexpr int kGrid = 256;  // the render's pixels per side
+constexpr int kRepeat = 2;  // and its tiles
 
 struct Setup {
     std::unique_ptr<PluginHost> host;
     std::unique_ptr<MapSlot> slot;
     std::vector<Point3> uv;      // plane points in tile units
     std::vector<Point3> source;  // what the context must hold for the generator to give them
+    Point3 filter;               // and for the filter size of a pixel
     Texmap* map() const { return slot->Get(); }
 };
 
@@ -58,11 +60,14 @@ Setup& TheSetup() {
         PointShadeContext sc;
         for (int y = 0; y < kGrid; ++y) {
             for (int x = 0; x < kGrid; ++x) {
-                const float u = (static_cast<float>(x) + 0.5f) / kGrid;
-                const float v = (static_cast<float>(y) + 0.5f) / kGrid;
-                builder.SetPlanePoint(sc, u, v, 1.f / kGrid, 1.f / kGrid);
+                // The pixel centres of BM_Render, with its filter size.
+                const float scale = static_cast<float>(kRepeat) / kGrid;
+                const float u = (static_cast<float>(x) + 0.5f) * scale;
+                const float v = kRepeat - (static_cast<float>(y) + 0.5f) * scale;
+                builder.SetPlanePoint(sc, u, v, scale, scale);
                 setup->uv.emplace_back(u, v, 0.f);
                 setup->source.push_back(sc.mUVW);
+                setup->filter = sc.mDUVW;
             }
         }
         return setup;
@@ -74,7 +79,7 @@ Setup& TheSetup() {
 void BM_EvalColorDirect(benchmark::State& state) {
     Setup& s = TheSetup();
     PointShadeContext sc;
-    sc.mDUVW = Point3(0.f, 0.f, 0.f);
+    sc.mDUVW = s.filter;
     std::size_t i = 0;
     for (auto _ : state) {
         sc.mUVW = s.source[i++ % s.source.size()];
@@ -84,8 +89,8 @@ void BM_EvalColorDirect(benchmark::State& state) {
 }
 BENCHMARK(BM_EvalColorDirect);
 
-// One sample as the renderer takes it: the context set up from tile units, then EvalColor.
-void BM_RendererSample(benchmark::State& state) {
+// One point as `sample` takes it: the context solved from tile units, then EvalColor.
+void BM_SamplePoint(benchmark::State& state) {
     Setup& s = TheSetup();
     const ShadeContextBuilder builder(s.map());
     PointShadeContext sc;
@@ -97,14 +102,15 @@ void BM_RendererSample(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_RendererSample);
+BENCHMARK(BM_SamplePoint);
 
-// Whole renders, 256 x 256 pixels of colour; items are samples. Arg: threads (0: all cores).
+// Whole renders, 256 x 256 pixels of colour over the points above; items are samples, so
+// ns per item compares with BM_EvalColorDirect. Arg: threads (0: all cores).
 void BM_Render(benchmark::State& state) {
     Setup& s = TheSetup();
     RenderRequest r;
-    r.size = 256;
-    r.repeat = 2;
+    r.size = kGrid;
+    r.repeat = kRepeat;
     r.threads = static_cast<int>(state.range(0));
     Image image(r.size, r.size);
     for (auto _ : state) {

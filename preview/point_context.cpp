@@ -81,11 +81,11 @@ private:
 
 }  // namespace
 
-void ShadeContextBuilder::SetSource(PointShadeContext& sc, float x, float y, float dx, float dy) {
+void ShadeContextBuilder::Apply(PointShadeContext& sc, const PlaneSource& s) {
     // The plane is the object: its object and world positions are its texture coordinates, so a
     // generator reads the same point whatever its source.
-    sc.mUVW = Point3(x, y, 0.f);
-    sc.mDUVW = Point3(dx, dy, 0.f);
+    sc.mUVW = Point3(s.x, s.y, 0.f);
+    sc.mDUVW = Point3(s.dx, s.dy, 0.f);
     sc.pObj = sc.p = sc.mUVW;
     sc.dpObj = sc.mDUVW;
     sc.dp = sc.mDUVW;
@@ -100,13 +100,13 @@ ShadeContextBuilder::ShadeContextBuilder(Texmap* map) : mGen(map ? map->GetTheUV
     double h = 1.0;
     for (int pass = 0; pass < 2; ++pass) {
         const float fh = static_cast<float>(h);
-        SetSource(sc, 0.f, 0.f, 0.f, 0.f);
+        Apply(sc, {});
         mGen->GetUV(sc, uv, duv);
         const double o[2] = {uv.x, uv.y};
         double j[2][2], d[2][2];
         for (int axis = 0; axis < 2; ++axis) {
-            SetSource(sc, axis == 0 ? fh : 0.f, axis == 1 ? fh : 0.f, axis == 0 ? fh : 0.f,
-                      axis == 1 ? fh : 0.f);
+            const float on = axis == 0 ? fh : 0.f, off = axis == 1 ? fh : 0.f;
+            Apply(sc, {on, off, on, off});
             mGen->GetUV(sc, uv, duv);
             j[0][axis] = (uv.x - o[0]) / h;
             j[1][axis] = (uv.y - o[1]) / h;
@@ -115,6 +115,7 @@ ShadeContextBuilder::ShadeContextBuilder(Texmap* map) : mGen(map ? map->GetTheUV
         }
         double jinv[2][2];
         if (!Invert(j, jinv)) return;  // a degenerate generator: coordinates pass unchanged
+        mSeparable = j[0][1] == 0.0 && j[1][0] == 0.0 && d[0][1] == 0.0 && d[1][0] == 0.0;
         mOrigin[0] = o[0];
         mOrigin[1] = o[1];
         std::copy(&jinv[0][0], &jinv[0][0] + 4, &mJinv[0][0]);
@@ -132,13 +133,10 @@ ShadeContextBuilder::ShadeContextBuilder(Texmap* map) : mGen(map ? map->GetTheUV
     }
 }
 
-void ShadeContextBuilder::SetPlanePoint(PointShadeContext& sc, float u, float v, float du,
-                                        float dv) const {
-    if (mGen == nullptr) {
-        // The map reads channel 1 as it comes.
-        SetSource(sc, u, v, du, dv);
-        return;
-    }
+PlaneSource ShadeContextBuilder::Solve(PointShadeContext& sc, float u, float v, float du,
+                                       float dv) const {
+    // Without a generator the map reads channel 1 as it comes.
+    if (mGen == nullptr) return {u, v, du, dv};
     const double tu = static_cast<double>(u) - mOrigin[0], tv = static_cast<double>(v) - mOrigin[1];
     float x = static_cast<float>(mJinv[0][0] * tu + mJinv[0][1] * tv);
     float y = static_cast<float>(mJinv[1][0] * tu + mJinv[1][1] * tv);
@@ -154,21 +152,18 @@ void ShadeContextBuilder::SetPlanePoint(PointShadeContext& sc, float u, float v,
     Refinement pos(x, y), filter(dx, dy);
     Point2 uv, duv;
     for (int i = 0; i < kMaxRefine; ++i) {
-        SetSource(sc, pos.x, pos.y, filter.x, filter.y);
+        Apply(sc, {pos.x, pos.y, filter.x, filter.y});
         mGen->GetUV(sc, uv, duv);
         pos.Take(u, v, uv, mJinv);
         filter.Take(du, dv, duv, mDinv);
-        if (pos.bestMiss == 0.0 && filter.bestMiss == 0.0 && pos.x == pos.bestX &&
-            pos.y == pos.bestY && filter.x == filter.bestX && filter.y == filter.bestY)
-            return;  // exact, and the context already holds it
         if (pos.finished && filter.finished) break;
     }
-    SetSource(sc, pos.bestX, pos.bestY, filter.bestX, filter.bestY);
+    return {pos.bestX, pos.bestY, filter.bestX, filter.bestY};
 }
 
-void ShadeContextBuilder::SetBoxPoint(PointShadeContext& sc, const Point3& size, BoxFace face,
-                                      float a, float z, float uvU, float du, float dv) const {
-    SetPlanePoint(sc, uvU, z, du, dv);
+void ShadeContextBuilder::SetBoxPoint(PointShadeContext& sc, const PlaneSource& uv,
+                                      const Point3& size, BoxFace face, float a, float z) const {
+    Apply(sc, uv);
     // Relative position in the box, and the outward normal, of the point `a` along the face.
     Point3 rel, n;
     switch (face) {

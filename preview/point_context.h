@@ -32,6 +32,11 @@ public:
 // of the "Accurate" projection.
 enum class BoxFace { PosY = 0, PosX = 1, NegY = 2, NegX = 3 };
 
+// What the context holds for the generator to read: a source point and its filter size.
+struct PlaneSource {
+    float x = 0.f, y = 0.f, dx = 0.f, dy = 0.f;
+};
+
 class ShadeContextBuilder {
 public:
     // `map` may have no UV generator; then the map reads channel 1 as it comes.
@@ -39,19 +44,28 @@ public:
 
     // A plane point in tile units; du, dv its filter size.
     void SetPlanePoint(PointShadeContext& sc, float u, float v, float du = 0.f,
-                       float dv = 0.f) const;
+                       float dv = 0.f) const {
+        Apply(sc, Solve(sc, u, v, du, dv));
+    }
+
+    // The source the generator turns into (u, v) and (du, dv); `scratch` is written.
+    PlaneSource Solve(PointShadeContext& scratch, float u, float v, float du, float dv) const;
+    static void Apply(PointShadeContext& sc, const PlaneSource& s);
+
+    // True when u and its filter size depend on the source's x alone and v on y alone (a
+    // generator without a W angle). Then a renderer may solve each pixel column and row once
+    // and combine them.
+    bool Separable() const { return mSeparable; }
 
     // A point on a side face of the box [0, size]: `a` runs along the face (0..1 in the order
-    // the projection unrolls it) and z up it (0..1). `uvU` is the plane u the point gets as
-    // texture coordinates, for a map that does not project.
-    void SetBoxPoint(PointShadeContext& sc, const Point3& size, BoxFace face, float a, float z,
-                     float uvU, float du, float dv) const;
+    // the projection unrolls it) and z up it (0..1). `uv` gives the texture coordinates, for a
+    // map that does not project.
+    void SetBoxPoint(PointShadeContext& sc, const PlaneSource& uv, const Point3& size, BoxFace face,
+                     float a, float z) const;
 
 private:
-    // Source point and filter size the generator reads.
-    static void SetSource(PointShadeContext& sc, float x, float y, float dx, float dy);
-
     UVGen* mGen = nullptr;
+    bool mSeparable = true;
     // Affine model of the generator, from probes: uv = origin + J * p, duv = D * |dp|.
     double mOrigin[2] = {0, 0};
     double mJinv[2][2] = {{1, 0}, {0, 1}};

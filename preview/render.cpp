@@ -127,6 +127,32 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
     const float filter = scale / perSide;
     const float inv = 1.f / static_cast<float>(samples);
 
+    // Plane coordinates of sample s of pixel (x, y).
+    const auto planeU = [&](int x, int s) {
+        return (static_cast<float>(x) + pattern.x[static_cast<std::size_t>(s)]) * scale;
+    };
+    const auto planeV = [&](int y, int s) {
+        const float py = static_cast<float>(y) + pattern.y[static_cast<std::size_t>(s)];
+        return onBox ? 1.f - py * scale : static_cast<float>(r.repeat) - py * scale;
+    };
+    // With a separable generator each column's and each row's source is solved once, here,
+    // before the render threads start; otherwise every sample solves its own.
+    const bool solveAhead = builder.Separable() && r.output != Output::Cells;
+    std::vector<PlaneSource> columns, rows;
+    if (solveAhead) {
+        PointShadeContext scratch;
+        columns.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(samples));
+        rows.resize(static_cast<std::size_t>(height) * static_cast<std::size_t>(samples));
+        for (int x = 0; x < width; ++x)
+            for (int s = 0; s < samples; ++s)
+                columns[static_cast<std::size_t>(x * samples + s)] =
+                    builder.Solve(scratch, planeU(x, s), 0.5f, filter, filter);
+        for (int y = 0; y < height; ++y)
+            for (int s = 0; s < samples; ++s)
+                rows[static_cast<std::size_t>(y * samples + s)] =
+                    builder.Solve(scratch, 0.5f, planeV(y, s), filter, filter);
+    }
+
     std::atomic<int> nextTile{0};
     auto worker = [&] {
         PointShadeContext sc;
@@ -138,19 +164,25 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                     const int face = onBox ? box.FaceOf(x) : 0;
                     float acc[3] = {0.f, 0.f, 0.f};
                     for (int s = 0; s < samples; ++s) {
-                        const float px = static_cast<float>(x) + pattern.x[s];
-                        const float py = static_cast<float>(y) + pattern.y[s];
-                        float u = px * scale, v = 0.f;
+                        const float u = planeU(x, s), v = planeV(y, s);
+                        PlaneSource source;
+                        if (solveAhead) {
+                            const PlaneSource& c =
+                                columns[static_cast<std::size_t>(x * samples + s)];
+                            const PlaneSource& w = rows[static_cast<std::size_t>(y * samples + s)];
+                            source = {c.x, w.y, c.dx, w.dy};
+                        } else if (r.output != Output::Cells) {
+                            source = builder.Solve(sc, u, v, filter, filter);
+                        }
                         if (onBox) {
-                            v = 1.f - py * scale;
+                            const float px =
+                                static_cast<float>(x) + pattern.x[static_cast<std::size_t>(s)];
                             const float a =
                                 (px - static_cast<float>(box.start[face])) / box.width[face];
-                            builder.SetBoxPoint(sc, r.box, static_cast<BoxFace>(face), a, v, u,
-                                                filter, filter);
+                            builder.SetBoxPoint(sc, source, r.box, static_cast<BoxFace>(face), a,
+                                                v);
                         } else {
-                            v = static_cast<float>(r.repeat) - py * scale;
-                            if (r.output != Output::Cells)
-                                builder.SetPlanePoint(sc, u, v, filter, filter);
+                            ShadeContextBuilder::Apply(sc, source);
                         }
                         const AColor c = EvalOutput(r.output, map, r.cells, sc, u, v);
                         acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
