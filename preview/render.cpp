@@ -33,7 +33,8 @@ struct SamplePattern {
 std::uint8_t Byte(float c) {
     if (!(c > 0.f)) return 0;  // NaN as well
     if (c >= 1.f) return 255;
-    return static_cast<std::uint8_t>(std::lround(c * 255.f));
+    // Rounds half up; no library call per channel (lround is one).
+    return static_cast<std::uint8_t>(c * 255.f + 0.5f);
 }
 
 // Where pixel column x lies on the unrolled box: the face, and how far along it (0..1).
@@ -153,6 +154,8 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                     builder.Solve(scratch, 0.5f, planeV(y, s), filter, filter);
     }
 
+    std::uint8_t* const pixels = target.rgb.data();
+    const std::size_t rowBytes = static_cast<std::size_t>(target.width) * 3;
     std::atomic<int> nextTile{0};
     auto worker = [&] {
         PointShadeContext sc;
@@ -160,6 +163,10 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
             const int x0 = (t % tilesX) * kTile, y0 = (t / tilesX) * kTile;
             const int x1 = std::min(width, x0 + kTile), y1 = std::min(height, y0 + kTile);
             for (int y = y0; y < y1; ++y) {
+                // Bytes of this row; a local pointer, since byte stores would make the compiler
+                // reload the image's buffer for every channel.
+                std::uint8_t* const row = pixels + (static_cast<std::size_t>(top + y) * rowBytes +
+                                                    static_cast<std::size_t>(left) * 3);
                 for (int x = x0; x < x1; ++x) {
                     const int face = onBox ? box.FaceOf(x) : 0;
                     float acc[3] = {0.f, 0.f, 0.f};
@@ -187,11 +194,11 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                         const AColor c = EvalOutput(r.output, map, r.cells, sc, u, v);
                         acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
                     }
-                    std::uint8_t* p = &target.rgb[(static_cast<std::size_t>(top + y) *
-                                                       static_cast<std::size_t>(target.width) +
-                                                   static_cast<std::size_t>(left + x)) *
-                                                  3];
-                    for (int k = 0; k < 3; ++k) p[k] = Byte(samples == 1 ? acc[k] : acc[k] * inv);
+                    std::uint8_t* const p = row + static_cast<std::size_t>(x) * 3;
+                    const float norm = samples == 1 ? 1.f : inv;
+                    p[0] = Byte(acc[0] * norm);
+                    p[1] = Byte(acc[1] * norm);
+                    p[2] = Byte(acc[2] * norm);
                 }
             }
             if (r.progress) r.progress->Advance();
