@@ -274,6 +274,13 @@ bool ParsePreset(std::string_view text, const ParamTable& table, const std::stri
         if (colon != std::string::npos) what = what.substr(colon + 2);
         error = Position(origin, text, e.byte) + ": malformed JSON: " + what;
         return false;
+    } catch (const Json::exception& e) {
+        // A number beyond every range, for one; the library gives no position for it.
+        std::string what = e.what();
+        const std::size_t close = what.find("] ");
+        if (close != std::string::npos) what = what.substr(close + 2);
+        error = origin + ": malformed JSON: " + what;
+        return false;
     }
     if (!doc.is_object()) {
         error = origin + ": a preset is a JSON object of parameter names and values";

@@ -156,6 +156,7 @@ TEST(Presets, RefuseEachClassOfBadInputClearly) {
         {"{\"brick_map\": {\"map\": \"multisub\", \"count\": 1, \"maps\": [null, null]}}",
          "at most \"count\" (1)"},
         {"{\"comment\": 3}", "a comment is a string"},
+        {"{\"nx\": 1e99999}", "malformed JSON: number overflow"},
     };
     for (const Case& c : cases) {
         std::vector<Assignment> values;
