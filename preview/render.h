@@ -40,6 +40,9 @@ struct RenderRequest {
 // The number of render threads `requested` stands for (0: all cores).
 int RenderThreadCount(int requested);
 
+// The largest picture the preview makes, in pixels (a sheet included).
+constexpr long long kMaxPixels = 1ll << 26;
+
 // Pixel size of the picture a request renders, and the number of tiles it is cut into.
 void PictureSize(const RenderRequest& r, int& width, int& height);
 int TileCount(const RenderRequest& r);

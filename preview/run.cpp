@@ -54,6 +54,19 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     r.cells = CellsSettings(map, table);
     const ParamEntry* pattern = table.Find("pattern");
     const int swatches = o.sheet && pattern != nullptr ? static_cast<int>(pattern->hi) + 1 : 1;
+    long long width = 0, height = 0;
+    if (o.sheet) {
+        SheetSize(r, swatches, width, height);
+    } else {
+        int w = 0, h = 0;
+        PictureSize(r, w, h);
+        width = w, height = h;
+    }
+    if (width * height > kMaxPixels) {
+        std::fprintf(err, "%s: the picture would be %lld x %lld pixels; at most %lld in all\n",
+                     kName, width, height, kMaxPixels);
+        return kExitRefused;
+    }
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(),
                     static_cast<std::int64_t>(TileCount(r)) * swatches,
                     o.sheet ? "sheet" : "render");

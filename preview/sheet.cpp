@@ -18,6 +18,14 @@ const char* const kSheetPreset = R"({
   "color_variance": 0.35, "random_second_color_on": true
 })";
 
+void SheetSize(const RenderRequest& request, int count, long long& width, long long& height) {
+    int w = 0, h = 0;
+    PictureSize(request, w, h);
+    const long long rows = (count + kColumns - 1) / kColumns;
+    width = kGutter + kColumns * (static_cast<long long>(w) + kGutter);
+    height = kGutter + rows * (static_cast<long long>(h) + kLabelPixels + 8 + kGutter);
+}
+
 Image RenderSheet(const RenderRequest& request, Texmap* map, const ParamTable& table,
                   std::string& warning) {
     const ParamEntry* pattern = table.Find("pattern");

@@ -18,6 +18,9 @@ extern const char* const kSheetPreset;
 // parameter is set through the map's block for each swatch and the map updated on this
 // thread. Without a label font the swatches are drawn unlabelled and `warning` says why.
 // Cells: the pattern query of each swatch comes from `cellsOf`.
+// Pixel size of the sheet of `count` swatches of `request`.
+void SheetSize(const RenderRequest& request, int count, long long& width, long long& height);
+
 Image RenderSheet(const RenderRequest& request, Texmap* map, const ParamTable& table,
                   std::string& warning);
 

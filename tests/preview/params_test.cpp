@@ -193,6 +193,10 @@ TEST(Presets, FilesAndImagesThatCannotBeReadAreRefusedByTheTool) {
     EXPECT_NE(err.find("--set ny=0: 0 is out of range: ny takes an integer from 1 to 256"),
               std::string::npos)
         << err;
+    EXPECT_EQ(RunTool({"--projection", "box", "--box", "1000,1000,0.001", "--size", "64"}, "",
+                      nullptr, &err),
+              kExitRefused);
+    EXPECT_NE(err.find("the picture would be"), std::string::npos) << err;
     EXPECT_EQ(RunTool({"--set", "tiles=3"}, "", nullptr, &err), kExitRefused);
     EXPECT_NE(err.find("unknown parameter 'tiles'"), std::string::npos) << err;
 }
