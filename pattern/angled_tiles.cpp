@@ -49,7 +49,11 @@ void Diagonal(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const bool first = odd ? t >= s : s + t <= 1.f;
     const float d = odd ? s - t : s + t - 1.f;
 
-    cell.isGrout = c.gu / 2.f > std::min(s, 1.f - s) || c.gv / 2.f > std::min(t, 1.f - t) ||
+    // Cell edges only where their joint has width: s and t can land a hair outside [0, 1].
+    const float hu = c.gu / 2.f;
+    const float hv = c.gv / 2.f;
+    cell.isGrout = (hu > 0.f && hu > std::min(s, 1.f - s)) ||
+                   (hv > 0.f && hv > std::min(t, 1.f - t)) ||
                    SlantedJointHalf(c.gu, c.gv) > std::fabs(d) * 0.70710677f;
     if (first) {
         cell.localU = Clamp01(s);
@@ -80,8 +84,11 @@ void Triangles(const PatternSettings& ps, float u, float v, BrickCell& cell) {
 
     const bool lowerLeft = f + t <= 1.f;
     const float d = std::fabs(f + t - 1.f) * 0.70710677f;
-    // Only the row's lower edge is a joint here; the row above supplies the upper one.
-    cell.isGrout = (lowerLeft ? gu / 2.f > f : gu / 2.f > 1.f - f) || gv / 2.f > t ||
+    // Only the row's lower edge is a joint here; the row above supplies the upper one. Edges
+    // are tested only where their joint has width: t can land a hair below 0.
+    const float hu = gu / 2.f;
+    const float hv = gv / 2.f;
+    cell.isGrout = (hu > 0.f && (lowerLeft ? hu > f : hu > 1.f - f)) || (hv > 0.f && hv > t) ||
                    SlantedJointHalf(gu, gv) > d;
     if (!lowerLeft) {
         f = 1.f - f;
@@ -124,7 +131,9 @@ void Triangles2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float e1 = std::min((2.f * dx + h) * 0.4472136f, 1.f - h);
     const float e2 = (h - 2.f * dx) * 0.4472136f;
     const float d = std::min(e1, e2);
-    cell.isGrout = (gu + gv) * 0.25f > d;
+    // Without joints nothing is grout: next to a row edge d can come out a hair below 0.
+    const float half = (gu + gv) * 0.25f;
+    cell.isGrout = half > 0.f && half > d;
     cell.localU = Clamp01(dx + 0.5f);
     cell.localV = Clamp01(h);
     cell.sizeU = W;

@@ -51,7 +51,9 @@ inline GroutFace GroutFinish(float gapU, float gapV, float W, float H, float s, 
     const float hu = gu / 2.f;
     const float hv = gv / 2.f;
     GroutFace f;
-    f.isGrout = s < hu || s > 1.f - hu || t < hv || t > 1.f - hv;
+    // A side is tested only when its joint has width: in float s and t can land a hair outside
+    // [0, 1], and a bare s < 0 would speckle a joint-free wall with grout.
+    f.isGrout = (hu > 0.f && (s < hu || s > 1.f - hu)) || (hv > 0.f && (t < hv || t > 1.f - hv));
     const float su = std::max(1.f - gu, 1e-6f);
     const float sv = std::max(1.f - gv, 1e-6f);
     f.a = (s - hu) / su;

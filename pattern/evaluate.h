@@ -26,13 +26,16 @@ void EvaluatePattern(const PatternSettings& settings, float u, float v, BrickCel
 // NaN widths and shifts as 0, infinite ones held to a finite bound).
 PatternSettings SanitizePatternSettings(const PatternSettings& settings);
 
-// Fractional part in [0, 1); NaN, infinities and values whose fraction rounds to 1 give 0.
+// Fractional part in [0, 1). NaN and infinities give 0. A tiny negative x (such as -1e-9) whose
+// fraction rounds to 1 gives the largest float below 1, so the point stays in the last cell, on
+// its own side of the tile's seam.
 float ReduceToUnit(float x);
 
 inline float ReduceToUnitInline(float x) {
     const float r = x - std::floor(x);
-    // NaN and infinities fail the test; so does a tiny negative x whose fraction rounds to 1.
-    return r >= 0.f && r < 1.f ? r : 0.f;
+    if (r >= 0.f && r < 1.f) return r;
+    // Only x in (-1, 0) can round up to exactly 1; NaN and infinities fail both tests.
+    return r == 1.f ? 0x1.fffffep-1f : 0.f;
 }
 
 }  // namespace QuarelNS

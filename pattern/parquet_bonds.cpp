@@ -75,11 +75,11 @@ void TShape(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         s = (u - static_cast<float>(i) * Wc) / (2.f * Wc);
         t = (v - (static_cast<float>(upper ? 1 : 0) * h + static_cast<float>(r2) * h)) / h;
     } else {
-        // Numbered by the lower half-row of its pair, like the lying pieces: numbering it by
-        // the pair alone gave it the identity of a lying piece (the one just below it in the
-        // second pair), so both always took the same random variation.
+        // Numbered by its pair, while lying pieces count half-rows (2r + upper). So a standing
+        // brick can share its indices, and with them its random variation, with a lying piece
+        // near it; the per-brick colours of stored scenes depend on this numbering.
         i = c;
-        j = r2;
+        j = r;
         W = Wc;
         H = Hp;
         s = (u - static_cast<float>(c) * Wc) / Wc;

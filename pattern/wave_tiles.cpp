@@ -54,8 +54,11 @@ void Wave(const PatternSettings& ps, float u, float v, BrickCell& cell, bool che
     cell.projSizeU = cell.sizeU;
     cell.projSizeV = cell.sizeV;
 
-    // Joint widths here are fractions of the column width and row height themselves.
-    cell.isGrout = gu / 2.f > s || gu / 2.f > 1.f - s || gv / 2.f > t || gv / 2.f > 1.f - t;
+    // Joint widths here are fractions of the column width and row height themselves. A side is
+    // tested only when its joint has width: s and t can land a hair outside [0, 1].
+    const float hu = gu / 2.f;
+    const float hv = gv / 2.f;
+    cell.isGrout = (hu > 0.f && (hu > s || hu > 1.f - s)) || (hv > 0.f && (hv > t || hv > 1.f - t));
 }
 
 }  // namespace QuarelNS

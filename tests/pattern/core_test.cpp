@@ -3,9 +3,12 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
+#include <string>
 
 #include "pattern/catalogue.h"
 #include "pattern/cell_steps.h"
+#include "pattern/generators.h"
 #include "pattern/pattern_hash.h"
 #include "pattern/swatch_colour.h"
 #include "support.h"
@@ -40,13 +43,41 @@ TEST(Dispatch, CoordinatesAreReducedToTheUnitTile) {
 }
 
 TEST(Dispatch, ReductionNeverReachesOne) {
-    EXPECT_EQ(ReduceToUnit(-1e-10f), 0.f);  // 1 - 1e-10 rounds to 1 in float: wraps to 0
+    // 1 - 1e-10 rounds to 1 in float: the point stays just below the seam, not across it.
+    EXPECT_EQ(ReduceToUnit(-1e-10f), 0x1.fffffep-1f);
+    EXPECT_EQ(ReduceToUnit(-1e-30f), 0x1.fffffep-1f);
+    EXPECT_EQ(ReduceToUnit(-0x1p-25f), 0x1.fffffep-1f);
+    EXPECT_EQ(ReduceToUnit(-0x1p-24f), 0x1.fffffep-1f);  // exact, no rounding needed
     EXPECT_EQ(ReduceToUnit(-0.25f), 0.75f);
     EXPECT_EQ(ReduceToUnit(1.f), 0.f);
     EXPECT_EQ(ReduceToUnit(std::numeric_limits<float>::quiet_NaN()), 0.f);
     EXPECT_EQ(ReduceToUnit(std::numeric_limits<float>::infinity()), 0.f);
     EXPECT_EQ(ReduceToUnit(-std::numeric_limits<float>::infinity()), 0.f);
     EXPECT_EQ(ReduceToUnit(3e30f), 0.f);
+}
+
+// A tiny negative coordinate lies just left of (or below) the seam, in the last cell: its
+// fraction rounds to 1 and must not wrap to the first cell on the far side.
+TEST(Dispatch, TinyNegativeCoordinatesStayInTheLastCell) {
+    const float below1 = 0x1.fffffep-1f;
+    // Pattern 1, nx = 4: cell 3 (brickU 3 * 3 + di), never cell 0 or 4.
+    const PatternSettings custom = Settings(13, 4, 4);
+    const BrickCell c = Eval(custom, -1e-9f, 0.5f);
+    EXPECT_EQ(c.brickU / 3, 3);
+    EXPECT_EQ(c, Eval(custom, below1, 0.5f));
+    EXPECT_EQ(Eval(custom, 0.5f, -1e-9f).brickV / 3, 3);
+    // The running bond on an even row: the last brick, nx - 1, and never nx.
+    for (int nx : {1, 4, 7, 13, 256}) {
+        const BrickCell b = Eval(Settings(0, nx, 4), -1e-9f, 0.1f);
+        EXPECT_EQ(b.brickU, nx - 1) << "nx " << nx;
+        EXPECT_EQ(b.brickV, 0);
+    }
+    EXPECT_EQ(Eval(Settings(4, 4, 4), 0.3f, -1e-9f).brickV, 3);
+    // Paving Tile 1, nx = 4: tile column a = 3 (brickU = 16 * a + piece).
+    const PatternSettings paving = Settings(25, 4, 4);
+    const BrickCell p = Eval(paving, -1e-9f, 0.5f);
+    EXPECT_EQ(p.brickU / 16, 3);
+    EXPECT_EQ(p, Eval(paving, below1, 0.5f));
 }
 
 TEST(Dispatch, KindIsResetAndUnwrittenFieldsKeepTheCallersDefaults) {
@@ -101,6 +132,14 @@ TEST(GroutFinish, ZeroWidthsLeaveNoJoint) {
         EXPECT_FALSE(GroutFinish(0.f, 0.f, 0.25f, 0.125f, s, 0.f).isGrout);
         EXPECT_FALSE(GroutFinish(0.f, 0.f, 0.25f, 0.125f, 0.f, s).isGrout);
     }
+    // Fractions computed in float can land a hair outside [0, 1]; without a joint that is brick.
+    for (float s : {-4.2e-7f, -1e-6f, 1.0000001f}) {
+        EXPECT_FALSE(GroutFinish(0.f, 0.f, 0.25f, 0.125f, s, 0.5f).isGrout) << s;
+        EXPECT_FALSE(GroutFinish(0.f, 0.f, 0.25f, 0.125f, 0.5f, s).isGrout) << s;
+        // A zero joint on one axis says nothing about the other.
+        EXPECT_FALSE(GroutFinish(0.f, 0.1f, 0.25f, 0.125f, s, 0.5f).isGrout) << s;
+        EXPECT_TRUE(GroutFinish(0.f, 0.1f, 0.25f, 0.125f, 0.5f, s).isGrout) << s;
+    }
 }
 
 TEST(GroutFinish, JointsAreMeasuredAgainstTheShorterSideAndCapped) {
@@ -121,6 +160,101 @@ TEST(GroutFinish, JointsAreMeasuredAgainstTheShorterSideAndCapped) {
     // Negative and NaN widths give no joint.
     EXPECT_FALSE(GroutFinish(-1.f, std::numeric_limits<float>::quiet_NaN(), 1, 1, 0, 0).isGrout);
 }
+
+// Points whose cell fraction rounds a hair outside the cell, on walls without joints.
+TEST(ZeroGrout, PointsOnACellEdgeAreBrick) {
+    // "1/2 Running", 7 x 4: at (0.5, 0.25) s comes out about -4.2e-7.
+    const BrickCell rb = Eval(Settings(0, 7, 4), 0.5f, 0.25f);
+    EXPECT_FALSE(rb.isGrout);
+    EXPECT_EQ(rb.brickU, 3);
+    EXPECT_EQ(rb.brickV, 1);
+    EXPECT_LT(rb.localU, 0.f);  // unclamped: the fraction really is just outside
+    // Generators that compare their own fractions with the joint widths: v = 0.9 in ten rows
+    // (t just below 0) and u = 0.9 in ten columns (s just below 0).
+    for (int id : {7, 10, 23}) {
+        for (float u : {0.05f, 0.3f, 0.71f})
+            EXPECT_FALSE(Eval(Settings(id, 1, 10), u, 0.9f).isGrout) << "id " << id << " u " << u;
+    }
+    for (int id : {21, 22}) {
+        for (float v : {0.05f, 0.3f, 0.71f})
+            EXPECT_FALSE(Eval(Settings(id, 10, 1), 0.9f, v).isGrout) << "id " << id << " v " << v;
+    }
+}
+
+// Every generator whose joints come from the grout finish: without joints no point is grout, over
+// a dense lattice of pixel centres and pixel corners. The lattice is already reduced and the
+// settings already sane, so the generators are called as the dispatch calls them.
+struct FinishGenerator {
+    const char* name;
+    void (*run)(const PatternSettings& ps, float u, float v, BrickCell& cell);
+};
+
+void PrintTo(const FinishGenerator& g, std::ostream* os) {
+    *os << g.name;
+}
+
+// The optimised build walks every row of the lattice. The sanitizer builds, which look for memory
+// and undefined-behaviour faults rather than for other float results (the flags keep those the
+// same in every build), walk every sixteenth row to keep their run short.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kLatticeRowStep = 16;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr int kLatticeRowStep = 16;
+#else
+constexpr int kLatticeRowStep = 1;
+#endif
+#else
+constexpr int kLatticeRowStep = 1;
+#endif
+
+const FinishGenerator kFinishGenerators[] = {
+    {"HalfRunning", [](const PatternSettings& ps, float u, float v,
+                       BrickCell& c) { RunningBond(ps, u, v, c, 0.5f); }},
+    {"ThirdRunning", [](const PatternSettings& ps, float u, float v,
+                        BrickCell& c) { RunningBond(ps, u, v, c, 0.33333334f); }},
+    {"FineStack", [](const PatternSettings& ps, float u, float v,
+                     BrickCell& c) { RunningBond(ps, u, v, c, 0.f); }},
+    {"CommonFlemish", CommonFlemish},
+    {"Herringbone", Herringbone},
+    {"TShape", TShape},
+    {"ModularAshlar", ModularAshlar},
+    {"BasketWeave", BasketWeave},
+    {"PavingTile1", PavingTile1},
+    {"PavingTile2", PavingTile2},
+    {"ParquetTile1", ParquetTile1},
+};
+
+class ZeroGroutLattice : public ::testing::TestWithParam<FinishGenerator> {};
+
+TEST_P(ZeroGroutLattice, NoPointIsGrout) {
+    constexpr int n = 1024;
+    const int counts[][2] = {{1, 1}, {4, 8}, {7, 4}, {13, 29}};
+    for (const auto& [nx, ny] : counts) {
+        const PatternSettings ps = Settings(0, nx, ny);
+        int grout = 0;
+        BrickCell c;
+        for (float offset : {0.5f, 0.f}) {
+            for (int y = 0; y < n; y += kLatticeRowStep) {
+                const float v = (static_cast<float>(y) + offset) / n;
+                for (int x = 0; x < n; ++x) {
+                    const float u = (static_cast<float>(x) + offset) / n;
+                    c = BrickCell{};
+                    GetParam().run(ps, u, v, c);
+                    if (c.isGrout && ++grout == 1)
+                        ADD_FAILURE()
+                            << GetParam().name << " " << ps << " grout at " << u << ", " << v;
+                }
+            }
+        }
+        EXPECT_EQ(grout, 0) << GetParam().name << " " << ps;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FinishGenerators, ZeroGroutLattice, ::testing::ValuesIn(kFinishGenerators),
+                         [](const ::testing::TestParamInfo<FinishGenerator>& param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(LocalFrame, LocalVRunsAlongTheLongerSide) {
     for (float w : {0.1f, 0.3f, 0.3000001f, 2.f}) {
