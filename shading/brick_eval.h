@@ -21,6 +21,12 @@ struct BrickEvalSource {
     const void* owner = nullptr;  // the map, for log lines
 };
 
+// The source's snapshot, or the defaults when it has none (a map that was never updated).
+inline const EvalSnapshot& SnapshotOf(const BrickEvalSource& src) {
+    static constexpr EvalSnapshot kDefaults{};
+    return src.snapshot != nullptr ? *src.snapshot : kDefaults;
+}
+
 // Texture coordinates of a shading point as the map's evaluators choose them: the "Accurate"
 // box projection when the snapshot asks for it and it applies, else the UV generator, else the
 // context's channel 1. count/element are -1/0 unless the box projection gave others. With
