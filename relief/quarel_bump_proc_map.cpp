@@ -1,5 +1,8 @@
 #include "relief/quarel_bump_proc_map.h"
 
+#include <new>
+
+#include "map/quarel_map.h"
 #include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/relief_params.h"
@@ -19,7 +22,37 @@ QuarelBumpProcMap::QuarelBumpProcMap(bool loading) {
 
 QuarelBumpProcMap::~QuarelBumpProcMap() {
     DiagLog("QuarelBumpProcMap::dtor [this=0x%p]", static_cast<void*>(this));
+    LinkParent(nullptr);
     DeleteAllRefs();
+}
+
+void QuarelBumpProcMap::SetParent(QuarelMap* p) {
+    DiagLog("QuarelBumpProcMap::SetParent [this=0x%p, p=0x%p]", static_cast<void*>(this),
+            static_cast<void*>(p));
+    LinkParent(p);
+}
+
+void QuarelBumpProcMap::LinkParent(QuarelMap* p) {
+    if (mParent == p) return;
+    if (mParent != nullptr) mParent->DetachOutput(this);
+    mParent = p;
+    if (mParent != nullptr) mParent->AttachOutput(this);
+}
+
+RefTargetHandle QuarelBumpProcMap::Clone(RemapDir& remap) {
+    auto* clone = new (std::nothrow) QuarelBumpProcMap(false);
+    if (clone == nullptr) return nullptr;
+    DiagLog("QuarelBumpProcMap::Clone src=0x%p new=0x%p src.mParent=0x%p", static_cast<void*>(this),
+            static_cast<void*>(clone), static_cast<void*>(mParent));
+    clone->LinkParent(mParent);
+    if (mPBlock != nullptr) clone->ReplaceReference(kRefPBlock, remap.CloneRef(mPBlock));
+    if (mBumpTexture != nullptr)
+        clone->ReplaceReference(kRefBumpTexture, remap.CloneRef(mBumpTexture));
+    BaseClone(this, clone, remap);
+    DiagLog("QuarelBumpProcMap::Clone done new=0x%p new.mParent=0x%p new.mPBlock=0x%p",
+            static_cast<void*>(clone), static_cast<void*>(clone->mParent),
+            static_cast<void*>(clone->mPBlock));
+    return clone;
 }
 
 void QuarelBumpProcMap::GetClassName(MSTR& s, bool) const {

@@ -1,5 +1,11 @@
 // QuarelBumpProcMap, the procedural bump output of a QuarelMap, as a host object: its block 101
-// "bumpparams" in reference 0 and its bump texture in reference 1.
+// "bumpparams" in reference 0, its bump texture in reference 1, and a plain back-pointer to the
+// QuarelMap whose pattern it shows.
+//
+// The back-pointer `mParent` is neither a reference nor saved. It never dangles: SetParent
+// registers the output with its parent, the output leaves the parent's list when it dies or
+// changes parent, and the parent clears the pointers of every output in its list when it goes.
+// All of this runs on the host's main thread.
 #pragma once
 
 #include "imtl.h"
@@ -7,12 +13,18 @@
 
 namespace QuarelNS {
 
+class QuarelMap;
+
 class QuarelBumpProcMap : public Texmap {
 public:
     enum RefSlot : int { kRefPBlock = 0, kRefBumpTexture = 1, kNumRefs = 2 };
 
     explicit QuarelBumpProcMap(bool loading);
     ~QuarelBumpProcMap() override;
+
+    // Logs the call and makes p the parent (null: none).
+    void SetParent(QuarelMap* p);
+    QuarelMap* Parent() const { return mParent; }
 
     void GetClassName(MSTR& s, bool localized = true) const override;
     Class_ID ClassID() override;
@@ -23,6 +35,10 @@ public:
     int NumParamBlocks() override { return mPBlock ? 1 : 0; }
     IParamBlock2* GetParamBlock(int i) override { return i == 0 ? mPBlock : nullptr; }
     IParamBlock2* GetParamBlockByID(BlockID id) override;
+
+    // A new output with copies of the block and the bump texture; it shares the source's
+    // parent, which does not hold it.
+    RefTargetHandle Clone(RemapDir& remap) override;
 
     AColor EvalColor(ShadeContext& sc) override;
     Point3 EvalNormalPerturb(ShadeContext& sc) override;
@@ -35,6 +51,13 @@ protected:
     void SetReference(int i, RefTargetHandle rtarg) override;
 
 private:
+    friend class QuarelMap;
+    // Moves the output from its parent's list to p's, without a log line.
+    void LinkParent(QuarelMap* p);
+    // The parent is going: forget it without telling it.
+    void ParentGone() { mParent = nullptr; }
+
+    QuarelMap* mParent = nullptr;
     IParamBlock2* mPBlock = nullptr;
     Texmap* mBumpTexture = nullptr;
 };

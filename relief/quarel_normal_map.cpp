@@ -1,5 +1,8 @@
 #include "relief/quarel_normal_map.h"
 
+#include <new>
+
+#include "map/quarel_map.h"
 #include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/relief_params.h"
@@ -19,7 +22,30 @@ QuarelNormalMap::QuarelNormalMap(bool loading) {
 
 QuarelNormalMap::~QuarelNormalMap() {
     DiagLog("QuarelNormalMap::dtor [this=0x%p]", static_cast<void*>(this));
+    LinkParent(nullptr);
     DeleteAllRefs();
+}
+
+void QuarelNormalMap::SetParent(QuarelMap* p) {
+    DiagLog("QuarelNormalMap::SetParent [this=0x%p, p=0x%p]", static_cast<void*>(this),
+            static_cast<void*>(p));
+    LinkParent(p);
+}
+
+void QuarelNormalMap::LinkParent(QuarelMap* p) {
+    if (mParent == p) return;
+    if (mParent != nullptr) mParent->DetachOutput(this);
+    mParent = p;
+    if (mParent != nullptr) mParent->AttachOutput(this);
+}
+
+RefTargetHandle QuarelNormalMap::Clone(RemapDir& remap) {
+    auto* clone = new (std::nothrow) QuarelNormalMap(false);
+    if (clone == nullptr) return nullptr;
+    clone->LinkParent(mParent);
+    if (mPBlock != nullptr) clone->ReplaceReference(kRefPBlock, remap.CloneRef(mPBlock));
+    BaseClone(this, clone, remap);
+    return clone;
 }
 
 void QuarelNormalMap::GetClassName(MSTR& s, bool) const {
