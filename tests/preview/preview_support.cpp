@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "host/builtin_classes.h"
 #include "preview/options.h"
 #include "preview/run.h"
 
@@ -71,18 +70,6 @@ int RunTool(std::vector<std::string> args, const std::string& input, std::string
     std::fclose(o);
     std::fclose(e);
     return code;
-}
-
-bool ModuleKeepsNestedMaps() {
-    std::string error;
-    auto slot = gHost->NewMap(error);
-    const QuarelPreview::ParamEntry* p = gTable.Find("brick_map");
-    if (!slot || p == nullptr) return false;
-    auto* checker = new CheckerMap;
-    slot->Get()->GetParamBlockByID(p->block)->SetValue(p->id, 0, checker);
-    const bool kept = checker->DependentCount() > 0;
-    if (!kept) checker->MaybeAutoDelete();
-    return kept;
 }
 
 std::string SourceDir() {

@@ -19,10 +19,6 @@ const QuarelPreview::ParamTable& Table();
 int RunTool(std::vector<std::string> args, const std::string& input, std::string* out = nullptr,
             std::string* err = nullptr);
 
-// True when the module's map keeps a nested map set through its block (a module without
-// nested maps yet cannot show presets that use them).
-bool ModuleKeepsNestedMaps();
-
 // The source folder of the project, for presets and golden images.
 std::string SourceDir();
 
