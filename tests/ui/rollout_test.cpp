@@ -83,7 +83,10 @@ TEST_F(RolloutTest, MainMapShowsFourRolloutsBuiltFromItsTemplates) {
     EXPECT_EQ(SendMessageW(mode, CB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(Text(mode), L"Simple");
     EXPECT_EQ(Text(o.Control(0, 1002)), L"4");
-    EXPECT_EQ(Text(o.Control(2, 1073)), L"None");
+    // The button stands for sub-map 3, the map's own normal output.
+    Texmap* normalOut = static_cast<Texmap*>(o.object())->GetSubTexmap(3);
+    ASSERT_NE(normalOut, nullptr);
+    EXPECT_EQ(Text(o.Control(2, 1073)), std::wstring(normalOut->GetFullName()));
 
     EXPECT_EQ(LogCount("Pattern combobox subclassed, origProc=0x"), 1);
     char line[96];
