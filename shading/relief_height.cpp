@@ -95,9 +95,21 @@ NormalSlopes EvalNormalSlopes(const BrickEvalSource& src, UVGen* uvGen, ShadeCon
 
 AColor NormalColorFromSlopes(const NormalSlopes& g, float depth) {
     if (!(depth >= 0.0001f)) depth = 0.0001f;
+    float nx, ny, nz;
     const float len = std::sqrt(g.gx * g.gx + g.gy * g.gy + depth * depth);
-    if (!std::isfinite(len)) return AColor(0.5f, 0.5f, 1.f, 1.f);
-    const float nx = g.gx / len, ny = g.gy / len, nz = depth / len;
+    if (std::isfinite(len)) {
+        nx = g.gx / len;
+        ny = g.gy / len;
+        nz = depth / len;
+    } else {
+        // Squares of very steep but finite slopes overflow a float; a double holds them.
+        const double x = g.gx, y = g.gy, z = depth;
+        const double dlen = std::sqrt(x * x + y * y + z * z);
+        if (!std::isfinite(dlen)) return AColor(0.5f, 0.5f, 1.f, 1.f);
+        nx = static_cast<float>(x / dlen);
+        ny = static_cast<float>(y / dlen);
+        nz = static_cast<float>(z / dlen);
+    }
     return AColor(nx * 0.5f + 0.5f, ny * 0.5f + 0.5f, nz * 0.5f + 0.5f, 1.f);
 }
 

@@ -56,7 +56,7 @@ NormalSlopes EvalNormalSlopes(const BrickEvalSource& src, UVGen* uvGen, ShadeCon
 
 // (gx, gy, depth) normalised and remapped from -1..1 to 0..1, alpha 1. A depth below 0.0001
 // (or NaN) counts as 0.0001, so a larger depth gives a flatter normal. A vector that cannot be
-// normalised (non-finite slopes or depth) gives the flat normal (0.5, 0.5, 1, 1).
+// normalised (a non-finite slope or depth) gives the flat normal (0.5, 0.5, 1, 1).
 AColor NormalColorFromSlopes(const NormalSlopes& g, float depth);
 
 }  // namespace QuarelNS
