@@ -160,25 +160,31 @@ ParamDlg* QuarelNormalMap::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
 
 // --- evaluation (render threads) ------------------------------------------------------------
 
+namespace {
+
+// A value of the block at t; `v` keeps its preset when there is no block.
+void ReadAt(IParamBlock2* pb, ParamID id, TimeValue t, float& v) {
+    if (pb == nullptr) return;
+    Interval iv = FOREVER;
+    pb->GetValue(id, t, v, iv);
+}
+
+}  // namespace
+
 AColor QuarelNormalMap::EvalColor(ShadeContext& sc) {
     if (!sc.doMaps) return AColor(0.f, 0.f, 0.f, 0.f);
     QuarelMap* parent = mParent;
     if (parent == nullptr) return AColor(0.5f, 0.5f, 1.f, 1.f);
 
-    // The block is read at the shading time, so animated depth and relief follow the frame.
+    // The block is read at the shading time, so animated depth and relief follow the frame;
+    // the depth only after the samples.
     const TimeValue t = sc.CurTime();
     float relief = 0.f;
-    if (mPBlock != nullptr) {
-        Interval iv = FOREVER;
-        mPBlock->GetValue(NormalParam::relief_tex_amount, t, relief, iv);
-    }
+    ReadAt(mPBlock, NormalParam::relief_tex_amount, t, relief);
     const NormalSlopes g =
         EvalNormalSlopes(parent->EvalSource(), parent->GetTheUVGen(), sc, relief);
     float depth = 1.f;
-    if (mPBlock != nullptr) {
-        Interval iv = FOREVER;
-        mPBlock->GetValue(NormalParam::normal_depth, t, depth, iv);
-    }
+    ReadAt(mPBlock, NormalParam::normal_depth, t, depth);
     return NormalColorFromSlopes(g, depth);
 }
 
@@ -194,6 +200,18 @@ Point3 QuarelNormalMap::EvalNormalPerturb(ShadeContext& sc) {
 
 UVGen* QuarelNormalMap::GetTheUVGen() {
     return mParent != nullptr ? mParent->GetTheUVGen() : nullptr;
+}
+
+void* QuarelNormalMap::GetInterface(ULONG id) {
+    return id == kQuarelReliefHeightId ? static_cast<IQuarelReliefHeight*>(this) : nullptr;
+}
+
+float QuarelNormalMap::ReliefHeight(ShadeContext& sc) {
+    QuarelMap* parent = mParent;
+    if (!sc.doMaps || parent == nullptr) return 0.f;
+    float relief = 0.f;
+    ReadAt(mPBlock, NormalParam::relief_tex_amount, sc.CurTime(), relief);
+    return EvalReliefHeight(parent->EvalSource(), parent->GetTheUVGen(), sc, relief);
 }
 
 }  // namespace QuarelNS

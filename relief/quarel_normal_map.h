@@ -5,7 +5,8 @@
 // As a colour it is a tangent-space normal map of the parent's relief: the normalised vector
 // (-du slope, -dv slope, depth) remapped from -1..1 to 0..1, so a flat region is
 // (0.5, 0.5, 1, 1). As a bump map it hands the request to the parent's own perturbation.
-// Without a parent (an orphan) it answers the flat normal and no perturbation.
+// Without a parent (an orphan) it answers the flat normal and no perturbation. Tools that bake
+// height maps get the height field itself through IQuarelReliefHeight.
 //
 // The back-pointer `mParent` is neither a reference nor saved. It never dangles: SetParent
 // registers the output with its parent, the output leaves the parent's list when it dies or
@@ -17,13 +18,14 @@
 
 #include "imtl.h"
 #include "iparamb2.h"
+#include "relief/relief_height_interface.h"
 
 namespace QuarelNS {
 
 class QuarelMap;
 class QuarelNormalMapPostLoad;
 
-class QuarelNormalMap : public Texmap {
+class QuarelNormalMap : public Texmap, public IQuarelReliefHeight {
 public:
     enum RefSlot : int { kRefPBlock = 0, kNumRefs = 1 };
 
@@ -73,6 +75,10 @@ public:
     Point3 EvalNormalPerturb(ShadeContext& sc) override;
     // The parent's generator, or null for an orphan.
     UVGen* GetTheUVGen() override;
+
+    // IQuarelReliefHeight for kQuarelReliefHeightId; nothing else.
+    void* GetInterface(ULONG id) override;
+    float ReliefHeight(ShadeContext& sc) override;
 
 protected:
     void SetReference(int i, RefTargetHandle rtarg) override;

@@ -76,6 +76,13 @@ Point3 EvalReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeContext&
     return Point3(FiniteOr0(n.x), FiniteOr0(n.y), FiniteOr0(n.z));
 }
 
+float EvalReliefHeight(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc, float amount) {
+    const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);
+    const float a = Clamp01(amount);
+    const ReliefNestingScope scope(src.owner, a > 0.f);
+    return SampleReliefHeight(MakeReliefHeightField(src, sc, at, a, scope.Entered()), 0.f, 0.f);
+}
+
 NormalSlopes EvalNormalSlopes(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc,
                               float amount) {
     const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);

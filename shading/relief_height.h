@@ -46,6 +46,10 @@ float SampleReliefHeight(const ReliefHeightField& field, float du, float dv);
 // vectors) is 0.
 Point3 EvalReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc);
 
+// The height at a shading point itself, with texture relief `amount` (clamped to [0, 1]): the
+// field the normal output's slopes are taken of, for tools that bake it.
+float EvalReliefHeight(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc, float amount);
+
 // The normal output's slopes: minus the central differences of the height field with texture
 // relief `amount` (clamped to [0, 1]). The caller handles doMaps and the missing parent.
 struct NormalSlopes {

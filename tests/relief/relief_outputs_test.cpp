@@ -292,6 +292,40 @@ TEST_F(ReliefOutputTest, TheNormalOutputReadsItsBlockAtTheShadingTime) {
     EXPECT_EQ(normal->EvalColor(sc), NormalColorFromSlopes(g, 15001.f));
 }
 
+// Tools that bake get the height field the normals are the slopes of.
+TEST_F(ReliefOutputTest, TheNormalOutputHandsOutItsHeightField) {
+    QuarelMap* map = PlainMap();
+    QuarelNormalMap* normal = map->NormalOut();
+    ASSERT_TRUE(map->GetParamBlockByID(kBumpBlock.id)
+                    ->SetValue(BumpParam::bump_grout_color, 0, Color(0.3f, 0.3f, 0.3f)));
+    MakeValid(map);
+    auto* height = static_cast<IQuarelReliefHeight*>(normal->GetInterface(kQuarelReliefHeightId));
+    ASSERT_NE(height, nullptr);
+    EXPECT_EQ(normal->GetInterface(kQuarelReliefHeightId + 1), nullptr);
+    Place(0.3f, 0.06f);
+    EXPECT_FLOAT_EQ(height->ReliefHeight(sc), 1.f);
+    Place(0.3f, 0.f);
+    EXPECT_FLOAT_EQ(height->ReliefHeight(sc), 0.3f);
+
+    // With texture relief the nested map's grey takes part, as in the output's slopes.
+    auto* nested = new CountingMap;
+    nested->color = AColor(0.5f, 0.5f, 0.5f, 1.f);
+    map->SetSubTexmap(0, nested);
+    ASSERT_TRUE(normal->GetParamBlock(0)->SetValue(NormalParam::relief_tex_amount, 0, 0.5f));
+    MakeValid(map);
+    Place(0.3f, 0.06f);
+    EXPECT_FLOAT_EQ(height->ReliefHeight(sc), 0.75f);
+
+    sc.doMaps = FALSE;
+    EXPECT_EQ(height->ReliefHeight(sc), 0.f);
+    auto* orphan = static_cast<IQuarelReliefHeight*>(
+        Keep(static_cast<QuarelNormalMap*>(CloneRefHierarchy(normal)))
+            ->GetInterface(kQuarelReliefHeightId));
+    Release(map);
+    sc.doMaps = TRUE;
+    EXPECT_EQ(orphan->ReliefHeight(sc), 0.f);
+}
+
 TEST_F(ReliefOutputTest, TheBumpOutputAtKnownPoints) {
     QuarelMap* map = PlainMap();
     QuarelBumpProcMap* bump = map->BumpOut();
