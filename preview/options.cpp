@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "preview/swatch_picture.h"
+
 namespace QuarelPreview {
 
 namespace {
@@ -88,8 +90,9 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
                                       : "'" + v + "' is not X,Y,Z with each from 0.001 to 1000";
             },
             "X,Y,Z", "box"));
-    app.add_option("--size", o.size, "Picture height in pixels (per pattern on a sheet)")
-        ->check(CLI::Range(8, 8192));
+    app.add_option("--size", o.size,
+                   "Picture height in pixels, 8 to 8192 (per pattern on a sheet); a swatch's side, "
+                   "8 to 1024");
     app.add_option("--repeat", o.repeat, "Pattern tiles along each side of a plane")
         ->check(CLI::Range(1, 64))
         ->capture_default_str();
@@ -111,6 +114,11 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     CLI::App* params =
         app.add_subcommand("params", "Lists the parameters: name, type and range, as declared");
     params->fallthrough();
+    CLI::App* swatch = app.add_subcommand(
+        "swatch",
+        "Draws the editor's swatch of --pattern through a device context, --size pixels square\n"
+        "(default 50)");
+    swatch->fallthrough();
     app.require_subcommand(0, 1);
 
     try {
@@ -122,7 +130,19 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
                 if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to sample");
         } else if (params->parsed()) {
             o.command = Command::Params;
+        } else if (swatch->parsed()) {
+            o.command = Command::Swatch;
+            for (const char* opt : {"--output", "--projection", "--box", "--repeat", "--samples",
+                                    "--sheet", "--threads"})
+                if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to swatch");
         }
+        // Checked here, not by a validator: the range depends on the subcommand.
+        const bool swatchSize = o.command == Command::Swatch;
+        const int lo = swatchSize ? kMinSwatchSize : 8, hi = swatchSize ? kMaxSwatchSize : 8192;
+        if (app.count("--size") > 0 && (o.size < lo || o.size > hi))
+            throw CLI::ValidationError("--size", "Value " + std::to_string(o.size) +
+                                                     " not in range " + std::to_string(lo) +
+                                                     " to " + std::to_string(hi));
         if (output == "cells" && projection == "box")
             throw CLI::ValidationError("--output cells", "shows the plane only");
         if (app.count("--box") > 0 && projection != "box")
@@ -143,7 +163,8 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         o.sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
     }
     if (argc <= 1) o.sheet = true;
-    if (app.count("--size") == 0) o.size = o.sheet ? 200 : 512;
+    if (app.count("--size") == 0)
+        o.size = o.command == Command::Swatch ? kDefaultSwatchSize : o.sheet ? 200 : 512;
     return -1;
 }
 

@@ -6,6 +6,7 @@
 //   quarel-preview [options]            render (no arguments at all: the sheet of patterns)
 //   quarel-preview sample [options]     values at points read from standard input
 //   quarel-preview params [options]     the parameters, their types and ranges
+//   quarel-preview swatch [options]     the editor's swatch of one pattern
 #pragma once
 
 #include <string>
@@ -22,7 +23,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
 constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
 
-enum class Command { Render, Sample, Params };
+enum class Command { Render, Sample, Params, Swatch };
 
 struct PreviewOptions {
     Command command = Command::Render;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "preview/editor_commands.h"
 #include "preview/map_setup.h"
 #include "preview/plugin_host.h"
 #include "preview/preset.h"
@@ -22,6 +23,8 @@ int ListParams(const ParamTable& table, std::FILE* out) {
     return kExitOk;
 }
 
+}  // namespace
+
 bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err) {
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
@@ -39,6 +42,8 @@ bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std
     std::fprintf(out, "%s\n", path.c_str());
     return true;
 }
+
+namespace {
 
 // Renders and writes the picture or the sheet.
 int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
@@ -134,7 +139,8 @@ std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::s
     std::string clean = name;
     for (char& c : clean)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
-    std::string path = "out/pattern-" + std::to_string(pattern);
+    std::string path =
+        (o.command == Command::Swatch ? "out/swatch-" : "out/pattern-") + std::to_string(pattern);
     if (!clean.empty()) path += "-" + clean;
     if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
     if (o.projection == Projection::Box) path += "-box";
@@ -158,6 +164,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
     ParamTable table;
     table.AddClass(host.MapClass());
     if (o.command == Command::Params) return ListParams(table, out);
+    if (o.command == Command::Swatch) return RunSwatch(o, table, out, err);
 
     std::vector<Assignment> values;
     if (!ResolveAssignments(o, table, values, error)) {
