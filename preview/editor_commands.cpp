@@ -1,5 +1,8 @@
 #include "preview/editor_commands.h"
 
+#include "preview/label_font.h"
+#include "preview/menu_picture.h"
+#include "preview/picker_record.h"
 #include "preview/run.h"
 #include "preview/swatch_picture.h"
 
@@ -39,6 +42,22 @@ int RunSwatch(const PreviewOptions& o, const ParamTable& table, std::FILE* out, 
         path = DefaultOutputPath(o, pattern,
                                  named ? entry->items[static_cast<std::size_t>(pattern)] : "");
     }
+    return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
+}
+
+int RunPicker(const PreviewOptions& o, const PluginHost& host, Texmap* map, std::FILE* out,
+              std::FILE* err) {
+    std::vector<MenuEntry> items;
+    std::string error;
+    if (!RecordPatternPicker(host, map, items, error)) {
+        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        return kExitFailed;
+    }
+    std::string warning;
+    std::unique_ptr<LabelFont> font = LabelFont::Open(kLabelPixels, warning);
+    if (!font) std::fprintf(err, "%s: warning: labels left out: %s\n", kName, warning.c_str());
+    const Image image = DrawMenuPicture(items, font.get());
+    const std::string path = o.out.empty() ? DefaultOutputPath(o, 0, "") : o.out;
     return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
 }
 

@@ -119,6 +119,11 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         "Draws the editor's swatch of --pattern through a device context, --size pixels square\n"
         "(default 50)");
     swatch->fallthrough();
+    CLI::App* picker = app.add_subcommand(
+        "picker",
+        "Draws the editor's pattern picker menu, opened on the map's rollout through the\n"
+        "module, with the map's pattern ticked");
+    picker->fallthrough();
     app.require_subcommand(0, 1);
 
     try {
@@ -130,11 +135,15 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
                 if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to sample");
         } else if (params->parsed()) {
             o.command = Command::Params;
-        } else if (swatch->parsed()) {
-            o.command = Command::Swatch;
+        } else if (swatch->parsed() || picker->parsed()) {
+            o.command = swatch->parsed() ? Command::Swatch : Command::Picker;
+            const char* name = swatch->parsed() ? "swatch" : "picker";
             for (const char* opt : {"--output", "--projection", "--box", "--repeat", "--samples",
                                     "--sheet", "--threads"})
-                if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to swatch");
+                if (app.count(opt) > 0)
+                    throw CLI::ValidationError(opt, std::string("does not apply to ") + name);
+            if (picker->parsed() && app.count("--size") > 0)
+                throw CLI::ValidationError("--size", "does not apply to picker");
         }
         // Checked here, not by a validator: the range depends on the subcommand.
         const bool swatchSize = o.command == Command::Swatch;

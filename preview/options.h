@@ -7,6 +7,7 @@
 //   quarel-preview sample [options]     values at points read from standard input
 //   quarel-preview params [options]     the parameters, their types and ranges
 //   quarel-preview swatch [options]     the editor's swatch of one pattern
+//   quarel-preview picker [options]     the editor's pattern picker menu
 #pragma once
 
 #include <string>
@@ -23,7 +24,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
 constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
 
-enum class Command { Render, Sample, Params, Swatch };
+enum class Command { Render, Sample, Params, Swatch, Picker };
 
 struct PreviewOptions {
     Command command = Command::Render;

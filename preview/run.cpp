@@ -136,6 +136,7 @@ std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::s
         if (o.projection == Projection::Box) path += "-box";
         return path + ".png";
     }
+    if (o.command == Command::Picker) return "out/picker.png";
     std::string clean = name;
     for (char& c : clean)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
@@ -200,6 +201,8 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         map->Update(0, valid);
         if (o.command == Command::Sample)
             code = RunSample(map, o.output, CellsSettings(map, table), in, out, err);
+        else if (o.command == Command::Picker)
+            code = RunPicker(o, host, map, out, err);
         else
             code = RenderCommand(o, map, table, out, err);
     }  // the map goes before its module

@@ -1,6 +1,8 @@
-// The editor's pictures in the preview: the swatch command against the editor's drawing.
+// The editor's pictures in the preview: the swatch command against the editor's drawing, the
+// pattern picker recorded through the module, and the menu picture made of it.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <w32_inspect.h>
 #include <windows.h>
 
 #include <cstring>
@@ -9,7 +11,11 @@
 #include <set>
 #include <sstream>
 
+#include "preview/label_font.h"
+#include "preview/map_setup.h"
+#include "preview/menu_picture.h"
 #include "preview/options.h"
+#include "preview/picker_record.h"
 #include "preview/swatch_picture.h"
 #include "preview_support.h"
 #include "ui/pattern_swatch.h"
@@ -17,7 +23,9 @@
 namespace QuarelPreview {
 namespace {
 
+using QuarelPreviewTest::Host;
 using QuarelPreviewTest::RunTool;
+using QuarelPreviewTest::Table;
 
 constexpr std::uint32_t kFrame = 0x505050u;
 
@@ -50,6 +58,24 @@ Image DirectSwatch(int pattern, int size) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     return image;
+}
+
+std::unique_ptr<MapSlot> MapWithPattern(const std::string& pattern) {
+    std::string error;
+    auto slot = Host().NewMap(error);
+    EXPECT_TRUE(slot) << error;
+    Assignment a;
+    a.param = Table().Find("pattern");
+    a.origin = "test";
+    EXPECT_TRUE(ParseParamText(*a.param, pattern, a.value, error)) << error;
+    EXPECT_TRUE(ApplyAssignments(slot->Get(), {a}, error)) << error;
+    return slot;
+}
+
+int PatternOf(Texmap* map) {
+    ParamValue v;
+    EXPECT_TRUE(ReadParam(map, *Table().Find("pattern"), v));
+    return v.i;
 }
 
 TEST(SwatchCommand, PngIsTheEditorsDrawingPixelForPixel) {
@@ -86,6 +112,98 @@ TEST(SwatchCommand, PngIsTheEditorsDrawingPixelForPixel) {
     }
 }
 
+TEST(PickerRecord, ModuleShowsFiveColumnsWithTheMapsPatternTicked) {
+    auto slot = MapWithPattern("Herringbone");
+    const UINT windows = W32LiveWindowCount();
+    std::vector<MenuEntry> items;
+    std::string error;
+    ASSERT_TRUE(RecordPatternPicker(Host(), slot->Get(), items, error)) << error;
+
+    const char* const headers[] = {"-- Masonry --", "-- Parquet --", "-- Abstract --",
+                                   "-- Pavement --", "-- Custom --"};
+    std::size_t header = 0;
+    std::vector<int> seen(30, 0);
+    int ticked = -1, tickCount = 0;
+    Image herringbone;
+    ASSERT_TRUE(DrawSwatchPicture(5, 20, herringbone, error)) << error;
+    for (const MenuEntry& e : items) {
+        SCOPED_TRACE(e.text);
+        if (e.id == 0) {
+            ASSERT_LT(header, std::size(headers));
+            EXPECT_EQ(e.text, headers[header]);
+            EXPECT_EQ(e.flags, header == 0 ? 0x3u : 0x23u);
+            ++header;
+            continue;
+        }
+        ASSERT_GE(e.id, 0x8000u);
+        ASSERT_LT(e.id, 0x8000u + 30u);
+        ++seen[e.id - 0x8000u];
+        if (e.flags & MF_CHECKED) ticked = static_cast<int>(e.id - 0x8000u), ++tickCount;
+        ASSERT_EQ(e.bitmapWidth, 20);
+        ASSERT_EQ(e.bitmapHeight, 20);
+        ASSERT_EQ(e.pixels.size(), 400u);
+        EXPECT_EQ(e.pixels[0], kFrame);
+        EXPECT_EQ(e.pixels[399], kFrame);
+        if (e.id == 0x8005u) {
+            // The module's menu bitmap is the swatch command's picture at 20.
+            for (int i = 0; i < 400; ++i)
+                ASSERT_EQ(e.pixels[static_cast<std::size_t>(i)], herringbone.Get(i % 20, i / 20));
+        }
+    }
+    EXPECT_EQ(items.size(), 35u);
+    EXPECT_EQ(header, 5u);
+    EXPECT_EQ(seen, std::vector<int>(30, 1));
+    EXPECT_EQ(tickCount, 1);
+    EXPECT_EQ(ticked, 5);
+
+    // Dismissed: the map keeps its pattern; the rollouts, the editor and the chooser are gone.
+    EXPECT_EQ(PatternOf(slot->Get()), 5);
+    EXPECT_EQ(W32LiveWindowCount(), windows);
+    EXPECT_EQ(W32SetPopupMenuChooser(nullptr, nullptr), nullptr);
+}
+
+TEST(PickerCommand, PngIsTheRecordedMenuAsLaidOut) {
+    const std::string path = TempPng("picker");
+    std::string out, err;
+    ASSERT_EQ(RunTool({"picker", "--set", "pattern=Maple Leaf", "--out", path}, "", &out, &err), 0)
+        << err;
+    Image png;
+    ASSERT_TRUE(ReadPng(path, png));
+    std::filesystem::remove(path);
+
+    auto slot = MapWithPattern("Maple Leaf");
+    std::vector<MenuEntry> items;
+    std::string error;
+    ASSERT_TRUE(RecordPatternPicker(Host(), slot->Get(), items, error)) << error;
+    std::unique_ptr<LabelFont> font = LabelFont::Open(kLabelPixels, error);
+    const MenuLayout layout = LayOutMenu(items, font.get());
+    ASSERT_EQ(png.width, layout.width);
+    // Nine rows in the longest columns, a bitmap and its margins high each.
+    ASSERT_EQ(png.height, 2 * kMenuEdge + 9 * 24);
+    EXPECT_EQ(layout.rules.size(), 4u);
+
+    auto darkIn = [&](const MenuItemBox& box) {
+        int dark = 0;
+        for (int y = box.y; y < box.y + box.height; ++y)
+            for (int x = box.tickX; x < box.tickX + kMenuTick; ++x)
+                dark += (png.Get(x, y) & 0xFF) < 0x80;
+        return dark;
+    };
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MenuEntry& e = items[i];
+        const MenuItemBox& box = layout.items[i];
+        SCOPED_TRACE(e.text);
+        for (int y = 0; y < e.bitmapHeight; ++y)
+            for (int x = 0; x < e.bitmapWidth; ++x)
+                ASSERT_EQ(png.Get(box.bitmapX + x, box.bitmapY + y),
+                          e.pixels[static_cast<std::size_t>(y * e.bitmapWidth + x)]);
+        if (e.id == 0x8000u + 24u)
+            EXPECT_GT(darkIn(box), 10);  // the tick
+        else
+            EXPECT_EQ(darkIn(box), 0);
+    }
+}
+
 // Runs the tool with standard error caught, for the messages of the option parser.
 int RunCatching(const std::vector<std::string>& args, std::string& message) {
     std::ostringstream caught;
@@ -109,6 +227,10 @@ TEST(EditorCommands, RefuseBadValuesNamingWhatIsAllowed) {
         {{"swatch", "--pattern", "Cobblestone"}, "from 0 to 29"},
         {{"swatch", "--nx", "6"}, "a swatch shows the pattern alone"},
         {{"swatch", "--samples", "4"}, "does not apply to swatch"},
+        {{"picker", "--size", "64"}, "does not apply to picker"},
+        {{"picker", "--projection", "box"}, "does not apply to picker"},
+        {{"picker", "--pattern", "-1"}, "from 0 to 29"},
+        {{"picker", "--set", "nx=0"}, "nx"},
         {{"--size", "9000"}, "not in range 8 to 8192"},  // the render's range is its own
     };
     for (const Case& c : cases) {
