@@ -10,6 +10,9 @@
 
 namespace QuarelPreview {
 
+// Pixel height of the preview's labels: the sheet's and the picker's text.
+constexpr int kLabelPixels = 13;
+
 class LabelFont {
 public:
     // The font at `pixelHeight`, or null with `error` saying why (no font file, no FreeType).

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "preview/swatch_picture.h"
+
 namespace QuarelPreview {
 
 namespace {
@@ -93,8 +95,9 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
                                       : "'" + v + "' is not X,Y,Z with each from 0.001 to 1000";
             },
             "X,Y,Z", "box"));
-    app.add_option("--size", o.size, "Picture height in pixels (per pattern on a sheet)")
-        ->check(CLI::Range(8, 8192));
+    app.add_option("--size", o.size,
+                   "Picture height in pixels, 8 to 8192 (per pattern on a sheet); a swatch's side, "
+                   "8 to 1024");
     app.add_option("--repeat", o.repeat, "Pattern tiles along each side of a plane")
         ->check(CLI::Range(1, 64))
         ->capture_default_str();
@@ -122,6 +125,16 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         "PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png (--size default 1024,\n"
         "--samples default 4)");
     bake->fallthrough();
+    CLI::App* swatch = app.add_subcommand(
+        "swatch",
+        "Draws the editor's swatch of --pattern through a device context, --size pixels square\n"
+        "(default 50)");
+    swatch->fallthrough();
+    CLI::App* picker = app.add_subcommand(
+        "picker",
+        "Draws the editor's pattern picker menu, opened on the map's rollout through the\n"
+        "module, with the map's pattern ticked");
+    picker->fallthrough();
     app.require_subcommand(0, 1);
 
     try {
@@ -137,7 +150,23 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
             o.command = Command::Bake;
             for (const char* opt : {"--projection", "--box", "--repeat", "--sheet", "--output"})
                 if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to bake");
+        } else if (swatch->parsed() || picker->parsed()) {
+            o.command = swatch->parsed() ? Command::Swatch : Command::Picker;
+            const char* name = swatch->parsed() ? "swatch" : "picker";
+            for (const char* opt : {"--output", "--projection", "--box", "--repeat", "--samples",
+                                    "--sheet", "--threads"})
+                if (app.count(opt) > 0)
+                    throw CLI::ValidationError(opt, std::string("does not apply to ") + name);
+            if (picker->parsed() && app.count("--size") > 0)
+                throw CLI::ValidationError("--size", "does not apply to picker");
         }
+        // Checked here, not by a validator: the range depends on the subcommand.
+        const bool swatchSize = o.command == Command::Swatch;
+        const int lo = swatchSize ? kMinSwatchSize : 8, hi = swatchSize ? kMaxSwatchSize : 8192;
+        if (app.count("--size") > 0 && (o.size < lo || o.size > hi))
+            throw CLI::ValidationError("--size", "Value " + std::to_string(o.size) +
+                                                     " not in range " + std::to_string(lo) +
+                                                     " to " + std::to_string(hi));
         if (output == "cells" && projection == "box")
             throw CLI::ValidationError("--output cells", "shows the plane only");
         if (app.count("--box") > 0 && projection != "box")
@@ -161,7 +190,11 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         o.sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
     }
     if (argc <= 1) o.sheet = true;
-    if (app.count("--size") == 0) o.size = o.command == Command::Bake ? 1024 : o.sheet ? 200 : 512;
+    if (app.count("--size") == 0)
+        o.size = o.command == Command::Bake     ? 1024
+                 : o.command == Command::Swatch ? kDefaultSwatchSize
+                 : o.sheet                      ? 200
+                                                : 512;
     if (o.command == Command::Bake && app.count("--samples") == 0) o.samples = 4;
     return -1;
 }

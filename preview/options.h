@@ -7,6 +7,8 @@
 //   quarel-preview sample [options]     values at points read from standard input
 //   quarel-preview params [options]     the parameters, their types and ranges
 //   quarel-preview bake [options]       seamless colour, normal and height maps of one tile
+//   quarel-preview swatch [options]     the editor's swatch of one pattern
+//   quarel-preview picker [options]     the editor's pattern picker menu
 #pragma once
 
 #include <string>
@@ -23,7 +25,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
 constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
 
-enum class Command { Render, Sample, Params, Bake };
+enum class Command { Render, Sample, Params, Bake, Swatch, Picker };
 
 struct PreviewOptions {
     Command command = Command::Render;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "preview/bake.h"
+#include "preview/editor_commands.h"
 #include "preview/map_setup.h"
 #include "preview/plugin_host.h"
 #include "preview/preset.h"
@@ -24,6 +25,8 @@ int ListParams(const ParamTable& table, std::FILE* out) {
     return kExitOk;
 }
 
+}  // namespace
+
 bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err) {
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
@@ -41,6 +44,8 @@ bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std
     std::fprintf(out, "%s\n", path.c_str());
     return true;
 }
+
+namespace {
 
 // Renders and writes the picture or the sheet.
 int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
@@ -179,11 +184,14 @@ std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::s
         if (o.projection == Projection::Box) path += "-box";
         return path + ".png";
     }
+    if (o.command == Command::Picker) return "out/picker.png";
     std::string clean = name;
     for (char& c : clean)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
-    std::string path =
-        (o.command == Command::Bake ? "out/bake-" : "out/pattern-") + std::to_string(pattern);
+    std::string path = (o.command == Command::Bake     ? "out/bake-"
+                        : o.command == Command::Swatch ? "out/swatch-"
+                                                       : "out/pattern-") +
+                       std::to_string(pattern);
     if (o.command == Command::Bake) return path + (clean.empty() ? "" : "-" + clean) + ".png";
     if (!clean.empty()) path += "-" + clean;
     if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
@@ -208,6 +216,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
     ParamTable table;
     AddMapParams(host, table);
     if (o.command == Command::Params) return ListParams(table, out);
+    if (o.command == Command::Swatch) return RunSwatch(o, table, out, err);
 
     std::vector<Assignment> values;
     if (!ResolveAssignments(o, table, values, error)) {
@@ -248,6 +257,8 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             code = RunSample(map, o.output, CellsSettings(map, table), in, out, err);
         else if (o.command == Command::Bake)
             code = BakeCommand(o, map, table, out, err);
+        else if (o.command == Command::Picker)
+            code = RunPicker(o, host, map, out, err);
         else
             code = RenderCommand(o, map, table, out, err);
     }  // the map goes before its module

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/image.h"
 #include "preview/options.h"
 #include "preview/param_table.h"
 #include "preview/plugin_host.h"
@@ -23,6 +24,10 @@ bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
 
 // The default output path of a picture.
 std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::string& name);
+
+// Writes `image` as a PNG at `path`, making its folder; prints the path to `out`, or why it
+// could not be written to `err`.
+bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err);
 
 int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE* err);
 // The same with a module already loaded (o.module is not looked at).

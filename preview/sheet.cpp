@@ -9,7 +9,6 @@ namespace QuarelPreview {
 namespace {
 constexpr int kColumns = 6;
 constexpr int kGutter = 8;
-constexpr int kLabelPixels = 13;
 constexpr std::uint32_t kLabelColour = 0x303030u;
 }  // namespace
 
