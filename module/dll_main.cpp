@@ -1,9 +1,11 @@
-// The module entry point: attach opens the log and registers the common controls; detach writes
-// the last line and closes the log.
+// The module entry point: attach opens the log, registers the common controls and attaches the
+// rollout procedures; detach releases the editor's bitmaps, writes the last line and closes the
+// log.
 #include <commctrl.h>
 #include <windows.h>
 
 #include "module/diag_log.h"
+#include "module/editor_attach.h"
 #include "module/module_instance.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID /*lpvReserved*/) {
@@ -18,9 +20,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID /*lpv
             icc.dwSize = sizeof(icc);
             icc.dwICC = ICC_WIN95_CLASSES;
             InitCommonControlsEx(&icc);
+            QuarelNS::AttachEditorProcedures();
             break;
         }
         case DLL_PROCESS_DETACH:
+            QuarelNS::ReleaseEditorResources();
             QuarelNS::DiagLog("DllMain: PROCESS_DETACH");
             QuarelNS::DiagLogClose();
             break;

@@ -1,16 +1,19 @@
-// The host's custom controls as rollouts use them: the spinner beside an edit field.
+// The host's custom controls as rollouts use them: the spinner beside an edit field and the
+// colour swatch.
 //
 // GetISpinner hands out an interface onto the spinner control of a window and ReleaseISpinner
 // gives it back; the control's state lives with the control, so an interface fetched later
 // sees what an earlier one set. A spinner keeps its value inside its limits: SetValue and
 // SetLimits (unless told not to) clamp it. Linked to an integer edit type it holds whole
-// numbers. With notify, SetValue tells the control's parent with CC_SPINNER_CHANGE (wParam:
-// the control id and FALSE for "not dragging"; lParam: the ISpinnerControl). User-interface
-// thread only.
+// numbers, and a linked edit field shows its value. With notify, SetValue tells the control's
+// parent with CC_SPINNER_CHANGE (wParam: the control id and FALSE for "not dragging"; lParam:
+// the ISpinnerControl). A colour swatch works alike with CC_COLOR_CHANGE. User-interface thread
+// only.
 #pragma once
 
 #include <windows.h>
 
+#include "acolor.h"
 #include "baseinterface.h"
 
 enum EditSpinnerType {
@@ -24,8 +27,9 @@ enum EditSpinnerType {
     EDITTYPE_TIME,
 };
 
-// Sent to the parent of a spinner whose value changed.
+// Sent to the parent of a spinner or a colour swatch whose value changed.
 #define CC_SPINNER_CHANGE (WM_USER + 600)
+#define CC_COLOR_CHANGE (WM_USER + 603)
 
 class ICustomControl : public InterfaceServer {
 public:
@@ -54,3 +58,16 @@ public:
 // An interface onto the spinner control of hCtrl, or null when hCtrl is no spinner.
 ISpinnerControl* GetISpinner(HWND hCtrl);
 void ReleaseISpinner(ISpinnerControl* isc);
+
+class IColorSwatch : public ICustomControl {
+public:
+    // Both answer the previous colour; with notify the parent hears CC_COLOR_CHANGE.
+    virtual COLORREF SetColor(COLORREF c, int notify = FALSE) = 0;
+    virtual AColor SetAColor(AColor c, int notify = FALSE) = 0;
+    virtual COLORREF GetColor() = 0;
+    virtual AColor GetAColor() = 0;
+};
+
+// An interface onto the colour swatch control of hCtrl, or null when hCtrl is none.
+IColorSwatch* GetIColorSwatch(HWND hCtrl);
+void ReleaseIColorSwatch(IColorSwatch* ics);

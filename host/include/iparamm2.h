@@ -1,7 +1,11 @@
 // Parameter maps: the rollouts that show a parameter block, and their dialog procedures.
 //
-// Until the editor UI exists a map has no window (GetHWnd answers null); it records which
-// parameters are enabled and asks for redraws, so rollout procedures can run against it.
+// A map's window is the rollout built from the owning module's dialog template (GetHWnd answers
+// null when the module has no such template). Its bound controls show the block's values and
+// store the user's changes; the user procedure receives the rollout's messages, WM_INITDIALOG
+// first and WM_DESTROY last, with the editor's time. Invalidate shows the block's values again
+// and calls the user procedure's Update. A map whose block is deleted forgets the block (and
+// its rollout set forgets the object) but keeps its window until the rollouts are closed.
 #pragma once
 
 #include "imtl.h"

@@ -1,59 +1,317 @@
-// Parameter maps and the material editor's rollout set, without windows for now: they record
-// which rollouts exist, which parameters are enabled and how often a redraw was asked for.
+// Parameter maps and the material editor's rollout set: one rollout window per map, built from
+// the owning module's dialog template, with the block's controls bound in both directions and
+// the user procedure receiving the rollout's messages.
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
+#include "control_classes.h"
+#include "host/material_editor.h"
 #include "iparamb2.h"
+#include "maxapi.h"
 #include "param_internal.h"
 
 namespace {
 
+constexpr float kDegPerRad = 57.29577951308232f;
+
+class AutoMParamDlg;
+INT_PTR CALLBACK RolloutProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+TimeValue EditorTime() {
+    Interface* ip = GetCOREInterface();
+    return ip ? ip->GetTime() : 0;
+}
+
 class ParamMap2Impl final : public IParamMap2 {
 public:
-    ParamMap2Impl(IParamBlock2* block, const RolloutDef& rollout)
-        : mBlock(block), mRollout(rollout) {
+    ParamMap2Impl(AutoMParamDlg* owner, IParamBlock2* block, const RolloutDef& rollout)
+        : mOwner(owner),
+          mBlock(block),
+          mDesc(block ? block->GetDesc() : nullptr),
+          mRollout(rollout) {
         if (mBlock) mBlock->SetMap(this, mRollout.mapId);
     }
     ~ParamMap2Impl() override {
+        DestroyRollout();
         if (mBlock && mBlock->GetMap(mRollout.mapId) == this)
             mBlock->SetMap(nullptr, mRollout.mapId);
     }
-    void Detach() { mBlock = nullptr; }
+    void Detach();
 
+    // The rollout window from the class's template, as a child of `panel`; none when the
+    // module has no such template.
+    void CreateRollout(HWND panel, int top) {
+        HINSTANCE inst = mDesc && mDesc->cd ? mDesc->cd->HInstance() : nullptr;
+        if (!inst || !panel) return;
+        HWND hwnd = CreateDialogParamW(inst, MAKEINTRESOURCEW(mRollout.dialogId), panel,
+                                       RolloutProc, reinterpret_cast<LPARAM>(this));
+        if (!hwnd) return;
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        MoveWindow(hwnd, 0, top, r.right, r.bottom, FALSE);
+    }
+    void DestroyRollout() {
+        if (mHwnd) DestroyWindow(mHwnd);
+        mHwnd = nullptr;
+    }
+
+    // --- IParamMap2
     IParamBlock2* GetParamBlock() override { return mBlock; }
     MapID GetMapID() override { return mRollout.mapId; }
-    HWND GetHWnd() override { return nullptr; }
+    HWND GetHWnd() override { return mHwnd; }
     void Enable(ParamID id, BOOL onOff, int) override {
         auto it = std::find(mDisabled.begin(), mDisabled.end(), id);
         if (onOff && it != mDisabled.end()) mDisabled.erase(it);
         if (!onOff && it == mDisabled.end()) mDisabled.push_back(id);
+        if (const ParamDef* p = BoundDef(id)) EnableControls(*p, onOff != FALSE);
     }
     BOOL IsEnabled(ParamID id) override {
         return std::find(mDisabled.begin(), mDisabled.end(), id) == mDisabled.end();
     }
-    void Invalidate() override { ++mInvalidations; }
-    void Invalidate(ParamID, int) override { ++mInvalidations; }
+    void Invalidate() override {
+        ++mInvalidations;
+        if (!mHwnd || !mDesc) return;
+        for (int i = 0; i < mDesc->Count(); ++i)
+            if (const ParamDef* p = BoundDef(mDesc->IndextoID(i))) ShowValue(*p);
+        UpdateUser();
+    }
+    void Invalidate(ParamID id, int) override {
+        ++mInvalidations;
+        if (!mHwnd) return;
+        if (const ParamDef* p = BoundDef(id)) ShowValue(*p);
+        UpdateUser();
+    }
     void SetUserDlgProc(ParamMap2UserDlgProc* proc) override { mRollout.dlgProc = proc; }
     ParamMap2UserDlgProc* GetUserDlgProc() override { return mRollout.dlgProc; }
     int DialogTemplateID() override { return mRollout.dialogId; }
     StringResID TitleStringID() override { return mRollout.title; }
     int InvalidateCount() override { return mInvalidations; }
 
+    // --- the rollout's messages
+    INT_PTR OnInitDialog(HWND hwnd) {
+        mHwnd = hwnd;
+        if (mDesc)
+            for (int i = 0; i < mDesc->Count(); ++i)
+                if (const ParamDef* p = BoundDef(mDesc->IndextoID(i))) Bind(*p);
+        return Forward(WM_INITDIALOG, 0, 0);
+    }
+
+    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        const int ctrl = LOWORD(wParam);
+        switch (msg) {
+            case WM_COMMAND:
+                if (const ParamDef* p = DefOfControl(ctrl)) {
+                    const WORD code = HIWORD(wParam);
+                    if (p->ctrlType == TYPE_SINGLECHEKBOX && code == BN_CLICKED)
+                        Store(*p, IsDlgButtonChecked(mHwnd, ctrl) == BST_CHECKED ? 1 : 0);
+                    if (p->ctrlType == TYPE_INT_COMBOBOX && code == CBN_SELCHANGE) {
+                        const LRESULT sel = SendDlgItemMessageW(mHwnd, ctrl, CB_GETCURSEL, 0, 0);
+                        if (sel != CB_ERR) Store(*p, static_cast<int>(sel));
+                    }
+                }
+                break;
+            case CC_SPINNER_CHANGE:
+                if (const ParamDef* p = DefOfControl(ctrl); p && p->ctrlType == TYPE_SPINNER) {
+                    auto* spin = reinterpret_cast<ISpinnerControl*>(lParam);
+                    if (spin) StoreNumber(*p, spin->GetFVal());
+                }
+                break;
+            case CC_COLOR_CHANGE:
+                if (const ParamDef* p = DefOfControl(ctrl); p && p->ctrlType == TYPE_COLORSWATCH) {
+                    auto* swatch = reinterpret_cast<IColorSwatch*>(lParam);
+                    if (swatch && mBlock)
+                        mBlock->SetValue(p->id, EditorTime(), swatch->GetAColor());
+                }
+                break;
+            default:
+                break;
+        }
+        const INT_PTR answer = Forward(msg, wParam, lParam);
+        if (msg == WM_NCDESTROY) mHwnd = nullptr;
+        return answer;
+    }
+
+    // A map dropped on one of the rollout's map buttons.
+    bool Drop(int ctrlId, Texmap* map) {
+        const ParamDef* p = DefOfControl(ctrlId);
+        if (!p || p->ctrlType != TYPE_TEXMAPBUTTON || !mBlock) return false;
+        return mBlock->SetValue(p->id, EditorTime(), map) != FALSE;
+    }
+
 private:
+    // The parameter `id` when this map shows a control for it.
+    const ParamDef* BoundDef(ParamID id) const {
+        const ParamDef* p = mDesc ? mDesc->GetParamDefPtr(id) : nullptr;
+        return p && p->mapId == mRollout.mapId && p->ctrlType != TYPE_NO_CONTROL ? p : nullptr;
+    }
+    // The parameter whose control (an edit, a spinner or a single control) has this id.
+    const ParamDef* DefOfControl(int ctrlId) const {
+        if (!mDesc || ctrlId == 0) return nullptr;
+        for (int i = 0; i < mDesc->Count(); ++i) {
+            const ParamDef* p = BoundDef(mDesc->IndextoID(i));
+            if (p && (p->ctrlIds[0] == ctrlId || p->ctrlIds[1] == ctrlId)) return p;
+        }
+        return nullptr;
+    }
+    HWND Control(const ParamDef& p, int which = 0) const {
+        return p.ctrlIds[which] ? GetDlgItem(mHwnd, p.ctrlIds[which]) : nullptr;
+    }
+    bool IsInt(const ParamDef& p) const { return p.type == TYPE_INT || p.type == TYPE_BOOL; }
+
+    void Bind(const ParamDef& p) {
+        if (p.ctrlType == TYPE_SPINNER) {
+            if (ISpinnerControl* spin = GetISpinner(Control(p, 1))) {
+                if (p.HasRange()) {
+                    if (IsInt(p))
+                        spin->SetLimits(p.rangeLow.i, p.rangeHigh.i, FALSE);
+                    else
+                        spin->SetLimits(p.rangeLow.f, p.rangeHigh.f, FALSE);
+                }
+                if (p.spinScale > 0.f) spin->SetScale(p.spinScale);
+                spin->LinkToEdit(Control(p, 0), p.spinType);
+                ReleaseISpinner(spin);
+            }
+        } else if (p.ctrlType == TYPE_INT_COMBOBOX) {
+            HWND combo = Control(p);
+            SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+            ClassDesc2* cd = mDesc->cd;
+            for (StringResID sid : p.comboItems) {
+                const MCHAR* text = cd ? cd->GetRsrcString(sid) : L"";
+                SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+            }
+        }
+        ShowValue(p);
+        if (!IsEnabled(p.id)) EnableControls(p, false);
+    }
+
+    // Block to control, without notifications.
+    void ShowValue(const ParamDef& p) {
+        if (!mBlock) return;
+        const TimeValue t = EditorTime();
+        switch (p.ctrlType) {
+            case TYPE_SPINNER:
+                if (ISpinnerControl* spin = GetISpinner(Control(p, 1))) {
+                    if (IsInt(p))
+                        spin->SetValue(mBlock->GetInt(p.id, t), FALSE);
+                    else
+                        spin->SetValue(
+                            mBlock->GetFloat(p.id, t) * (p.type == TYPE_ANGLE ? kDegPerRad : 1.f),
+                            FALSE);
+                    ReleaseISpinner(spin);
+                }
+                break;
+            case TYPE_SINGLECHEKBOX:
+                CheckDlgButton(mHwnd, p.ctrlIds[0],
+                               mBlock->GetInt(p.id, t) ? BST_CHECKED : BST_UNCHECKED);
+                break;
+            case TYPE_COLORSWATCH:
+                if (IColorSwatch* swatch = GetIColorSwatch(Control(p))) {
+                    swatch->SetAColor(mBlock->GetAColor(p.id, t), FALSE);
+                    ReleaseIColorSwatch(swatch);
+                }
+                break;
+            case TYPE_TEXMAPBUTTON: {
+                Texmap* map = mBlock->GetTexmap(p.id, t);
+                SetWindowTextW(Control(p), map ? map->GetFullName().c_str() : L"None");
+                break;
+            }
+            case TYPE_INT_COMBOBOX:
+                SendMessageW(Control(p), CB_SETCURSEL, static_cast<WPARAM>(mBlock->GetInt(p.id, t)),
+                             0);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void EnableControls(const ParamDef& p, bool on) {
+        if (!mHwnd) return;
+        for (int which : {0, 1})
+            if (HWND ctl = Control(p, which)) EnableWindow(ctl, on ? TRUE : FALSE);
+        if (p.ctrlType == TYPE_SPINNER)
+            if (ISpinnerControl* spin = GetISpinner(Control(p, 1))) {
+                spin->Enable(on ? TRUE : FALSE);
+                ReleaseISpinner(spin);
+            }
+    }
+
+    // Control to block, at the editor's time, with notification.
+    void Store(const ParamDef& p, int v) {
+        if (mBlock) mBlock->SetValue(p.id, EditorTime(), v);
+    }
+    void StoreNumber(const ParamDef& p, float v) {
+        if (!mBlock) return;
+        if (IsInt(p))
+            mBlock->SetValue(p.id, EditorTime(), quarel_host::SafeFloatToInt(v));
+        else
+            mBlock->SetValue(p.id, EditorTime(), p.type == TYPE_ANGLE ? v / kDegPerRad : v);
+    }
+
+    INT_PTR Forward(UINT msg, WPARAM wParam, LPARAM lParam) {
+        ParamMap2UserDlgProc* proc = mRollout.dlgProc;
+        return proc && mHwnd ? proc->DlgProc(EditorTime(), this, mHwnd, msg, wParam, lParam)
+                             : FALSE;
+    }
+    void UpdateUser() {
+        if (mRollout.dlgProc && mHwnd) mRollout.dlgProc->Update(EditorTime());
+    }
+
+    AutoMParamDlg* mOwner;
     IParamBlock2* mBlock;
+    ParamBlockDesc2* mDesc;
     RolloutDef mRollout;
+    HWND mHwnd = nullptr;
     std::vector<ParamID> mDisabled;
     int mInvalidations = 0;
 };
 
+INT_PTR CALLBACK RolloutProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto* map = reinterpret_cast<ParamMap2Impl*>(lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return map ? map->OnInitDialog(hwnd) : FALSE;
+    }
+    auto* map = reinterpret_cast<ParamMap2Impl*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!map) return FALSE;
+    const INT_PTR answer = map->OnMessage(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    return answer;
+}
+
+// The rollouts stack in one panel window inside the material editor's window.
 class AutoMParamDlg final : public IAutoMParamDlg {
 public:
-    AutoMParamDlg(ReferenceTarget* thing, TimeValue t) : mThing(thing), mTime(t) {}
+    AutoMParamDlg(ReferenceTarget* thing, TimeValue t, HWND hwMtlEdit)
+        : mThing(thing), mTime(t), mEditor(hwMtlEdit) {}
     ~AutoMParamDlg() override {
+        // Windows first, while their maps can still answer WM_DESTROY.
+        for (auto& m : mMaps) m->DestroyRollout();
+        if (mPanel) DestroyWindow(mPanel);
+        mMaps.clear();
         for (ParamDlg* d : mDlgs) d->DeleteThis();
     }
 
-    void AddMap(std::unique_ptr<ParamMap2Impl> map) { mMaps.push_back(std::move(map)); }
+    void AddMap(IParamBlock2* block, const RolloutDef& rollout) {
+        mMaps.push_back(std::make_unique<ParamMap2Impl>(this, block, rollout));
+        ParamMap2Impl& map = *mMaps.back();
+        if (!mPanel) {
+            quarel_host::RegisterCustomControlClasses();
+            // Inside the editor's window when there is one, else a window of its own.
+            const DWORD style = (mEditor ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+            mPanel = CreateWindowExW(0, L"STATIC", L"", style, 0, 0, 0, 0, mEditor, nullptr,
+                                     nullptr, nullptr);
+        }
+        map.CreateRollout(mPanel, mHeight);
+        RECT r{};
+        if (map.GetHWnd() && GetClientRect(map.GetHWnd(), &r)) {
+            mHeight += r.bottom;
+            mWidth = std::max<LONG>(mWidth, r.right);
+            MoveWindow(mPanel, 0, 0, mWidth, mHeight, FALSE);
+        }
+    }
+    // A block of this object went: the object may be gone too, so the rollouts let go of it.
+    void ForgetThing() { mThing = nullptr; }
 
     Class_ID ClassID() override { return mThing ? mThing->ClassID() : Class_ID(0, 0); }
     void SetThing(ReferenceTarget* m) override { mThing = m; }
@@ -86,9 +344,18 @@ public:
 private:
     ReferenceTarget* mThing;
     TimeValue mTime;
+    HWND mEditor;
+    HWND mPanel = nullptr;
+    LONG mWidth = 0;
+    LONG mHeight = 0;
     std::vector<std::unique_ptr<ParamMap2Impl>> mMaps;
     std::vector<ParamDlg*> mDlgs;
 };
+
+void ParamMap2Impl::Detach() {
+    mBlock = nullptr;
+    if (mOwner) mOwner->ForgetThing();
+}
 
 IParamBlock2* FindBlock(ReferenceTarget* obj, ParamBlockDesc2* desc) {
     if (IParamBlock2* pb = obj->GetParamBlockByID(desc->ID); pb && pb->GetDesc() == desc) return pb;
@@ -112,16 +379,24 @@ void DetachMapFromBlock(IParamMap2* map) {
 
 }  // namespace quarel_host
 
-IAutoMParamDlg* ClassDesc2::CreateParamDlgs(HWND, IMtlParams* imp, ReferenceTarget* obj) {
+bool DropMapOnButton(HWND button, Texmap* map) {
+    HWND rollout = GetParent(button);
+    if (!rollout ||
+        GetWindowLongPtrW(rollout, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(RolloutProc))
+        return false;
+    auto* pm = reinterpret_cast<ParamMap2Impl*>(GetWindowLongPtrW(rollout, DWLP_USER));
+    return pm && pm->Drop(GetDlgCtrlID(button), map);
+}
+
+IAutoMParamDlg* ClassDesc2::CreateParamDlgs(HWND hwMtlEdit, IMtlParams* imp, ReferenceTarget* obj) {
     if (!obj) return nullptr;
-    auto dlg = std::make_unique<AutoMParamDlg>(obj, imp ? imp->GetTime() : 0);
+    auto dlg = std::make_unique<AutoMParamDlg>(obj, imp ? imp->GetTime() : 0, hwMtlEdit);
     for (int i = 0, n = NumParamBlockDescs(); i < n; ++i) {
         ParamBlockDesc2* desc = GetParamBlockDesc(i);
         if (!desc || !(desc->flags & P_AUTO_UI)) continue;
         IParamBlock2* block = FindBlock(obj, desc);
         if (!block) continue;
-        for (int r = 0; r < desc->NumRollouts(); ++r)
-            dlg->AddMap(std::make_unique<ParamMap2Impl>(block, desc->GetRollout(r)));
+        for (int r = 0; r < desc->NumRollouts(); ++r) dlg->AddMap(block, desc->GetRollout(r));
     }
     if (dlg->NumMaps() == 0) return nullptr;
     return dlg.release();

@@ -99,6 +99,7 @@ public:
         mSource = UVWSRC_EXPLICIT;
         mTiling = U_WRAP | V_WRAP;
         mRealWorld = mHideBack = FALSE;
+        RefreshFactors();
         NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     }
     Interval Validity(TimeValue) override { return FOREVER; }
@@ -141,6 +142,7 @@ public:
                 mTiling = i[0], mSource = i[1];
                 mChannel = i[2] < 0 ? 0 : (i[2] > 99 ? 99 : i[2]);
                 mRealWorld = i[3] ? TRUE : FALSE, mHideBack = i[4] ? TRUE : FALSE;
+                RefreshFactors();
             }
             iload->CloseChunk();
         }
@@ -159,11 +161,14 @@ private:
           mSource(o.mSource),
           mChannel(o.mChannel),
           mRealWorld(o.mRealWorld),
-          mHideBack(o.mHideBack) {}
+          mHideBack(o.mHideBack) {
+        RefreshFactors();
+    }
 
     template <class T>
     void Set(T& field, T value) {
         field = value;
+        RefreshFactors();
         NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     }
 
@@ -184,21 +189,28 @@ private:
         }
     }
 
-    // Scale factors (a real-world size divides) and the cosine and sine of the W angle.
+    // Scale factors (a real-world size divides) and the cosine and sine of the W angle, worked
+    // out when a value changes rather than on every shading call.
     void Factors(float& su, float& sv, float& c, float& s) const {
+        su = mSu;
+        sv = mSv;
+        c = mCos;
+        s = mSin;
+    }
+    void RefreshFactors() {
         if (mRealWorld) {
-            su = mUScl != 0.f ? 1.f / mUScl : 0.f;
-            sv = mVScl != 0.f ? 1.f / mVScl : 0.f;
+            mSu = mUScl != 0.f ? 1.f / mUScl : 0.f;
+            mSv = mVScl != 0.f ? 1.f / mVScl : 0.f;
         } else {
-            su = mUScl;
-            sv = mVScl;
+            mSu = mUScl;
+            mSv = mVScl;
         }
         if (mWAng == 0.f) {
-            c = 1.f;
-            s = 0.f;
+            mCos = 1.f;
+            mSin = 0.f;
         } else {
-            c = std::cos(mWAng);
-            s = std::sin(mWAng);
+            mCos = std::cos(mWAng);
+            mSin = std::sin(mWAng);
         }
     }
 
@@ -208,6 +220,7 @@ private:
     int mChannel = 1;
     BOOL mRealWorld = FALSE;
     BOOL mHideBack = FALSE;
+    float mSu = 1.f, mSv = 1.f, mCos = 1.f, mSin = 0.f;
 };
 
 class StdUVGenDesc final : public ClassDesc2 {

@@ -11,5 +11,11 @@ typedef void (*CustomControlNotifyFn)(void* context, UINT msg, WPARAM wParam, LP
 // A spinner with value 0, no limits and scale 1 for `hwnd`, with control id `ctrlId`. False
 // for a null handle or one that already has a control.
 bool CreateSpinnerControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notify, void* context);
+// A colour swatch, black, for `hwnd`; false as for spinners.
+bool CreateColorSwatchControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notify, void* context);
+// The text of edit field `edit` was entered: the spinner linked to it takes the number it reads
+// (clamped, and notifying its parent), or shows its own value again when the text is no number.
+// False when no spinner is linked to `edit`.
+bool CommitSpinnerEdit(HWND edit);
 // Forgets the control of `hwnd`; interfaces still out keep working on a control without window.
 void DestroyCustomControl(HWND hwnd);

@@ -1,4 +1,4 @@
-// Common controls: class registration. The controls themselves arrive with the editor UI.
+// Common controls: class registration.
 #pragma once
 
 #include "w32_types.h"

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "tchar.h"
+#include "w32_gdi.h"
 #include "w32_kernel.h"
 #include "w32_messages.h"
 #include "w32_styles.h"
 #include "w32_types.h"
+#include "w32_user.h"

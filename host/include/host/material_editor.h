@@ -1,0 +1,13 @@
+// What a user does in the material editor that Win32 messages cannot carry.
+//
+// The rollouts themselves come from ClassDesc2::CreateParamDlgs: one window per parameter map,
+// made from the module's dialog template, whose controls show the block's values and store the
+// user's changes at the editor's time (the interface's GetTime), with notification.
+#pragma once
+
+#include <imtl.h>
+
+// Drops `map` (null: clears the slot) on a map button of an open rollout, as a drag from the
+// map browser does: the bound parameter receives it, which for a P_SUBTEX parameter assigns the
+// owner's sub-map. False when `button` is no bound map button or the parameter refused the map.
+bool DropMapOnButton(HWND button, Texmap* map);
