@@ -73,23 +73,12 @@ TEST_F(SceneTest, ALoadedLegacyBumpMapShowsItsParentsReliefColours) {
     EXPECT_EQ(legacy->EvalNormalPerturb(sc), Point3(0.f, 0.f, 0.f));
 }
 
-TEST_F(SceneTest, TheLegacyBumpMapTakesOnlyAQuarelMapAndLetsGoOfADeletedOne) {
+TEST_F(SceneTest, TheLegacyBumpMapPassesChangesOnAndLetsGoOfADeletedParent) {
     QuarelMap* map = Keep(ReliefMap());
     QuarelBumpMap* legacy = Keep(NewLegacy(map));
     EXPECT_EQ(ClassName(legacy), L"QuarelMapBump");
-    EXPECT_EQ(legacy->NumSubs(), 1);
-    EXPECT_EQ(legacy->SubAnim(0), map);
     EXPECT_EQ(legacy->SubAnimName(0), L"Parent");
-    EXPECT_EQ(legacy->SubAnimName(1), L"");
-    EXPECT_EQ(legacy->NumParamBlocks(), 0);
-    EXPECT_EQ(legacy->NumSubTexmaps(), 0);
     EXPECT_EQ(legacy->CreateParamDlg(nullptr, nullptr), nullptr);
-
-    Mark();
-    EXPECT_EQ(legacy->ReplaceReference(QuarelBumpMap::kRefParent, Keep(new CheckerMap)), REF_FAIL);
-    EXPECT_EQ(legacy->ReplaceReference(QuarelBumpMap::kRefParent, map->NormalOut()), REF_FAIL);
-    EXPECT_EQ(CountNew("QuarelBumpMap::SetReference rejecting foreign parent class"), 2);
-    EXPECT_EQ(legacy->Parent(), map);
 
     // A change of the parent reaches the legacy map's own dependents.
     Watcher watcher(legacy);
@@ -179,37 +168,18 @@ TEST_F(SceneTest, TheCarrierAnswersAsAFlatNormalAndKeepsItsSlots) {
     QuarelNormalCarrierMtl* carrier = Keep(NewCarrier());
     EXPECT_EQ(ClassName(carrier), L"QuarelMap NormalBump Carrier");
     EXPECT_EQ(carrier->GetFullName(), L"QuarelMap NormalBump Carrier");
-    Mtl* mtl = carrier;  // the material answers as the renderer asks for them
-    EXPECT_EQ(mtl->GetAmbient(), Color(0.f, 0.f, 0.f));
-    EXPECT_EQ(mtl->GetDiffuse(), Color(0.5f, 0.5f, 1.f));
-    EXPECT_EQ(mtl->GetSpecular(), Color(0.f, 0.f, 0.f));
-    EXPECT_EQ(mtl->GetSelfIllumColor(), Color(0.f, 0.f, 0.f));
-    EXPECT_EQ(mtl->GetShininess() + mtl->GetShinStr() + mtl->GetXParency() + mtl->GetSelfIllum() +
-                  mtl->EvalDisplacement(sc),
-              0.f);
-    EXPECT_TRUE(mtl->GetSelfIllumColorOn());
-    EXPECT_EQ(mtl->WireSize(), 1.f);
-    EXPECT_EQ(mtl->GetPixelSampler(0, FALSE), nullptr);
-    EXPECT_TRUE(mtl->DisplacementValidity(0).IsInfinite());
-    EXPECT_FALSE(mtl->SupportsShaders());
-    EXPECT_FALSE(mtl->SupportsRenderElements());
-    EXPECT_EQ(mtl->NumSubMtls(), 0);
-    EXPECT_EQ(mtl->VPDisplaySubMtl(), -1);
+    // Light blue in the viewport whatever it is told.
+    Mtl* mtl = carrier;
     mtl->SetDiffuse(Color(1.f, 0.f, 0.f), 0);
     EXPECT_EQ(mtl->GetDiffuse(), Color(0.5f, 0.5f, 1.f));
-    EXPECT_EQ(carrier->NumSubs(), 1);
+    EXPECT_TRUE(mtl->GetSelfIllumColorOn());
+    EXPECT_EQ(mtl->VPDisplaySubMtl(), -1);
     EXPECT_EQ(carrier->SubAnim(0), carrier->GetParamBlock(0));
     EXPECT_EQ(carrier->SubAnimName(0), L"Parameters");
     EXPECT_EQ(carrier->GetSubTexmapSlotName(0), L"Normal Output");
-    EXPECT_EQ(carrier->GetSubTexmapSlotName(1), L"");
-    EXPECT_EQ(carrier->GetParamBlockByID(0), carrier->GetParamBlock(0));
 
-    // Parent: only a QuarelMap; its name (or the class's, when it has none) names the carrier.
+    // The parent's name (or the class's, when it has none) names the carrier.
     QuarelMap* map = NewMap();
-    Mark();
-    carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, Keep(new CheckerMap));
-    EXPECT_EQ(CountNew("QuarelNormalCarrierMtl::SetReference rejecting foreign parent class"), 1);
-    EXPECT_EQ(carrier->Parent(), nullptr);
     carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, map);
     EXPECT_EQ(ClassName(carrier), L"NormalBump:QuarelMap");
     map->SetName(L"Wall");
