@@ -4,97 +4,146 @@
 
 #include <charconv>
 #include <cmath>
-#include <sstream>
-
-#include "pattern/catalogue.h"
-#include "pattern/swatch_colour.h"
 
 namespace QuarelPreview {
 
-int ParsePatternArgument(const std::string& text) {
-    int id = -1;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, id);
-    if (ec == std::errc() && ptr == end) return id >= 0 && id < QuarelNS::kPatternCount ? id : -1;
-    return QuarelNS::FindPatternByName(text);
-}
-
 namespace {
 
-// A number in [lo, hi]; NaN and infinities are refused (a plain range test lets NaN through).
-CLI::Validator FloatRange(float lo, float hi) {
-    return CLI::Validator(
-        [lo, hi](std::string& value) -> std::string {
-            float x = 0.f;
-            const char* end = value.data() + value.size();
-            const auto [ptr, ec] = std::from_chars(value.data(), end, x);
-            if (ec == std::errc() && ptr == end && std::isfinite(x) && x >= lo && x <= hi)
-                return {};
-            std::ostringstream os;
-            os << "'" << value << "' is not a number from " << lo << " to " << hi;
-            return os.str();
-        },
-        "FLOAT", "float range");
+// Shorthand options and the parameters they set.
+struct Shorthand {
+    const char* option;
+    const char* param;
+    const char* help;
+};
+constexpr Shorthand kShorthands[] = {
+    {"--pattern", "pattern", "Pattern: id (0-29) or display name, e.g. \"Herringbone\""},
+    {"--nx", "nx", "Horizontal count (parameter nx)"},
+    {"--ny", "ny", "Vertical count (parameter ny)"},
+    {"--gap-u", "gap_u", "Vertical grout width (parameter gap_u)"},
+    {"--gap-v", "gap_v", "Horizontal grout width (parameter gap_v)"},
+    {"--random-shift", "random_shift", "Random row shift (parameter random_shift)"},
+    {"--seed", "seed", "Seed (parameter seed)"},
+};
+
+bool ParseBox(const std::string& text, Point3& box) {
+    float v[3];
+    const char* p = text.data();
+    const char* end = p + text.size();
+    for (int k = 0; k < 3; ++k) {
+        const auto [next, ec] = std::from_chars(p, end, v[k]);
+        if (ec != std::errc() || !std::isfinite(v[k]) || v[k] < 0.001f || v[k] > 1000.f)
+            return false;
+        p = next;
+        if (k < 2) {
+            if (p == end || *p != ',') return false;
+            ++p;
+        }
+    }
+    if (p != end) return false;
+    box = Point3(v[0], v[1], v[2]);
+    return true;
 }
 
 }  // namespace
 
-int ParseOptions(int argc, char** argv, PreviewOptions& options) {
+int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     CLI::App app{
-        "quarel-preview: renders QuarelMap brick and tile patterns to PNG.\n"
-        "With no arguments it writes a sheet of every pattern into out/."};
-    std::string pattern;
-    auto& ps = options.settings;
-    app.add_option("--pattern", pattern, "Pattern id (0-29) or display name, e.g. \"Herringbone\"")
+        "quarel-preview: loads QuarelMap.dlt as a host does and renders its map to PNG.\n"
+        "With no arguments it writes a labelled sheet of every pattern into out/."};
+    app.set_help_all_flag("--help-all", "Help for every subcommand");
+
+    // Options every command takes.
+    app.add_option("--module", o.module, "The module to load (default: the build tree's)");
+    app.add_option("--preset", o.preset, "JSON preset of parameter values");
+    std::string shorthand[std::size(kShorthands)];
+    for (std::size_t i = 0; i < std::size(kShorthands); ++i)
+        app.add_option(kShorthands[i].option, shorthand[i], kShorthands[i].help);
+    std::vector<std::string> sets;
+    app.add_option("--set", sets, "NAME=VALUE: a parameter by internal name (repeatable)")
         ->check(CLI::Validator(
-            [](std::string& value) -> std::string {
-                if (ParsePatternArgument(value) >= 0) return {};
-                return "unknown pattern '" + value +
-                       "': give an id from 0 to 29 or a display name such as \"1/2 Running\"";
+            [](std::string& v) -> std::string {
+                const std::size_t eq = v.find('=');
+                if (eq == std::string::npos || eq == 0)
+                    return "'" + v + "' is not NAME=VALUE, e.g. --set nx=6";
+                return {};
             },
-            "ID|NAME", "pattern"));
-    app.add_option("--nx", ps.nx, "Horizontal count")
-        ->check(CLI::Range(1, 256))
+            "NAME=VALUE", "assignment"));
+    std::string output = OutputName(o.output);
+    app.add_option("--output", output, "What to show: color, mono or cells (swatch colours)")
+        ->check(CLI::IsMember({"color", "mono", "cells"}))
         ->capture_default_str();
-    app.add_option("--ny", ps.ny, "Vertical count")
-        ->check(CLI::Range(1, 256))
+
+    // Options of pictures.
+    std::string projection = ProjectionName(o.projection);
+    app.add_option("--projection", projection,
+                   "plane (UV) or box (four side faces unrolled, \"Accurate\" projection)")
+        ->check(CLI::IsMember({"plane", "box"}))
         ->capture_default_str();
-    app.add_option("--gap-u", ps.gap_u, "Vertical grout width")
-        ->check(FloatRange(0.f, 0.9f))
-        ->capture_default_str();
-    app.add_option("--gap-v", ps.gap_v, "Horizontal grout width")
-        ->check(FloatRange(0.f, 0.9f))
-        ->capture_default_str();
-    app.add_option("--random-shift", ps.random_shift, "Random row shift")
-        ->check(FloatRange(0.f, 0.5f))
-        ->capture_default_str();
-    app.add_option("--seed", ps.seed, "Seed")
-        ->check(CLI::Range(0u, 100000u))
-        ->capture_default_str();
-    app.add_option("--size", options.size, "Image size in pixels (per pattern on a sheet)")
+    std::string box;
+    app.add_option("--box", box, "Box size X,Y,Z for --projection box (default 1,0.5,1)")
+        ->check(CLI::Validator(
+            [](std::string& v) -> std::string {
+                Point3 b;
+                return ParseBox(v, b) ? std::string()
+                                      : "'" + v + "' is not X,Y,Z with each from 0.001 to 1000";
+            },
+            "X,Y,Z", "box"));
+    app.add_option("--size", o.size, "Picture height in pixels (per pattern on a sheet)")
         ->check(CLI::Range(8, 8192));
-    app.add_option("--repeat", options.repeat, "Pattern tiles along each side")
+    app.add_option("--repeat", o.repeat, "Pattern tiles along each side of a plane")
         ->check(CLI::Range(1, 64))
         ->capture_default_str();
-    app.add_option("--threads", options.threads, "Render threads (0: all cores)")
+    app.add_option("--samples", o.samples, "Samples per pixel (a fixed pattern)")
+        ->check(CLI::Range(1, 256))
+        ->capture_default_str();
+    app.add_option("--threads", o.threads, "Render threads (0: all cores)")
         ->check(CLI::Range(0, 1024))
         ->capture_default_str();
-    app.add_flag("--sheet", options.sheet, "Render a sheet of all 30 patterns");
-    app.add_option("--out", options.out, "Output PNG file");
+    app.add_flag("--sheet", o.sheet, "A labelled sheet of all 30 patterns");
+    app.add_flag("--quiet,-q", o.quiet, "No progress bar");
+    app.add_option("--out", o.out, "Output PNG file (default: under out/)");
+
+    CLI::App* sample = app.add_subcommand(
+        "sample",
+        "Reads points 'u v' or 'u v du dv' (tile units) from standard input, one a line, and\n"
+        "prints 'r g b a' of the chosen output at each");
+    sample->fallthrough();
+    CLI::App* params =
+        app.add_subcommand("params", "Lists the parameters: name, type and range, as declared");
+    params->fallthrough();
+    app.require_subcommand(0, 1);
 
     try {
         app.parse(argc, argv);
+        if (sample->parsed()) {
+            o.command = Command::Sample;
+            for (const char* opt : {"--projection", "--box", "--size", "--repeat", "--samples",
+                                    "--sheet", "--out", "--threads"})
+                if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to sample");
+        } else if (params->parsed()) {
+            o.command = Command::Params;
+        }
+        if (output == "cells" && projection == "box")
+            throw CLI::ValidationError("--output cells", "shows the plane only");
+        if (app.count("--box") > 0 && projection != "box")
+            throw CLI::ValidationError("--box", "applies to --projection box only");
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        const int code = app.exit(e);
+        return code == 0 ? kExitOk : kExitRefused;
     }
-    options.patternGiven = !pattern.empty();
-    if (options.patternGiven) ps.pattern = ParsePatternArgument(pattern);
-    if (argc <= 1) {
-        // The default sheet uses the swatch settings: joints wide enough to read at a glance.
-        options.sheet = true;
-        options.settings = QuarelNS::SwatchSettings(0);
+
+    o.output = output == "mono" ? Output::Mono : output == "cells" ? Output::Cells : Output::Color;
+    o.projection = projection == "box" ? Projection::Box : Projection::Plane;
+    if (!box.empty()) ParseBox(box, o.box);
+    for (std::size_t i = 0; i < std::size(kShorthands); ++i)
+        if (app.count(kShorthands[i].option) > 0)
+            o.sets.emplace_back(kShorthands[i].param, shorthand[i]);
+    for (const std::string& s : sets) {
+        const std::size_t eq = s.find('=');
+        o.sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
     }
-    if (app.count("--size") == 0) options.size = options.sheet ? 200 : 512;
+    if (argc <= 1) o.sheet = true;
+    if (app.count("--size") == 0) o.size = o.sheet ? 200 : 512;
     return -1;
 }
 

@@ -1,27 +1,50 @@
-// The preview renderer's command line: parsed and validated once, before any rendering.
+// The preview's command line: subcommand, output choices and the parameter values as given.
+// Parsing checks the form of every option; parameter names and values are checked later
+// against the loaded module's parameter table (ResolveAssignments), since that is where they
+// are declared.
+//
+//   quarel-preview [options]            render (no arguments at all: the sheet of patterns)
+//   quarel-preview sample [options]     values at points read from standard input
+//   quarel-preview params [options]     the parameters, their types and ranges
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "pattern/pattern_types.h"
+#include "point3.h"
+#include "preview/render.h"
 
 namespace QuarelPreview {
 
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
+constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
+
+enum class Command { Render, Sample, Params };
+
 struct PreviewOptions {
-    QuarelNS::PatternSettings settings;
-    bool patternGiven = false;
-    bool sheet = false;  // a contact sheet of every pattern instead of one pattern
+    Command command = Command::Render;
+    std::string module;  // empty: the module of the build tree
+    std::string preset;
+    // NAME, VALUE pairs in the order they apply: the shorthand options (--pattern, --nx, ...)
+    // first, then each --set.
+    std::vector<std::pair<std::string, std::string>> sets;
+    Output output = Output::Color;
+    Projection projection = Projection::Plane;
+    Point3 box{1.f, 0.5f, 1.f};
+    bool sheet = false;  // a contact sheet of every pattern instead of one picture
     int size = 512;
     int repeat = 1;
+    int samples = 1;
     int threads = 0;
+    bool quiet = false;
     std::string out;  // output file; empty: a name under out/
 };
 
-// Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, non-zero after a
-// bad value, with the message already printed).
+// Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused
+// after a bad option, with the message already printed to standard error).
 int ParseOptions(int argc, char** argv, PreviewOptions& options);
-
-// Pattern id for an id or a display name ("7", "Diagonal", "maple leaf"), or -1.
-int ParsePatternArgument(const std::string& text);
 
 }  // namespace QuarelPreview

@@ -32,9 +32,12 @@ if [ -f fuzz/CMakeLists.txt ]; then
     name=$(basename "$f")
     corpus="fuzz/corpus/${name#fuzz_}"
     args=(-max_total_time=20 -print_final_stats=0)
-    [ -d "$corpus" ] && args+=("$corpus")
+    # New inputs go to the first corpus folder: a scratch one, so the seeds stay as committed.
+    scratch=$(mktemp -d)
+    [ -d "$corpus" ] && args+=("$scratch" "$corpus")
     echo "-- $name"
     "$f" "${args[@]}" 2>&1 | tail -n 2
+    rm -rf "$scratch"
   done
 fi
 

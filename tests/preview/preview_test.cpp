@@ -1,18 +1,16 @@
-// The preview renderer: command-line validation, thread-independent output, PNG files.
+// The preview's command line and PNG files: the form of options, shorthand options turning
+// into parameter values, and images that read back as written.
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "pattern/evaluate.h"
-#include "pattern/swatch_colour.h"
-#include "preview/cell_map.h"
 #include "preview/image.h"
 #include "preview/options.h"
+#include "preview/run.h"
 
 namespace QuarelPreview {
 namespace {
@@ -24,79 +22,75 @@ int Parse(std::vector<std::string> args, PreviewOptions& o) {
     return ParseOptions(static_cast<int>(argv.size()), argv.data(), o);
 }
 
-TEST(PreviewOptions, AcceptsIdsNamesAndRanges) {
+TEST(PreviewOptions, ShorthandsAndSetsBecomeValuesInOrder) {
     PreviewOptions o;
-    EXPECT_EQ(
-        Parse({"--pattern", "Herringbone", "--nx", "256", "--gap-u", "0.9", "--seed", "0"}, o), -1);
-    EXPECT_EQ(o.settings.pattern, 5);
-    EXPECT_EQ(o.settings.nx, 256);
-    EXPECT_FLOAT_EQ(o.settings.gap_u, 0.9f);
+    ASSERT_EQ(Parse({"--set", "seed=9", "--pattern", "Herringbone", "--nx", "256", "--set",
+                     "brick_color=0.5,0.5,0.5", "--output", "mono", "--samples", "4"},
+                    o),
+              -1);
+    using P = std::pair<std::string, std::string>;
+    const std::vector<P> want = {P{"pattern", "Herringbone"}, P{"nx", "256"}, P{"seed", "9"},
+                                 P{"brick_color", "0.5,0.5,0.5"}};
+    EXPECT_EQ(o.sets, want);
+    EXPECT_EQ(o.output, Output::Mono);
+    EXPECT_EQ(o.samples, 4);
+    EXPECT_EQ(o.command, Command::Render);
     EXPECT_FALSE(o.sheet);
-    PreviewOptions p;
-    EXPECT_EQ(Parse({"--pattern", "29"}, p), -1);
-    EXPECT_EQ(p.settings.pattern, 29);
-    EXPECT_EQ(ParsePatternArgument("maple LEAF"), 24);
-    EXPECT_EQ(ParsePatternArgument("30"), -1);
-    EXPECT_EQ(ParsePatternArgument("-1"), -1);
-    EXPECT_EQ(ParsePatternArgument("5x"), -1);
+    EXPECT_EQ(o.size, 512);
 }
 
 TEST(PreviewOptions, NoArgumentsMeansTheDefaultSheet) {
     PreviewOptions o;
     EXPECT_EQ(Parse({}, o), -1);
     EXPECT_TRUE(o.sheet);
-    EXPECT_EQ(o.settings.nx, 4);
-    EXPECT_EQ(o.settings.ny, 4);
+    EXPECT_EQ(o.size, 200);
+    EXPECT_EQ(DefaultOutputPath(o, 0, ""), "out/patterns.png");
 }
 
-TEST(PreviewOptions, RejectsValuesOutsideTheirRanges) {
+TEST(PreviewOptions, SubcommandsTakeTheCommonOptionsOnEitherSide) {
+    PreviewOptions a, b;
+    ASSERT_EQ(Parse({"sample", "--set", "nx=3", "--output", "cells"}, a), -1);
+    ASSERT_EQ(Parse({"--set", "nx=3", "sample"}, b), -1);
+    EXPECT_EQ(a.command, Command::Sample);
+    EXPECT_EQ(b.command, Command::Sample);
+    EXPECT_EQ(a.sets, b.sets);
+    PreviewOptions c;
+    ASSERT_EQ(Parse({"params"}, c), -1);
+    EXPECT_EQ(c.command, Command::Params);
+}
+
+TEST(PreviewOptions, RefusesMalformedOptions) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--nx", "0"},
-        {"--nx", "257"},
-        {"--ny", "-3"},
-        {"--gap-u", "nan"},
-        {"--gap-v", "0.95"},
-        {"--gap-u", "1e40"},
-        {"--random-shift", "inf"},
-        {"--seed", "100001"},
-        {"--pattern", "30"},
-        {"--pattern", "Nope"},
         {"--size", "0"},
-        {"--nx", "4x"},
+        {"--samples", "0"},
+        {"--repeat", "65"},
+        {"--output", "normal"},
+        {"--projection", "sphere"},
+        {"--set", "nx"},
+        {"--set", "=4"},
+        {"--box", "1,0,1"},  // needs --projection box, and a zero side is no box
+        {"--projection", "box", "--box", "1,2"},
+        {"--projection", "box", "--output", "cells"},
+        {"sample", "--size", "64"},
+        {"sample", "--projection", "box"},
         {"--unknown", "1"},
     };
     for (const auto& args : bad) {
         PreviewOptions o;
-        EXPECT_GT(Parse(args, o), 0) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        std::string line;
+        for (const std::string& a : args) line += a + " ";
+        EXPECT_EQ(Parse(args, o), kExitRefused) << line;
     }
 }
 
-TEST(CellMap, BytesDoNotDependOnTheThreadCount) {
-    CellMapRequest r;
-    r.settings.pattern = 2;
-    r.settings.random_shift = 0.3f;
-    r.size = 96;
-    r.repeat = 3;
-    r.threads = 1;
-    const Image one = RenderCellMap(r);
-    r.threads = 7;
-    const Image many = RenderCellMap(r);
-    EXPECT_EQ(one.rgb, many.rgb);
-}
-
-TEST(CellMap, PixelsAreTheSwatchColoursOfTheirCells) {
-    CellMapRequest r;
-    r.size = 32;
-    r.threads = 2;
-    const Image img = RenderCellMap(r);
-    for (int y = 0; y < 32; y += 5) {
-        for (int x = 0; x < 32; x += 3) {
-            QuarelNS::BrickCell c;
-            QuarelNS::EvaluatePattern(r.settings, (static_cast<float>(x) + 0.5f) / 32.f,
-                                      1.f - (static_cast<float>(y) + 0.5f) / 32.f, c);
-            EXPECT_EQ(img.Get(x, y), QuarelNS::SwatchCellColour(c)) << x << "," << y;
-        }
-    }
+TEST(PreviewOptions, DefaultPathsSayWhatWasRendered) {
+    PreviewOptions o;
+    o.output = Output::Mono;
+    o.projection = Projection::Box;
+    EXPECT_EQ(DefaultOutputPath(o, 24, "Maple Leaf"), "out/pattern-24-Maple-Leaf-mono-box.png");
+    o.output = Output::Color;
+    o.projection = Projection::Plane;
+    EXPECT_EQ(DefaultOutputPath(o, 0, "1/2 Running"), "out/pattern-0-1-2-Running.png");
 }
 
 TEST(Png, WrittenFilesReadBackIdentically) {

@@ -1,0 +1,58 @@
+// The preview renderer: evaluates a map over a picture as a renderer does, with one shading
+// context per render thread and the work split into tiles taken from a shared counter.
+//
+// Each pixel is the mean of a fixed pattern of samples (a Hammersley set, the same in every
+// pixel) and depends only on its own position, so the bytes are the same for any thread
+// count. The map must have been updated on the calling thread (Update) before rendering and
+// must not change while a render runs.
+#pragma once
+
+#include <string>
+
+#include "imtl.h"
+#include "pattern/pattern_types.h"
+#include "preview/image.h"
+#include "preview/point_context.h"
+#include "preview/progress.h"
+
+namespace QuarelPreview {
+
+// What a pixel shows. Later outputs (normal, bump, perturbation, height) slot in here.
+enum class Output { Color, Mono, Cells };
+enum class Projection { Plane, Box };
+
+// The option text of each output and projection ("color", "mono", "cells"; "plane", "box").
+const char* OutputName(Output o);
+const char* ProjectionName(Projection p);
+
+struct RenderRequest {
+    Output output = Output::Color;
+    Projection projection = Projection::Plane;
+    int size = 512;                   // pixels along each side (box: along the height)
+    int repeat = 1;                   // plane: pattern tiles along each side
+    int samples = 1;                  // per pixel
+    int threads = 0;                  // 0: all cores
+    ProgressBar* progress = nullptr;  // advanced by one per tile; may be null
+    Point3 box{1.f, 0.5f, 1.f};       // box: its size
+    QuarelNS::PatternSettings cells;  // cells: the pattern query
+};
+
+// The number of render threads `requested` stands for (0: all cores).
+int RenderThreadCount(int requested);
+
+// The largest picture the preview makes, in pixels (a sheet included).
+constexpr long long kMaxPixels = 1ll << 26;
+
+// Pixel size of the picture a request renders, and the number of tiles it is cut into.
+void PictureSize(const RenderRequest& r, int& width, int& height);
+int TileCount(const RenderRequest& r);
+
+// Renders `map` (cells: the pattern engine) into `target` at (left, top).
+void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left = 0, int top = 0);
+Image Render(const RenderRequest& r, Texmap* map);
+
+// One sample of `output` at a prepared context: r, g, b, a.
+AColor EvalOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
+                  PointShadeContext& sc, float u, float v);
+
+}  // namespace QuarelPreview

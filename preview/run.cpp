@@ -1,0 +1,208 @@
+#include "preview/run.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "preview/map_setup.h"
+#include "preview/plugin_host.h"
+#include "preview/preset.h"
+#include "preview/progress.h"
+#include "preview/sample.h"
+#include "preview/sheet.h"
+
+namespace QuarelPreview {
+
+namespace {
+
+constexpr const char* kName = "quarel-preview";
+
+int ListParams(const ParamTable& table, std::FILE* out) {
+    for (const auto& e : table.Entries())
+        std::fprintf(out, "%-30s %s\n", e->name.c_str(), DescribeRange(*e, false).c_str());
+    return kExitOk;
+}
+
+bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err) {
+    std::error_code ec;
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    if (ec) {
+        std::fprintf(err, "%s: cannot create %s: %s\n", kName, parent.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    std::string error;
+    if (!WritePng(image, path, error)) {
+        std::fprintf(err, "%s: cannot write %s: %s\n", kName, path.c_str(), error.c_str());
+        return false;
+    }
+    std::fprintf(out, "%s\n", path.c_str());
+    return true;
+}
+
+// Renders and writes the picture or the sheet.
+int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
+                  std::FILE* err) {
+    RenderRequest r;
+    r.output = o.output;
+    r.projection = o.projection;
+    r.size = o.size;
+    r.repeat = o.repeat;
+    r.samples = o.samples;
+    r.threads = o.threads;
+    r.box = o.box;
+    r.cells = CellsSettings(map, table);
+    const ParamEntry* pattern = table.Find("pattern");
+    const int swatches = o.sheet && pattern != nullptr ? static_cast<int>(pattern->hi) + 1 : 1;
+    long long width = 0, height = 0;
+    if (o.sheet) {
+        SheetSize(r, swatches, width, height);
+    } else {
+        int w = 0, h = 0;
+        PictureSize(r, w, h);
+        width = w, height = h;
+    }
+    if (width * height > kMaxPixels) {
+        std::fprintf(err, "%s: the picture would be %lld x %lld pixels; at most %lld in all\n",
+                     kName, width, height, kMaxPixels);
+        return kExitRefused;
+    }
+    ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(),
+                    static_cast<std::int64_t>(TileCount(r)) * swatches,
+                    o.sheet ? "sheet" : "render");
+    r.progress = &bar;
+
+    Image image;
+    std::string warning;
+    if (o.sheet) {
+        image = RenderSheet(r, map, table, warning);
+    } else {
+        image = Render(r, map);
+    }
+    bar.Finish();
+    if (!warning.empty())
+        std::fprintf(err, "%s: warning: labels left out: %s\n", kName, warning.c_str());
+
+    std::string path = o.out;
+    if (path.empty()) {
+        ParamValue id;
+        std::string name;
+        if (pattern != nullptr && ReadParam(map, *pattern, id) && id.i >= 0 &&
+            static_cast<std::size_t>(id.i) < pattern->items.size())
+            name = pattern->items[static_cast<std::size_t>(id.i)];
+        path = DefaultOutputPath(o, id.i, name);
+    }
+    return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
+                        std::vector<Assignment>& out, std::string& error) {
+    if (o.sheet && o.command == Command::Render &&
+        !ParsePreset(kSheetPreset, table, "sheet settings", "", out, error))
+        return false;
+    if (!o.preset.empty() && !LoadPresetFile(o.preset, table, out, error)) return false;
+    for (const auto& [name, value] : o.sets) {
+        const ParamEntry* p = table.Find(name);
+        const std::string origin = "--set " + name + "=" + value;
+        if (p == nullptr) {
+            error =
+                origin + ": unknown parameter '" + name + "' (quarel-preview params lists them)";
+            return false;
+        }
+        Assignment a;
+        a.param = p;
+        a.origin = origin;
+        std::string why;
+        if (!ParseParamText(*p, value, a.value, why)) {
+            error = origin + ": " + why;
+            return false;
+        }
+        out.push_back(std::move(a));
+    }
+    return true;
+}
+
+std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::string& name) {
+    if (o.sheet) {
+        std::string path = "out/patterns";
+        if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
+        if (o.projection == Projection::Box) path += "-box";
+        return path + ".png";
+    }
+    std::string clean = name;
+    for (char& c : clean)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
+    std::string path = "out/pattern-" + std::to_string(pattern);
+    if (!clean.empty()) path += "-" + clean;
+    if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
+    if (o.projection == Projection::Box) path += "-box";
+    return path + ".png";
+}
+
+int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE* err) {
+    const std::string modulePath = o.module.empty() ? DefaultModulePath() : o.module;
+    std::string error;
+    std::unique_ptr<PluginHost> host = PluginHost::Load(modulePath, error);
+    if (!host) {
+        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        return kExitFailed;
+    }
+    return RunWithHost(o, *host, in, out, err);
+}
+
+int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::FILE* out,
+                std::FILE* err) {
+    std::string error;
+    ParamTable table;
+    table.AddClass(host.MapClass());
+    if (o.command == Command::Params) return ListParams(table, out);
+
+    std::vector<Assignment> values;
+    if (!ResolveAssignments(o, table, values, error)) {
+        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        return kExitRefused;
+    }
+    if (o.projection == Projection::Box) {
+        // The box shows the "Accurate" projection.
+        if (const ParamEntry* mode = table.Find("projection_mode")) {
+            Assignment a;
+            a.param = mode;
+            a.origin = "--projection box";
+            a.value.kind = ParamValue::Kind::Int;
+            a.value.i = FindItem(*mode, "Accurate") >= 0 ? FindItem(*mode, "Accurate") : 1;
+            values.push_back(std::move(a));
+        }
+    }
+
+    int code = kExitOk;
+    {
+        std::unique_ptr<MapSlot> slot = host.NewMap(error);
+        if (!slot) {
+            std::fprintf(err, "%s: %s\n", kName, error.c_str());
+            return kExitFailed;
+        }
+        Texmap* map = slot->Get();
+        if (!ApplyAssignments(map, values, error)) {
+            std::fprintf(err, "%s: %s\n", kName, error.c_str());
+            return kExitRefused;
+        }
+        // Before any evaluation, on this thread, as a renderer does.
+        Interval valid = FOREVER;
+        map->Update(0, valid);
+        if (o.command == Command::Sample)
+            code = RunSample(map, o.output, CellsSettings(map, table), in, out, err);
+        else
+            code = RenderCommand(o, map, table, out, err);
+    }  // the map goes before its module
+    return code;
+}
+
+int RunPreview(int argc, char** argv) {
+    PreviewOptions options;
+    if (const int code = ParseOptions(argc, argv, options); code >= 0) return code;
+    return RunPreview(options, stdin, stdout, stderr);
+}
+
+}  // namespace QuarelPreview

@@ -1,0 +1,214 @@
+// Parameters by name through the loaded module: the table read from its block descriptors,
+// values from the command line and from presets, and every class of bad input refused with a
+// message that names the parameter (and its range) or the place in the file.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "preview/map_setup.h"
+#include "preview/options.h"
+#include "preview/preset.h"
+#include "preview_support.h"
+
+namespace QuarelPreview {
+namespace {
+
+using QuarelPreviewTest::RunTool;
+using QuarelPreviewTest::Table;
+
+std::filesystem::path TempDir() {
+    const auto dir = std::filesystem::temp_directory_path() / "quarel_preview_params";
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+    const auto path = TempDir() / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+}
+
+TEST(ParamTable, ComesFromTheModulesBlockDescriptors) {
+    const ParamEntry* nx = Table().Find("nx");
+    ASSERT_NE(nx, nullptr);
+    EXPECT_EQ(nx->type, TYPE_INT);
+    EXPECT_EQ(nx->lo, 1);
+    EXPECT_EQ(nx->hi, 256);
+    const ParamEntry* pattern = Table().Find("pattern");
+    ASSERT_NE(pattern, nullptr);
+    ASSERT_EQ(pattern->items.size(), 30u);
+    EXPECT_EQ(pattern->items[5], "Herringbone");
+    EXPECT_EQ(Table().Find("master_angle")->type, TYPE_ANGLE);
+    // Names of every block of the class, the relief block's included; nothing invented.
+    EXPECT_NE(Table().Find("bump_grout_color"), nullptr);
+    EXPECT_EQ(Table().Find("params"), nullptr);
+    EXPECT_EQ(Table().Find("NX"), nullptr);
+}
+
+TEST(ParamText, ReadsEachTypeInTheEditorsUnits) {
+    ParamValue v;
+    std::string error;
+    ASSERT_TRUE(ParseParamText(*Table().Find("pattern"), "maple LEAF", v, error)) << error;
+    EXPECT_EQ(v.i, 24);
+    ASSERT_TRUE(ParseParamText(*Table().Find("pattern"), "29", v, error)) << error;
+    EXPECT_EQ(v.i, 29);
+    ASSERT_TRUE(ParseParamText(*Table().Find("projection_mode"), "Accurate", v, error));
+    EXPECT_EQ(v.i, 1);
+    // The upper limit is met exactly although 0.9 is no float.
+    ASSERT_TRUE(ParseParamText(*Table().Find("gap_u"), "0.9", v, error)) << error;
+    EXPECT_EQ(v.f, 0.9f);
+    ASSERT_TRUE(ParseParamText(*Table().Find("master_angle"), "90", v, error)) << error;
+    EXPECT_FLOAT_EQ(v.f, static_cast<float>(M_PI / 2));
+    ASSERT_TRUE(ParseParamText(*Table().Find("random_second_color_on"), "true", v, error));
+    EXPECT_EQ(v.i, 1);
+    ASSERT_TRUE(ParseParamText(*Table().Find("grout_color"), "0.1, 0.2,0.3", v, error)) << error;
+    EXPECT_EQ(v.c, Color(0.1f, 0.2f, 0.3f));
+}
+
+TEST(ParamText, RefusesWithTheNameAndTheRange) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"nx", "0", "nx takes an integer from 1 to 256"},
+        {"nx", "4.5", "nx takes an integer from 1 to 256"},
+        {"nx", "99999999999", "out of range"},
+        {"gap_v", "0.95", "gap_v takes a number from 0 to 0.9"},
+        {"gap_u", "nan", "gap_u takes a number from 0 to 0.9"},
+        {"master_angle", "3601", "master_angle takes an angle in degrees from -3600 to 3600"},
+        {"pattern", "Nope", "pattern takes an id from 0 to 29"},
+        {"pattern", "30", "pattern takes an id from 0 to 29"},
+        {"brick_map_on", "1", "brick_map_on takes true or false"},
+        {"brick_color", "1,1", "brick_color takes a colour r,g,b"},
+        {"brick_color", "1,1,1.5", "each part from 0 to 1"},
+        {"brick_map", "wood.png", "brick_map is a map: give it in a preset"},
+    };
+    for (const Case& c : cases) {
+        ParamValue v;
+        std::string error;
+        EXPECT_FALSE(ParseParamText(*Table().Find(c.name), c.text, v, error)) << c.name;
+        EXPECT_NE(error.find(c.says), std::string::npos)
+            << c.name << "=" << c.text << ": " << error;
+    }
+}
+
+TEST(Presets, SetEveryKindOfValueThroughTheBlocks) {
+    const std::string path = WriteFile("all.json", R"({
+        "comment": "one of each",
+        "pattern": "Hexagons", "nx": 6, "gap_u": 0.1, "master_angle": 30,
+        "brick_color": [0.25, 0.5, 1], "random_second_color_on": true,
+        "grout_map": {"map": "checker", "color1": [0, 0, 0], "color2": [1, 1, 1], "tiling": 4},
+        "brick_map": {"map": "multisub", "by": "material", "count": 3,
+                      "maps": [null, {"map": "checker", "tiling": [2, 3]}]}
+    })");
+    std::vector<Assignment> values;
+    std::string error;
+    ASSERT_TRUE(LoadPresetFile(path, Table(), values, error)) << error;
+    ASSERT_EQ(values.size(), 8u);
+    EXPECT_EQ(values[0].param->name, "pattern");
+    EXPECT_EQ(values[0].value.i, 12);
+    EXPECT_FLOAT_EQ(values[3].value.f, static_cast<float>(M_PI / 6));
+    const MapSpec& multi = *values[7].value.map;
+    EXPECT_EQ(multi.kind, MapSpec::Kind::MultiSub);
+    EXPECT_EQ(multi.by, 2);
+    ASSERT_EQ(multi.maps.size(), 2u);
+    EXPECT_EQ(multi.maps[0], nullptr);
+    EXPECT_EQ(multi.maps[1]->tileV, 3.f);
+
+    auto slot = QuarelPreviewTest::Host().NewMap(error);
+    ASSERT_TRUE(slot) << error;
+    // Plain values reach the block as the editor would store them (angles in radians).
+    std::vector<Assignment> plain(values.begin(), values.begin() + 6);
+    ASSERT_TRUE(ApplyAssignments(slot->Get(), plain, error)) << error;
+    ParamValue back;
+    ASSERT_TRUE(ReadParam(slot->Get(), *Table().Find("pattern"), back));
+    EXPECT_EQ(back.i, 12);
+    ASSERT_TRUE(ReadParam(slot->Get(), *Table().Find("master_angle"), back));
+    EXPECT_FLOAT_EQ(back.f, static_cast<float>(M_PI / 6));
+    ASSERT_TRUE(ReadParam(slot->Get(), *Table().Find("brick_color"), back));
+    EXPECT_EQ(back.c, Color(0.25f, 0.5f, 1.f));
+    EXPECT_EQ(CellsSettings(slot->Get(), Table()).nx, 6);
+}
+
+TEST(Presets, RefuseEachClassOfBadInputClearly) {
+    struct Case {
+        const char* text;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"{\"nx\": 4,\n  \"ny\": }", "bad.json:2:9: malformed JSON"},
+        {"[1, 2]", "a preset is a JSON object"},
+        {"{\"bricks\": 4}", "\"bricks\": unknown parameter"},
+        {"{\"nx\": \"four\"}", "nx takes an integer from 1 to 256, not \"four\""},
+        {"{\"nx\": 257}", "257 is out of range: nx takes an integer from 1 to 256"},
+        {"{\"seed\": 1e30}", "out of range: seed takes an integer from 0 to 100000"},
+        {"{\"brick_color\": [1, 0]}", "brick_color takes a colour [r, g, b]"},
+        {"{\"grout_map_on\": 1}", "grout_map_on takes true or false"},
+        {"{\"brick_map\": {\"map\": \"noise\"}}", "unknown map \"noise\""},
+        {"{\"brick_map\": {\"map\": \"bitmap\"}}", "a bitmap needs \"file\""},
+        {"{\"brick_map\": {\"map\": \"checker\", \"colour1\": [0, 0, 0]}}",
+         "unknown key \"colour1\""},
+        {"{\"brick_map\": {\"map\": \"checker\", \"tiling\": 0}}", "\"tiling\" takes a number"},
+        {"{\"brick_map\": {\"map\": \"multisub\", \"count\": 1, \"maps\": [null, null]}}",
+         "at most \"count\" (1)"},
+        {"{\"comment\": 3}", "a comment is a string"},
+        {"{\"nx\": 1e99999}", "malformed JSON: number overflow"},
+    };
+    for (const Case& c : cases) {
+        std::vector<Assignment> values;
+        std::string error;
+        EXPECT_FALSE(ParsePreset(c.text, Table(), "bad.json", "", values, error)) << c.text;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.text << "\n  -> " << error;
+        EXPECT_TRUE(values.empty());
+    }
+    // Maps nested too deep are refused rather than followed.
+    std::string deep = "{\"map\": \"checker\"}";
+    for (int i = 0; i < kMaxMapDepth; ++i)
+        deep = "{\"map\": \"multisub\", \"count\": 1, \"maps\": [" + deep + "]}";
+    std::vector<Assignment> values;
+    std::string error;
+    EXPECT_FALSE(
+        ParsePreset("{\"brick_map\": " + deep + "}", Table(), "deep.json", "", values, error));
+    EXPECT_NE(error.find("nest more than"), std::string::npos) << error;
+}
+
+TEST(Presets, FilesAndImagesThatCannotBeReadAreRefusedByTheTool) {
+    std::string err;
+    EXPECT_EQ(
+        RunTool({"--preset", "/nonexistent/preset.json", "--out", "/dev/null"}, "", nullptr, &err),
+        kExitRefused);
+    EXPECT_NE(err.find("cannot read preset '/nonexistent/preset.json'"), std::string::npos) << err;
+
+    const std::string preset = WriteFile(
+        "missing-image.json", R"({"brick_map": {"map": "bitmap", "file": "no-such.png"}})");
+    EXPECT_EQ(RunTool({"--preset", preset, "--out", "/dev/null"}, "", nullptr, &err), kExitRefused);
+    EXPECT_NE(err.find("brick_map"), std::string::npos) << err;
+    EXPECT_NE(err.find((TempDir() / "no-such.png").string()), std::string::npos) << err;
+
+    EXPECT_EQ(RunTool({"--set", "ny=0"}, "", nullptr, &err), kExitRefused);
+    EXPECT_NE(err.find("--set ny=0: 0 is out of range: ny takes an integer from 1 to 256"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(RunTool({"--projection", "box", "--box", "1000,1000,0.001", "--size", "64"}, "",
+                      nullptr, &err),
+              kExitRefused);
+    EXPECT_NE(err.find("the picture would be"), std::string::npos) << err;
+    EXPECT_EQ(RunTool({"--set", "tiles=3"}, "", nullptr, &err), kExitRefused);
+    EXPECT_NE(err.find("unknown parameter 'tiles'"), std::string::npos) << err;
+}
+
+TEST(Presets, TheListOfParametersIsTheModules) {
+    std::string out;
+    ASSERT_EQ(RunTool({"params"}, "", &out), kExitOk);
+    std::size_t lines = 0;
+    for (char c : out) lines += c == '\n';
+    EXPECT_EQ(lines, Table().Entries().size());
+    EXPECT_NE(out.find("seed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace QuarelPreview

@@ -1,0 +1,79 @@
+#include "preview_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "preview/options.h"
+#include "preview/run.h"
+
+namespace QuarelPreviewTest {
+
+namespace {
+
+std::unique_ptr<QuarelPreview::PluginHost> gHost;
+QuarelPreview::ParamTable gTable;
+
+class HostEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        setenv("QUARELMAP_LOG", "0", 1);
+        std::string error;
+        gHost = QuarelPreview::PluginHost::Load(QuarelPreview::DefaultModulePath(), error);
+        ASSERT_TRUE(gHost) << error;
+        gTable.AddClass(gHost->MapClass());
+    }
+    void TearDown() override { gHost.reset(); }
+};
+
+const auto* const gEnvironment = ::testing::AddGlobalTestEnvironment(new HostEnvironment);
+
+std::string ReadAll(std::FILE* f) {
+    std::string s;
+    std::rewind(f);
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    return s;
+}
+
+}  // namespace
+
+QuarelPreview::PluginHost& Host() {
+    return *gHost;
+}
+
+const QuarelPreview::ParamTable& Table() {
+    return gTable;
+}
+
+int RunTool(std::vector<std::string> args, const std::string& input, std::string* out,
+            std::string* err) {
+    args.insert(args.begin(), "quarel-preview");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    std::FILE* in = std::tmpfile();
+    std::FILE* o = std::tmpfile();
+    std::FILE* e = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    QuarelPreview::PreviewOptions options;
+    int code = QuarelPreview::ParseOptions(static_cast<int>(argv.size()), argv.data(), options);
+    if (code < 0) {
+        code = options.module.empty() ? QuarelPreview::RunWithHost(options, *gHost, in, o, e)
+                                      : QuarelPreview::RunPreview(options, in, o, e);
+    }
+    if (out) *out = ReadAll(o);
+    if (err) *err = ReadAll(e);
+    std::fclose(in);
+    std::fclose(o);
+    std::fclose(e);
+    return code;
+}
+
+std::string SourceDir() {
+    return QUAREL_SOURCE_DIR;
+}
+
+}  // namespace QuarelPreviewTest

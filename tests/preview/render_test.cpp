@@ -1,0 +1,155 @@
+// Rendering through the loaded module: pictures that do not depend on the thread count, the
+// cells output against the pattern engine, each preset of presets/ and one golden image.
+//
+// The golden image has a written tolerance: every channel within 2 of the golden value, and at
+// most 0.5 % of the pixels beyond that (pixels on a brick edge may flip between compilers).
+// To regenerate it after an intended change:
+//   QUAREL_UPDATE_GOLDEN=1 build/dev/tests/preview/preview_tests --gtest_filter='Golden*'
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "pattern/evaluate.h"
+#include "pattern/swatch_colour.h"
+#include "preview/map_setup.h"
+#include "preview/preset.h"
+#include "preview/render.h"
+#include "preview_support.h"
+#include "stdmat.h"
+
+namespace QuarelPreview {
+namespace {
+
+using QuarelPreviewTest::Host;
+using QuarelPreviewTest::SourceDir;
+using QuarelPreviewTest::Table;
+
+std::unique_ptr<MapSlot> MapFrom(const std::string& presetText) {
+    std::string error;
+    auto slot = Host().NewMap(error);
+    EXPECT_TRUE(slot) << error;
+    std::vector<Assignment> values;
+    EXPECT_TRUE(ParsePreset(presetText, Table(), "test", "", values, error)) << error;
+    EXPECT_TRUE(ApplyAssignments(slot->Get(), values, error)) << error;
+    Interval valid = FOREVER;
+    slot->Get()->Update(0, valid);
+    return slot;
+}
+
+std::unique_ptr<MapSlot> MapFromFile(const std::string& path, std::string& error) {
+    auto slot = Host().NewMap(error);
+    std::vector<Assignment> values;
+    if (!slot || !LoadPresetFile(path, Table(), values, error) ||
+        !ApplyAssignments(slot->Get(), values, error))
+        return nullptr;
+    Interval valid = FOREVER;
+    slot->Get()->Update(0, valid);
+    return slot;
+}
+
+bool ReadPng(const std::string& path, Image& image) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
+    png.format = PNG_FORMAT_RGB;
+    image = Image(static_cast<int>(png.width), static_cast<int>(png.height));
+    return png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
+}
+
+TEST(Render, BytesDoNotDependOnTheThreadCount) {
+    auto slot = MapFrom(R"({"pattern": 2, "random_shift": 0.3, "color_variance": 0.5,
+                            "master_angle": 20, "random_second_color_on": true})");
+    // A turned UV generator makes every sample solve its own context; without one, columns and
+    // rows are solved ahead.
+    UVGen* gen = slot->Get()->GetTheUVGen();
+    for (int turn = 0; turn < (gen && gen->IsStdUVGen() ? 2 : 1); ++turn) {
+        if (turn == 1) static_cast<StdUVGen*>(gen)->SetWAng(0.4f, 0);
+        for (Projection projection : {Projection::Plane, Projection::Box}) {
+            RenderRequest r;
+            r.projection = projection;
+            r.size = 80;  // several tiles, a partial one at the edges
+            r.repeat = 3;
+            r.samples = 3;
+            r.threads = 1;
+            const Image one = Render(r, slot->Get());
+            r.threads = 5;
+            const Image many = Render(r, slot->Get());
+            EXPECT_EQ(one.rgb, many.rgb) << ProjectionName(projection);
+            EXPECT_EQ(one.height, 80);
+            EXPECT_EQ(one.width, projection == Projection::Box ? 240 : 80);
+        }
+    }
+}
+
+TEST(Render, CellsAreTheSwatchColoursOfThePatternEngine) {
+    auto slot = MapFrom(R"({"pattern": "Herringbone", "nx": 3, "seed": 5})");
+    RenderRequest r;
+    r.output = Output::Cells;
+    r.size = 32;
+    r.repeat = 2;
+    r.cells = CellsSettings(slot->Get(), Table());
+    EXPECT_EQ(r.cells.pattern, 5);
+    EXPECT_EQ(r.cells.nx, 3);
+    EXPECT_EQ(r.cells.seed, 5u);
+    const Image img = Render(r, slot->Get());
+    for (int y = 0; y < 32; y += 5) {
+        for (int x = 0; x < 32; x += 3) {
+            QuarelNS::BrickCell c;
+            QuarelNS::EvaluatePattern(r.cells, (static_cast<float>(x) + 0.5f) / 16.f,
+                                      2.f - (static_cast<float>(y) + 0.5f) / 16.f, c);
+            EXPECT_EQ(img.Get(x, y), QuarelNS::SwatchCellColour(c)) << x << "," << y;
+        }
+    }
+}
+
+TEST(Render, EveryPresetRenders) {
+    int presets = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SourceDir() + "/presets")) {
+        if (entry.path().extension() != ".json") continue;
+        ++presets;
+        std::string error;
+        auto slot = MapFromFile(entry.path().string(), error);
+        ASSERT_TRUE(slot) << entry.path() << ": " << error;
+        RenderRequest r;
+        r.size = 48;
+        r.repeat = 2;
+        const Image img = Render(r, slot->Get());
+        ASSERT_EQ(img.rgb.size(), 48u * 48u * 3u);
+    }
+    EXPECT_GE(presets, 3);
+}
+
+TEST(Golden, BrickWallPresetMatchesItsGoldenImage) {
+    std::string error;
+    auto slot = MapFromFile(SourceDir() + "/presets/brick-wall.json", error);
+    ASSERT_TRUE(slot) << error;
+    RenderRequest r;
+    r.size = 96;
+    r.repeat = 2;
+    r.samples = 4;
+    const Image img = Render(r, slot->Get());
+    const std::string golden = SourceDir() + "/tests/preview/golden/brick-wall.png";
+    if (std::getenv("QUAREL_UPDATE_GOLDEN") != nullptr) {
+        ASSERT_TRUE(WritePng(img, golden, error)) << error;
+        GTEST_SKIP() << "wrote " << golden;
+    }
+    Image want;
+    ASSERT_TRUE(ReadPng(golden, want)) << golden;
+    ASSERT_EQ(want.width, img.width);
+    ASSERT_EQ(want.height, img.height);
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i < img.rgb.size(); i += 3) {
+        int worst = 0;
+        for (int k = 0; k < 3; ++k)
+            worst = std::max(worst, std::abs(int{img.rgb[i + k]} - int{want.rgb[i + k]}));
+        beyond += worst > 2;
+    }
+    EXPECT_LE(beyond, img.rgb.size() / 3 / 200) << beyond << " pixels differ by more than 2";
+}
+
+}  // namespace
+}  // namespace QuarelPreview
