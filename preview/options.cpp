@@ -55,6 +55,11 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     // Options every command takes.
     app.add_option("--module", o.module, "The module to load (default: the build tree's)");
     app.add_option("--preset", o.preset, "JSON preset of parameter values");
+    app.add_option("--scene", o.scene,
+                   "Scene file to take the map from: its first QuarelMap, in the order the\n"
+                   "module searches node materials after loading");
+    app.add_option("--map", o.mapName, "With --scene: the QuarelMap of this name");
+    app.add_option("--save-scene", o.saveScene, "Also save the map as a scene file");
     std::string shorthand[std::size(kShorthands)];
     for (std::size_t i = 0; i < std::size(kShorthands); ++i)
         app.add_option(kShorthands[i].option, shorthand[i], kShorthands[i].help);
@@ -123,6 +128,8 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         } else if (params->parsed()) {
             o.command = Command::Params;
         }
+        if (app.count("--map") > 0 && app.count("--scene") == 0)
+            throw CLI::ValidationError("--map", "applies to --scene only");
         if (output == "cells" && projection == "box")
             throw CLI::ValidationError("--output cells", "shows the plane only");
         if (app.count("--box") > 0 && projection != "box")
