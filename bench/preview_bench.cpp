@@ -1,6 +1,7 @@
 // The preview renderer against the map it renders, in one run: nanoseconds per EvalColor
 // called directly on a prepared context, per sample through the renderer's context builder,
-// and samples per second of whole renders on 1 thread and on all threads. The map is a
+// and samples per second of whole renders of the colour and of the normal output on 1 thread
+// and on all threads. The map is a
 // QuarelMap made by the loaded module with a brick-wall preset (colour variance, random second
 // colour) and updated once; the points are the same in every row.
 #include <benchmark/benchmark.h>
@@ -14,6 +15,7 @@
 #include "preview/plugin_host.h"
 #include "preview/point_context.h"
 #include "preview/preset.h"
+#include "preview/relief_view.h"
 #include "preview/render.h"
 
 namespace {
@@ -123,5 +125,32 @@ void BM_Render(benchmark::State& state) {
 }
 BENCHMARK(BM_Render)->Arg(1)->Arg(0)->MeasureProcessCPUTime()->UseRealTime()->Unit(
     benchmark::kMillisecond);
+
+// The same render of the normal output (four point evaluations a sample) into a 16-bit
+// picture. Arg: threads (0: all cores).
+void BM_RenderNormal(benchmark::State& state) {
+    Setup& s = TheSetup();
+    Texmap* normal = ReliefOutputFor(s.map(), kNormalPrefix);
+    Interval valid = FOREVER;
+    normal->Update(0, valid);
+    RenderRequest r;
+    r.output = Output::Normal;
+    r.size = kGrid;
+    r.repeat = kRepeat;
+    r.threads = static_cast<int>(state.range(0));
+    Image image = Image::Deep(r.size, r.size);
+    for (auto _ : state) {
+        RenderInto(r, s.map(), image);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * r.size * r.size);
+    state.SetLabel(std::to_string(RenderThreadCount(r.threads)) + " threads");
+}
+BENCHMARK(BM_RenderNormal)
+    ->Arg(1)
+    ->Arg(0)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -27,3 +27,14 @@ endif()
 if(QUAREL_BUILD_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
+
+# Windows: wide text as on the host, none of <windows.h>'s min/max macros, and M_PI as glibc
+# has it. Every target links the C++ and thread runtimes statically, so the module needs nothing
+# beyond the system's DLLs and the host's core; objects and strings cross that boundary with one
+# C runtime's heap.
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _USE_MATH_DEFINES)
+  if(MINGW)
+    add_link_options(-static)
+  endif()
+endif()

@@ -13,6 +13,7 @@
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
+#include "shading/relief_height.h"
 #include "stdmat.h"
 
 namespace QuarelNS {
@@ -514,9 +515,9 @@ float QuarelMap::EvalMono(ShadeContext& sc) {
     return (c.r + c.g + c.b) / 3.f;
 }
 
-// The relief perturbation comes with the relief work; until then the surface is left as it is.
-Point3 QuarelMap::EvalNormalPerturb(ShadeContext&) {
-    return Point3(0.f, 0.f, 0.f);
+// The relief of the bump colours; reads only what the last Update stored.
+Point3 QuarelMap::EvalNormalPerturb(ShadeContext& sc) {
+    return EvalReliefPerturb(EvalSource(), mUVGen, sc);
 }
 
 }  // namespace QuarelNS

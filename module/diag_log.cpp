@@ -134,38 +134,53 @@ void DiagLogClose() {
 
 namespace {
 
-#ifdef _WIN32
+#ifdef _MSC_VER
 void WriteMessage(std::FILE* file, const char* format, std::va_list args) {
     std::vfprintf(file, format, args);
 }
 #else
-// Messages print pointers as "0x%p", the Windows form, where %p is 16 upper-case hex digits.
-// Here %p brings its own "0x", drops leading zeros and prints null as "(nil)"; rewrite each
-// pointer to the Windows form so the log reads the same on every platform.
+int HexValue(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+bool IsHex(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Length of the pointer that %p printed after a "0x" at `text`, with its value; 0 if none.
+// glibc prints "0x" itself, drops leading zeros and prints null as "(nil)"; MinGW's C library
+// prints 16 lower-case digits.
+std::size_t PrintedPointer(const char* text, unsigned long long& value) {
+    value = 0;
+    if (std::strncmp(text, "(nil)", 5) == 0) return 5;
+    std::size_t n = 0;
+    if (text[0] == '0' && text[1] == 'x') {
+        for (n = 2; IsHex(text[n]); ++n)
+            value = value * 16 + static_cast<unsigned>(HexValue(text[n]));
+        return n > 2 ? n : 0;
+    }
+    for (; n < 16 && IsHex(text[n]); ++n)
+        value = value * 16 + static_cast<unsigned>(HexValue(text[n]));
+    return n == 16 && !IsHex(text[n]) ? n : 0;
+}
+
+// Messages print pointers as "0x%p", the MSVC runtime's form, where %p is 16 upper-case hex
+// digits. Other C libraries print %p differently; rewrite each pointer to that form so the log
+// reads the same on every platform.
 void WritePointerFixed(std::FILE* file, const char* text) {
     while (*text != '\0') {
-        const char* mark = std::strstr(text, "0x0x");
-        const char* nil = std::strstr(text, "0x(nil)");
-        if (nil != nullptr && (mark == nullptr || nil < mark)) mark = nil;
+        const char* mark = std::strstr(text, "0x");
         if (mark == nullptr) {
             std::fputs(text, file);
             return;
         }
-        std::fwrite(text, 1, static_cast<std::size_t>(mark - text), file);
+        std::fwrite(text, 1, static_cast<std::size_t>(mark + 2 - text), file);
         unsigned long long value = 0;
-        const char* p = mark + 2;
-        if (mark == nil) {
-            p += 5;
-        } else {
-            p += 2;
-            for (; std::isxdigit(static_cast<unsigned char>(*p)); ++p)
-                value =
-                    value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(*p))
-                                                           ? *p - '0'
-                                                           : (*p | 0x20) - 'a' + 10);
+        const std::size_t length = PrintedPointer(mark + 2, value);
+        if (length > 0) {
+            std::fprintf(file, "%016llX", value);
         }
-        std::fprintf(file, "0x%016llX", value);
-        text = p;
+        text = mark + 2 + length;
     }
 }
 

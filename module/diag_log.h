@@ -11,7 +11,11 @@
 // formats nothing. Open and close are called by the module entry point only.
 #pragma once
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__)
+// MinGW's C++ runtime formats with its own C99 printf, not the system's older one, so formats
+// are checked as GNU ones (%zu, %lld), as the writer will format them.
+#define QUAREL_PRINTF_FORMAT(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define QUAREL_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define QUAREL_PRINTF_FORMAT(fmt, args)

@@ -1,8 +1,10 @@
 // The module entry point: attach opens the log, registers the common controls and attaches the
 // rollout procedures; detach releases the editor's bitmaps, writes the last line and closes the
 // log.
-#include <commctrl.h>
 #include <windows.h>
+
+// <commctrl.h> builds on the types of <windows.h>, which must come first.
+#include <commctrl.h>
 
 #include "module/diag_log.h"
 #include "module/editor_attach.h"

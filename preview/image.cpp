@@ -12,6 +12,14 @@ Image::Image(int w, int h, std::uint32_t fill)
         for (int x = 0; x < w; ++x) Set(x, y, fill);
 }
 
+Image Image::Deep(int w, int h) {
+    Image image;
+    image.width = w;
+    image.height = h;
+    image.rgb16.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3, 0);
+    return image;
+}
+
 void Image::Set(int x, int y, std::uint32_t colour) {
     std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                             static_cast<std::size_t>(x)) *
@@ -39,8 +47,10 @@ bool WritePng(const Image& image, const std::string& path, std::string& error) {
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
-    png.format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr)) {
+    png.format = image.IsDeep() ? PNG_FORMAT_LINEAR_RGB : PNG_FORMAT_RGB;
+    const void* pixels = image.IsDeep() ? static_cast<const void*>(image.rgb16.data())
+                                        : static_cast<const void*>(image.rgb.data());
+    if (!png_image_write_to_file(&png, path.c_str(), 0, pixels, 0, nullptr)) {
         error = png.message[0] ? png.message : "cannot write the file";
         png_image_free(&png);
         return false;

@@ -1,6 +1,7 @@
 #include "preview/map_setup.h"
 
 #include "host/builtin_classes.h"
+#include "preview/relief_view.h"
 #include "stdmat.h"
 
 #include <type_traits>
@@ -9,9 +10,9 @@ namespace QuarelPreview {
 
 namespace {
 
-// The object that holds parameters named with `prefix`; only the main map so far.
+// The object that holds parameters named with `prefix`: the map, or one of its relief outputs.
 ReferenceTarget* TargetOf(Texmap* map, const std::string& prefix) {
-    return prefix.empty() ? map : nullptr;
+    return prefix.empty() ? map : ReliefOutputFor(map, prefix);
 }
 
 IParamBlock2* BlockOf(Texmap* map, const ParamEntry& p) {

@@ -74,9 +74,14 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
             },
             "NAME=VALUE", "assignment"));
     std::string output = OutputName(o.output);
-    app.add_option("--output", output, "What to show: color, mono or cells (swatch colours)")
-        ->check(CLI::IsMember({"color", "mono", "cells"}))
+    app.add_option("--output", output,
+                   "What to show: color, mono, cells (swatch colours), normal (the normal "
+                   "output), bump (the bump output), perturb (the map's perturbation as a "
+                   "normal) or height (the relief's height field)")
+        ->check(CLI::IsMember({"color", "mono", "cells", "normal", "bump", "perturb", "height"}))
         ->capture_default_str();
+    app.add_flag("--normal-y-down", o.normalYDown,
+                 "Normal pictures with green growing downwards (+Y down) instead of upwards");
 
     // Options of pictures.
     std::string projection = ProjectionName(o.projection);
@@ -106,7 +111,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         ->capture_default_str();
     app.add_flag("--sheet", o.sheet, "A labelled sheet of all 30 patterns");
     app.add_flag("--quiet,-q", o.quiet, "No progress bar");
-    app.add_option("--out", o.out, "Output PNG file (default: under out/)");
+    app.add_option("--out", o.out, "Output PNG file, or bake's path prefix (default: under out/)");
 
     CLI::App* sample = app.add_subcommand(
         "sample",
@@ -116,6 +121,12 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     CLI::App* params =
         app.add_subcommand("params", "Lists the parameters: name, type and range, as declared");
     params->fallthrough();
+    CLI::App* bake = app.add_subcommand(
+        "bake",
+        "Writes seamless colour, normal (16-bit) and height (16-bit) maps of one tile:\n"
+        "PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png (--size default 1024,\n"
+        "--samples default 4)");
+    bake->fallthrough();
     app.require_subcommand(0, 1);
 
     try {
@@ -123,10 +134,14 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         if (sample->parsed()) {
             o.command = Command::Sample;
             for (const char* opt : {"--projection", "--box", "--size", "--repeat", "--samples",
-                                    "--sheet", "--out", "--threads"})
+                                    "--sheet", "--out", "--threads", "--normal-y-down"})
                 if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to sample");
         } else if (params->parsed()) {
             o.command = Command::Params;
+        } else if (bake->parsed()) {
+            o.command = Command::Bake;
+            for (const char* opt : {"--projection", "--box", "--repeat", "--sheet", "--output"})
+                if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to bake");
         }
         if (app.count("--map") > 0 && app.count("--scene") == 0)
             throw CLI::ValidationError("--map", "applies to --scene only");
@@ -139,7 +154,10 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         return code == 0 ? kExitOk : kExitRefused;
     }
 
-    o.output = output == "mono" ? Output::Mono : output == "cells" ? Output::Cells : Output::Color;
+    constexpr Output kOutputs[] = {Output::Color, Output::Mono,    Output::Cells, Output::Normal,
+                                   Output::Bump,  Output::Perturb, Output::Height};
+    for (Output candidate : kOutputs)
+        if (output == OutputName(candidate)) o.output = candidate;
     o.projection = projection == "box" ? Projection::Box : Projection::Plane;
     if (!box.empty()) ParseBox(box, o.box);
     for (std::size_t i = 0; i < std::size(kShorthands); ++i)
@@ -150,7 +168,8 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         o.sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
     }
     if (argc <= 1) o.sheet = true;
-    if (app.count("--size") == 0) o.size = o.sheet ? 200 : 512;
+    if (app.count("--size") == 0) o.size = o.command == Command::Bake ? 1024 : o.sheet ? 200 : 512;
+    if (o.command == Command::Bake && app.count("--samples") == 0) o.samples = 4;
     return -1;
 }
 

@@ -6,6 +6,7 @@
 //   quarel-preview [options]            render (no arguments at all: the sheet of patterns)
 //   quarel-preview sample [options]     values at points read from standard input
 //   quarel-preview params [options]     the parameters, their types and ranges
+//   quarel-preview bake [options]       seamless colour, normal and height maps of one tile
 //
 // The map is a new one, or with --scene the first QuarelMap of a saved scene (--map: the one of
 // that name); preset and --set values apply to it either way. --save-scene saves it as a scene.
@@ -25,7 +26,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
 constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
 
-enum class Command { Render, Sample, Params };
+enum class Command { Render, Sample, Params, Bake };
 
 struct PreviewOptions {
     Command command = Command::Render;
@@ -46,7 +47,8 @@ struct PreviewOptions {
     int samples = 1;
     int threads = 0;
     bool quiet = false;
-    std::string out;  // output file; empty: a name under out/
+    bool normalYDown = false;  // normal pictures with the +Y down convention
+    std::string out;           // output file (bake: path prefix); empty: a name under out/
 };
 
 // Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused

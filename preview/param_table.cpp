@@ -91,6 +91,12 @@ void ParamTable::AddClass(ClassDesc* cd, std::string_view prefix) {
     }
 }
 
+bool ParamTable::HasPrefix(std::string_view prefix) const {
+    for (const auto& e : mEntries)
+        if (!e->prefix.empty() && e->prefix == prefix) return true;
+    return false;
+}
+
 const ParamEntry* ParamTable::Find(std::string_view name) const {
     for (const auto& e : mEntries)
         if (e->name == name) return e.get();

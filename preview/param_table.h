@@ -3,8 +3,9 @@
 // the item texts. The preview keeps no list of its own; a class's blocks are searched in
 // registration order and the first block that declares a name owns it.
 //
-// Names may carry a prefix that selects an object other than the main map (later, "normal."
-// and "bump." for the relief outputs); the main map's names have none.
+// Names may carry a prefix that selects an object other than the main map ("normal." and
+// "bump." for its relief outputs, whose blocks repeat names of the main map's relief block);
+// the main map's names have none.
 #pragma once
 
 #include <memory>
@@ -50,6 +51,8 @@ public:
     void AddClass(ClassDesc* cd, std::string_view prefix = {});
     // The entry of `name`, or null.
     const ParamEntry* Find(std::string_view name) const;
+    // Whether some entry's prefix is `prefix` ("normal.").
+    bool HasPrefix(std::string_view prefix) const;
     const std::vector<std::unique_ptr<ParamEntry>>& Entries() const { return mEntries; }
 
 private:

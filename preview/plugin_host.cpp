@@ -6,6 +6,15 @@ const char* DefaultModulePath() {
     return QUAREL_DEFAULT_MODULE_PATH;
 }
 
+namespace {
+
+ClassDesc* TexmapClass(const PluginModule& module, const MCHAR* name) {
+    ClassDesc* cd = module.FindClass(name);
+    return cd != nullptr && cd->SuperClassID() == TEXMAP_CLASS_ID ? cd : nullptr;
+}
+
+}  // namespace
+
 std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::string& error) {
     std::unique_ptr<PluginModule> module = PluginModule::Load(path, &error);
     if (!module) return nullptr;
@@ -15,6 +24,8 @@ std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::strin
         return nullptr;
     }
     auto host = std::unique_ptr<PluginHost>(new PluginHost);
+    host->mNormalClass = TexmapClass(*module, L"QuarelMap Normal");
+    host->mBumpClass = TexmapClass(*module, L"QuarelMap Bump");
     host->mModule = std::move(module);
     host->mMapClass = cd;
     return host;

@@ -37,12 +37,18 @@ public:
     PluginModule& Module() { return *mModule; }
     // The descriptor of the public QuarelMap class.
     ClassDesc* MapClass() const { return mMapClass; }
+    // The descriptors of the map's two relief outputs, for their parameters; null when the
+    // module has no such class.
+    ClassDesc* NormalOutputClass() const { return mNormalClass; }
+    ClassDesc* BumpOutputClass() const { return mBumpClass; }
     // A new QuarelMap made by its descriptor, or null when the descriptor gives no map.
     std::unique_ptr<MapSlot> NewMap(std::string& error) const;
 
 private:
     std::unique_ptr<PluginModule> mModule;
     ClassDesc* mMapClass = nullptr;
+    ClassDesc* mNormalClass = nullptr;
+    ClassDesc* mBumpClass = nullptr;
 };
 
 }  // namespace QuarelPreview

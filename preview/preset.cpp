@@ -287,14 +287,12 @@ bool ParsePreset(std::string_view text, const ParamTable& table, const std::stri
         return false;
     }
     std::vector<Assignment> read;
-    for (const auto& item : doc.items()) {
-        const std::string& key = item.key();
-        if (key == "comment") {
-            if (!item.value().is_string()) {
-                error = Where(origin, key) + "a comment is a string";
-                return false;
-            }
-            continue;
+    // One member: a comment, or a parameter named `key`.
+    const auto readOne = [&](const std::string& key, const Json& value, bool comment) {
+        if (comment) {
+            if (value.is_string()) return true;
+            error = Where(origin, key) + "a comment is a string";
+            return false;
         }
         const ParamEntry* p = table.Find(key);
         if (p == nullptr) {
@@ -304,8 +302,21 @@ bool ParsePreset(std::string_view text, const ParamTable& table, const std::stri
         Assignment a;
         a.param = p;
         a.origin = origin;
-        if (!ReadValue(*p, item.value(), Where(origin, key), baseDir, a.value, error)) return false;
+        if (!ReadValue(*p, value, Where(origin, key), baseDir, a.value, error)) return false;
         read.push_back(std::move(a));
+        return true;
+    };
+    for (const auto& item : doc.items()) {
+        const std::string& key = item.key();
+        const std::string group = key + ".";
+        if (table.Find(key) == nullptr && item.value().is_object() && table.HasPrefix(group)) {
+            // A relief output's own block, e.g. {"normal": {"normal_depth": 2}}.
+            for (const auto& member : item.value().items())
+                if (!readOne(group + member.key(), member.value(), member.key() == "comment"))
+                    return false;
+            continue;
+        }
+        if (!readOne(key, item.value(), key == "comment")) return false;
     }
     out.insert(out.end(), std::make_move_iterator(read.begin()),
                std::make_move_iterator(read.end()));

@@ -8,6 +8,7 @@
 
 #include "pattern/evaluate.h"
 #include "pattern/swatch_colour.h"
+#include "preview/relief_view.h"
 
 namespace QuarelPreview {
 
@@ -35,6 +36,12 @@ std::uint8_t Byte(float c) {
     if (c >= 1.f) return 255;
     // Rounds half up; no library call per channel (lround is one).
     return static_cast<std::uint8_t>(c * 255.f + 0.5f);
+}
+
+std::uint16_t Word(float c) {
+    if (!(c > 0.f)) return 0;  // NaN as well
+    if (c >= 1.f) return 65535;
+    return static_cast<std::uint16_t>(c * 65535.f + 0.5f);
 }
 
 // Where pixel column x lies on the unrolled box: the face, and how far along it (0..1).
@@ -65,9 +72,25 @@ const char* OutputName(Output o) {
             return "mono";
         case Output::Cells:
             return "cells";
+        case Output::Normal:
+            return "normal";
+        case Output::Bump:
+            return "bump";
+        case Output::Perturb:
+            return "perturb";
+        case Output::Height:
+            return "height";
         default:
             return "color";
     }
+}
+
+bool IsDeepOutput(Output o) {
+    return o == Output::Normal || o == Output::Height;
+}
+
+bool IsNormalOutput(Output o) {
+    return o == Output::Normal || o == Output::Perturb;
 }
 
 const char* ProjectionName(Projection p) {
@@ -106,9 +129,28 @@ AColor EvalOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& c
                           static_cast<float>((c >> 8) & 0xFF) / 255.f,
                           static_cast<float>((c >> 16) & 0xFF) / 255.f, 1.f);
         }
+        case Output::Normal:
+            return NormalOutputColor(map, sc);
+        case Output::Bump:
+            return BumpOutputColor(map, sc);
+        case Output::Perturb:
+            return PerturbationColor(map, sc);
+        case Output::Height: {
+            const float h = ReliefHeightAt(map, sc);
+            return AColor(h, h, h, 1.f);
+        }
         default:
             return map->EvalColor(sc);
     }
+}
+
+AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
+                    PointShadeContext& sc, float u, float v) {
+    if (output == Output::Perturb) {
+        const Point3 p = map->EvalNormalPerturb(sc);
+        return AColor(p.x, p.y, p.z, 0.f);
+    }
+    return EvalOutput(output, map, cells, sc, u, v);
 }
 
 void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, int top) {
@@ -154,7 +196,10 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                     builder.Solve(scratch, 0.5f, planeV(y, s), filter, filter);
     }
 
+    const bool deep = target.IsDeep();
+    const bool flipGreen = r.normalYDown && IsNormalOutput(r.output);
     std::uint8_t* const pixels = target.rgb.data();
+    std::uint16_t* const words = target.rgb16.data();
     const std::size_t rowBytes = static_cast<std::size_t>(target.width) * 3;
     std::atomic<int> nextTile{0};
     auto worker = [&] {
@@ -165,8 +210,10 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
             for (int y = y0; y < y1; ++y) {
                 // Bytes of this row; a local pointer, since byte stores would make the compiler
                 // reload the image's buffer for every channel.
-                std::uint8_t* const row = pixels + (static_cast<std::size_t>(top + y) * rowBytes +
-                                                    static_cast<std::size_t>(left) * 3);
+                const std::size_t rowStart = static_cast<std::size_t>(top + y) * rowBytes +
+                                             static_cast<std::size_t>(left) * 3;
+                std::uint8_t* const row = deep ? nullptr : pixels + rowStart;
+                std::uint16_t* const wordRow = deep ? words + rowStart : nullptr;
                 for (int x = x0; x < x1; ++x) {
                     const int face = onBox ? box.FaceOf(x) : 0;
                     float acc[3] = {0.f, 0.f, 0.f};
@@ -191,14 +238,22 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                         } else {
                             ShadeContextBuilder::Apply(sc, source);
                         }
-                        const AColor c = EvalOutput(r.output, map, r.cells, sc, u, v);
+                        AColor c = EvalOutput(r.output, map, r.cells, sc, u, v);
+                        if (flipGreen) FlipGreen(c);
                         acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
                     }
-                    std::uint8_t* const p = row + static_cast<std::size_t>(x) * 3;
                     const float norm = samples == 1 ? 1.f : inv;
-                    p[0] = Byte(acc[0] * norm);
-                    p[1] = Byte(acc[1] * norm);
-                    p[2] = Byte(acc[2] * norm);
+                    if (deep) {
+                        std::uint16_t* const p = wordRow + static_cast<std::size_t>(x) * 3;
+                        p[0] = Word(acc[0] * norm);
+                        p[1] = Word(acc[1] * norm);
+                        p[2] = Word(acc[2] * norm);
+                    } else {
+                        std::uint8_t* const p = row + static_cast<std::size_t>(x) * 3;
+                        p[0] = Byte(acc[0] * norm);
+                        p[1] = Byte(acc[1] * norm);
+                        p[2] = Byte(acc[2] * norm);
+                    }
                 }
             }
             if (r.progress) r.progress->Advance();
@@ -214,7 +269,7 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
 Image Render(const RenderRequest& r, Texmap* map) {
     int width = 0, height = 0;
     PictureSize(r, width, height);
-    Image image(width, height);
+    Image image = IsDeepOutput(r.output) ? Image::Deep(width, height) : Image(width, height);
     RenderInto(r, map, image);
     return image;
 }

@@ -17,12 +17,19 @@
 
 namespace QuarelPreview {
 
-// What a pixel shows. Later outputs (normal, bump, perturbation, height) slot in here.
-enum class Output { Color, Mono, Cells };
+// What a pixel shows: the map's colour, its mono value, the pattern engine's cells, the normal
+// output's colour, the bump output's colour, the map's own perturbation as a tangent-space
+// normal, or the height field of the map's relief (see relief_view.h).
+enum class Output { Color, Mono, Cells, Normal, Bump, Perturb, Height };
 enum class Projection { Plane, Box };
 
-// The option text of each output and projection ("color", "mono", "cells"; "plane", "box").
+// The option text of each output and projection ("color", "mono", "cells", "normal", "bump",
+// "perturb", "height"; "plane", "box").
 const char* OutputName(Output o);
+// Outputs written as 16-bit pictures: normals and heights, whose slopes 8 bits would band.
+bool IsDeepOutput(Output o);
+// Outputs that are normals, and so have a green convention (+Y up or down).
+bool IsNormalOutput(Output o);
 const char* ProjectionName(Projection p);
 
 struct RenderRequest {
@@ -35,6 +42,7 @@ struct RenderRequest {
     ProgressBar* progress = nullptr;  // advanced by one per tile; may be null
     Point3 box{1.f, 0.5f, 1.f};       // box: its size
     QuarelNS::PatternSettings cells;  // cells: the pattern query
+    bool normalYDown = false;         // normal outputs: green grows downwards instead
 };
 
 // The number of render threads `requested` stands for (0: all cores).
@@ -47,12 +55,18 @@ constexpr long long kMaxPixels = 1ll << 26;
 void PictureSize(const RenderRequest& r, int& width, int& height);
 int TileCount(const RenderRequest& r);
 
-// Renders `map` (cells: the pattern engine) into `target` at (left, top).
+// Renders `map` (cells: the pattern engine) into `target` at (left, top), 16 bits a channel
+// when the target is a deep image.
 void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left = 0, int top = 0);
+// A new picture: deep for the deep outputs.
 Image Render(const RenderRequest& r, Texmap* map);
 
-// One sample of `output` at a prepared context: r, g, b, a.
+// One sample of `output` at a prepared context, as a pixel shows it: r, g, b, a.
 AColor EvalOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
                   PointShadeContext& sc, float u, float v);
+// The same as values for `sample`: the perturbation as its three components and 0, every other
+// output as EvalOutput gives it.
+AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
+                    PointShadeContext& sc, float u, float v);
 
 }  // namespace QuarelPreview

@@ -4,10 +4,12 @@
 #include <filesystem>
 
 #include "maxapi.h"
+#include "preview/bake.h"
 #include "preview/map_setup.h"
 #include "preview/plugin_host.h"
 #include "preview/preset.h"
 #include "preview/progress.h"
+#include "preview/relief_view.h"
 #include "preview/sample.h"
 #include "preview/scene_io.h"
 #include "preview/sheet.h"
@@ -63,6 +65,7 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     r.threads = o.threads;
     r.box = o.box;
     r.cells = CellsSettings(map, table);
+    r.normalYDown = o.normalYDown;
     const ParamEntry* pattern = table.Find("pattern");
     const int swatches = o.sheet && pattern != nullptr ? static_cast<int>(pattern->hi) + 1 : 1;
     long long width = 0, height = 0;
@@ -106,7 +109,52 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
 }
 
+// The name of the map's pattern, or an empty text.
+std::string PatternName(Texmap* map, const ParamTable& table, int& id) {
+    const ParamEntry* pattern = table.Find("pattern");
+    ParamValue value;
+    id = 0;
+    if (pattern == nullptr || !ReadParam(map, *pattern, value)) return {};
+    id = value.i;
+    return id >= 0 && static_cast<std::size_t>(id) < pattern->items.size()
+               ? pattern->items[static_cast<std::size_t>(id)]
+               : std::string();
+}
+
+// Bakes the three tiles and writes them.
+int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
+                std::FILE* err) {
+    BakeRequest b;
+    b.size = o.size;
+    b.samples = o.samples;
+    b.threads = o.threads;
+    b.normalYDown = o.normalYDown;
+    ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
+    b.progress = &bar;
+    const BakedTiles tiles = Bake(b, map);
+    bar.Finish();
+
+    std::string prefix = o.out;
+    if (prefix.empty()) {
+        int id = 0;
+        prefix = DefaultOutputPath(o, id, PatternName(map, table, id));
+        prefix = prefix.substr(0, prefix.size() - 4);  // without ".png"
+    }
+    const bool ok = WriteImage(tiles.color, BakePath(prefix, "color"), out, err) &&
+                    WriteImage(tiles.normal, BakePath(prefix, "normal"), out, err) &&
+                    WriteImage(tiles.height, BakePath(prefix, "height"), out, err);
+    return ok ? kExitOk : kExitFailed;
+}
+
 }  // namespace
+
+void AddMapParams(const PluginHost& host, ParamTable& table) {
+    table.AddClass(host.MapClass());
+    // The relief outputs' blocks repeat names of the map's own relief block: a prefix each.
+    if (host.NormalOutputClass() != nullptr)
+        table.AddClass(host.NormalOutputClass(), kNormalPrefix);
+    if (host.BumpOutputClass() != nullptr) table.AddClass(host.BumpOutputClass(), kBumpPrefix);
+}
 
 bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
                         std::vector<Assignment>& out, std::string& error) {
@@ -145,7 +193,9 @@ std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::s
     std::string clean = name;
     for (char& c : clean)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
-    std::string path = "out/pattern-" + std::to_string(pattern);
+    std::string path =
+        (o.command == Command::Bake ? "out/bake-" : "out/pattern-") + std::to_string(pattern);
+    if (o.command == Command::Bake) return path + (clean.empty() ? "" : "-" + clean) + ".png";
     if (!clean.empty()) path += "-" + clean;
     if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
     if (o.projection == Projection::Box) path += "-box";
@@ -167,7 +217,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
                 std::FILE* err) {
     std::string error;
     ParamTable table;
-    table.AddClass(host.MapClass());
+    AddMapParams(host, table);
     if (o.command == Command::Params) return ListParams(table, out);
 
     std::vector<Assignment> values;
@@ -226,11 +276,16 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
                 return kExitFailed;
             }
         }
-        // Before any evaluation, on this thread, as a renderer does.
+        // Before any evaluation, on this thread, as a renderer does: every map it shows is
+        // updated, the relief outputs (which evaluation never updates) included.
         Interval valid = FOREVER;
         map->Update(0, valid);
+        for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
+            if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
         if (o.command == Command::Sample)
             code = RunSample(map, o.output, CellsSettings(map, table), in, out, err);
+        else if (o.command == Command::Bake)
+            code = BakeCommand(o, map, table, out, err);
         else
             code = RenderCommand(o, map, table, out, err);
     }  // the map goes before its module

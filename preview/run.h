@@ -13,6 +13,9 @@
 
 namespace QuarelPreview {
 
+// The parameters of the host's map and, under their prefixes, of its relief outputs.
+void AddMapParams(const PluginHost& host, ParamTable& table);
+
 // The values to set, in order: the sheet's own settings (on a sheet), the preset, then each
 // NAME=VALUE of the options. False with `error` naming the first value refused.
 bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,

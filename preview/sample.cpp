@@ -78,7 +78,7 @@ int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells
             break;
         }
         builder.SetPlanePoint(sc, p.u, p.v, p.du, p.dv);
-        const AColor c = EvalOutput(output, map, cells, sc, p.u, p.v);
+        const AColor c = SampleOutput(output, map, cells, sc, p.u, p.v);
         std::fprintf(out, "%.9g %.9g %.9g %.9g\n", static_cast<double>(c.r),
                      static_cast<double>(c.g), static_cast<double>(c.b), static_cast<double>(c.a));
     }

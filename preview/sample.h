@@ -2,7 +2,7 @@
 // regression checks. Each line is "u v" or "u v du dv" (plane points in tile units, filter
 // sizes 0 when not given, never negative); empty lines and lines starting with '#' are
 // skipped. Each point prints one line "r g b a" with %.9g, evaluated through the same map and
-// shading context as the renderer's.
+// shading context as the renderer's; the perturbation prints "x y z 0", its raw components.
 #pragma once
 
 #include <cstdio>

@@ -1,15 +1,34 @@
 #include "relief/quarel_bump_proc_map.h"
 
+#include <atomic>
 #include <new>
 
 #include "map/quarel_map.h"
 #include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/relief_params.h"
+#include "relief/output_post_load.h"
+#include "shading/bump_relief.h"
 
 namespace QuarelNS {
 
 static_assert(kBumpProcBlock.ownerRefNo == QuarelBumpProcMap::kRefPBlock);
+
+namespace {
+
+// Module-wide and set from any render thread: an atomic, so the line is written once and the
+// flag is never a data race.
+std::atomic<bool> gFirstColorLogged{false};
+
+MSTR BumpName(const QuarelMap* parent) {
+    if (parent == nullptr) return MSTR(ClassInfo(QuarelClass::BumpProcMap).className);
+    const MSTR name = parent->GetName();
+    std::wstring s(L"BumpMap:");
+    s += name.empty() ? std::wstring(L"QuarelMap") : static_cast<const std::wstring&>(name);
+    return MSTR(s);
+}
+
+}  // namespace
 
 QuarelBumpProcMap::QuarelBumpProcMap(bool loading) {
     DiagLog("QuarelBumpProcMap::ctor [this=0x%p] loading=%d", static_cast<void*>(this),
@@ -22,6 +41,8 @@ QuarelBumpProcMap::QuarelBumpProcMap(bool loading) {
 
 QuarelBumpProcMap::~QuarelBumpProcMap() {
     DiagLog("QuarelBumpProcMap::dtor [this=0x%p]", static_cast<void*>(this));
+    if (mPendingLoad != nullptr) mPendingLoad->MapGone();
+    mPendingLoad = nullptr;
     LinkParent(nullptr);
     DeleteAllRefs();
 }
@@ -55,13 +76,36 @@ RefTargetHandle QuarelBumpProcMap::Clone(RemapDir& remap) {
     return clone;
 }
 
+// --- names ----------------------------------------------------------------------------------
+
 void QuarelBumpProcMap::GetClassName(MSTR& s, bool) const {
-    s = ClassInfo(QuarelClass::BumpProcMap).className;
+    s = BumpName(mParent);
+}
+
+MSTR QuarelBumpProcMap::GetFullName(bool) {
+    return BumpName(mParent);
 }
 
 Class_ID QuarelBumpProcMap::ClassID() {
     return ClassIdOf(QuarelClass::BumpProcMap);
 }
+
+MSTR QuarelBumpProcMap::SubAnimName(int i, bool) {
+    switch (i) {
+        case kRefPBlock:
+            return MSTR(L"Bump Parameters");
+        case kRefBumpTexture:
+            return MSTR(L"Bump Texture");
+        default:
+            return MSTR();
+    }
+}
+
+int QuarelBumpProcMap::SubNumToRefNum(int subNum) {
+    return subNum >= 0 && subNum < kNumRefs ? subNum : -1;
+}
+
+// --- references and the sub-map ------------------------------------------------------------
 
 RefTargetHandle QuarelBumpProcMap::GetReference(int i) {
     switch (i) {
@@ -89,17 +133,130 @@ void QuarelBumpProcMap::SetReference(int i, RefTargetHandle rtarg) {
     }
 }
 
+RefResult QuarelBumpProcMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
+                                              RefMessage message, BOOL) {
+    if (message == REFMSG_TARGET_DELETED) {
+        if (hTarget != nullptr && hTarget == mPBlock) mPBlock = nullptr;
+        if (hTarget != nullptr && hTarget == mBumpTexture) mBumpTexture = nullptr;
+        mValidity.SetEmpty();
+    } else if (message == REFMSG_CHANGE) {
+        mValidity.SetEmpty();
+        NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    }
+    return REF_SUCCEED;
+}
+
 IParamBlock2* QuarelBumpProcMap::GetParamBlockByID(BlockID id) {
     return mPBlock != nullptr && mPBlock->ID() == id ? mPBlock : nullptr;
 }
 
-// No evaluation yet: an orphan's answers.
-AColor QuarelBumpProcMap::EvalColor(ShadeContext&) {
-    return AColor(0.f, 0.f, 0.f, 1.f);
+void QuarelBumpProcMap::SetSubTexmap(int i, Texmap* m) {
+    if (i != 0 || m == mBumpTexture) return;
+    ReplaceReference(kRefBumpTexture, m);
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
 }
 
-Point3 QuarelBumpProcMap::EvalNormalPerturb(ShadeContext&) {
-    return Point3(0.f, 0.f, 0.f);
+MSTR QuarelBumpProcMap::GetSubTexmapSlotName(int i, bool) {
+    return i == 0 ? MSTR(L"Bump Texture") : MSTR();
+}
+
+// --- editing, loading, updates (main thread) ------------------------------------------------
+
+IOResult QuarelBumpProcMap::Load(ILoad* iload) {
+    if (iload == nullptr) return IO_OK;
+    if (auto* callback = new (std::nothrow) QuarelBumpProcMapPostLoad(this))
+        iload->RegisterPostLoadCallback(callback);
+    return IO_OK;
+}
+
+void QuarelBumpProcMap::Update(TimeValue t, Interval& valid) {
+    if (!mValidity.InInterval(t)) {
+        mValidity = FOREVER;
+        if (mPBlock != nullptr) {
+            using namespace BumpProcParam;
+            mPBlock->GetValue(brick_color, t, mBrickColor, mValidity);
+            mPBlock->GetValue(brick_color_2, t, mBrickColor2, mValidity);
+            mPBlock->GetValue(grout_color, t, mGroutColor, mValidity);
+            mPBlock->GetValue(bump_map_on, t, mBumpOn, mValidity);
+            mPBlock->GetValue(depth, t, mDepth, mValidity);
+            mPBlock->GetValue(tex_relief, t, mRelief, mValidity);
+        }
+        if (mBumpTexture != nullptr) mBumpTexture->Update(t, mValidity);
+    }
+    // Every call, not only when the cache is re-read: the parent may have changed since, and
+    // evaluation reads its snapshot without ever updating it.
+    if (mParent != nullptr) mParent->Update(t, mValidity);
+    valid &= mValidity;
+}
+
+void QuarelBumpProcMap::Reset() {
+    mValidity.SetEmpty();
+}
+
+Interval QuarelBumpProcMap::Validity(TimeValue t) {
+    Interval local = FOREVER;
+    Update(t, local);
+    return mValidity;
+}
+
+ParamDlg* QuarelBumpProcMap::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
+    DiagLog("QuarelBumpProcMap::CreateParamDlg [this=0x%p] mParent=0x%p mPBlock=0x%p",
+            static_cast<void*>(this), static_cast<void*>(mParent), static_cast<void*>(mPBlock));
+    return QuarelClassDescOf(QuarelClass::BumpProcMap).CreateParamDlgs(hwMtlEdit, imp, this);
+}
+
+// --- evaluation (render threads) ------------------------------------------------------------
+
+namespace {
+
+BumpReliefValues ValuesOf(const Color& brick, const Color& brick2, const Color& grout,
+                          Texmap* texture, int on, float depth, float relief) {
+    BumpReliefValues v;
+    v.brickColor = brick;
+    v.brickColor2 = brick2;
+    v.groutColor = grout;
+    v.bumpTexture = texture;
+    v.bumpOn = on;
+    v.depth = depth;
+    v.relief = relief;
+    return v;
+}
+
+}  // namespace
+
+// Reads the cache and the parent's snapshot as the last Update left them: no Update here, so
+// no render thread ever rebuilds what another one is reading.
+AColor QuarelBumpProcMap::EvalColor(ShadeContext& sc) {
+    if (!gFirstColorLogged.load(std::memory_order_relaxed) &&
+        !gFirstColorLogged.exchange(true, std::memory_order_relaxed)) {
+        DiagLog(
+            "QuarelBumpProcMap::EvalColor FIRST CALL [this=0x%p] mParent=0x%p mPBlock=0x%p "
+            "doMaps=%d",
+            static_cast<void*>(this), static_cast<void*>(mParent), static_cast<void*>(mPBlock),
+            sc.doMaps ? 1 : 0);
+    }
+    QuarelMap* parent = mParent;
+    if (parent == nullptr) return AColor(0.f, 0.f, 0.f, 1.f);
+    return EvalBumpReliefColor(
+        parent->EvalSource(), parent->GetTheUVGen(), sc,
+        ValuesOf(mBrickColor, mBrickColor2, mGroutColor, mBumpTexture, mBumpOn, mDepth, mRelief));
+}
+
+float QuarelBumpProcMap::EvalMono(ShadeContext& sc) {
+    const AColor c = EvalColor(sc);
+    return (c.r + c.g + c.b) * 0.33333334f;
+}
+
+Point3 QuarelBumpProcMap::EvalNormalPerturb(ShadeContext& sc) {
+    QuarelMap* parent = mParent;
+    if (!sc.doMaps || parent == nullptr) return Point3(0.f, 0.f, 0.f);
+    return EvalBumpReliefPerturb(
+        parent->EvalSource(), parent->GetTheUVGen(), sc,
+        ValuesOf(mBrickColor, mBrickColor2, mGroutColor, mBumpTexture, mBumpOn, mDepth, mRelief));
+}
+
+UVGen* QuarelBumpProcMap::GetTheUVGen() {
+    return mParent != nullptr ? mParent->GetTheUVGen() : nullptr;
 }
 
 }  // namespace QuarelNS

@@ -6,10 +6,24 @@
 #include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/relief_params.h"
+#include "relief/output_post_load.h"
+#include "shading/relief_height.h"
 
 namespace QuarelNS {
 
 static_assert(kNormalBlock.ownerRefNo == QuarelNormalMap::kRefPBlock);
+
+namespace {
+
+// The parent's name, or "QuarelMap" when it has none, after a prefix.
+MSTR WithParentName(const wchar_t* prefix, const QuarelMap& parent) {
+    const MSTR name = parent.GetName();
+    std::wstring s(prefix);
+    s += name.empty() ? std::wstring(L"QuarelMap") : static_cast<const std::wstring&>(name);
+    return MSTR(s);
+}
+
+}  // namespace
 
 QuarelNormalMap::QuarelNormalMap(bool loading) {
     DiagLog("QuarelNormalMap::ctor [this=0x%p] loading=%d", static_cast<void*>(this),
@@ -22,6 +36,8 @@ QuarelNormalMap::QuarelNormalMap(bool loading) {
 
 QuarelNormalMap::~QuarelNormalMap() {
     DiagLog("QuarelNormalMap::dtor [this=0x%p]", static_cast<void*>(this));
+    if (mPendingLoad != nullptr) mPendingLoad->MapGone();
+    mPendingLoad = nullptr;
     LinkParent(nullptr);
     DeleteAllRefs();
 }
@@ -48,13 +64,27 @@ RefTargetHandle QuarelNormalMap::Clone(RemapDir& remap) {
     return clone;
 }
 
+// --- names ----------------------------------------------------------------------------------
+
 void QuarelNormalMap::GetClassName(MSTR& s, bool) const {
-    s = ClassInfo(QuarelClass::NormalMap).className;
+    s = mParent != nullptr ? WithParentName(L"NormalMap:", *mParent)
+                           : MSTR(ClassInfo(QuarelClass::NormalMap).className);
+}
+
+MSTR QuarelNormalMap::GetFullName(bool) {
+    return mParent != nullptr ? WithParentName(L"NormalBump:", *mParent)
+                              : MSTR(ClassInfo(QuarelClass::NormalMap).className);
 }
 
 Class_ID QuarelNormalMap::ClassID() {
     return ClassIdOf(QuarelClass::NormalMap);
 }
+
+MSTR QuarelNormalMap::SubAnimName(int i, bool) {
+    return i == 0 ? MSTR(L"Relief Parameters") : MSTR();
+}
+
+// --- references -----------------------------------------------------------------------------
 
 RefTargetHandle QuarelNormalMap::GetReference(int i) {
     return i == kRefPBlock ? mPBlock : nullptr;
@@ -72,17 +102,116 @@ void QuarelNormalMap::SetReference(int i, RefTargetHandle rtarg) {
     }
 }
 
+RefResult QuarelNormalMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
+                                            RefMessage message, BOOL) {
+    if (message == REFMSG_TARGET_DELETED) {
+        if (hTarget != nullptr && hTarget == mPBlock) {
+            mPBlock = nullptr;
+            mValidity.SetEmpty();
+        }
+    } else if (message == REFMSG_CHANGE) {
+        mValidity.SetEmpty();
+        NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    }
+    return REF_SUCCEED;
+}
+
 IParamBlock2* QuarelNormalMap::GetParamBlockByID(BlockID id) {
     return mPBlock != nullptr && mPBlock->ID() == id ? mPBlock : nullptr;
 }
 
-// No evaluation yet: the flat normal, unperturbed.
-AColor QuarelNormalMap::EvalColor(ShadeContext&) {
-    return AColor(0.5f, 0.5f, 1.f, 1.f);
+// --- editing, loading, updates (main thread) ------------------------------------------------
+
+IOResult QuarelNormalMap::Load(ILoad* iload) {
+    if (iload == nullptr) return IO_OK;
+    if (auto* callback = new (std::nothrow) QuarelNormalMapPostLoad(this))
+        iload->RegisterPostLoadCallback(callback);
+    return IO_OK;
 }
 
-Point3 QuarelNormalMap::EvalNormalPerturb(ShadeContext&) {
-    return Point3(0.f, 0.f, 0.f);
+void QuarelNormalMap::Update(TimeValue t, Interval& valid) {
+    if (mParent == nullptr) {
+        mValidity = FOREVER;
+        return;
+    }
+    Interval local = FOREVER;
+    mParent->Update(t, local);
+    mValidity = local;
+    valid &= local;
+}
+
+void QuarelNormalMap::Reset() {
+    mValidity.SetEmpty();
+}
+
+Interval QuarelNormalMap::Validity(TimeValue t) {
+    Interval valid = FOREVER;
+    Update(t, valid);
+    return valid;
+}
+
+ParamDlg* QuarelNormalMap::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
+    DiagLog("QuarelNormalMap::CreateParamDlg [this=0x%p] mParent=0x%p mPBlock=0x%p",
+            static_cast<void*>(this), static_cast<void*>(mParent), static_cast<void*>(mPBlock));
+    ParamDlg* dlg = QuarelClassDescOf(QuarelClass::NormalMap).CreateParamDlgs(hwMtlEdit, imp, this);
+    DiagLog("QuarelNormalMap::CreateParamDlg done, dlg=0x%p", static_cast<void*>(dlg));
+    return dlg;
+}
+
+// --- evaluation (render threads) ------------------------------------------------------------
+
+namespace {
+
+// A value of the block at t; `v` keeps its preset when there is no block.
+void ReadAt(IParamBlock2* pb, ParamID id, TimeValue t, float& v) {
+    if (pb == nullptr) return;
+    Interval iv = FOREVER;
+    pb->GetValue(id, t, v, iv);
+}
+
+}  // namespace
+
+AColor QuarelNormalMap::EvalColor(ShadeContext& sc) {
+    if (!sc.doMaps) return AColor(0.f, 0.f, 0.f, 0.f);
+    QuarelMap* parent = mParent;
+    if (parent == nullptr) return AColor(0.5f, 0.5f, 1.f, 1.f);
+
+    // The block is read at the shading time, so animated depth and relief follow the frame;
+    // the depth only after the samples.
+    const TimeValue t = sc.CurTime();
+    float relief = 0.f;
+    ReadAt(mPBlock, NormalParam::relief_tex_amount, t, relief);
+    const NormalSlopes g =
+        EvalNormalSlopes(parent->EvalSource(), parent->GetTheUVGen(), sc, relief);
+    float depth = 1.f;
+    ReadAt(mPBlock, NormalParam::normal_depth, t, depth);
+    return NormalColorFromSlopes(g, depth);
+}
+
+float QuarelNormalMap::EvalMono(ShadeContext& sc) {
+    return ReliefGrey(EvalColor(sc));
+}
+
+Point3 QuarelNormalMap::EvalNormalPerturb(ShadeContext& sc) {
+    QuarelMap* parent = mParent;
+    if (!sc.doMaps || parent == nullptr) return Point3(0.f, 0.f, 0.f);
+    return parent->EvalNormalPerturb(sc);
+}
+
+UVGen* QuarelNormalMap::GetTheUVGen() {
+    return mParent != nullptr ? mParent->GetTheUVGen() : nullptr;
+}
+
+void* QuarelNormalMap::GetInterface(ULONG id) {
+    return id == kQuarelReliefHeightId ? static_cast<IQuarelReliefHeight*>(this) : nullptr;
+}
+
+float QuarelNormalMap::ReliefHeight(ShadeContext& sc) {
+    QuarelMap* parent = mParent;
+    if (!sc.doMaps || parent == nullptr) return 0.f;
+    float relief = 0.f;
+    ReadAt(mPBlock, NormalParam::relief_tex_amount, sc.CurTime(), relief);
+    return EvalReliefHeight(parent->EvalSource(), parent->GetTheUVGen(), sc, relief);
 }
 
 }  // namespace QuarelNS

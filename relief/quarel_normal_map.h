@@ -1,20 +1,31 @@
 // QuarelNormalMap, the normal-bump output of a QuarelMap, as a host object: one reference, its
-// block 100 "normalparams", and a plain back-pointer to the QuarelMap whose pattern it shows.
+// block 100 "normalparams" (depth and texture relief), and a plain back-pointer to the
+// QuarelMap whose pattern it shows.
+//
+// As a colour it is a tangent-space normal map of the parent's relief: the normalised vector
+// (-du slope, -dv slope, depth) remapped from -1..1 to 0..1, so a flat region is
+// (0.5, 0.5, 1, 1). As a bump map it hands the request to the parent's own perturbation.
+// Without a parent (an orphan) it answers the flat normal and no perturbation. Tools that bake
+// height maps get the height field itself through IQuarelReliefHeight.
 //
 // The back-pointer `mParent` is neither a reference nor saved. It never dangles: SetParent
 // registers the output with its parent, the output leaves the parent's list when it dies or
 // changes parent, and the parent clears the pointers of every output in its list when it goes.
-// All of this runs on the host's main thread.
+// All of this, Update included, runs on the host's main thread. Evaluation runs on any number
+// of render threads: it reads the parent's snapshot of its last rebuild and this map's block,
+// and never updates or rebuilds anything.
 #pragma once
 
 #include "imtl.h"
 #include "iparamb2.h"
+#include "relief/relief_height_interface.h"
 
 namespace QuarelNS {
 
 class QuarelMap;
+class QuarelNormalMapPostLoad;
 
-class QuarelNormalMap : public Texmap {
+class QuarelNormalMap : public Texmap, public IQuarelReliefHeight {
 public:
     enum RefSlot : int { kRefPBlock = 0, kNumRefs = 1 };
 
@@ -25,11 +36,20 @@ public:
     void SetParent(QuarelMap* p);
     QuarelMap* Parent() const { return mParent; }
 
+    // "NormalMap:" / "NormalBump:" and the parent's name; "QuarelMap Normal" for an orphan.
     void GetClassName(MSTR& s, bool localized = true) const override;
+    MSTR GetFullName(bool localized = true) override;
     Class_ID ClassID() override;
 
     int NumRefs() override { return kNumRefs; }
     RefTargetHandle GetReference(int i) override;
+    RefResult NotifyRefChanged(const Interval& changeInt, RefTargetHandle hTarget, PartID& partID,
+                               RefMessage message, BOOL propagate) override;
+
+    int NumSubs() override { return 1; }
+    Animatable* SubAnim(int i) override { return i == 0 ? mPBlock : nullptr; }
+    MSTR SubAnimName(int i, bool localized = true) override;
+    int SubNumToRefNum(int subNum) override { return subNum == 0 ? kRefPBlock : -1; }
 
     int NumParamBlocks() override { return mPBlock ? 1 : 0; }
     IParamBlock2* GetParamBlock(int i) override { return i == 0 ? mPBlock : nullptr; }
@@ -39,25 +59,42 @@ public:
     // hold it.
     RefTargetHandle Clone(RemapDir& remap) override;
 
+    // The host saves the block reference; Load registers the post-load parent check.
+    IOResult Save(ISave* isave) override { return IO_OK; }
+    IOResult Load(ILoad* iload) override;
+
+    // Refreshes the parent's snapshot (its Update rebuilds only outside its validity); the
+    // map's own block is read at evaluation.
+    void Update(TimeValue t, Interval& valid) override;
+    void Reset() override;
+    Interval Validity(TimeValue t) override;
+    ParamDlg* CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) override;
+
     AColor EvalColor(ShadeContext& sc) override;
+    float EvalMono(ShadeContext& sc) override;
     Point3 EvalNormalPerturb(ShadeContext& sc) override;
-    void Update(TimeValue t, Interval& valid) override {}
-    void Reset() override {}
-    Interval Validity(TimeValue t) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) override { return nullptr; }
+    // The parent's generator, or null for an orphan.
+    UVGen* GetTheUVGen() override;
+
+    // IQuarelReliefHeight for kQuarelReliefHeightId; nothing else.
+    void* GetInterface(ULONG id) override;
+    float ReliefHeight(ShadeContext& sc) override;
 
 protected:
     void SetReference(int i, RefTargetHandle rtarg) override;
 
 private:
     friend class QuarelMap;
+    friend class QuarelNormalMapPostLoad;
     // Moves the output from its parent's list to p's, without a log line.
     void LinkParent(QuarelMap* p);
     // The parent is going: forget it without telling it.
     void ParentGone() { mParent = nullptr; }
 
     QuarelMap* mParent = nullptr;
+    Interval mValidity = NEVER;
     IParamBlock2* mPBlock = nullptr;
+    QuarelNormalMapPostLoad* mPendingLoad = nullptr;
 };
 
 }  // namespace QuarelNS

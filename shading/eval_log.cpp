@@ -13,6 +13,11 @@ void LogFirstEvalColor(const void* owner) {
     DiagLog("QuarelMap::EvalColor FIRST CALL, this=0x%p", owner);
 }
 
+void LogFirstEvalNormalPerturb(const void* owner) {
+    if (gState.firstPerturbLogged.exchange(true, std::memory_order_relaxed)) return;
+    DiagLog("QuarelMap::EvalNormalPerturb FIRST CALL, this=0x%p", owner);
+}
+
 void LogMasterChange(const EvalSnapshot& s, float u, float v, float um, float vm,
                      const void* owner) {
     const float values[5] = {s.master_u_tiling, s.master_v_tiling, s.master_u_offset,

@@ -1,5 +1,5 @@
-// The evaluators' log lines: the first colour evaluation of the process, and every change of
-// the master transform that any map of the process evaluates with.
+// The evaluators' log lines: the first colour evaluation and the first normal perturbation of
+// the process, and every change of the master transform that any map of the process evaluates with.
 //
 // The state is process-wide and written from any render thread, so it is held in relaxed
 // atomics: it decides only whether a line is written, never a result. Two threads that notice
@@ -18,6 +18,7 @@ namespace QuarelNS {
 namespace EvalLogDetail {
 struct State {
     std::atomic<bool> firstColorLogged{false};
+    std::atomic<bool> firstPerturbLogged{false};
     std::atomic<bool> masterLogged{false};
     // master_u_tiling, master_v_tiling, master_u_offset, master_v_offset, master_angle as
     // bits: compared as bits, a NaN value is logged once instead of on every call.
@@ -26,6 +27,7 @@ struct State {
 extern State gState;
 
 void LogFirstEvalColor(const void* owner);
+void LogFirstEvalNormalPerturb(const void* owner);
 void LogMasterChange(const EvalSnapshot& s, float u, float v, float um, float vm,
                      const void* owner);
 
@@ -38,6 +40,12 @@ inline bool SameBits(int i, float x) {
 inline void NoteEvalColorCall(const void* owner) {
     if (!EvalLogDetail::gState.firstColorLogged.load(std::memory_order_relaxed))
         EvalLogDetail::LogFirstEvalColor(owner);
+}
+
+// "QuarelMap::EvalNormalPerturb FIRST CALL, this=0x%p", once per process.
+inline void NoteEvalNormalPerturbCall(const void* owner) {
+    if (!EvalLogDetail::gState.firstPerturbLogged.load(std::memory_order_relaxed))
+        EvalLogDetail::LogFirstEvalNormalPerturb(owner);
 }
 
 // "EvalColor master changed: ..." when the snapshot's five master values differ from the ones

@@ -1,8 +1,9 @@
 // Color: red, green and blue as floats, nominally 0..1.
 #pragma once
 
+#include <windows.h>
+
 #include "point3.h"
-#include "w32_types.h"
 
 class Color {
 public:

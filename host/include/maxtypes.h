@@ -1,11 +1,12 @@
 // Basic host types: time, identifiers, class identities, I/O results.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "strbasic.h"
 #include "strclass.h"
-#include "w32_types.h"
 
 // Time is counted in ticks, 4800 per second.
 typedef int TimeValue;

@@ -1,5 +1,7 @@
 // The host's checker, bitmap and multi-sub maps.
+#ifdef QUAREL_HOST_PNG
 #include <png.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -162,6 +164,11 @@ bool BitmapMap::SetFileName(const std::string& path) {
     mPixels.clear();
     mWidth = mHeight = 0;
     mError.clear();
+#ifndef QUAREL_HOST_PNG
+    // Built without libpng (the Windows cross build): the map stays empty and says why.
+    mError = "cannot read '" + path + "': this build of the host reads no PNG files";
+    return false;
+#else
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) {
@@ -186,6 +193,7 @@ bool BitmapMap::SetFileName(const std::string& path) {
     mHeight = static_cast<int>(image.height);
     NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     return true;
+#endif
 }
 
 AColor BitmapMap::Texel(int x, int y) const {

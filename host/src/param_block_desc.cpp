@@ -3,6 +3,8 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <set>
+#include <string>
 
 #include <windows.h>
 
@@ -172,5 +174,11 @@ const MCHAR* ClassDesc2::GetRsrcString(StringResID id) {
     const wchar_t* text = nullptr;
     const int n =
         LoadStringW(HInstance(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
-    return n > 0 && text ? text : L"";
+    if (n <= 0 || !text) return L"";
+    // LoadString hands out the resource in place, and a compiled string table does not
+    // terminate its strings: answer a terminated copy, kept for the life of the process.
+    static std::mutex mutex;
+    static auto* copies = new std::set<std::wstring>;  // nodes never move
+    std::lock_guard<std::mutex> lock(mutex);
+    return copies->emplace(text, static_cast<std::size_t>(n)).first->c_str();
 }

@@ -1,13 +1,18 @@
 #include "host/plugin_module.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+
+#include "w32_module.h"
+#include "windows.h"
+#endif
 
 #include <cstdio>
 #include <cwchar>
 
 #include "host/class_directory.h"
-#include "w32_module.h"
-#include "windows.h"
 
 namespace {
 
@@ -20,10 +25,67 @@ std::string Hex(unsigned long v) {
     return buf;
 }
 
+#ifdef _WIN32
+// Windows' loader runs DllMain itself and a DLL need not export it.
+constexpr bool kHostCallsDllMain = false;
+
+std::string LastErrorText() {
+    return "error " + std::to_string(GetLastError());
+}
+
+void* OpenModule(const std::string& path, std::string* why) {
+    // The path is UTF-8, as everywhere in the host.
+    const int n = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? static_cast<std::size_t>(n) : 0, L'\0');
+    HMODULE handle = nullptr;
+    if (n > 0 && MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), n) == n)
+        handle = LoadLibraryW(wide.c_str());
+    if (!handle) *why = LastErrorText();
+    return reinterpret_cast<void*>(handle);
+}
+
+void CloseModule(void* handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
+
+void* Symbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+
+HINSTANCE AttachInstance(void* handle, const std::string&) {
+    return static_cast<HINSTANCE>(handle);
+}
+
+void DetachInstance(HINSTANCE) {}
+#else
+constexpr bool kHostCallsDllMain = true;
+
+void* OpenModule(const std::string& path, std::string* why) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* text = dlerror();
+        *why = text ? text : "unknown error";
+    }
+    return handle;
+}
+
+void CloseModule(void* handle) {
+    dlclose(handle);
+}
+
 void* Symbol(void* handle, const char* name) {
     dlerror();
     return dlsym(handle, name);
 }
+
+HINSTANCE AttachInstance(void* handle, const std::string& path) {
+    return W32AttachModule(handle, path.c_str());
+}
+
+void DetachInstance(HINSTANCE instance) {
+    W32DetachModule(instance);
+}
+#endif
 
 }  // namespace
 
@@ -32,19 +94,17 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
         if (error) *error = why;
         return std::unique_ptr<PluginModule>();
     };
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* why = dlerror();
-        return fail("cannot load module '" + path + "': " + (why ? why : "unknown error"));
-    }
+    std::string why;
+    void* handle = OpenModule(path, &why);
+    if (!handle) return fail("cannot load module '" + path + "': " + why);
     static const char* const kExports[] = {"DllMain",      "LibDescription", "LibNumberClasses",
                                            "LibClassDesc", "LibVersion",     "LibInitialize",
                                            "LibShutdown"};
     void* fns[7] = {};
-    for (int i = 0; i < 7; ++i) {
+    for (int i = kHostCallsDllMain ? 0 : 1; i < 7; ++i) {
         fns[i] = Symbol(handle, kExports[i]);
         if (!fns[i]) {
-            dlclose(handle);
+            CloseModule(handle);
             return fail("module '" + path + "' refused: it lacks the export " + kExports[i]);
         }
     }
@@ -54,9 +114,9 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
     m->mHandle = handle;
     m->mDllMain = reinterpret_cast<BOOL(WINAPI*)(HINSTANCE, ULONG, LPVOID)>(fns[0]);
     m->mShutdown = reinterpret_cast<LibShutdownFn>(fns[6]);
-    m->mInstance = W32AttachModule(handle, path.c_str());
+    m->mInstance = AttachInstance(handle, path);
 
-    if (!m->mDllMain(m->mInstance, DLL_PROCESS_ATTACH, nullptr)) {
+    if (m->mDllMain && !m->mDllMain(m->mInstance, DLL_PROCESS_ATTACH, nullptr)) {
         // As on Windows: a refused attach is followed by the detach call, then the unload.
         m->Unload();
         return fail("module '" + path + "' refused: DllMain failed on process attach");
@@ -99,9 +159,9 @@ void PluginModule::Unload() {
     if (mInitialized && mShutdown) mShutdown();
     mInitialized = false;
     if (mDllMain) mDllMain(mInstance, DLL_PROCESS_DETACH, nullptr);
-    W32DetachModule(mInstance);
+    DetachInstance(mInstance);
     mInstance = nullptr;
-    dlclose(mHandle);
+    CloseModule(mHandle);
     mHandle = nullptr;
 }
 

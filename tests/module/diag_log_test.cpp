@@ -89,6 +89,20 @@ TEST_F(DiagLogTest, PointersNullAndLongMessagesAreWrittenWhole) {
     EXPECT_EQ(LineMessage(lines[2]), longText);
 }
 
+// The other C library the module is built with (MinGW's) prints %p as 16 lower-case digits
+// without "0x"; such a pointer is upper-cased too, while shorter hex numbers stay as written.
+TEST_F(DiagLogTest, SixteenDigitPointersAreUpperCasedAndOtherHexIsKept) {
+    ScopedEnv env("QUARELMAP_LOG", nullptr);
+    DiagLogOpen();
+    DiagLog("h=0x%s id=0x%x,0x%x long=0x%s", "00007ffab1c20000", 0x58d7c091u, 0u,
+            "00007ffab1c200001");
+    DiagLogClose();
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(LineMessage(lines[1]),
+              "h=0x00007FFAB1C20000 id=0x58d7c091,0x0 long=0x00007ffab1c200001");
+}
+
 TEST_F(DiagLogTest, LinesCarryTimeAndThreadAndTheFileEndsWithTheClosingBanner) {
     ScopedEnv env("QUARELMAP_LOG", nullptr);
     DiagLogOpen();

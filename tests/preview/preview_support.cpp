@@ -22,7 +22,7 @@ public:
         std::string error;
         gHost = QuarelPreview::PluginHost::Load(QuarelPreview::DefaultModulePath(), error);
         ASSERT_TRUE(gHost) << error;
-        gTable.AddClass(gHost->MapClass());
+        QuarelPreview::AddMapParams(*gHost, gTable);
     }
     void TearDown() override { gHost.reset(); }
 };

@@ -5,7 +5,8 @@
 // version word, asks LibNumberClasses and LibClassDesc for each class, calls LibInitialize and
 // registers the descriptors in the class directory. Unloading (also by the destructor) calls
 // LibShutdown, unregisters the descriptors, calls DllMain with DLL_PROCESS_DETACH and closes
-// the file; the module's objects must be gone by then, since their code goes with it.
+// the file; the module's objects must be gone by then, since their code goes with it. On
+// Windows the system loader calls DllMain, which then need not be exported.
 #pragma once
 
 #include <memory>

@@ -1,0 +1,105 @@
+#include "shading/bump_relief.h"
+
+#include "shading/float_guards.h"
+
+namespace QuarelNS {
+namespace {
+
+ShadeOverrides Record(const Color& brick, const Color& brick2, const Color& grout, bool maps) {
+    ShadeOverrides r;
+    r.useOwnColors = true;
+    r.brickColor1 = brick;
+    r.brickColor2 = brick2;
+    r.groutColor = grout;
+    r.evalMaps = maps;
+    r.allowSecondColor = false;
+    return r;
+}
+
+AColor At(const BrickEvalSource& src, ShadeContext& sc, const Point3& p, const Point3& duvw,
+          int count, int element, const ShadeOverrides& record) {
+    return EvalBrickPoint(src, sc, p, duvw, count, element, &record);
+}
+
+}  // namespace
+
+BumpReliefRecords MakeBumpReliefRecords(const BumpReliefValues& v) {
+    const Color white(1.f, 1.f, 1.f), black(0.f, 0.f, 0.f);
+    return {Record(v.brickColor, v.brickColor2, v.groutColor, false),
+            Record(white, white, white, true), Record(white, white, black, false)};
+}
+
+BumpHeightField MakeBumpHeightField(const BrickEvalSource& src, ShadeContext& sc,
+                                    const TexCoords& at, const BumpReliefValues& v,
+                                    bool mapsAllowed) {
+    BumpHeightField f;
+    f.src = &src;
+    f.sc = &sc;
+    f.uvw = at.uvw;
+    f.duvw = at.duvw;
+    f.count = at.count;
+    f.element = at.element;
+    f.records = MakeBumpReliefRecords(v);
+    f.texture = v.bumpOn != 0 ? v.bumpTexture : nullptr;
+    f.relief = mapsAllowed ? Clamp01(v.relief) : 0.f;
+    f.groutGrey = ReliefGrey(AColor(v.groutColor, 1.f));
+    return f;
+}
+
+float SampleBumpHeight(const BumpHeightField& f, float du, float dv) {
+    const Point3 p(f.uvw.x + du, f.uvw.y + dv, f.uvw.z);
+    float level = ReliefGrey(At(*f.src, *f.sc, p, f.duvw, f.count, f.element, f.records.base));
+    const float mask = At(*f.src, *f.sc, p, f.duvw, f.count, f.element, f.records.mask).r;
+    if (f.relief > 0.f) {
+        const float tex =
+            f.texture != nullptr
+                ? ReliefGrey(f.texture->EvalColor(*f.sc))
+                : ReliefGrey(At(*f.src, *f.sc, p, f.duvw, f.count, f.element, f.records.white));
+        level = level + (tex - level) * f.relief;
+    }
+    return (level - f.groutGrey) * mask + f.groutGrey;
+}
+
+AColor EvalBumpReliefColor(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc,
+                           const BumpReliefValues& v) {
+    const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);
+    const BumpReliefRecords rec = MakeBumpReliefRecords(v);
+    const AColor base = At(src, sc, at.uvw, at.duvw, at.count, at.element, rec.base);
+    // Written so that a NaN relief counts as none.
+    if (!(v.relief > 0.f)) return base;
+    const ReliefNestingScope scope(src.owner, true);
+    if (!scope.Entered()) return base;
+    const float r = v.relief < 1.f ? v.relief : 1.f;
+
+    const float tex =
+        v.bumpOn != 0 && v.bumpTexture != nullptr
+            ? ReliefGrey(v.bumpTexture->EvalColor(sc))
+            : ReliefGrey(At(src, sc, at.uvw, at.duvw, at.count, at.element, rec.white));
+    const float m = At(src, sc, at.uvw, at.duvw, at.count, at.element, rec.mask).r;
+    const Color& g = v.groutColor;
+    return AColor(((tex - base.r) * r + base.r - g.r) * m + g.r,
+                  ((tex - base.g) * r + base.g - g.g) * m + g.g,
+                  ((tex - base.b) * r + base.b - g.b) * m + g.b, 1.f);
+}
+
+Point3 EvalBumpReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc,
+                             const BumpReliefValues& v) {
+    if (!sc.doMaps) return Point3(0.f, 0.f, 0.f);
+    const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, true);
+    const float du = ReliefStep(at.duvw.x);
+    const float dv = ReliefStep(at.duvw.y);
+
+    const ReliefNestingScope scope(src.owner, Clamp01(v.relief) > 0.f);
+    const BumpHeightField field = MakeBumpHeightField(src, sc, at, v, scope.Entered());
+    const ReliefSamples h =
+        SampleCross([&field](float a, float b) { return SampleBumpHeight(field, a, b); }, du, dv);
+
+    const float gu = (h.uPlus - h.uMinus) * 0.5f / du;
+    const float gv = (h.vPlus - h.vMinus) * 0.5f / dv;
+    const float k = v.depth * kReliefPerturbScale;
+    return Point3(FiniteOr0((gu * at.dPdu.x + gv * at.dPdv.x) * k),
+                  FiniteOr0((gu * at.dPdu.y + gv * at.dPdv.y) * k),
+                  FiniteOr0((gu * at.dPdu.z + gv * at.dPdv.z) * k));
+}
+
+}  // namespace QuarelNS

@@ -1,0 +1,123 @@
+#include "shading/relief_height.h"
+
+#include <cmath>
+
+#include "shading/eval_log.h"
+#include "shading/float_guards.h"
+
+namespace QuarelNS {
+
+ShadeOverrides PatternReliefRecord(const EvalSnapshot& s) {
+    ShadeOverrides r;
+    r.useOwnColors = true;
+    r.brickColor1 = s.bump_brick_color;
+    r.brickColor2 = s.bump_brick_color_2;
+    r.groutColor = s.bump_grout_color;
+    r.evalMaps = false;
+    // The random second colour would give a quarter of the bricks another height at random;
+    // only the pattern's own colour-2 bricks take bump_brick_color_2.
+    r.allowSecondColor = false;
+    return r;
+}
+
+ReliefHeightField MakeReliefHeightField(const BrickEvalSource& src, ShadeContext& sc,
+                                        const TexCoords& at, float amount, bool mapsAllowed) {
+    ReliefHeightField f;
+    f.src = &src;
+    f.sc = &sc;
+    f.uvw = at.uvw;
+    f.duvw = at.duvw;
+    f.count = at.count;
+    f.element = at.element;
+    f.recordA = PatternReliefRecord(SnapshotOf(src));
+    f.recordB = f.recordA;
+    f.recordB.evalMaps = true;
+    f.amount = Clamp01(amount);
+    f.blend = f.amount > 0.f && mapsAllowed;
+    return f;
+}
+
+float SampleReliefHeight(const ReliefHeightField& f, float du, float dv) {
+    const Point3 p(f.uvw.x + du, f.uvw.y + dv, f.uvw.z);
+    const float hA =
+        ReliefGrey(EvalBrickPoint(*f.src, *f.sc, p, f.duvw, f.count, f.element, &f.recordA));
+    if (!f.blend) return hA;
+    const float hB =
+        ReliefGrey(EvalBrickPoint(*f.src, *f.sc, p, f.duvw, f.count, f.element, &f.recordB));
+    return hA + (hB - hA) * f.amount;
+}
+
+namespace {
+
+ReliefSamples SampleField(const ReliefHeightField& f, float du, float dv) {
+    return SampleCross([&f](float a, float b) { return SampleReliefHeight(f, a, b); }, du, dv);
+}
+
+}  // namespace
+
+Point3 EvalReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc) {
+    NoteEvalNormalPerturbCall(src.owner);
+    if (!sc.doMaps) return Point3(0.f, 0.f, 0.f);
+    const EvalSnapshot& snap = SnapshotOf(src);
+    const TexCoords at = ResolveTexCoords(snap, uvGen, sc, true);
+    const float eu = ReliefStep(at.duvw.x);
+    const float ev = ReliefStep(at.duvw.y);
+
+    const float amount = Clamp01(snap.relief_tex_amount);
+    const ReliefNestingScope scope(src.owner, amount > 0.f);
+    const ReliefHeightField field = MakeReliefHeightField(src, sc, at, amount, scope.Entered());
+    const ReliefSamples h = SampleField(field, eu, ev);
+
+    const float gu = (h.uPlus - h.uMinus) * 0.5f / eu;
+    const float gv = (h.vPlus - h.vMinus) * 0.5f / ev;
+    const Point3 n((gu * at.dPdu.x + gv * at.dPdv.x) * kReliefPerturbScale,
+                   (gu * at.dPdu.y + gv * at.dPdv.y) * kReliefPerturbScale,
+                   (gu * at.dPdu.z + gv * at.dPdv.z) * kReliefPerturbScale);
+    return Point3(FiniteOr0(n.x), FiniteOr0(n.y), FiniteOr0(n.z));
+}
+
+float EvalReliefHeight(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc, float amount) {
+    const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);
+    const float a = Clamp01(amount);
+    const ReliefNestingScope scope(src.owner, a > 0.f);
+    return SampleReliefHeight(MakeReliefHeightField(src, sc, at, a, scope.Entered()), 0.f, 0.f);
+}
+
+NormalSlopes EvalNormalSlopes(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc,
+                              float amount) {
+    const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);
+    const float du = ReliefStep(at.duvw.x);
+    const float dv = ReliefStep(at.duvw.y);
+
+    const float a = Clamp01(amount);
+    const ReliefNestingScope scope(src.owner, a > 0.f);
+    const ReliefHeightField field = MakeReliefHeightField(src, sc, at, a, scope.Entered());
+    const ReliefSamples h = SampleField(field, du, dv);
+
+    NormalSlopes g;
+    g.gx = -(h.uPlus - h.uMinus) * 0.5f * (1.f / du);
+    g.gy = -(h.vPlus - h.vMinus) * 0.5f * (1.f / dv);
+    return g;
+}
+
+AColor NormalColorFromSlopes(const NormalSlopes& g, float depth) {
+    if (!(depth >= 0.0001f)) depth = 0.0001f;
+    float nx, ny, nz;
+    const float len = std::sqrt(g.gx * g.gx + g.gy * g.gy + depth * depth);
+    if (std::isfinite(len)) {
+        nx = g.gx / len;
+        ny = g.gy / len;
+        nz = depth / len;
+    } else {
+        // Squares of very steep but finite slopes overflow a float; a double holds them.
+        const double x = g.gx, y = g.gy, z = depth;
+        const double dlen = std::sqrt(x * x + y * y + z * z);
+        if (!std::isfinite(dlen)) return AColor(0.5f, 0.5f, 1.f, 1.f);
+        nx = static_cast<float>(x / dlen);
+        ny = static_cast<float>(y / dlen);
+        nz = static_cast<float>(z / dlen);
+    }
+    return AColor(nx * 0.5f + 0.5f, ny * 0.5f + 0.5f, nz * 0.5f + 0.5f, 1.f);
+}
+
+}  // namespace QuarelNS
