@@ -1,8 +1,12 @@
 // The scene loader refuses truncated, corrupt and hostile files cleanly: no crash, no leak, no
 // undefined behaviour, and a failed load leaves nothing behind. Inputs are either raw bytes or
-// byte patches of a valid scene with shared targets, which reaches deep into the format.
+// byte patches of a valid scene with shared targets, which reaches deep into the format. The
+// module's classes are in the class directory and in the valid scene, so damaged files also
+// reach their slot guards, the repair after loading and the parent search of the outputs.
 #include <host/builtin_classes.h>
+#include <host/class_directory.h>
 #include <host/scene_file.h>
+#include <maxapi.h>
 #include <ref.h>
 
 #include <cstdint>
@@ -10,10 +14,51 @@
 #include <memory>
 #include <vector>
 
+#include "map/quarel_map.h"
+#include "module/class_descs.h"
+#include "relief/quarel_bump_map.h"
+#include "relief/quarel_bump_proc_map.h"
+#include "relief/quarel_normal_carrier_mtl.h"
+
 namespace {
+
+using namespace QuarelNS;
+
+template <typename T>
+T* Make(QuarelClass c) {
+    return dynamic_cast<T*>(static_cast<Animatable*>(QuarelClassDescOf(c).Create(FALSE)));
+}
+
+// A wall of the module's classes in the scene: a map and its outputs, a copy of an output that
+// no map holds, a legacy bump map and a carrier, all pointing at the map.
+void AddModuleObjects() {
+    auto* map = Make<QuarelMap>(QuarelClass::Map);
+    map->SetSubTexmap(QuarelMap::kSubTiles, new CheckerMap());
+    auto* legacy = Make<QuarelBumpMap>(QuarelClass::BumpMap);
+    legacy->ReplaceReference(QuarelBumpMap::kRefParent, map);
+    auto* wall = new StdMtl();
+    wall->SetSubTexmap(0, map);
+    wall->SetSubTexmap(1, legacy);
+    auto* copy = static_cast<Texmap*>(CloneRefHierarchy(map->BumpOut()));
+    auto* carrier = Make<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl);
+    carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, map);
+    carrier->SetSubTexmap(0, copy);
+    auto* multi = new MultiMtl(2);
+    multi->SetSubMtl(0, carrier);
+    multi->SetSubMtl(1, wall);
+    INode* root = GetCOREInterface()->GetRootNode();
+    root->CreateChild(L"Wall")->SetMtl(multi);
+}
+
+bool RegisterModuleClasses() {
+    for (int i = 0; i < kQuarelClassCount; ++i)
+        RegisterClassDesc(&QuarelClassDescOf(static_cast<QuarelClass>(i)));
+    return true;
+}
 
 const std::vector<std::uint8_t>& ValidScene() {
     static const std::vector<std::uint8_t> bytes = [] {
+        AddModuleObjects();
         auto multi = std::make_unique<SingleRefMaker>();
         auto* m = new MultiSubMap(3, MultiSubMap::kByFaceNumber);
         multi->SetRef(m);
@@ -34,6 +79,8 @@ const std::vector<std::uint8_t>& ValidScene() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool registered = RegisterModuleClasses();
+    (void)registered;
     std::vector<std::uint8_t> file;
     if (size > 0 && (data[0] & 1)) {
         file.assign(data + 1, data + size);

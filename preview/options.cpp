@@ -57,6 +57,11 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     // Options every command takes.
     app.add_option("--module", o.module, "The module to load (default: the build tree's)");
     app.add_option("--preset", o.preset, "JSON preset of parameter values");
+    app.add_option("--scene", o.scene,
+                   "Scene file to take the map from: its first QuarelMap, in the order the\n"
+                   "module searches node materials after loading");
+    app.add_option("--map", o.mapName, "With --scene: the QuarelMap of this name");
+    app.add_option("--save-scene", o.saveScene, "Also save the map as a scene file");
     std::string shorthand[std::size(kShorthands)];
     for (std::size_t i = 0; i < std::size(kShorthands); ++i)
         app.add_option(kShorthands[i].option, shorthand[i], kShorthands[i].help);
@@ -159,6 +164,11 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
                     throw CLI::ValidationError(opt, std::string("does not apply to ") + name);
             if (picker->parsed() && app.count("--size") > 0)
                 throw CLI::ValidationError("--size", "does not apply to picker");
+            // A swatch shows the pattern alone: no map is made, so no scene is read or written.
+            if (swatch->parsed())
+                for (const char* opt : {"--scene", "--map", "--save-scene"})
+                    if (app.count(opt) > 0)
+                        throw CLI::ValidationError(opt, "does not apply to swatch");
         }
         // Checked here, not by a validator: the range depends on the subcommand.
         const bool swatchSize = o.command == Command::Swatch;
@@ -167,6 +177,8 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
             throw CLI::ValidationError("--size", "Value " + std::to_string(o.size) +
                                                      " not in range " + std::to_string(lo) +
                                                      " to " + std::to_string(hi));
+        if (app.count("--map") > 0 && app.count("--scene") == 0)
+            throw CLI::ValidationError("--map", "applies to --scene only");
         if (output == "cells" && projection == "box")
             throw CLI::ValidationError("--output cells", "shows the plane only");
         if (app.count("--box") > 0 && projection != "box")

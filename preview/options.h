@@ -9,6 +9,9 @@
 //   quarel-preview bake [options]       seamless colour, normal and height maps of one tile
 //   quarel-preview swatch [options]     the editor's swatch of one pattern
 //   quarel-preview picker [options]     the editor's pattern picker menu
+//
+// The map is a new one, or with --scene the first QuarelMap of a saved scene (--map: the one of
+// that name); preset and --set values apply to it either way. --save-scene saves it as a scene.
 #pragma once
 
 #include <string>
@@ -31,6 +34,9 @@ struct PreviewOptions {
     Command command = Command::Render;
     std::string module;  // empty: the module of the build tree
     std::string preset;
+    std::string scene;      // a scene file to take the map from
+    std::string mapName;    // with scene: the map of this name, not the first
+    std::string saveScene;  // a scene file to save the map into
     // NAME, VALUE pairs in the order they apply: the shorthand options (--pattern, --nx, ...)
     // first, then each --set.
     std::vector<std::pair<std::string, std::string>> sets;

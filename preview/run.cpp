@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "maxapi.h"
 #include "preview/bake.h"
 #include "preview/editor_commands.h"
 #include "preview/map_setup.h"
@@ -11,6 +12,7 @@
 #include "preview/progress.h"
 #include "preview/relief_view.h"
 #include "preview/sample.h"
+#include "preview/scene_io.h"
 #include "preview/sheet.h"
 
 namespace QuarelPreview {
@@ -18,6 +20,15 @@ namespace QuarelPreview {
 namespace {
 
 constexpr const char* kName = "quarel-preview";
+
+// Empties the host's scene when a command that filled it ends: the scene's objects are the
+// module's and must be gone before the module is.
+struct SceneCleanup {
+    bool used = false;
+    ~SceneCleanup() {
+        if (used) GetCOREInterface()->ResetScene();
+    }
+};
 
 int ListParams(const ParamTable& table, std::FILE* out) {
     for (const auto& e : table.Entries())
@@ -237,15 +248,42 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
 
     int code = kExitOk;
     {
-        std::unique_ptr<MapSlot> slot = host.NewMap(error);
-        if (!slot) {
-            std::fprintf(err, "%s: %s\n", kName, error.c_str());
-            return kExitFailed;
+        SceneCleanup cleanup;
+        std::unique_ptr<MapSlot> slot;
+        const Class_ID mapClass = host.MapClass()->ClassID();
+        if (!o.scene.empty()) {
+            // The module is loaded: the scene's objects are made by its class descriptors.
+            cleanup.used = true;
+            LoadedScene loaded;
+            if (!LoadSceneFile(o.scene, loaded, &error)) {
+                std::fprintf(err, "%s: cannot load scene %s: %s\n", kName, o.scene.c_str(),
+                             error.c_str());
+                return kExitRefused;
+            }
+            Texmap* picked = PickSceneMap(mapClass, o.mapName, error);
+            if (picked == nullptr) {
+                std::fprintf(err, "%s: %s: %s\n", kName, o.scene.c_str(), error.c_str());
+                return kExitRefused;
+            }
+            slot = std::make_unique<MapSlot>(picked);
+        } else {
+            slot = host.NewMap(error);
+            if (!slot) {
+                std::fprintf(err, "%s: %s\n", kName, error.c_str());
+                return kExitFailed;
+            }
         }
         Texmap* map = slot->Get();
         if (!ApplyAssignments(map, values, error)) {
             std::fprintf(err, "%s: %s\n", kName, error.c_str());
             return kExitRefused;
+        }
+        if (!o.saveScene.empty()) {
+            cleanup.used = true;
+            if (!SaveMapScene(map, mapClass, o.saveScene, error)) {
+                std::fprintf(err, "%s: %s\n", kName, error.c_str());
+                return kExitFailed;
+            }
         }
         // Before any evaluation, on this thread, as a renderer does: every map it shows is
         // updated, the relief outputs (which evaluation never updates) included.

@@ -1,12 +1,13 @@
 #include "relief/output_post_load.h"
 
+#include "relief/parent_resolution.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
 
 namespace QuarelNS {
 
-// An output held by a loaded QuarelMap got its parent while the references were restored. One
-// that has none yet stays an orphan for now and evaluates as one.
+// An output held by a loaded QuarelMap got its parent while the references were restored; one
+// that has none yet is given the first QuarelMap of the scene (parent_resolution.h).
 
 QuarelNormalMapPostLoad::QuarelNormalMapPostLoad(QuarelNormalMap* map) : mMap(map) {
     if (mMap == nullptr) return;
@@ -19,6 +20,7 @@ QuarelNormalMapPostLoad::~QuarelNormalMapPostLoad() {
 }
 
 void QuarelNormalMapPostLoad::proc(ILoad*) {
+    ResolveParentAfterLoad(mMap);
     delete this;
 }
 
@@ -33,6 +35,7 @@ QuarelBumpProcMapPostLoad::~QuarelBumpProcMapPostLoad() {
 }
 
 void QuarelBumpProcMapPostLoad::proc(ILoad*) {
+    ResolveParentAfterLoad(mMap);
     delete this;
 }
 

@@ -1,7 +1,8 @@
 // Post-load callbacks of the two relief outputs: once the whole scene is loaded, each loaded
-// output that is still without a parent gets one. The outputs' Load registers them (the host's
-// default priority, 5); each runs once and then deletes itself, as does one that the host
-// deletes unrun after a failed load.
+// output that is still without a parent gets the first QuarelMap of the scene
+// (parent_resolution.h). The outputs' Load registers them (the host's default priority, 5);
+// each runs once and then deletes itself, as does one that the host deletes unrun after a
+// failed load.
 //
 // An output and its pending callback know each other: an output that goes first leaves the
 // callback with nothing to do, and a callback that goes first is forgotten by the output. So a
@@ -23,8 +24,8 @@ public:
     QuarelNormalMapPostLoad(const QuarelNormalMapPostLoad&) = delete;
     QuarelNormalMapPostLoad& operator=(const QuarelNormalMapPostLoad&) = delete;
 
-    // Nothing for a map that is gone or already has its parent; otherwise the map stays an
-    // orphan. Deletes the callback in every case.
+    // Nothing for a map that is gone or already has its parent; otherwise the map gets the
+    // first QuarelMap of the scene, if there is one. Deletes the callback in every case.
     void proc(ILoad* iload) override;
 
     QuarelNormalMap* Map() const { return mMap; }

@@ -1,7 +1,11 @@
 #include "relief/quarel_bump_map.h"
 
+#include <new>
+
+#include "map/quarel_map.h"
 #include "module/class_ids.h"
 #include "module/diag_log.h"
+#include "shading/brick_eval.h"
 
 namespace QuarelNS {
 
@@ -22,21 +26,97 @@ Class_ID QuarelBumpMap::ClassID() {
     return ClassIdOf(QuarelClass::BumpMap);
 }
 
+RefTargetHandle QuarelBumpMap::GetReference(int i) {
+    return i == kRefParent ? mParent : nullptr;
+}
+
+MSTR QuarelBumpMap::SubAnimName(int i, bool) {
+    return i == kRefParent ? MSTR(L"Parent") : MSTR();
+}
+
+// Only a QuarelMap (or nothing) is kept; anything else leaves the slot as it was.
 void QuarelBumpMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i != kRefParent) return;
-    if (rtarg == nullptr || IsQuarelClass(rtarg, QuarelClass::Map))
-        mParent = rtarg;
-    else
+    if (rtarg == nullptr) {
+        mParent = nullptr;
+    } else if (auto* map = IsQuarelClass(rtarg, QuarelClass::Map) ? dynamic_cast<QuarelMap*>(rtarg)
+                                                                  : nullptr) {
+        mParent = map;
+    } else {
         DiagLog("QuarelBumpMap::SetReference rejecting foreign parent class");
+    }
 }
 
-// No evaluation yet: an orphan's answers.
-AColor QuarelBumpMap::EvalColor(ShadeContext&) {
-    return AColor(0.5f, 0.5f, 0.5f, 1.f);
+RefResult QuarelBumpMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
+                                          RefMessage message, BOOL) {
+    if (message == REFMSG_TARGET_DELETED) {
+        if (hTarget == mParent) {
+            mValidity.SetEmpty();
+            mParent = nullptr;
+        }
+    } else if (message == REFMSG_CHANGE) {
+        mValidity.SetEmpty();
+        NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    }
+    return REF_SUCCEED;
 }
 
-Point3 QuarelBumpMap::EvalNormalPerturb(ShadeContext&) {
-    return Point3(0.f, 0.f, 0.f);
+RefTargetHandle QuarelBumpMap::Clone(RemapDir& remap) {
+    auto* clone = new (std::nothrow) QuarelBumpMap();
+    if (clone == nullptr) return nullptr;
+    if (mParent != nullptr) clone->ReplaceReference(kRefParent, remap.CloneRef(mParent));
+    BaseClone(this, clone, remap);
+    return clone;
+}
+
+void QuarelBumpMap::Update(TimeValue t, Interval& valid) {
+    if (mParent == nullptr) {
+        mValidity = FOREVER;
+        return;
+    }
+    Interval local = FOREVER;
+    mParent->Update(t, local);
+    mValidity = local;
+    valid &= local;
+}
+
+Interval QuarelBumpMap::Validity(TimeValue t) {
+    Interval valid = FOREVER;
+    Update(t, valid);
+    return valid;
+}
+
+UVGen* QuarelBumpMap::GetTheUVGen() {
+    return mParent != nullptr ? mParent->GetTheUVGen() : nullptr;
+}
+
+// The parent's pattern in its bump colours: the height picture its own perturbation reads,
+// without nested maps or the random second colour.
+AColor QuarelBumpMap::EvalColor(ShadeContext& sc) {
+    if (!sc.doMaps) return AColor(0.f, 0.f, 0.f, 0.f);
+    QuarelMap* const parent = mParent;
+    if (parent == nullptr) return AColor(0.5f, 0.5f, 0.5f, 1.f);
+    const EvalSnapshot& snap = parent->Snapshot();
+    const TexCoords tc = ResolveTexCoords(snap, parent->GetTheUVGen(), sc, false);
+    ShadeOverrides relief;
+    relief.useOwnColors = true;
+    relief.brickColor1 = snap.bump_brick_color;
+    relief.brickColor2 = snap.bump_brick_color_2;
+    relief.groutColor = snap.bump_grout_color;
+    relief.evalMaps = false;
+    relief.allowSecondColor = false;
+    return EvalBrickPoint(parent->EvalSource(), sc, tc.uvw, tc.duvw, tc.count, tc.element, &relief);
+}
+
+float QuarelBumpMap::EvalMono(ShadeContext& sc) {
+    const AColor c = EvalColor(sc);
+    return (c.r + c.g + c.b) * 0.33333334f;
+}
+
+Point3 QuarelBumpMap::EvalNormalPerturb(ShadeContext& sc) {
+    QuarelMap* const parent = mParent;
+    if (!sc.doMaps || parent == nullptr) return Point3(0.f, 0.f, 0.f);
+    return parent->EvalNormalPerturb(sc);
 }
 
 }  // namespace QuarelNS

@@ -1,5 +1,8 @@
 #include "relief/quarel_normal_carrier_mtl.h"
 
+#include <new>
+
+#include "map/quarel_map.h"
 #include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/relief_params.h"
@@ -21,7 +24,18 @@ QuarelNormalCarrierMtl::~QuarelNormalCarrierMtl() {
 }
 
 void QuarelNormalCarrierMtl::GetClassName(MSTR& s, bool) const {
-    s = ClassInfo(QuarelClass::NormalCarrierMtl).className;
+    if (mParent == nullptr) {
+        s = ClassInfo(QuarelClass::NormalCarrierMtl).className;
+        return;
+    }
+    const MSTR name = mParent->GetName();
+    s = MSTR(L"NormalBump:") + (name.empty() ? MSTR(ClassInfo(QuarelClass::Map).className) : name);
+}
+
+MSTR QuarelNormalCarrierMtl::GetFullName(bool localized) {
+    MSTR s;
+    GetClassName(s, localized);
+    return s;
 }
 
 Class_ID QuarelNormalCarrierMtl::ClassID() {
@@ -44,13 +58,21 @@ RefTargetHandle QuarelNormalCarrierMtl::GetReference(int i) {
 void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
     switch (i) {
         case kRefParent:
-            if (rtarg == nullptr || IsQuarelClass(rtarg, QuarelClass::Map))
-                mParent = rtarg;
-            else
+            if (rtarg == nullptr) {
+                mParent = nullptr;
+            } else if (auto* map = IsQuarelClass(rtarg, QuarelClass::Map)
+                                       ? dynamic_cast<QuarelMap*>(rtarg)
+                                       : nullptr) {
+                mParent = map;
+            } else {
                 DiagLog("QuarelNormalCarrierMtl::SetReference rejecting foreign parent class");
+            }
             break;
         case kRefTexture:
             mTexture = rtarg;
+            mTexmap = rtarg != nullptr && rtarg->SuperClassID() == TEXMAP_CLASS_ID
+                          ? dynamic_cast<Texmap*>(rtarg)
+                          : nullptr;
             break;
         case kRefPBlock:
             // A foreign target here would be mistaken for the block: keep only blocks, and say
@@ -65,8 +87,73 @@ void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
     }
 }
 
+RefResult QuarelNormalCarrierMtl::NotifyRefChanged(const Interval&, RefTargetHandle hTarget,
+                                                   PartID&, RefMessage message, BOOL) {
+    if (message == REFMSG_TARGET_DELETED) {
+        if (hTarget == mParent)
+            mParent = nullptr;
+        else if (hTarget == mTexture)
+            SetReference(kRefTexture, nullptr);
+        else if (hTarget == mPBlock)
+            mPBlock = nullptr;
+    } else if (message == REFMSG_CHANGE) {
+        mValidity.SetEmpty();
+        NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    }
+    return REF_SUCCEED;
+}
+
+RefTargetHandle QuarelNormalCarrierMtl::Clone(RemapDir& remap) {
+    auto* clone = new (std::nothrow) QuarelNormalCarrierMtl(false);
+    if (clone == nullptr) return nullptr;
+    for (int i = 0; i < kNumRefs; ++i) {
+        if (RefTargetHandle source = GetReference(i))
+            clone->ReplaceReference(i, remap.CloneRef(source));
+    }
+    BaseClone(this, clone, remap);
+    return clone;
+}
+
+MSTR QuarelNormalCarrierMtl::SubAnimName(int i, bool) {
+    return i == 0 ? MSTR(L"Parameters") : MSTR();
+}
+
 IParamBlock2* QuarelNormalCarrierMtl::GetParamBlockByID(BlockID id) {
     return mPBlock != nullptr && mPBlock->ID() == id ? mPBlock : nullptr;
+}
+
+Texmap* QuarelNormalCarrierMtl::GetSubTexmap(int i) {
+    return i == 0 ? mTexmap : nullptr;
+}
+
+void QuarelNormalCarrierMtl::SetSubTexmap(int i, Texmap* m) {
+    if (i == 0) ReplaceReference(kRefTexture, m);
+}
+
+MSTR QuarelNormalCarrierMtl::GetSubTexmapSlotName(int i, bool) {
+    return i == 0 ? MSTR(L"Normal Output") : MSTR();
+}
+
+void QuarelNormalCarrierMtl::Update(TimeValue t, Interval& valid) {
+    if (!mValidity.InInterval(t)) {
+        mValidity = FOREVER;
+        if (mTexmap != nullptr) {
+            Interval local = FOREVER;
+            mTexmap->Update(t, local);
+            mValidity &= local;
+        }
+    }
+    valid &= mValidity;
+}
+
+Interval QuarelNormalCarrierMtl::Validity(TimeValue t) {
+    Interval valid = FOREVER;
+    Update(t, valid);
+    return valid;
+}
+
+ParamDlg* QuarelNormalCarrierMtl::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
+    return QuarelClassDescOf(QuarelClass::NormalCarrierMtl).CreateParamDlgs(hwMtlEdit, imp, this);
 }
 
 void QuarelNormalCarrierMtl::Shade(ShadeContext& sc) {

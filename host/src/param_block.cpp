@@ -29,6 +29,29 @@ Kind KindOf(ParamType2 t) {
     }
 }
 
+// The kind of a type read from a file. Only the declared types are values of the enum at all:
+// anything else is refused before it is converted.
+bool StoredKind(std::int16_t type, Kind& kind) {
+    switch (type) {
+        case TYPE_FLOAT:
+        case TYPE_INT:
+        case TYPE_RGBA:
+        case TYPE_POINT3:
+        case TYPE_BOOL:
+        case TYPE_ANGLE:
+        case TYPE_PCNT_FRAC:
+        case TYPE_WORLD:
+        case TYPE_MTL:
+        case TYPE_TEXMAP:
+        case TYPE_REFTARG:
+        case TYPE_FRGBA:
+            kind = KindOf(static_cast<ParamType2>(type));
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Chunk ids of a block's own data.
 constexpr USHORT kChunkVersion = 0x0001;
 constexpr USHORT kChunkParam = 0x0100;
@@ -463,7 +486,8 @@ IOResult ParamBlock2Impl::Load(ILoad* iload) {
             return IO_ERROR;
         const int i = IDtoIndex(id);
         // A parameter this version does not declare, or declares with another kind, is skipped.
-        if (i < 0 || KindOf(Def(i).type) != KindOf(static_cast<ParamType2>(type)) ||
+        Kind stored = Kind::Float;
+        if (i < 0 || !StoredKind(type, stored) || KindOf(Def(i).type) != stored ||
             KindOf(Def(i).type) == Kind::Ref) {
             iload->CloseChunk();
             continue;

@@ -163,6 +163,31 @@ TEST_F(SceneFileTest, FlippedBytesLoadOrFailButNeverCrashOrLeak) {
     EXPECT_GT(refused, 0);
 }
 
+// A stored parameter type that names no type at all (here the bits of a flag word) is skipped
+// like a parameter of another kind: the value keeps its default.
+TEST_F(SceneFileTest, AStoredParameterOfNoKnownTypeIsSkipped) {
+    auto bytes = SaveSharedGraph();
+    // The count's chunk: id 0x0100, a length, parameter id kCount, type TYPE_INT, the value 17.
+    const std::uint8_t head[] = {0x00, 0x01};
+    const std::uint8_t body[] = {kCount, 0, TYPE_INT, 0, 17, 0, 0, 0};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i + 14 <= bytes.size(); ++i) {
+        if (std::memcmp(&bytes[i], head, 2) == 0 && std::memcmp(&bytes[i + 6], body, 8) == 0) {
+            at = i + 8;
+            break;
+        }
+    }
+    ASSERT_NE(at, 0u);
+    bytes[at] = 0x00;
+    bytes[at + 1] = 0x42;  // 0x4200
+    LoadedScene scene;
+    std::string error;
+    ASSERT_TRUE(Load(bytes, scene, error)) << error;
+    auto* a = static_cast<TestMap*>(scene.roots[0]->GetRef());
+    EXPECT_EQ(a->Block()->GetInt(kCount), 4);
+    EXPECT_EQ(a->Block()->GetColor(kTint), Color(0.f, 1.f, 0.5f));
+}
+
 TEST_F(SceneFileTest, HostileFilesAreRefusedWithAReason) {
     struct Case {
         const char* expect;

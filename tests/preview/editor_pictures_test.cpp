@@ -227,6 +227,7 @@ TEST(EditorCommands, RefuseBadValuesNamingWhatIsAllowed) {
         {{"swatch", "--pattern", "Cobblestone"}, "from 0 to 29"},
         {{"swatch", "--nx", "6"}, "a swatch shows the pattern alone"},
         {{"swatch", "--samples", "4"}, "does not apply to swatch"},
+        {{"swatch", "--scene", "wall.qscene"}, "does not apply to swatch"},
         {{"picker", "--size", "64"}, "does not apply to picker"},
         {{"picker", "--projection", "box"}, "does not apply to picker"},
         {{"picker", "--pattern", "-1"}, "from 0 to 29"},

@@ -388,8 +388,8 @@ TEST_F(ReliefOutputTest, ClonesShareTheParentButAreNotItsOutputs) {
     EXPECT_EQ(bumpClone->Parent(), nullptr);
 }
 
-// Outputs held by a loaded map get it back as their parent; a loose copy stays an orphan for
-// now. The pending callbacks never reach an output that is gone.
+// Outputs held by a loaded map get it back as their parent; a loose copy in a scene whose nodes
+// hold no map stays an orphan. The pending callbacks never reach an output that is gone.
 TEST_F(ReliefOutputTest, LoadingRegistersTheCallbacksThatFindOutputsTheirParent) {
     QuarelMap* map = NewMap();
     auto* looseCopy = Keep(dynamic_cast<QuarelNormalMap*>(CloneRefHierarchy(map->NormalOut())));
