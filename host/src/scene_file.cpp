@@ -29,6 +29,7 @@ enum : USHORT {
     kChunkBlock = 0x0023,
     kChunkRefs = 0x0024,
     kChunkData = 0x0025,
+    kChunkName = 0x0026,  // a material or map's name, as the material editor shows it
     kChunkNodes = 0x0030,
     kChunkNode = 0x0031,
     kChunkRoots = 0x0040,
@@ -53,6 +54,12 @@ std::string Hex(unsigned long v) {
 bool Fail(std::string* error, const std::string& what) {
     if (error) *error = what;
     return false;
+}
+
+// A name: its length, then each character as 32 bits (whatever the width of wchar_t).
+void WriteName(ChunkWriter& w, const MSTR& name) {
+    w.WriteU32(static_cast<std::uint32_t>(name.size()));
+    for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
 }
 
 // --- saving ----------------------------------------------------------------------------------
@@ -119,6 +126,11 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
         w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartA()));
         w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartB()));
         w.EndChunk();
+        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().empty()) {
+            w.BeginChunk(kChunkName);
+            WriteName(w, mb->GetName());
+            w.EndChunk();
+        }
         if (t->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
             auto* pb = dynamic_cast<IParamBlock2*>(t);
             ParamBlockDesc2* d = pb ? pb->GetDesc() : nullptr;
@@ -156,9 +168,7 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
         w.WriteI32(pit == nodes.end() ? -1 : static_cast<std::int32_t>(pit - nodes.begin()));
         auto mit = n->GetMtl() ? c.index.find(n->GetMtl()) : c.index.end();
         w.WriteI32(mit == c.index.end() ? -1 : mit->second);
-        const MSTR name = n->GetName();
-        w.WriteU32(static_cast<std::uint32_t>(name.size()));
-        for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
+        WriteName(w, n->GetName());
         w.EndChunk();
     }
     w.EndChunk();
@@ -197,6 +207,7 @@ struct ObjectRecord {
     BlockID blockId = 0;
     std::vector<std::int32_t> refs;
     std::size_t dataStart = 0, dataSize = 0;
+    std::wstring name;
     ClassDesc* desc = nullptr;
     ParamBlockDesc2* blockDesc = nullptr;
 };
@@ -216,6 +227,21 @@ struct ParsedScene {
 
 std::string At(const ChunkReader& r) {
     return " at byte " + std::to_string(r.Position());
+}
+
+// A name: its length, then each character as 32 bits (whatever the width of wchar_t).
+bool ReadName(ChunkReader& r, const std::string& where, std::wstring& name, std::string* error) {
+    std::uint32_t len = 0;
+    if (!r.ReadU32(len)) return Fail(error, where + ": truncated name" + At(r));
+    if (len > kMaxNameLength || std::uint64_t{len} * 4 > r.CurChunkRemaining())
+        return Fail(error, where + ": name length " + std::to_string(len) + " exceeds its data");
+    name.clear();
+    for (std::uint32_t i = 0; i < len; ++i) {
+        std::uint32_t ch = 0;
+        if (!r.ReadU32(ch)) return Fail(error, where + ": truncated name");
+        name += static_cast<wchar_t>(ch <= 0x10FFFF && ch != 0 ? ch : 0xFFFD);
+    }
+    return true;
 }
 
 bool ReadClassChunk(ChunkReader& r, ObjectRecord& o) {
@@ -261,6 +287,9 @@ bool ParseObject(ChunkReader& r, std::size_t index, ObjectRecord& o, std::string
                     if (!r.ReadI32(ref)) return Fail(error, where + ": truncated references");
                 break;
             }
+            case kChunkName:
+                if (!ReadName(r, where, o.name, error)) return false;
+                break;
             case kChunkData:
                 o.dataStart = r.Position();
                 o.dataSize = static_cast<std::size_t>(r.CurChunkLength());
@@ -277,17 +306,9 @@ bool ParseObject(ChunkReader& r, std::size_t index, ObjectRecord& o, std::string
 
 bool ParseNode(ChunkReader& r, std::size_t index, NodeRecord& n, std::string* error) {
     const std::string where = "node " + std::to_string(index);
-    std::uint32_t len = 0;
-    if (!r.ReadI32(n.parent) || !r.ReadI32(n.mtl) || !r.ReadU32(len))
+    if (!r.ReadI32(n.parent) || !r.ReadI32(n.mtl))
         return Fail(error, where + ": truncated" + At(r));
-    if (len > kMaxNameLength || std::uint64_t{len} * 4 > r.CurChunkRemaining())
-        return Fail(error, where + ": name length " + std::to_string(len) + " exceeds its data");
-    for (std::uint32_t i = 0; i < len; ++i) {
-        std::uint32_t ch = 0;
-        if (!r.ReadU32(ch)) return Fail(error, where + ": truncated name");
-        n.name += static_cast<wchar_t>(ch <= 0x10FFFF && ch != 0 ? ch : 0xFFFD);
-    }
-    return true;
+    return ReadName(r, where, n.name, error);
 }
 
 bool Parse(const std::uint8_t* data, std::size_t size, ParsedScene& scene, std::string* error) {
@@ -512,6 +533,7 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
                                        ", the file says " + Hex(o.sclass));
             }
         }
+        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !o.name.empty()) mb->SetName(o.name);
         RefHostAccess::Hold(t);
         made.push_back(t);
     }

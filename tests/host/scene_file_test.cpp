@@ -116,6 +116,9 @@ TEST_F(SceneFileTest, SharedTargetsValuesAndDataSurviveARoundTrip) {
     EXPECT_EQ(pb->GetColor(kTint), Color(0.f, 1.f, 0.5f));
     EXPECT_FLOAT_EQ(pb->GetFloat(kAmount, 50), 0.5f);
     EXPECT_EQ(b->Block()->GetInt(kCount), 4);
+    // Names are the host's to keep, as the material editor shows them.
+    EXPECT_EQ(a->GetName(), L"Wall");
+    EXPECT_TRUE(b->GetName().empty());
     // Routed map parameters read the restored slots.
     EXPECT_EQ(pb->GetTexmap(kSubMap), nullptr);
     EXPECT_EQ(b->Block()->GetTexmap(kSubMap), b->GetSubTexmap(1));
