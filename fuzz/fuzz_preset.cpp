@@ -23,9 +23,9 @@ using namespace QuarelPreview;
 std::unique_ptr<PluginHost> gHost;
 ParamTable gTable;
 
-bool HasBitmap(const MapSpec& spec) {
-    if (spec.kind == MapSpec::Kind::Bitmap) return true;
-    for (const auto& sub : spec.maps)
+bool HasBitmap(const MapRecipe& recipe) {
+    if (recipe.kind == MapRecipe::Kind::Bitmap) return true;
+    for (const auto& sub : recipe.maps)
         if (sub && HasBitmap(*sub)) return true;
     return false;
 }

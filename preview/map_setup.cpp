@@ -30,32 +30,32 @@ void SetTiling(Texmap* map, float u, float v) {
 
 }  // namespace
 
-Texmap* BuildMap(const MapSpec& spec, std::string& error) {
-    switch (spec.kind) {
-        case MapSpec::Kind::Bitmap: {
+Texmap* BuildMap(const MapRecipe& recipe, std::string& error) {
+    switch (recipe.kind) {
+        case MapRecipe::Kind::Bitmap: {
             auto* bitmap = new BitmapMap;
-            if (!bitmap->SetFileName(spec.file)) {
+            if (!bitmap->SetFileName(recipe.file)) {
                 error = "cannot use image: " + bitmap->LoadError();
                 bitmap->DeleteThis();
                 return nullptr;
             }
-            SetTiling(bitmap, spec.tileU, spec.tileV);
+            SetTiling(bitmap, recipe.tileU, recipe.tileV);
             return bitmap;
         }
-        case MapSpec::Kind::Checker: {
+        case MapRecipe::Kind::Checker: {
             auto* checker = new CheckerMap;
-            checker->color1 = spec.color1;
-            checker->color2 = spec.color2;
-            SetTiling(checker, spec.tileU, spec.tileV);
+            checker->color1 = recipe.color1;
+            checker->color2 = recipe.color2;
+            SetTiling(checker, recipe.tileU, recipe.tileV);
             return checker;
         }
-        case MapSpec::Kind::MultiSub: {
+        case MapRecipe::Kind::MultiSub: {
             static constexpr MultiSubMap::Mode kModes[] = {
                 MultiSubMap::kByNodeID, MultiSubMap::kByFaceNumber, MultiSubMap::kByMtlNum};
-            auto* multi = new MultiSubMap(spec.count, kModes[spec.by]);
-            for (std::size_t i = 0; i < spec.maps.size(); ++i) {
-                if (!spec.maps[i]) continue;
-                Texmap* sub = BuildMap(*spec.maps[i], error);
+            auto* multi = new MultiSubMap(recipe.count, kModes[recipe.by]);
+            for (std::size_t i = 0; i < recipe.maps.size(); ++i) {
+                if (!recipe.maps[i]) continue;
+                Texmap* sub = BuildMap(*recipe.maps[i], error);
                 if (sub == nullptr) {
                     multi->DeleteThis();  // releases the slots filled so far
                     return nullptr;

@@ -13,9 +13,9 @@
 
 namespace QuarelPreview {
 
-// A new host map for `spec` (with its nested maps), not yet referenced; null with `error`
+// A new host map for `recipe` (with its nested maps), not yet referenced; null with `error`
 // when an image cannot be read.
-Texmap* BuildMap(const MapSpec& spec, std::string& error);
+Texmap* BuildMap(const MapRecipe& recipe, std::string& error);
 
 // Sets each value, in order, on the object its name's prefix selects ("" is `map` itself).
 // Stops at the first failure with `error` naming the parameter and its origin.

@@ -17,7 +17,7 @@
 
 namespace QuarelPreview {
 
-struct MapSpec;
+struct MapRecipe;
 
 struct ParamEntry {
     std::string name;    // with its prefix
@@ -36,7 +36,7 @@ struct ParamValue {
     int i = 0;
     float f = 0.f;
     Color c{0.f, 0.f, 0.f};
-    std::shared_ptr<const MapSpec> map;  // null with Kind::Map: clear the map
+    std::shared_ptr<const MapRecipe> map;  // null with Kind::Map: clear the map
 };
 
 struct Assignment {

@@ -45,7 +45,7 @@ public:
     MapReader(const std::string& baseDir, std::string& error) : mBaseDir(baseDir), mError(error) {}
 
     // `where` prefixes messages; depth counts the maps around this one.
-    std::shared_ptr<const MapSpec> Read(const Json& v, const std::string& where, int depth) {
+    std::shared_ptr<const MapRecipe> Read(const Json& v, const std::string& where, int depth) {
         if (depth >= kMaxMapDepth) {
             return Fail(where + "maps nest more than " + std::to_string(kMaxMapDepth) + " deep");
         }
@@ -54,10 +54,10 @@ public:
                         "a map is an object with \"map\": \"bitmap\", \"checker\" or "
                         "\"multisub\", not " +
                         Show(v));
-        auto spec = std::make_shared<MapSpec>();
+        auto recipe = std::make_shared<MapRecipe>();
         const std::string kind = v["map"].get<std::string>();
         if (kind == "bitmap") {
-            spec->kind = MapSpec::Kind::Bitmap;
+            recipe->kind = MapRecipe::Kind::Bitmap;
             if (!Allow(v, where, {"map", "file", "tiling"})) return nullptr;
             if (!v.contains("file") || !v["file"].is_string() ||
                 v["file"].get<std::string>().empty())
@@ -65,25 +65,25 @@ public:
             std::filesystem::path file(v["file"].get<std::string>());
             if (file.is_relative() && !mBaseDir.empty())
                 file = std::filesystem::path(mBaseDir) / file;
-            spec->file = file.lexically_normal().string();
+            recipe->file = file.lexically_normal().string();
         } else if (kind == "checker") {
-            spec->kind = MapSpec::Kind::Checker;
+            recipe->kind = MapRecipe::Kind::Checker;
             if (!Allow(v, where, {"map", "color1", "color2", "tiling"})) return nullptr;
-            if (!Colour(v, "color1", where, spec->color1) ||
-                !Colour(v, "color2", where, spec->color2))
+            if (!Colour(v, "color1", where, recipe->color1) ||
+                !Colour(v, "color2", where, recipe->color2))
                 return nullptr;
         } else if (kind == "multisub") {
-            spec->kind = MapSpec::Kind::MultiSub;
+            recipe->kind = MapRecipe::Kind::MultiSub;
             if (!Allow(v, where, {"map", "by", "count", "maps"})) return nullptr;
             if (v.contains("by")) {
                 const Json& by = v["by"];
                 const std::string s = by.is_string() ? by.get<std::string>() : std::string();
                 if (s == "node")
-                    spec->by = 0;
+                    recipe->by = 0;
                 else if (s == "face")
-                    spec->by = 1;
+                    recipe->by = 1;
                 else if (s == "material")
-                    spec->by = 2;
+                    recipe->by = 2;
                 else
                     return Fail(where + "\"by\" is \"node\", \"face\" or \"material\", not " +
                                 Show(by));
@@ -93,30 +93,30 @@ public:
                 if (!c.is_number_integer() || c.get<long long>() < 1 || c.get<long long>() > 1000)
                     return Fail(where + "\"count\" takes an integer from 1 to 1000, not " +
                                 Show(c));
-                spec->count = static_cast<int>(c.get<long long>());
+                recipe->count = static_cast<int>(c.get<long long>());
             }
             if (v.contains("maps")) {
                 const Json& maps = v["maps"];
-                if (!maps.is_array() || maps.size() > static_cast<std::size_t>(spec->count))
+                if (!maps.is_array() || maps.size() > static_cast<std::size_t>(recipe->count))
                     return Fail(where + "\"maps\" is an array of at most \"count\" (" +
-                                std::to_string(spec->count) + ") maps or nulls");
+                                std::to_string(recipe->count) + ") maps or nulls");
                 for (std::size_t i = 0; i < maps.size(); ++i) {
                     if (maps[i].is_null()) {
-                        spec->maps.push_back(nullptr);
+                        recipe->maps.push_back(nullptr);
                         continue;
                     }
                     auto sub =
                         Read(maps[i], where + "maps[" + std::to_string(i) + "]: ", depth + 1);
                     if (!sub) return nullptr;
-                    spec->maps.push_back(std::move(sub));
+                    recipe->maps.push_back(std::move(sub));
                 }
             }
         } else {
             return Fail(where + "unknown map \"" + kind +
                         "\": the preview offers \"bitmap\", \"checker\" and \"multisub\"");
         }
-        if (v.contains("tiling") && !Tiling(v["tiling"], where, *spec)) return nullptr;
-        return spec;
+        if (v.contains("tiling") && !Tiling(v["tiling"], where, *recipe)) return nullptr;
+        return recipe;
     }
 
 private:
@@ -154,7 +154,7 @@ private:
         return true;
     }
 
-    bool Tiling(const Json& t, const std::string& where, MapSpec& spec) {
+    bool Tiling(const Json& t, const std::string& where, MapRecipe& recipe) {
         double uv[2] = {0.0, 0.0};
         bool ok = false;
         if (ReadNumber(t, uv[0])) {
@@ -171,8 +171,8 @@ private:
                      Show(t);
             return false;
         }
-        spec.tileU = static_cast<float>(uv[0]);
-        spec.tileV = static_cast<float>(uv[1]);
+        recipe.tileU = static_cast<float>(uv[0]);
+        recipe.tileV = static_cast<float>(uv[1]);
         return true;
     }
 

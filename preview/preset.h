@@ -31,7 +31,7 @@ namespace QuarelPreview {
 constexpr int kMaxMapDepth = 8;
 constexpr std::size_t kMaxPresetBytes = 1 << 20;
 
-struct MapSpec {
+struct MapRecipe {
     enum class Kind { Bitmap, Checker, MultiSub } kind = Kind::Checker;
     std::string file;  // bitmap: the path, resolved against the preset's folder
     Color color1{0.f, 0.f, 0.f};
@@ -39,7 +39,7 @@ struct MapSpec {
     float tileU = 1.f, tileV = 1.f;  // bitmap, checker: repeats per unit of their coordinates
     int by = 0;                      // multisub: 0 node id, 1 face number, 2 material id
     int count = 4;                   // multisub: slots
-    std::vector<std::shared_ptr<const MapSpec>> maps;  // multisub: slot maps, null for empty
+    std::vector<std::shared_ptr<const MapRecipe>> maps;  // multisub: slot maps, null for empty
 };
 
 // Reads preset text. `origin` names the source in messages; relative image paths are taken

@@ -112,8 +112,8 @@ TEST(Presets, SetEveryKindOfValueThroughTheBlocks) {
     EXPECT_EQ(values[0].param->name, "pattern");
     EXPECT_EQ(values[0].value.i, 12);
     EXPECT_FLOAT_EQ(values[3].value.f, static_cast<float>(M_PI / 6));
-    const MapSpec& multi = *values[7].value.map;
-    EXPECT_EQ(multi.kind, MapSpec::Kind::MultiSub);
+    const MapRecipe& multi = *values[7].value.map;
+    EXPECT_EQ(multi.kind, MapRecipe::Kind::MultiSub);
     EXPECT_EQ(multi.by, 2);
     ASSERT_EQ(multi.maps.size(), 2u);
     EXPECT_EQ(multi.maps[0], nullptr);
