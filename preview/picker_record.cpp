@@ -1,6 +1,6 @@
 #include "preview/picker_record.h"
 
-#include <w32_inspect.h>
+#include <w32_probes.h>
 #include <windows.h>
 
 #include "iparamm2.h"

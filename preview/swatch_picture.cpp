@@ -1,6 +1,6 @@
 #include "preview/swatch_picture.h"
 
-#include <w32_inspect.h>
+#include <w32_probes.h>
 #include <windows.h>
 
 #include <vector>

@@ -1,6 +1,6 @@
 // The Win32 stand-in's drawing: contexts, bitmaps, brushes, pixels and text boxes.
 #include <gtest/gtest.h>
-#include <w32_inspect.h>
+#include <w32_probes.h>
 #include <windows.h>
 
 namespace {

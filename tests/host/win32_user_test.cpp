@@ -1,8 +1,8 @@
 // The Win32 stand-in's windows, dialogs, controls and menus.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <w32_inspect.h>
 #include <w32_module.h>
+#include <w32_probes.h>
 #include <windows.h>
 
 #include <string>

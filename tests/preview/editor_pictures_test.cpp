@@ -2,7 +2,7 @@
 // pattern picker recorded through the module, and the menu picture made of it.
 #include <gtest/gtest.h>
 #include <png.h>
-#include <w32_inspect.h>
+#include <w32_probes.h>
 #include <windows.h>
 
 #include <cstring>

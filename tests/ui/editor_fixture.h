@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <host/plugin_module.h>
 #include <maxapi.h>
-#include <w32_inspect.h>
+#include <w32_probes.h>
 
 #include <cstdint>
 #include <functional>

@@ -7,7 +7,7 @@
 // per pixel, black when created. A bitmap is selected into one memory context at a time and
 // cannot be deleted while it is; deleting a memory context leaves its bitmap alive. Text is
 // drawn as one filled box per visible character in a 6 x 13 pixel cell, so layout and colours
-// can be checked; the text itself can be read back through w32_inspect.h. Handles are never
+// can be checked; the text itself can be read back through w32_probes.h. Handles are never
 // reused. User-interface thread only.
 #pragma once
 

@@ -261,7 +261,7 @@ SHORT GetKeyState(int virtKey);
 DWORD GetSysColor(int index);
 
 // Menus: item lists. TrackPopupMenuEx hands the menu to the chooser installed with
-// W32SetPopupMenuChooser (w32_inspect.h), which stands for the user; without one the menu is
+// W32SetPopupMenuChooser (w32_probes.h), which stands for the user; without one the menu is
 // dismissed. A chosen item that is missing, greyed, disabled, a separator or a submenu counts
 // as a dismissal, as the user cannot choose it. With TPM_RETURNCMD the command is the answer;
 // otherwise WM_COMMAND goes to the owner (unless TPM_NONOTIFY) and the answer is TRUE.

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "w32_inspect.h"
+#include "w32_probes.h"
 #include "window_table.h"
 
 namespace {

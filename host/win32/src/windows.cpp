@@ -6,7 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "w32_inspect.h"
+#include "w32_probes.h"
 #include "window_table.h"
 
 namespace w32 {
