@@ -143,17 +143,6 @@ TEST(BlockDescs, ANewMapShowsTheDocumentedStartingValues) {
     EXPECT_EQ(pb->GetInt(MainParam::brick_map_2_on), 1);
     EXPECT_EQ(pb->GetInt(MainParam::grout_map_on), 1);
 
-    // Blocks 0 to 3 in slots 0, 6, 8 and 10; lookup by id finds block 2 in slot 8.
-    EXPECT_EQ(map->NumRefs(), 11);
-    EXPECT_EQ(map->NumParamBlocks(), 4);
-    const int slots[] = {0, 6, 8, 10};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(map->GetParamBlock(i), map->GetReference(slots[i]));
-        EXPECT_EQ(map->GetParamBlock(i)->ID(), i);
-    }
-    EXPECT_EQ(map->GetParamBlockByID(2), map->GetReference(8));
-    EXPECT_EQ(map->GetParamBlockByID(4), nullptr);
-
     // The legacy relief pair starts at 1 and 0, the normal output's own pair at 5 and 0.
     IParamBlock2* bump = map->GetParamBlockByID(1);
     EXPECT_FLOAT_EQ(bump->GetFloat(BumpParam::normal_depth), 1.f);
@@ -164,19 +153,6 @@ TEST(BlockDescs, ANewMapShowsTheDocumentedStartingValues) {
     EXPECT_FLOAT_EQ(own->GetFloat(NormalParam::relief_tex_amount), 0.f);
 }
 
-TEST(BlockDescs, IdFourOfTheReliefBlockDoesNotExist) {
-    auto holder = Make(QuarelClass::Map);
-    IParamBlock2* bump = holder->GetRef()->GetParamBlockByID(1);
-    ASSERT_NE(bump, nullptr);
-    EXPECT_EQ(bump->GetParameterType(4), -1);
-    EXPECT_EQ(bump->IDtoIndex(4), -1);
-    float v = 42.f;
-    Interval valid = FOREVER;
-    EXPECT_FALSE(bump->GetValue(4, 0, v, valid));
-    EXPECT_EQ(v, 42.f);
-    EXPECT_FALSE(bump->SetValue(4, 0, 1.f));
-}
-
 TEST(BlockDescs, LoadingCreationLeavesReliefBlocksToTheSceneFile) {
     // The main map makes its blocks either way; the file replaces them.
     EXPECT_NE(Make(QuarelClass::Map, true)->GetRef()->GetParamBlockByID(0), nullptr);
@@ -185,17 +161,6 @@ TEST(BlockDescs, LoadingCreationLeavesReliefBlocksToTheSceneFile) {
         auto holder = Make(c, true);
         EXPECT_EQ(holder->GetRef()->NumParamBlocks(), 0) << static_cast<int>(c);
     }
-}
-
-TEST(BlockDescs, TheCarriersMapParameterIsItsOwnReferenceOne) {
-    auto carrier = Make(QuarelClass::NormalCarrierMtl);
-    auto normal = Make(QuarelClass::NormalMap);
-    auto* texture = static_cast<Texmap*>(normal->GetRef());
-    IParamBlock2* pb = carrier->GetRef()->GetParamBlockByID(0);
-    ASSERT_NE(pb, nullptr);
-    ASSERT_TRUE(pb->SetValue(CarrierParam::normal_inner, 0, texture));
-    EXPECT_EQ(carrier->GetRef()->GetReference(1), texture);
-    EXPECT_EQ(pb->GetTexmap(CarrierParam::normal_inner), texture);
 }
 
 class ReliefSlotsTest : public QuarelTest::LogDirTest {};

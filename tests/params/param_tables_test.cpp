@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "params/param_lookup.h"
-#include "pattern/catalogue.h"
 #include "resources/dialog_templates.h"
 #include "resources/string_table.h"
 
@@ -113,20 +112,6 @@ TEST(ParamTables, DefaultsLieInTheirRangesAndMatchTheirType) {
             }
         }
     }
-}
-
-TEST(ParamTables, ComboItemsFollowTheValues) {
-    const ParamDecl* pattern = FindParam(kMainParams, MainParam::pattern);
-    ASSERT_NE(pattern->comboItems, nullptr);
-    const auto items = pattern->comboItems();
-    ASSERT_EQ(static_cast<int>(items.size()), pattern->hi.i + 1);
-    for (int id = 0; id < kPatternCount; ++id)
-        EXPECT_EQ(items[static_cast<std::size_t>(id)], PatternInfoFor(id).nameStringId);
-    const auto modes = FindParam(kMainParams, MainParam::projection_mode)->comboItems();
-    ASSERT_EQ(modes.size(), 2u);
-    EXPECT_EQ(std::wstring(QuarelRes::FindString(static_cast<std::uint32_t>(modes[0]))), L"Simple");
-    EXPECT_EQ(std::wstring(QuarelRes::FindString(static_cast<std::uint32_t>(modes[1]))),
-              L"Accurate");
 }
 
 TEST(ParamTables, PresetsFindParametersByInternalName) {
