@@ -10,22 +10,12 @@
 #include "host/scripted_shade_context.h"
 #include "map_support.h"
 #include "params/main_params.h"
-#include "stdmat.h"
 
 namespace QuarelTest {
 namespace {
 
 class MapEvalTest : public MapTest {
 protected:
-    // A map whose generator passes the context's coordinates through unchanged.
-    QuarelMap* PlainMap() {
-        QuarelMap* map = NewMap();
-        auto* gen = dynamic_cast<StdUVGen*>(map->GetTheUVGen());
-        gen->SetUseRealWorldScale(FALSE);
-        gen->SetUScl(1.f, 0);
-        gen->SetVScl(1.f, 0);
-        return map;
-    }
     AColor At(QuarelMap* map, float u, float v) {
         sc.SetUVW(Point3(u, v, 0.f), Point3(0.001f, 0.001f, 0.f));
         return map->EvalColor(sc);
@@ -35,7 +25,7 @@ protected:
 
 // With the default pattern, (0.3, 0.06) lies on a brick and (0.3, 0) in a joint.
 TEST_F(MapEvalTest, ColoursFollowTheBlocksAfterEachUpdateAndOnlyThen) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     IParamBlock2* pb = map->GetParamBlock(0);
     const Color brick(0.9f, 0.1f, 0.1f), grout(0.1f, 0.8f, 0.2f);
     ASSERT_TRUE(pb->SetValue(MainParam::brick_color, 0, brick));

@@ -1,12 +1,10 @@
 #include "map_support.h"
 
-#include <cinttypes>
-#include <cstdio>
-
 #include "host/class_directory.h"
 #include "maxapi.h"
 #include "module/class_descs.h"
 #include "module/diag_log.h"
+#include "stdmat.h"
 
 namespace QuarelTest {
 namespace {
@@ -33,10 +31,14 @@ Class_ID UnloadableMap::ClassID() {
     return gUnloadableDesc.ClassID();
 }
 
-std::string Ptr(const void* p) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(p));
-    return text;
+QuarelMap* PlainMap() {
+    auto* map = dynamic_cast<QuarelMap*>(
+        static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::Map).Create(FALSE)));
+    auto* gen = dynamic_cast<StdUVGen*>(map->GetTheUVGen());
+    gen->SetUseRealWorldScale(FALSE);
+    gen->SetUScl(1.f, 0);
+    gen->SetVScl(1.f, 0);
+    return map;
 }
 
 void MakeValid(QuarelMap* map) {

@@ -21,6 +21,10 @@ namespace QuarelTest {
 
 using namespace QuarelNS;
 
+// A new map, held by nothing yet, whose generator passes the context's coordinates through
+// unchanged: one context unit is one tile.
+QuarelMap* PlainMap();
+
 class MapTest : public LogDirTest {
 protected:
     static void SetUpTestSuite();
@@ -30,6 +34,8 @@ protected:
 
     // A new map from its class descriptor, held by the fixture until the test ends.
     QuarelMap* NewMap(bool loading = false);
+    // The same with the generator of PlainMap.
+    QuarelMap* NewPlainMap() { return Keep(PlainMap()); }
     template <typename T>
     T* Keep(T* target) {
         mHolders.push_back(std::make_unique<SingleRefMaker>(target));
@@ -50,9 +56,6 @@ private:
     std::size_t mMark = 0;
     std::optional<ScopedEnv> mLogOn;
 };
-
-// "0x" and 16 upper-case hex digits, as the log prints pointers.
-std::string Ptr(const void* p);
 
 // Makes the snapshot valid at time 0, so that a test can see what empties it.
 void MakeValid(QuarelMap* map);

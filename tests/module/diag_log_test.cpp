@@ -121,10 +121,8 @@ TEST_F(DiagLogTest, LinesCarryTimeAndThreadAndTheFileEndsWithTheClosingBanner) {
         EXPECT_EQ(LineThread(lines[i]), tid) << lines[i];
     }
     // Pointers read as on Windows: "0x" and 16 upper-case hex digits, whatever %p prints here.
-    char expected[96];
-    std::snprintf(expected, sizeof expected, "QuarelMap::Reset [this=0x%016llX] n=42",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(&local)));
-    EXPECT_EQ(LineMessage(lines[1]), expected);
+    EXPECT_EQ(LineMessage(lines[1]),
+              "QuarelMap::Reset [this=" + QuarelTest::Ptr(&local) + "] n=42");
     EXPECT_EQ(LineMessage(lines[2]), "plain");
     EXPECT_EQ(LogText().back(), '\n');
 }

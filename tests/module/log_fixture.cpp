@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <cinttypes>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -42,6 +44,12 @@ std::string_view LineThread(std::string_view line) {
 
 std::string_view LineMessage(std::string_view line) {
     return line.substr(LinePrefixLength(line));
+}
+
+std::string Ptr(const void* p) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(p));
+    return text;
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : mName(name) {

@@ -50,5 +50,7 @@ std::size_t LinePrefixLength(std::string_view line);
 std::string_view LineThread(std::string_view line);
 // The message after the prefix, or the whole line when it has none.
 std::string_view LineMessage(std::string_view line);
+// "0x" and 16 upper-case hex digits, as the log prints pointers.
+std::string Ptr(const void* p);
 
 }  // namespace QuarelTest

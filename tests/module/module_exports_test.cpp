@@ -103,12 +103,8 @@ TEST_F(ModuleTest, TheLogTracesTheModuleOnceForFirstCallExports) {
     M().LibClassDesc(1);  // after detach: nothing more reaches the file
     M().LibInitialize();
 
-    char attach[64];
-    std::snprintf(
-        attach, sizeof attach, "DllMain: PROCESS_ATTACH, hInstance=0x%016llX",
-        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(M().instance())));
     const std::vector<std::string> expected = {
-        attach,
+        "DllMain: PROCESS_ATTACH, hInstance=" + QuarelTest::Ptr(M().instance()),
         "LibNumberClasses called",
         "LibDescription called",
         "LibVersion called, returning 1703952384",

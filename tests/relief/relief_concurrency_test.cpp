@@ -43,7 +43,7 @@ ReliefValues Shade(QuarelMap* map, ShadeContext& sc) {
 }
 
 TEST_F(ReliefTest, ManyRenderThreadsShadeReliefAndAgreeWithOne) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     IParamBlock2* pb = map->GetParamBlock(0);
     ASSERT_TRUE(pb->SetValue(MainParam::random_second_color_on, 0, 1));
     // Animated: the snapshot holds for time 0 only, so half the samples below are shaded at

@@ -11,7 +11,7 @@ namespace QuarelTest {
 namespace {
 
 TEST_F(ReliefTest, FirstCallsAreLoggedOnceWhateverTheThreads) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     map->Validity(0);
     map->BumpOut()->Validity(0);
     Mark();

@@ -64,7 +64,7 @@ TEST_F(ReliefOutputTest, OrphansAnswerTheFlatNormalAndOpaqueBlack) {
     EXPECT_EQ(valid, Interval(0, 10));
 
     // Outputs outlive a parent that goes, and evaluate as orphans from then on.
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     QuarelNormalMap* own = Keep(map->NormalOut());
     QuarelBumpProcMap* ownBump = Keep(map->BumpOut());
     MakeValid(map);
@@ -151,7 +151,7 @@ TEST_F(ReliefOutputTest, SlotsTakeOnlyTheirKindAndTheBumpTextureIsSubMapZero) {
 // A change in an output's block reaches its parent, whose snapshot reads the normal output's
 // depth and relief; the outputs' Update brings the parent up to date.
 TEST_F(ReliefOutputTest, UpdatesGoThroughToTheParent) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     QuarelNormalMap* normal = map->NormalOut();
     QuarelBumpProcMap* bump = map->BumpOut();
     EXPECT_FALSE(map->SnapshotValidity().InInterval(0));
@@ -183,7 +183,7 @@ TEST_F(ReliefOutputTest, UpdatesGoThroughToTheParent) {
 }
 
 TEST_F(ReliefOutputTest, TheBumpCacheHoldsTheBlockAsOfTheLastUpdate) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     QuarelBumpProcMap* bump = map->BumpOut();
     IParamBlock2* pb = bump->GetParamBlock(0);
     const Color grout(0.2f, 0.3f, 0.4f), brick(0.6f, 0.5f, 0.4f);
@@ -210,7 +210,7 @@ TEST_F(ReliefOutputTest, TheBumpCacheHoldsTheBlockAsOfTheLastUpdate) {
     EXPECT_EQ(bump->EvalColor(sc), AColor(1.f, 0.f, 0.f, 1.f));
 
     // A fresh output without a block keeps the defaults: white bricks, black grout, relief 1.
-    QuarelMap* other = PlainMap();
+    QuarelMap* other = NewPlainMap();
     other->BumpOut()->GetParamBlock(0)->DeleteMe();
     auto* texture = Keep(new CountingMap);
     texture->color = AColor(0.3f, 0.3f, 0.3f, 1.f);
@@ -224,7 +224,7 @@ TEST_F(ReliefOutputTest, TheBumpCacheHoldsTheBlockAsOfTheLastUpdate) {
 // Known points of the parent's pattern: flat in the bricks and joints, tilted at an edge, the
 // tilt smaller for a larger depth, and the answers those of the shading layer.
 TEST_F(ReliefOutputTest, TheNormalOutputAtAnEdgeAndAwayFromIt) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     QuarelNormalMap* normal = map->NormalOut();
     IParamBlock2* pb = normal->GetParamBlock(0);
     MakeValid(map);
@@ -270,7 +270,7 @@ TEST_F(ReliefOutputTest, TheNormalOutputAtAnEdgeAndAwayFromIt) {
 // The output's own texture relief decides whether the parent's nested maps run at all; the
 // block is read at the shading time.
 TEST_F(ReliefOutputTest, TheNormalOutputReadsItsBlockAtTheShadingTime) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     auto* nested = new CountingMap;
     map->SetSubTexmap(0, nested);
     QuarelNormalMap* normal = map->NormalOut();
@@ -294,7 +294,7 @@ TEST_F(ReliefOutputTest, TheNormalOutputReadsItsBlockAtTheShadingTime) {
 
 // Tools that bake get the height field the normals are the slopes of.
 TEST_F(ReliefOutputTest, TheNormalOutputHandsOutItsHeightField) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     QuarelNormalMap* normal = map->NormalOut();
     ASSERT_TRUE(map->GetParamBlockByID(kBumpBlock.id)
                     ->SetValue(BumpParam::bump_grout_color, 0, Color(0.3f, 0.3f, 0.3f)));
@@ -327,7 +327,7 @@ TEST_F(ReliefOutputTest, TheNormalOutputHandsOutItsHeightField) {
 }
 
 TEST_F(ReliefOutputTest, TheBumpOutputAtKnownPoints) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     QuarelBumpProcMap* bump = map->BumpOut();
     IParamBlock2* pb = bump->GetParamBlock(0);
     auto* texture = new CountingMap;
@@ -431,7 +431,7 @@ TEST_F(ReliefOutputTest, LoadingRegistersTheCallbacksThatFindOutputsTheirParent)
 // A relief output nested in its own parent would evaluate itself without end; the nesting is
 // cut after one level and every answer stays finite.
 TEST_F(ReliefOutputTest, AnOutputNestedInItsOwnParentEndsItsCycle) {
-    QuarelMap* map = PlainMap();
+    QuarelMap* map = NewPlainMap();
     ASSERT_TRUE(
         map->NormalOut()->GetParamBlock(0)->SetValue(NormalParam::relief_tex_amount, 0, 1.f));
     map->SetSubTexmap(0, map->BumpOut());

@@ -1,21 +1,8 @@
 #include "relief_support.h"
 
 #include "pattern/evaluate.h"
-#include "stdmat.h"
 
 namespace QuarelTest {
-
-QuarelMap* ReliefTest::PlainMap() {
-    QuarelMap* map = NewMap();
-    auto* gen = dynamic_cast<StdUVGen*>(map->GetTheUVGen());
-    EXPECT_NE(gen, nullptr);
-    if (gen != nullptr) {
-        gen->SetUseRealWorldScale(FALSE);
-        gen->SetUScl(1.f, 0);
-        gen->SetVScl(1.f, 0);
-    }
-    return map;
-}
 
 void ReliefTest::Place(ScriptedShadeContext& sc, float u, float v, float filter, TimeValue t) {
     sc.SetUVW(Point3(u, v, 0.f), Point3(filter, filter, 0.f));

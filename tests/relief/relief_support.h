@@ -23,8 +23,6 @@ public:
 
 class ReliefTest : public MapTest {
 protected:
-    // A new map whose generator leaves coordinates as they are: one context unit is one tile.
-    QuarelMap* PlainMap();
     // A context at tile point (u, v) with that filter size, at time t.
     static void Place(ScriptedShadeContext& sc, float u, float v, float filter = 0.001f,
                       TimeValue t = 0);

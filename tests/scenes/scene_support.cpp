@@ -1,7 +1,6 @@
 #include "scene_support.h"
 
 #include "maxapi.h"
-#include "module/class_descs.h"
 #include "stdmat.h"
 
 namespace QuarelTest {
@@ -37,16 +36,6 @@ StdMtl* Material(Texmap* diffuse, Texmap* bump) {
     m->SetSubTexmap(0, diffuse);
     m->SetSubTexmap(1, bump);
     return m;
-}
-
-QuarelMap* PlainMap() {
-    auto* map = dynamic_cast<QuarelMap*>(
-        static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::Map).Create(FALSE)));
-    auto* gen = dynamic_cast<StdUVGen*>(map->GetTheUVGen());
-    gen->SetUseRealWorldScale(FALSE);
-    gen->SetUScl(1.f, 0);
-    gen->SetVScl(1.f, 0);
-    return map;
 }
 
 void SceneTest::SaveAndLoad(LoadedScene& loaded, const std::vector<ReferenceTarget*>& roots) {

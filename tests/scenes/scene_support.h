@@ -61,9 +61,6 @@ private:
 
 // A standard material with these maps in its diffuse and bump slots.
 StdMtl* Material(Texmap* diffuse, Texmap* bump = nullptr);
-// A new map, held by nothing yet, whose generator passes the context's coordinates through
-// unchanged.
-QuarelMap* PlainMap();
 
 class SceneTest : public MapTest {
 protected:

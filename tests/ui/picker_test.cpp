@@ -77,12 +77,8 @@ TEST_F(PickerTest, MenuShowsFiveCategoryColumnsWithSwatchesUnderTheComboBox) {
     // The combo box's own list never opened.
     EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
 
-    char line[128];
-    std::snprintf(line, sizeof line,
-                  "PatternPicker::Show: tracking menu, owner=0x%016llX, at (%d,%d)",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(mEditor)),
-                  static_cast<int>(r.left), static_cast<int>(r.bottom));
-    EXPECT_TRUE(LogHas(line)) << line;
+    EXPECT_TRUE(LogHas("PatternPicker::Show: tracking menu, owner=" + Ptr(mEditor) + ", at (" +
+                       std::to_string(r.left) + "," + std::to_string(r.bottom) + ")"));
     EXPECT_TRUE(LogHas("PatternPicker::Show: TrackPopupMenuEx returned 0"));
     Close(o);
 }
@@ -138,12 +134,8 @@ TEST_F(PickerTest, ChoosingHerringboneStoresItAndRefreshesTheRollout) {
     EXPECT_FALSE(IsWindowEnabled(o.Control(1, 1056)));
     EXPECT_TRUE(LogHas("PatternPicker::Show: TrackPopupMenuEx returned 32773"));
     EXPECT_TRUE(LogHas("PatternPicker::Show: chose pattern=5"));
-    char line[128];
-    std::snprintf(
-        line, sizeof line,
-        "QMApplyPatternToPblock: pblock SetValue(prm_pattern, 5) on map=0x%016llX, t=640",
-        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(o.dlg->GetMap(0))));
-    EXPECT_TRUE(LogHas(line)) << line;
+    EXPECT_TRUE(LogHas("QMApplyPatternToPblock: pblock SetValue(prm_pattern, 5) on map=" +
+                       Ptr(o.dlg->GetMap(0)) + ", t=640"));
 
     // Alt+Down opens it too, with the choice ticked.
     W32SetKeyState(VK_MENU, TRUE);
@@ -195,11 +187,8 @@ TEST_F(PickerTest, RolloutClosedWhileTheMenuIsOpen) {
     SendMessageW(combo, WM_LBUTTONDOWN, 0, 0);
     EXPECT_FALSE(IsWindow(combo));
     EXPECT_EQ(pb->GetInt(MainParam::pattern), 0);
-    char line[128];
-    std::snprintf(line, sizeof line,
-                  "PatternPicker::Show: combo=0x%016llX was destroyed while the menu was open",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(combo)));
-    EXPECT_TRUE(LogHas(line)) << line;
+    EXPECT_TRUE(LogHas("PatternPicker::Show: combo=" + Ptr(combo) +
+                       " was destroyed while the menu was open"));
     EXPECT_FALSE(LogHas("PatternPicker::Show: chose pattern=5"));
     Close(o);
 }

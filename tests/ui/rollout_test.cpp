@@ -89,11 +89,7 @@ TEST_F(RolloutTest, MainMapShowsFourRolloutsBuiltFromItsTemplates) {
     EXPECT_EQ(Text(o.Control(2, 1073)), std::wstring(normalOut->GetFullName()));
 
     EXPECT_EQ(LogCount("Pattern combobox subclassed, origProc=0x"), 1);
-    char line[96];
-    std::snprintf(
-        line, sizeof line, "QuarelMapDiffuseDlgProc::WM_INITDIALOG map=0x%016llX",
-        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(o.dlg->GetMap(1))));
-    EXPECT_TRUE(LogHas(line)) << line;
+    EXPECT_TRUE(LogHas("QuarelMapDiffuseDlgProc::WM_INITDIALOG map=" + Ptr(o.dlg->GetMap(1))));
     Close(o);
     EXPECT_EQ(W32LiveWindowCount(), 1u);  // only the editor's window is left
 }
