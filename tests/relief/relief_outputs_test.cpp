@@ -62,31 +62,15 @@ TEST_F(ReliefOutputTest, OrphansAnswerTheFlatNormalAndOpaqueBlack) {
     normal->Update(0, valid);
     bump->Update(0, valid);
     EXPECT_EQ(valid, Interval(0, 10));
-
-    // Outputs outlive a parent that goes, and evaluate as orphans from then on.
-    QuarelMap* map = NewPlainMap();
-    QuarelNormalMap* own = Keep(map->NormalOut());
-    QuarelBumpProcMap* ownBump = Keep(map->BumpOut());
-    MakeValid(map);
-    Release(map);
-    EXPECT_EQ(own->Parent(), nullptr);
-    EXPECT_EQ(ownBump->Parent(), nullptr);
-    EXPECT_EQ(own->EvalColor(sc), kFlat);
-    EXPECT_EQ(ownBump->EvalColor(sc), AColor(0.f, 0.f, 0.f, 1.f));
 }
 
+// Orphans are named after their class (as the module tests see it), outputs after their parent.
 TEST_F(ReliefOutputTest, NamesFollowTheParent) {
-    QuarelNormalMap* orphan = NewNormal();
-    MSTR name;
-    orphan->GetClassName(name);
-    EXPECT_EQ(name, MSTR(L"QuarelMap Normal"));
-    EXPECT_EQ(orphan->GetFullName(), MSTR(L"QuarelMap Normal"));
-    QuarelBumpProcMap* orphanBump = NewBump();
-    orphanBump->GetClassName(name);
-    EXPECT_EQ(name, MSTR(L"QuarelMap Bump"));
-    EXPECT_EQ(orphanBump->GetFullName(), MSTR(L"QuarelMap Bump"));
+    EXPECT_EQ(NewNormal()->GetFullName(), MSTR(L"QuarelMap Normal"));
+    EXPECT_EQ(NewBump()->GetFullName(), MSTR(L"QuarelMap Bump"));
 
     QuarelMap* map = NewMap();
+    MSTR name;
     map->NormalOut()->GetClassName(name);
     EXPECT_EQ(name, MSTR(L"NormalMap:QuarelMap"));
     EXPECT_EQ(map->NormalOut()->GetFullName(), MSTR(L"NormalBump:QuarelMap"));
@@ -99,7 +83,7 @@ TEST_F(ReliefOutputTest, NamesFollowTheParent) {
     EXPECT_EQ(map->BumpOut()->GetFullName(), MSTR(L"BumpMap:Wall"));
 }
 
-TEST_F(ReliefOutputTest, SlotsTakeOnlyTheirKindAndTheBumpTextureIsSubMapZero) {
+TEST_F(ReliefOutputTest, BlocksSlotNamesAndTheBumpTextureAsSubMapZero) {
     QuarelNormalMap* normal = NewNormal();
     QuarelBumpProcMap* bump = NewBump();
     IParamBlock2* normalBlock = normal->GetParamBlock(0);
@@ -115,20 +99,10 @@ TEST_F(ReliefOutputTest, SlotsTakeOnlyTheirKindAndTheBumpTextureIsSubMapZero) {
     EXPECT_EQ(bump->SubAnimName(1), MSTR(L"Bump Texture"));
     EXPECT_EQ(bump->GetSubTexmapSlotName(0), MSTR(L"Bump Texture"));
 
-    auto* checker = Keep(new CheckerMap);
-    Mark();
-    normal->ReplaceReference(0, checker);
-    bump->ReplaceReference(0, checker);
-    bump->ReplaceReference(1, normalBlock);
-    EXPECT_EQ(normal->GetParamBlock(0), normalBlock);
-    EXPECT_EQ(bump->GetParamBlock(0), bumpBlock);
-    EXPECT_EQ(bump->GetSubTexmap(0), nullptr);
-    EXPECT_EQ(CountNew("QuarelNormalMap::SetReference(0): rejecting non-pblock target"), 1);
-    EXPECT_EQ(CountNew("QuarelBumpProcMap::SetReference(0): rejecting non-pblock target"), 1);
-    EXPECT_EQ(CountNew("QuarelBumpProcMap::SetReference(1): rejecting non-Texmap target"), 1);
-
     // A new texture notifies the dependents; the same one again changes nothing. The block's
-    // map parameter stands for the sub-map.
+    // map parameter stands for the sub-map. (Each slot's refusal of a foreign target is the
+    // parameter tests'.)
+    auto* checker = Keep(new CheckerMap);
     Watcher watcher(bump);
     bump->SetSubTexmap(0, checker);
     EXPECT_EQ(bump->GetSubTexmap(0), checker);
@@ -221,40 +195,25 @@ TEST_F(ReliefOutputTest, TheBumpCacheHoldsTheBlockAsOfTheLastUpdate) {
     EXPECT_EQ(other->BumpOut()->EvalColor(sc), AColor(0.f, 0.f, 0.f, 1.f));
 }
 
-// Known points of the parent's pattern: flat in the bricks and joints, tilted at an edge, the
-// tilt smaller for a larger depth, and the answers those of the shading layer.
-TEST_F(ReliefOutputTest, TheNormalOutputAtAnEdgeAndAwayFromIt) {
+// At an edge of the parent's pattern the output's colour is the shading layer's normal colour at
+// the block's depth (the shading tests cover the colour itself: flat away from edges, less tilted
+// when deeper); as a bump map the output is the parent's perturbation.
+TEST_F(ReliefOutputTest, TheNormalOutputIsTheShadingLayersAtTheBlocksDepth) {
     QuarelMap* map = NewPlainMap();
     QuarelNormalMap* normal = map->NormalOut();
     IParamBlock2* pb = normal->GetParamBlock(0);
     MakeValid(map);
     const float edge = RisingEdge(map->Snapshot(), 0.06f, 0.25f, 0.3f);
-
-    for (const float depth : {0.f, 1.f, 5.f, 100.f}) {
+    Place(0.1f, 0.06f, 0.f);
+    EXPECT_EQ(normal->EvalColor(sc), kFlat);
+    Place(edge - 0.5f * kMinStep, 0.06f, 0.f);
+    for (const float depth : {0.f, 1000.f, 100000.f}) {
         ASSERT_TRUE(pb->SetValue(NormalParam::normal_depth, 0, depth));
-        for (const float u : {0.1f, 0.25f, 0.6f}) {
-            Place(u, 0.06f, 0.f);
-            EXPECT_EQ(normal->EvalColor(sc), kFlat) << depth << " at " << u;
-        }
-    }
-    float lastRed = 0.f;
-    for (const float depth : {0.f, 1000.f, 20000.f, 100000.f}) {
-        ASSERT_TRUE(pb->SetValue(NormalParam::normal_depth, 0, depth));
-        Place(edge - 0.5f * kMinStep, 0.06f, 0.f);
-        const AColor c = normal->EvalColor(sc);
-        EXPECT_LT(c.r, 0.5f) << depth;
-        EXPECT_GT(c.r, lastRed - 1e-7f) << depth;
-        EXPECT_FLOAT_EQ(c.g, 0.5f);
-        lastRed = c.r;
         const NormalSlopes g = EvalNormalSlopes(map->EvalSource(), map->GetTheUVGen(), sc, 0.f);
-        EXPECT_EQ(c, NormalColorFromSlopes(g, depth));
         EXPECT_FLOAT_EQ(g.gx, -0.5f / kMinStep);
+        EXPECT_EQ(normal->EvalColor(sc), NormalColorFromSlopes(g, depth)) << depth;
     }
-
-    // A zero depth counts as 0.0001, for the output's colour and the parent's snapshot.
-    ASSERT_TRUE(pb->SetValue(NormalParam::normal_depth, 0, 0.f));
     MakeValid(map);
-    EXPECT_FLOAT_EQ(map->Snapshot().normal_depth, 0.0001f);
 
     // As a bump map it is the parent's perturbation.
     EXPECT_EQ(normal->GetTheUVGen(), map->GetTheUVGen());
@@ -344,20 +303,15 @@ TEST_F(ReliefOutputTest, TheBumpOutputAtKnownPoints) {
     EXPECT_NEAR(onBrick.r, 0.4f, 1e-6f);
     EXPECT_NEAR(onBrick.b, 0.4f, 1e-6f);
 
-    // The perturbation at an edge: depth 5 by default, linear in depth, zero for depth 0.
+    // The perturbation at an edge: depth 5 by default, scaled by the block's depth.
     const float edge = RisingEdge(map->Snapshot(), 0.06f, 0.25f, 0.3f);
     Place(edge - 0.5f * kMinStep, 0.06f, 0.f);
     const Point3 p5 = bump->EvalNormalPerturb(sc);
     // On the brick side the texture's grey replaces white: a jump of 0.4 over the step.
     EXPECT_NEAR(p5.x, 0.4f * 0.5f / kMinStep * 5.f * 5.f, 1.f);
-    ASSERT_TRUE(pb->SetValue(BumpProcParam::depth, 0, 0.f));
-    bump->Validity(0);
-    EXPECT_EQ(bump->EvalNormalPerturb(sc), Point3(0.f, 0.f, 0.f));
     ASSERT_TRUE(pb->SetValue(BumpProcParam::depth, 0, 2.5f));
     bump->Validity(0);
     EXPECT_FLOAT_EQ(bump->EvalNormalPerturb(sc).x, 0.5f * p5.x);
-    sc.doMaps = FALSE;
-    EXPECT_EQ(bump->EvalNormalPerturb(sc), Point3(0.f, 0.f, 0.f));
     Place(0.3f, 0.06f);
     sc.doMaps = FALSE;
     EXPECT_EQ(bump->EvalColor(sc), onBrick);  // the colour does not look at doMaps
@@ -383,30 +337,11 @@ TEST_F(ReliefOutputTest, ClonesShareTheParentButAreNotItsOutputs) {
     EXPECT_EQ(CountNew("QuarelBumpProcMap::Clone done new=" + Ptr(bumpClone) + " new.mParent=" +
                        Ptr(map) + " new.mPBlock=" + Ptr(bumpClone->GetParamBlock(0))),
               1);
-    Release(map);
-    EXPECT_EQ(normalClone->Parent(), nullptr);
-    EXPECT_EQ(bumpClone->Parent(), nullptr);
 }
 
-// Outputs held by a loaded map get it back as their parent; a loose copy in a scene whose nodes
-// hold no map stays an orphan. The pending callbacks never reach an output that is gone.
-TEST_F(ReliefOutputTest, LoadingRegistersTheCallbacksThatFindOutputsTheirParent) {
-    QuarelMap* map = NewMap();
-    auto* looseCopy = Keep(dynamic_cast<QuarelNormalMap*>(CloneRefHierarchy(map->NormalOut())));
-    LoadedScene scene;
-    RoundTrip({map, looseCopy}, scene);
-    ASSERT_EQ(scene.roots.size(), 2u);
-    auto* loaded = dynamic_cast<QuarelMap*>(scene.roots[0]->GetRef());
-    auto* loadedCopy = dynamic_cast<QuarelNormalMap*>(scene.roots[1]->GetRef());
-    ASSERT_NE(loaded, nullptr);
-    ASSERT_NE(loadedCopy, nullptr);
-    ASSERT_NE(loaded->NormalOut(), nullptr);
-    EXPECT_EQ(loaded->NormalOut()->Parent(), loaded);
-    EXPECT_EQ(loaded->BumpOut()->Parent(), loaded);
-    EXPECT_EQ(loadedCopy->Parent(), nullptr);
-    Place(0.3f, 0.06f);
-    EXPECT_EQ(loadedCopy->EvalColor(sc), kFlat);
-
+// The callbacks a load registers to find outputs their parent (the scene tests load them) never
+// reach an output that is gone.
+TEST_F(ReliefOutputTest, PendingCallbacksNeverReachAnOutputThatIsGone) {
     QuarelNormalMap* normal = NewNormal();
     QuarelBumpProcMap* bump = NewBump();
     auto* first = new QuarelNormalMapPostLoad(normal);

@@ -148,14 +148,17 @@ TEST_F(SceneTest, AnOrphanBumpOutputLogsItsLine) {
     LoadedScene scene;
     SaveAndLoad(scene);
     auto* copy2 = dynamic_cast<QuarelBumpProcMap*>(LoadedMap(0, 1));
-    ASSERT_NE(copy2, nullptr);
+    auto* normal2 = dynamic_cast<QuarelNormalMap*>(LoadedMap(0, 0));
+    ASSERT_TRUE(copy2 && normal2);
     EXPECT_EQ(copy2->Parent(), nullptr);
+    EXPECT_EQ(normal2->Parent(), nullptr);
     EXPECT_EQ(CountNew("FindAnyQuarelMapInScene: no QuarelMap found in scene"), 2);
     EXPECT_EQ(CountNew("QuarelNormalMapPostLoad", true), 0);
     EXPECT_EQ(CountNew("QuarelBumpProcMapPostLoad: no QuarelMap in the scene for " + Ptr(copy2) +
                        ", it stays without a parent"),
               1);
     EXPECT_EQ(At(copy2, kBrickU, kBrickV), AColor(0.f, 0.f, 0.f, 1.f));
+    EXPECT_EQ(At(normal2, kBrickU, kBrickV), AColor(0.5f, 0.5f, 1.f, 1.f));
 
     auto* multi = new MultiMtl(2);
     multi->SetSubMtl(1, Material(PlainMap()));
