@@ -115,13 +115,6 @@ TEST_F(ParamBlockTest, KeysMakeValidityAnInstantAndInterpolateLinearly) {
     EXPECT_EQ(iv, FOREVER);
 }
 
-TEST_F(ParamBlockTest, SetValueNotifiesTheOwner) {
-    map->messages.clear();
-    pb->SetValue(kCount, 0, 9);
-    ASSERT_FALSE(map->messages.empty());
-    EXPECT_EQ(map->messages.back(), RefMessage{REFMSG_CHANGE});
-}
-
 TEST_F(ParamBlockTest, MapParametersRouteToTheOwnerOrAreHeldByTheBlock) {
     auto* a = new TestMap;
     auto* b = new TestMap;
@@ -220,12 +213,6 @@ TEST_F(ParamBlockTest, ClonedBlockCopiesValuesKeysAndClonesHeldMaps) {
     EXPECT_NE(cpb->GetTexmap(kOwnMap), pb->GetTexmap(kOwnMap));
     EXPECT_EQ(cpb->GetOwner(), copy);
 }
-
-}  // namespace
-}  // namespace hosttest
-
-namespace hosttest {
-namespace {
 
 TEST_F(ParamBlockTest, UVGeneratorRolloutIsAppendedToTheMasterDialog) {
     IAutoMParamDlg* dlg = Desc().CreateParamDlgs(nullptr, nullptr, map);

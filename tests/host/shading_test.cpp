@@ -40,10 +40,6 @@ TEST(ScriptedShadeContextTest, ChannelsAndFrames) {
     sc.SetNormal(Point3(1.f, 0.f, 0.f));
     EXPECT_EQ(sc.Normal(), Point3(1.f, 0.f, 0.f));
     EXPECT_EQ(sc.OrigNormal(), Point3(0.f, 0.f, 1.f));
-    sc.SetGBufferID(7);
-    EXPECT_EQ(sc.out.gbufId, 7);
-    Point3 basis[2];
-    EXPECT_EQ(sc.BumpBasisVectors(basis, 0), 0);
 }
 
 // Answers only what a shading context must; everything else is the base's, which a wrapper

@@ -55,14 +55,6 @@ TEST(Win32Kernel, LocalTimeMatchesTheClock) {
     GetLocalTime(nullptr);  // tolerated
 }
 
-TEST(Win32Kernel, ThreadIdsDifferPerThreadAndStayPut) {
-    const DWORD mine = GetCurrentThreadId();
-    EXPECT_EQ(mine, GetCurrentThreadId());
-    DWORD other = mine;
-    std::thread([&] { other = GetCurrentThreadId(); }).join();
-    EXPECT_NE(other, mine);
-}
-
 TEST(Win32Kernel, CreateDirectoryReportsExistingDirectories) {
     char pattern[] = "/tmp/quarel_w32_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);

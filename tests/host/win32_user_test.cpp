@@ -160,20 +160,6 @@ TEST_F(Win32UserTest, EnablingAnswersThePreviousStateAndTellsTheWindow) {
     W32SetKeyState(VK_MENU, FALSE);
 }
 
-TEST_F(Win32UserTest, CheckBoxesToggleOnClickUnlessDisabled) {
-    HWND box = Child(L"BUTTON", BS_AUTOCHECKBOX, 9, {0, 0, 50, 10});
-    gSeen.clear();
-    SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-    ASSERT_EQ(gSeen.size(), 1u);
-    EXPECT_EQ(gSeen[0], std::make_pair(top, static_cast<UINT>(WM_COMMAND)));
-    EnableWindow(box, FALSE);
-    SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(IsDlgButtonChecked(top, 9), static_cast<UINT>(BST_CHECKED));
-    CheckDlgButton(top, 9, BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(top, 9), static_cast<UINT>(BST_UNCHECKED));
-}
-
 TEST_F(Win32UserTest, OwnerDrawnDropDownListsMeasureListAndSelect) {
     gMeasureHeight = 20;
     HWND combo = Child(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 11,
