@@ -9,7 +9,6 @@
 namespace QuarelNS {
 namespace {
 
-using testing::CellMapHash;
 using testing::Eval;
 using testing::Settings;
 
@@ -254,27 +253,6 @@ TEST(AngledTiles, FramesKindsAndClampsOverTheTile) {
             }
         }
     }
-}
-
-TEST(AngledTiles, GoldenCellMaps) {
-    const testing::GoldenCellMap goldens[] = {
-        {Settings(kDiagonal, 4, 8, 0.05f, 0.05f), 12288063192475774627ull},
-        {Settings(kDiagonal, 3, 2, 0.2f, 0.f), 16706076302663972044ull},
-        {Settings(kTriangles, 4, 8, 0.05f, 0.05f), 2157900915971091475ull},
-        {Settings(kTriangles, 3, 2, 0.f, 0.3f), 15241100513669007734ull},
-        {Settings(kChevron, 4, 8, 0.05f, 0.05f), 14982412611158305635ull},
-        {Settings(kChevron, 2, 3, 0.3f, 0.1f), 11760518834487499703ull},
-        {Settings(kHexagons, 4, 8, 0.05f, 0.05f), 9046929109680213671ull},
-        {Settings(kHexagons, 1, 3, 0.2f, 0.4f), 14480844490469485064ull},
-        {Settings(kWaveChecker, 4, 8, 0.05f, 0.05f), 14042860664719835747ull},
-        {Settings(kWaveChecker, 1, 2, 0.2f, 0.1f), 4647576826245140279ull},
-        {Settings(kWaveStriped, 4, 8, 0.05f, 0.05f), 4250451320324825171ull},
-        {Settings(kWaveStriped, 5, 3, 0.f, 0.2f), 7760118792493528403ull},
-        {Settings(kTriangles2, 4, 8, 0.05f, 0.05f), 3402593125440635587ull},
-        {Settings(kTriangles2, 2, 5, 0.3f, 0.f), 12514233174845693887ull},
-    };
-    for (const testing::GoldenCellMap& g : goldens)
-        EXPECT_EQ(CellMapHash(g.ps, 64), g.hash) << g.ps;
 }
 
 }  // namespace

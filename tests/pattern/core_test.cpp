@@ -19,13 +19,14 @@ namespace {
 using testing::Eval;
 using testing::Settings;
 
-TEST(Dispatch, IdsOutsideTheCatalogueLayTheHalfRunningBond) {
+// "Custom Tiles" (id 3) and ids outside the catalogue lay the half running bond.
+TEST(Dispatch, CustomTilesAndIdsOutsideTheCatalogueLayTheHalfRunningBond) {
     for (int id :
-         {30, 1000, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+         {3, 30, 1000, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
         for (float u : {0.05f, 0.41f, 0.93f}) {
-            for (float v : {0.1f, 0.3f, 0.77f}) {
-                EXPECT_EQ(Eval(Settings(id, 4, 4, 0.1f, 0.1f), u, v),
-                          Eval(Settings(0, 4, 4, 0.1f, 0.1f), u, v))
+            for (float v : {0.1f, 0.3f, 0.55f, 0.77f}) {
+                EXPECT_EQ(Eval(Settings(id, 5, 7, 0.1f, 0.05f, 0.3f, 99), u, v),
+                          Eval(Settings(0, 5, 7, 0.1f, 0.05f, 0.3f, 99), u, v))
                     << "id " << id;
             }
         }
@@ -80,15 +81,13 @@ TEST(Dispatch, TinyNegativeCoordinatesStayInTheLastCell) {
     EXPECT_EQ(p, Eval(paving, below1, 0.5f));
 }
 
-TEST(Dispatch, KindIsResetAndUnwrittenFieldsKeepTheCallersDefaults) {
+// The dispatch resets the kind; fields a generator does not write keep the caller's defaults
+// (the running bond's known point compares the whole record).
+TEST(Dispatch, KindIsReset) {
     BrickCell c;
     c.kind = 7;
     EvaluatePattern(Settings(0, 4, 4), 0.3f, 0.3f, c);
     EXPECT_EQ(c.kind, 0);
-    EXPECT_EQ(c.turned, 0);
-    EXPECT_EQ(c.upright, 1);
-    EXPECT_EQ(c.projSizeU, 0.f);
-    EXPECT_EQ(c.projSizeV, 0.f);
 }
 
 // Any settings and any coordinates give a defined record; UBSan watches the conversions.

@@ -416,27 +416,5 @@ TEST(CustomLayouts, ZeroGroutLeavesNoJoint) {
     }
 }
 
-TEST(CustomLayouts, GoldenCellMaps) {
-    struct Golden {
-        int number;
-        std::uint64_t square, wide;
-    };
-    const Golden golden[] = {
-        {1, 0xABADB17ED097DFFBull, 0xC6164F4A1634E553ull},
-        {2, 0xA54A4F240529C9D3ull, 0x186CC8C45A0C5487ull},
-        {3, 0x4E10EE582DCA8BFBull, 0x7650A5DBE69142B7ull},
-        {4, 0xB26DAA887A815F53ull, 0xFE6F7600B3C166D7ull},
-        {5, 0x61D1F78A4ADD7333ull, 0xD0DF49CE553FFF63ull},
-        {6, 0xD59C324B11921023ull, 0xE4B34C7CDBC4D3CFull},
-        {7, 0xEDD9C2501EAE302Bull, 0xDDC4C437017BF457ull},
-    };
-    for (const Golden& g : golden) {
-        EXPECT_EQ(testing::CellMapHash(Settings(Id(g.number), 2, 2, 0.05f, 0.05f), 64), g.square)
-            << "Pattern " << g.number;
-        EXPECT_EQ(testing::CellMapHash(Settings(Id(g.number), 3, 1, 0.12f, 0.03f), 64), g.wide)
-            << "Pattern " << g.number;
-    }
-}
-
 }  // namespace
 }  // namespace QuarelNS

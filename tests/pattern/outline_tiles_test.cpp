@@ -325,18 +325,5 @@ TEST(MapleLeaf, MatchesThePlainMethodAtEveryBoundary) {
     EXPECT_GT(boundaries, 600);
 }
 
-// ---- Golden cell maps ----
-
-TEST(OutlineGolden, CellMapHashes) {
-    EXPECT_EQ(testing::CellMapHash(Settings(kIPaver, 2, 2, 0.05f, 0.05f), 64),
-              6084134283355117939ull);
-    EXPECT_EQ(testing::CellMapHash(Settings(kIPaver, 3, 1, 0.1f, 0.f), 64),
-              11721375034980976011ull);
-    EXPECT_EQ(testing::CellMapHash(Settings(kMapleLeaf, 2, 2, 0.05f, 0.05f), 64),
-              10359267897703406991ull);
-    EXPECT_EQ(testing::CellMapHash(Settings(kMapleLeaf, 3, 4, 0.02f, 0.f), 64),
-              456990868471534119ull);
-}
-
 }  // namespace
 }  // namespace QuarelNS
