@@ -1,14 +1,11 @@
 // The editor's pictures in the preview: the swatch command against the editor's drawing, the
 // pattern picker recorded through the module, and the menu picture made of it.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <w32_probes.h>
 #include <windows.h>
 
-#include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <set>
 #include <sstream>
 
 #include "preview/label_font.h"
@@ -24,23 +21,13 @@ namespace QuarelPreview {
 namespace {
 
 using QuarelPreviewTest::Host;
+using QuarelPreviewTest::MapFromPreset;
+using QuarelPreviewTest::ReadPng;
 using QuarelPreviewTest::RunTool;
 using QuarelPreviewTest::Table;
 
-constexpr std::uint32_t kFrame = 0x505050u;
-
 std::string TempPng(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("quarel_editor_" + name + ".png")).string();
-}
-
-bool ReadPng(const std::string& path, Image& image) {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
-    png.format = PNG_FORMAT_RGB;
-    image = Image(static_cast<int>(png.width), static_cast<int>(png.height));
-    return png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
 }
 
 // DrawPatternSwatch straight into a bitmap of this test, read back with GetPixel.
@@ -58,18 +45,6 @@ Image DirectSwatch(int pattern, int size) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     return image;
-}
-
-std::unique_ptr<MapSlot> MapWithPattern(const std::string& pattern) {
-    std::string error;
-    auto slot = Host().NewMap(error);
-    EXPECT_TRUE(slot) << error;
-    Assignment a;
-    a.param = Table().Find("pattern");
-    a.origin = "test";
-    EXPECT_TRUE(ParseParamText(*a.param, pattern, a.value, error)) << error;
-    EXPECT_TRUE(ApplyAssignments(slot->Get(), {a}, error)) << error;
-    return slot;
 }
 
 int PatternOf(Texmap* map) {
@@ -95,32 +70,20 @@ TEST(SwatchCommand, PngIsTheEditorsDrawingPixelForPixel) {
             std::filesystem::remove(path);
             ASSERT_EQ(png.width, size);
             ASSERT_EQ(png.height, size);
-            const Image direct = DirectSwatch(pattern[0] == 'C' ? 2 : 24, size);
-            EXPECT_EQ(png.rgb, direct.rgb);
-            std::set<std::uint32_t> inside;
-            for (int y = 0; y < size; ++y) {
-                for (int x = 0; x < size; ++x) {
-                    if (x == 0 || y == 0 || x == size - 1 || y == size - 1) {
-                        ASSERT_EQ(png.Get(x, y), kFrame) << x << "," << y;
-                    } else {
-                        inside.insert(png.Get(x, y));
-                    }
-                }
-            }
-            EXPECT_GE(inside.size(), 3u);  // bricks of their own shades, not an empty frame
+            // What the drawing itself shows (frame, brick colours) is the editor tests'.
+            EXPECT_EQ(png.rgb, DirectSwatch(pattern[0] == 'C' ? 2 : 24, size).rgb);
         }
     }
 }
 
+// The menu's columns, texts and flags are the editor tests'; here the recording of it.
 TEST(PickerRecord, ModuleShowsFiveColumnsWithTheMapsPatternTicked) {
-    auto slot = MapWithPattern("Herringbone");
+    auto slot = MapFromPreset(R"({"pattern": "Herringbone"})");
     const UINT windows = W32LiveWindowCount();
     std::vector<MenuEntry> items;
     std::string error;
     ASSERT_TRUE(RecordPatternPicker(Host(), slot->Get(), items, error)) << error;
 
-    const char* const headers[] = {"-- Masonry --", "-- Parquet --", "-- Abstract --",
-                                   "-- Pavement --", "-- Custom --"};
     std::size_t header = 0;
     std::vector<int> seen(30, 0);
     int ticked = -1, tickCount = 0;
@@ -129,9 +92,6 @@ TEST(PickerRecord, ModuleShowsFiveColumnsWithTheMapsPatternTicked) {
     for (const MenuEntry& e : items) {
         SCOPED_TRACE(e.text);
         if (e.id == 0) {
-            ASSERT_LT(header, std::size(headers));
-            EXPECT_EQ(e.text, headers[header]);
-            EXPECT_EQ(e.flags, header == 0 ? 0x3u : 0x23u);
             ++header;
             continue;
         }
@@ -142,8 +102,6 @@ TEST(PickerRecord, ModuleShowsFiveColumnsWithTheMapsPatternTicked) {
         ASSERT_EQ(e.bitmapWidth, 20);
         ASSERT_EQ(e.bitmapHeight, 20);
         ASSERT_EQ(e.pixels.size(), 400u);
-        EXPECT_EQ(e.pixels[0], kFrame);
-        EXPECT_EQ(e.pixels[399], kFrame);
         if (e.id == 0x8005u) {
             // The module's menu bitmap is the swatch command's picture at 20.
             for (int i = 0; i < 400; ++i)
@@ -171,7 +129,7 @@ TEST(PickerCommand, PngIsTheRecordedMenuAsLaidOut) {
     ASSERT_TRUE(ReadPng(path, png));
     std::filesystem::remove(path);
 
-    auto slot = MapWithPattern("Maple Leaf");
+    auto slot = MapFromPreset(R"({"pattern": "Maple Leaf"})");
     std::vector<MenuEntry> items;
     std::string error;
     ASSERT_TRUE(RecordPatternPicker(Host(), slot->Get(), items, error)) << error;

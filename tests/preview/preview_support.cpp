@@ -1,11 +1,15 @@
 #include "preview_support.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
+#include "preview/map_setup.h"
 #include "preview/options.h"
+#include "preview/preset.h"
 #include "preview/run.h"
 
 namespace QuarelPreviewTest {
@@ -74,6 +78,45 @@ int RunTool(std::vector<std::string> args, const std::string& input, std::string
 
 std::string SourceDir() {
     return QUAREL_SOURCE_DIR;
+}
+
+namespace {
+
+std::unique_ptr<QuarelPreview::MapSlot> Updated(
+    std::unique_ptr<QuarelPreview::MapSlot> slot,
+    const std::vector<QuarelPreview::Assignment>& values, std::string& error) {
+    if (!slot || !QuarelPreview::ApplyAssignments(slot->Get(), values, error)) return nullptr;
+    Interval valid = FOREVER;
+    slot->Get()->Update(0, valid);
+    return slot;
+}
+
+}  // namespace
+
+std::unique_ptr<QuarelPreview::MapSlot> MapFromPreset(const std::string& text) {
+    std::string error;
+    std::vector<QuarelPreview::Assignment> values;
+    EXPECT_TRUE(QuarelPreview::ParsePreset(text, gTable, "test", "", values, error)) << error;
+    auto slot = Updated(gHost->NewMap(error), values, error);
+    EXPECT_TRUE(slot) << error;
+    return slot;
+}
+
+std::unique_ptr<QuarelPreview::MapSlot> MapFromPresetFile(const std::string& path,
+                                                          std::string& error) {
+    std::vector<QuarelPreview::Assignment> values;
+    if (!QuarelPreview::LoadPresetFile(path, gTable, values, error)) return nullptr;
+    return Updated(gHost->NewMap(error), values, error);
+}
+
+bool ReadPng(const std::string& path, QuarelPreview::Image& image) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
+    png.format = PNG_FORMAT_RGB;
+    image = QuarelPreview::Image(static_cast<int>(png.width), static_cast<int>(png.height));
+    return png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
 }
 
 }  // namespace QuarelPreviewTest

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "preview/image.h"
 #include "preview/param_table.h"
 #include "preview/plugin_host.h"
 
@@ -21,5 +23,14 @@ int RunTool(std::vector<std::string> args, const std::string& input, std::string
 
 // The source folder of the project, for presets and golden images.
 std::string SourceDir();
+
+// A new map with the values of a preset (its text, or the file at `path`), updated at time 0 as
+// the tool updates it before rendering; null with `error` filled when the preset is refused.
+std::unique_ptr<QuarelPreview::MapSlot> MapFromPreset(const std::string& text);
+std::unique_ptr<QuarelPreview::MapSlot> MapFromPresetFile(const std::string& path,
+                                                          std::string& error);
+
+// An 8-bit PNG read back as RGB.
+bool ReadPng(const std::string& path, QuarelPreview::Image& image);
 
 }  // namespace QuarelPreviewTest

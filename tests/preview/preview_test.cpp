@@ -1,9 +1,7 @@
 // The preview's command line and PNG files: the form of options, shorthand options turning
 // into parameter values, and images that read back as written.
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "preview/image.h"
 #include "preview/options.h"
 #include "preview/run.h"
+#include "preview_support.h"
 
 namespace QuarelPreview {
 namespace {
@@ -104,15 +103,10 @@ TEST(Png, WrittenFilesReadBackIdentically) {
     std::string error;
     ASSERT_TRUE(WritePng(img, path, error)) << error;
 
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&png, path.c_str()));
-    png.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> back(PNG_IMAGE_SIZE(png));
-    ASSERT_TRUE(png_image_finish_read(&png, nullptr, back.data(), 0, nullptr));
-    EXPECT_EQ(png.width, 5u);
-    EXPECT_EQ(back, img.rgb);
+    Image back;
+    ASSERT_TRUE(QuarelPreviewTest::ReadPng(path, back));
+    EXPECT_EQ(back.width, 5);
+    EXPECT_EQ(back.rgb, img.rgb);
     std::filesystem::remove(path);
 
     EXPECT_FALSE(WritePng(img, "/nonexistent-dir/x.png", error));

@@ -31,16 +31,9 @@ using QuarelPreviewTest::Table;
 struct ReliefMap {
     std::unique_ptr<MapSlot> slot;
     Texmap* map = nullptr;
-    explicit ReliefMap(const char* preset = "{}") {
-        std::string error;
-        slot = Host().NewMap(error);
-        EXPECT_TRUE(slot) << error;
-        map = slot->Get();
-        std::vector<Assignment> values;
-        EXPECT_TRUE(ParsePreset(preset, Table(), "test", "", values, error)) << error;
-        EXPECT_TRUE(ApplyAssignments(map, values, error)) << error;
+    explicit ReliefMap(const char* preset = "{}")
+        : slot(QuarelPreviewTest::MapFromPreset(preset)), map(slot->Get()) {
         Interval valid = FOREVER;
-        map->Update(0, valid);
         for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
             ReliefOutputFor(map, prefix)->Update(0, valid);
     }

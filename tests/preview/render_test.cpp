@@ -6,16 +6,13 @@
 // To regenerate it after an intended change:
 //   QUAREL_UPDATE_GOLDEN=1 build/dev/tests/preview/preview_tests --gtest_filter='Golden*'
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "pattern/evaluate.h"
 #include "pattern/swatch_colour.h"
 #include "preview/map_setup.h"
-#include "preview/preset.h"
 #include "preview/render.h"
 #include "preview_support.h"
 #include "stdmat.h"
@@ -23,45 +20,13 @@
 namespace QuarelPreview {
 namespace {
 
-using QuarelPreviewTest::Host;
+using QuarelPreviewTest::MapFromPreset;
+using QuarelPreviewTest::MapFromPresetFile;
 using QuarelPreviewTest::SourceDir;
 using QuarelPreviewTest::Table;
 
-std::unique_ptr<MapSlot> MapFrom(const std::string& presetText) {
-    std::string error;
-    auto slot = Host().NewMap(error);
-    EXPECT_TRUE(slot) << error;
-    std::vector<Assignment> values;
-    EXPECT_TRUE(ParsePreset(presetText, Table(), "test", "", values, error)) << error;
-    EXPECT_TRUE(ApplyAssignments(slot->Get(), values, error)) << error;
-    Interval valid = FOREVER;
-    slot->Get()->Update(0, valid);
-    return slot;
-}
-
-std::unique_ptr<MapSlot> MapFromFile(const std::string& path, std::string& error) {
-    auto slot = Host().NewMap(error);
-    std::vector<Assignment> values;
-    if (!slot || !LoadPresetFile(path, Table(), values, error) ||
-        !ApplyAssignments(slot->Get(), values, error))
-        return nullptr;
-    Interval valid = FOREVER;
-    slot->Get()->Update(0, valid);
-    return slot;
-}
-
-bool ReadPng(const std::string& path, Image& image) {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
-    png.format = PNG_FORMAT_RGB;
-    image = Image(static_cast<int>(png.width), static_cast<int>(png.height));
-    return png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
-}
-
 TEST(Render, BytesDoNotDependOnTheThreadCount) {
-    auto slot = MapFrom(R"({"pattern": 2, "random_shift": 0.3, "color_variance": 0.5,
+    auto slot = MapFromPreset(R"({"pattern": 2, "random_shift": 0.3, "color_variance": 0.5,
                             "master_angle": 20, "random_second_color_on": true})");
     // A turned UV generator makes every sample solve its own context; without one, columns and
     // rows are solved ahead.
@@ -86,7 +51,7 @@ TEST(Render, BytesDoNotDependOnTheThreadCount) {
 }
 
 TEST(Render, CellsAreTheSwatchColoursOfThePatternEngine) {
-    auto slot = MapFrom(R"({"pattern": "Herringbone", "nx": 3, "seed": 5})");
+    auto slot = MapFromPreset(R"({"pattern": "Herringbone", "nx": 3, "seed": 5})");
     RenderRequest r;
     r.output = Output::Cells;
     r.size = 32;
@@ -112,7 +77,7 @@ TEST(Render, EveryPresetRenders) {
         if (entry.path().extension() != ".json") continue;
         ++presets;
         std::string error;
-        auto slot = MapFromFile(entry.path().string(), error);
+        auto slot = MapFromPresetFile(entry.path().string(), error);
         ASSERT_TRUE(slot) << entry.path() << ": " << error;
         RenderRequest r;
         r.size = 48;
@@ -125,7 +90,7 @@ TEST(Render, EveryPresetRenders) {
 
 TEST(Golden, BrickWallPresetMatchesItsGoldenImage) {
     std::string error;
-    auto slot = MapFromFile(SourceDir() + "/presets/brick-wall.json", error);
+    auto slot = MapFromPresetFile(SourceDir() + "/presets/brick-wall.json", error);
     ASSERT_TRUE(slot) << error;
     RenderRequest r;
     r.size = 96;
@@ -138,7 +103,7 @@ TEST(Golden, BrickWallPresetMatchesItsGoldenImage) {
         GTEST_SKIP() << "wrote " << golden;
     }
     Image want;
-    ASSERT_TRUE(ReadPng(golden, want)) << golden;
+    ASSERT_TRUE(QuarelPreviewTest::ReadPng(golden, want)) << golden;
     ASSERT_EQ(want.width, img.width);
     ASSERT_EQ(want.height, img.height);
     std::size_t beyond = 0;

@@ -105,18 +105,10 @@ TEST(ShadeContextBuilder, ComesClosestWhereNoExactPointExists) {
 }
 
 TEST(Sample, AgreesWithEvalColorCalledDirectly) {
-    std::string error;
-    auto slot = QuarelPreviewTest::Host().NewMap(error);
-    ASSERT_TRUE(slot) << error;
-    std::vector<Assignment> values;
-    ASSERT_TRUE(ParsePreset(R"({"pattern": "Hexagons", "color_variance": 0.6, "hue_shift": 0.2,
-                                "master_angle": 15, "random_shift": 0.2})",
-                            QuarelPreviewTest::Table(), "test", "", values, error))
-        << error;
+    auto slot = QuarelPreviewTest::MapFromPreset(R"({"pattern": "Hexagons", "color_variance": 0.6,
+        "hue_shift": 0.2, "master_angle": 15, "random_shift": 0.2})");
+    ASSERT_TRUE(slot);
     Texmap* map = slot->Get();
-    ASSERT_TRUE(ApplyAssignments(map, values, error)) << error;
-    Interval valid = FOREVER;
-    map->Update(0, valid);
 
     // Points the map's own generator produces from source points, so each has a preimage; the
     // map is then evaluated directly on a context built here by hand.
