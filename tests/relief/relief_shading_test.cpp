@@ -24,16 +24,6 @@ float Grey(const Color& c) {
 
 class ReliefShadingTest : public ShadingTest {
 protected:
-    // The u of the joint-to-brick edge on the row through v, between u0 (grout) and u1 (brick).
-    float RisingEdge(float v, float u0, float u1) {
-        EXPECT_TRUE(CellAt(snap, u0, v).isGrout);
-        EXPECT_FALSE(CellAt(snap, u1, v).isGrout);
-        for (int i = 0; i < 60; ++i) {
-            const float mid = 0.5f * (u0 + u1);
-            (CellAt(snap, mid, v).isGrout ? u0 : u1) = mid;
-        }
-        return u1;
-    }
     void Place(float u, float v, const Point3& filter) { sc.SetUVW(Point3(u, v, 0.f), filter); }
     Point3 Perturb() { return EvalReliefPerturb(Src(), nullptr, sc); }
     AColor NormalColor(float amount, float depth) {
@@ -55,7 +45,7 @@ TEST(ReliefStep, AQuarterOfTheFilterBetweenTwoToTheMinus16And13) {
 // White bricks on black grout: the slope is 0.5 / step within one step of an edge, pointing
 // up the edge, and zero one and a half steps away; the step follows the filter size.
 TEST_F(ReliefShadingTest, AnEdgeTiltsWithinOneStepAndTheStepFollowsTheFilter) {
-    const float edge = RisingEdge(0.06f, 0.25f, 0.3f);
+    const float edge = RisingEdge(snap, 0.06f, 0.25f, 0.3f);
     for (const float filter : {0.f, 100.f}) {
         const float step = filter == 0.f ? kMinStep : kMaxStep;
         SCOPED_TRACE(filter);
@@ -220,7 +210,7 @@ TEST_F(ReliefShadingTest, PerturbationsAreTheCentralDifferencesOfTheirHeights) {
 
 TEST_F(ReliefShadingTest, TheBumpPerturbationIsLinearInDepth) {
     BumpReliefValues bump;
-    const float edge = RisingEdge(0.06f, 0.25f, 0.3f);
+    const float edge = RisingEdge(snap, 0.06f, 0.25f, 0.3f);
     Place(edge - 0.5f * kMinStep, 0.06f, Point3(0.f, 0.f, 0.f));
     bump.depth = 1.f;
     const Point3 one = EvalBumpReliefPerturb(Src(), nullptr, sc, bump);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "cells.h"
 #include "host/scripted_shade_context.h"
 #include "map_support.h"
 
@@ -25,17 +26,13 @@ class ReliefTest : public MapTest {
 protected:
     // A context at tile point (u, v) with that filter size, at time t.
     static void Place(ScriptedShadeContext& sc, float u, float v, float filter = 0.001f,
-                      TimeValue t = 0);
+                      TimeValue t = 0) {
+        sc.SetUVW(Point3(u, v, 0.f), Point3(filter, filter, 0.f));
+        sc.time = t;
+    }
     void Place(float u, float v, float filter = 0.001f) { Place(sc, u, v, filter); }
 
     ScriptedShadeContext sc;
 };
-
-// The u of the edge from joint (at u0) to brick (at u1) on the row through v, to float
-// precision.
-float RisingEdge(const EvalSnapshot& s, float v, float u0, float u1);
-
-// Whether the point of the tile lies in a joint of the snapshot's pattern.
-bool InJoint(const EvalSnapshot& s, float u, float v);
 
 }  // namespace QuarelTest

@@ -16,20 +16,6 @@ AColor ProbeMap::EvalColor(ShadeContext& sc) {
     return color;
 }
 
-QuarelNS::BrickCell CellAt(const QuarelNS::EvalSnapshot& snap, float u, float v, int count) {
-    QuarelNS::PatternSettings ps;
-    ps.pattern = snap.pattern;
-    ps.nx = count > 0 ? count : snap.nx;
-    ps.ny = snap.ny;
-    ps.gap_u = snap.gap_u;
-    ps.gap_v = snap.gap_v;
-    ps.random_shift = snap.random_shift;
-    ps.seed = static_cast<std::uint32_t>(snap.seed);
-    QuarelNS::BrickCell cell;
-    QuarelNS::EvaluatePattern(ps, u, v, cell);
-    return cell;
-}
-
 std::vector<BrickPoint> BrickCentres(const QuarelNS::EvalSnapshot& snap, int count) {
     std::vector<BrickPoint> points;
     std::set<std::tuple<int, int, int>> seen;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "cells.h"
 #include "pattern/evaluate.h"
 #include "shading/brick_eval.h"
 
@@ -40,8 +41,6 @@ struct BrickPoint {
 // One point per brick, each well inside its brick (local coordinates in [0.3, 0.7]), for the
 // settings `snap` and `count` bricks across (the master transform is left out).
 std::vector<BrickPoint> BrickCentres(const QuarelNS::EvalSnapshot& snap, int count = -1);
-
-QuarelNS::BrickCell CellAt(const QuarelNS::EvalSnapshot& snap, float u, float v, int count = -1);
 
 class ShadingTest : public ::testing::Test {
 protected:
