@@ -26,10 +26,6 @@ using QuarelPreviewTest::ReadPng;
 using QuarelPreviewTest::RunTool;
 using QuarelPreviewTest::Table;
 
-std::string TempPng(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("quarel_editor_" + name + ".png")).string();
-}
-
 // DrawPatternSwatch straight into a bitmap of this test, read back with GetPixel.
 Image DirectSwatch(int pattern, int size) {
     HDC screen = GetDC(nullptr);
@@ -57,7 +53,7 @@ TEST(SwatchCommand, PngIsTheEditorsDrawingPixelForPixel) {
     for (const char* pattern : {"Common Flemish", "24"}) {
         for (int size : {20, 50}) {
             SCOPED_TRACE(std::string(pattern) + " at " + std::to_string(size));
-            const std::string path = TempPng("swatch");
+            const std::string path = (QuarelPreviewTest::TestDir() / "swatch.png").string();
             std::string out, err;
             ASSERT_EQ(RunTool({"swatch", "--pattern", pattern, "--size", std::to_string(size),
                                "--out", path},
@@ -121,7 +117,7 @@ TEST(PickerRecord, ModuleShowsFiveColumnsWithTheMapsPatternTicked) {
 }
 
 TEST(PickerCommand, PngIsTheRecordedMenuAsLaidOut) {
-    const std::string path = TempPng("picker");
+    const std::string path = (QuarelPreviewTest::TestDir() / "picker.png").string();
     std::string out, err;
     ASSERT_EQ(RunTool({"picker", "--set", "pattern=Maple Leaf", "--out", path}, "", &out, &err), 0)
         << err;

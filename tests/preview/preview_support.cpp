@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 #include "preview/map_setup.h"
@@ -78,6 +79,20 @@ int RunTool(std::vector<std::string> args, const std::string& input, std::string
 
 std::string SourceDir() {
     return QUAREL_SOURCE_DIR;
+}
+
+std::filesystem::path TestDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        (std::string("quarel_preview_") + info->test_suite_name() + "_" + info->name());
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::string WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ int RunTool(std::vector<std::string> args, const std::string& input, std::string
 
 // The source folder of the project, for presets and golden images.
 std::string SourceDir();
+
+// A folder of the running test's own, so that tests running at once never share files.
+std::filesystem::path TestDir();
+// Writes `bytes` to the file at `path`; returns the path.
+std::string WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A new map with the values of a preset (its text, or the file at `path`), updated at time 0 as
 // the tool updates it before rendering; null with `error` filled when the preset is refused.

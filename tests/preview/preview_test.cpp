@@ -98,8 +98,7 @@ TEST(Png, WrittenFilesReadBackIdentically) {
     Image img(5, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) img.Set(x, y, static_cast<std::uint32_t>(x * 40 + y * 0x10200));
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "quarel_preview_test.png").string();
+    const std::string path = (QuarelPreviewTest::TestDir() / "written.png").string();
     std::string error;
     ASSERT_TRUE(WritePng(img, path, error)) << error;
 

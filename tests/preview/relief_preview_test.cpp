@@ -144,8 +144,7 @@ bool PngDepth(const std::string& path, int& bits) {
 }
 
 TEST(ReliefPreview, NormalAndHeightPicturesAreSixteenBit) {
-    const auto dir = std::filesystem::temp_directory_path() / "quarel-relief-preview";
-    std::filesystem::create_directories(dir);
+    const auto dir = QuarelPreviewTest::TestDir();
     for (const char* output : {"normal", "height", "bump", "perturb"}) {
         const std::string path = (dir / (std::string(output) + ".png")).string();
         ASSERT_EQ(RunTool({"--output", output, "--size", "16", "-q", "--out", path}, ""), kExitOk);

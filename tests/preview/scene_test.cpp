@@ -20,23 +20,11 @@ namespace {
 using QuarelPreviewTest::Host;
 using QuarelPreviewTest::RunTool;
 using QuarelPreviewTest::SourceDir;
-
-// A folder of the test's own, so that tests running at once never share files.
-std::filesystem::path TestDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const auto dir =
-        std::filesystem::temp_directory_path() / (std::string("quarel_scene_") + info->name());
-    std::filesystem::create_directories(dir);
-    return dir;
-}
+using QuarelPreviewTest::TestDir;
 
 std::string Bytes(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-void Write(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
 }
 
 TEST(PreviewScene, APresetSavedAsASceneRendersTheSameFromTheScene) {
@@ -94,7 +82,7 @@ TEST(PreviewScene, ADamagedSceneIsAClearErrorAndANonZeroExit) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const auto damaged = dir / "damaged.qscene";
-        Write(damaged, c.bytes);
+        QuarelPreviewTest::WriteFile(damaged, c.bytes);
         std::string err;
         EXPECT_EQ(RunTool({"--scene", damaged.string(), "-q", "--out", (dir / "x.png").string()},
                           "", nullptr, &err),
