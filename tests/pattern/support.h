@@ -27,6 +27,24 @@ inline BrickCell Eval(const PatternSettings& ps, float u, float v) {
     return c;
 }
 
+// A record with the frame fields at their defaults, for whole-record comparisons.
+inline BrickCell Record(int brickU, int brickV, float localU, float localV, float sizeU,
+                        float sizeV, bool grout, int kind) {
+    BrickCell c;
+    c.brickU = brickU;
+    c.brickV = brickV;
+    c.localU = localU;
+    c.localV = localV;
+    c.sizeU = sizeU;
+    c.sizeV = sizeV;
+    c.isGrout = grout;
+    c.kind = kind;
+    return c;
+}
+
+// Equal in every bit, so that -0 and +0 differ: the plain methods must match the engine exactly.
+bool SameBits(const BrickCell& a, const BrickCell& b);
+
 // A golden cell map: the hash of a 64 x 64 map under these settings.
 struct GoldenCellMap {
     PatternSettings ps;
