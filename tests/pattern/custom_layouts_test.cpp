@@ -12,6 +12,9 @@ namespace QuarelNS {
 namespace {
 
 using testing::Eval;
+using testing::Piece;
+using testing::PieceAt;
+using testing::Record;
 using testing::Settings;
 
 int Id(int number) {
@@ -29,21 +32,6 @@ Block IndexBlock(int number) {
                          : Block{2, 2};
 }
 
-// Which piece: brickU, brickV, kind and the grout flag in one readable comparison.
-struct Piece {
-    int brickU, brickV, kind;
-    bool grout;
-    bool operator==(const Piece&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Piece& p) {
-    return os << "(" << p.brickU << ", " << p.brickV << ", kind " << p.kind
-              << (p.grout ? ", grout)" : ")");
-}
-Piece PieceAt(const PatternSettings& ps, float u, float v) {
-    const BrickCell c = Eval(ps, u, v);
-    return {c.brickU, c.brickV, c.kind, c.isGrout};
-}
-
 bool DefaultFrame(const BrickCell& c) {
     return c.turned == 0 && c.upright == 1 && c.projSizeU == 0.f && c.projSizeV == 0.f;
 }
@@ -54,12 +42,7 @@ PatternSettings Layout(int number, int nx, int ny, float gap = 0.f) {
 
 // Pieces worked out from each layout's drawing, and points whose only question is grout.
 TEST(CustomLayouts, KnownPieces) {
-    struct Known {
-        PatternSettings ps;
-        float u, v;
-        Piece want;
-    };
-    const Known known[] = {
+    const testing::KnownPiece known[] = {
         // Pattern 1: the inlay of every cell; 0.27 is within 0.05 of its edge at 0.26; the band
         // below is 0.28 tall and with its joints ends at 0.23.
         {Layout(1, 1, 1), 0.5f, 0.5f, {1, 1, 1, false}},
@@ -101,14 +84,9 @@ TEST(CustomLayouts, KnownPieces) {
         {Layout(7, 1, 1), 0.5f, 0.5f, {0, 0, 0, false}},
         {Layout(7, 3, 3), 0.5f, 0.5f, {1, 1, 0, false}},
     };
-    for (const Known& k : known)
+    for (const testing::KnownPiece& k : known)
         EXPECT_EQ(PieceAt(k.ps, k.u, k.v), k.want) << k.ps << " at " << k.u << ", " << k.v;
-    struct Probe {
-        PatternSettings ps;
-        float u, v;
-        bool grout;
-    };
-    const Probe probes[] = {
+    const testing::GroutProbe probes[] = {
         {Layout(1, 1, 1, 0.1f), 0.5f, 0.24f, true},
         {Layout(1, 1, 1, 0.1f), 0.5f, 0.04f, true},
         // Pattern 3's lying strips have no joint across them.
@@ -127,7 +105,7 @@ TEST(CustomLayouts, KnownPieces) {
         {Layout(7, 1, 1, 0.1f), 0.9f, 0.2f, true},
         {Layout(7, 1, 1, 0.1f), 0.85f, 0.2f, false},
     };
-    for (const Probe& p : probes)
+    for (const testing::GroutProbe& p : probes)
         EXPECT_EQ(Eval(p.ps, p.u, p.v).isGrout, p.grout) << p.ps << " at " << p.u << ", " << p.v;
     // d = 0.226: off the disc, but on the square of half-side 0.185.
     EXPECT_EQ(PieceAt(Layout(5, 1, 1), 0.16f, 0.16f).kind, 0);
@@ -135,59 +113,41 @@ TEST(CustomLayouts, KnownPieces) {
     EXPECT_EQ(PieceAt(Layout(7, 1, 1, 0.1f), 0.12f, 0.12f).kind, 1);
 }
 
-// Faces: which layouts swap or frame their pieces, and the extents they measure.
+// Faces: which layouts frame or exchange their pieces. Where each writes the frame fields the grid
+// test checks at every point; the golden maps hold the extents.
 TEST(CustomLayouts, FacesAndFrames) {
     // Pattern 1 frames the 0.48 x 0.44 inlay along its longer side; its grout writes the frame
     // too, with the whole cell as the face.
     const BrickCell inlay = Eval(Layout(1, 1, 1), 0.5f, 0.5f);
     EXPECT_EQ(inlay.localU, (0.5f - 0.28f) / (0.72f - 0.28f));
-    EXPECT_EQ(inlay.localV, (0.5f - 0.26f) / (0.74f - 0.26f));
     EXPECT_EQ(inlay.sizeU, 0.72f - 0.28f);
     EXPECT_EQ(inlay.projSizeV, 0.74f - 0.26f);
     EXPECT_EQ(inlay.turned, 1);
-    EXPECT_EQ(inlay.upright, 0);
-    BrickCell grout = testing::Record(0, 0, 0.f, 0.f, 1.f, 1.f, true, 0);
+    BrickCell grout = Record(0, 0, 0.f, 0.f, 1.f, 1.f, true, 0);
     grout.projSizeU = grout.projSizeV = 1.f;
     EXPECT_EQ(Eval(Layout(1, 1, 1, 0.1f), 0.27f, 0.5f), grout);
-    EXPECT_EQ(Eval(Layout(1, 1, 1, 0.1f), 0.32f, 0.5f).localV,
-              (0.32f - (0.26f + 0.05f)) / ((0.74f - 0.26f) - 0.1f));
     // Pattern 2 exchanges piece 1 (0.5 x 0.28) but not piece 3 (0.24 x 0.44), and leaves the
     // frame alone; s = 0.5 of cell 1 of two is the joint between the inlays.
-    EXPECT_EQ(
-        Eval(Layout(2, 1, 1), 0.75f, 0.1f),
-        testing::Record(3, 0, 0.1f / 0.28f, (0.75f - 0.5f) / (1.f - 0.5f), 0.28f, 0.5f, false, 0));
+    EXPECT_EQ(Eval(Layout(2, 1, 1), 0.75f, 0.1f),
+              Record(3, 0, 0.1f / 0.28f, (0.75f - 0.5f) / (1.f - 0.5f), 0.28f, 0.5f, false, 0));
     EXPECT_EQ(Eval(Layout(2, 1, 1), 0.3f, 0.5f).sizeU, 0.5f - 0.26f);
-    EXPECT_EQ(Eval(Layout(2, 2, 1, 0.1f), 0.75f, 0.5f),
-              testing::Record(4, 0, 0.f, 0.f, 0.5f, 1.f, true, 0));
+    EXPECT_EQ(Eval(Layout(2, 2, 1, 0.1f), 0.75f, 0.5f), Record(4, 0, 0.f, 0.f, 0.5f, 1.f, true, 0));
     // Pattern 3 turns its lying strips; the strip limit belongs to the strip above.
-    const BrickCell lying = Eval(Layout(3, 1, 1), 0.5f, 0.5f);
-    EXPECT_EQ(lying.turned, 1);
-    EXPECT_EQ(lying.sizeU, 0.6666667f - 0.33333334f);
-    EXPECT_EQ(lying.localU, (0.5f - 0.33333334f) / (0.6666667f - 0.33333334f));
-    EXPECT_EQ(Eval(Layout(3, 2, 1), 0.75f, 0.5f).sizeU, (0.6666667f - 0.33333334f) * 0.5f);
+    EXPECT_EQ(Eval(Layout(3, 1, 1), 0.5f, 0.5f).turned, 1);
     EXPECT_EQ(Eval(Layout(3, 1, 1), 0.5f, 0.33333334f).brickV, 1);
     EXPECT_EQ(Eval(Layout(3, 1, 1), 0.5f, 0.3333333f).brickV, 0);
-    // Pattern 4 on cells 1 x 0.25: the swap follows the piece's fractions, not its face. Column
-    // 2, band 0 (0.25 x 0.375) stays, although its face is wider than tall; column 1 turns.
+    // Pattern 4 on cells 1 x 0.25: the exchange follows the piece's fractions, not its face.
+    // Column 2, band 0 (0.25 x 0.375) stays, although its face is wider than tall; column 1 turns.
     const BrickCell stays = Eval(Layout(4, 1, 4), 0.5f, 0.05f);
     EXPECT_EQ(stays.sizeU, 0.625f - 0.375f);
     EXPECT_EQ(stays.sizeV, 0.375f * 0.25f);
-    EXPECT_EQ(stays.localU, (0.5f - 0.375f) / 0.25f);
-    const BrickCell turns = Eval(Layout(4, 1, 4), 0.3f, 0.01f);
-    EXPECT_EQ(turns.sizeU, 0.125f * 0.25f);
-    EXPECT_EQ(turns.localV, (0.3f - 0.125f) / (0.375f - 0.125f));
-    // Pattern 5's disc and the body around it, whose joints narrow both.
+    EXPECT_EQ(Eval(Layout(4, 1, 4), 0.3f, 0.01f).sizeU, 0.125f * 0.25f);
+    // Pattern 5's disc, narrowed by its joint, and the body around it.
     EXPECT_EQ(Eval(Layout(5, 1, 1), 0.1f, 0.1f).localU, 0.1f / (2.f * 0.205f) + 0.5f);
-    EXPECT_EQ(Eval(Layout(5, 1, 1), 0.1f, 0.1f).sizeU, 2.f * 0.205f);
-    EXPECT_EQ(Eval(Layout(5, 1, 1), 0.5f, 0.25f).localV, 0.25f);
     EXPECT_EQ(Eval(Layout(5, 1, 1, 0.1f), 0.1f, 0.f).sizeU, 2.f * (0.205f - 0.1f * 0.5f));
     EXPECT_EQ(Eval(Layout(5, 1, 1, 0.1f), 0.5f, 0.5f).localU, (0.5f - 0.05f) / (1.f - 0.1f));
-    EXPECT_EQ(Eval(Layout(6, 1, 1, 0.1f), 0.1f, 0.1f).localV,
-              0.1f / (2.f * (0.185f - 0.05f)) + 0.5f);
     // Pattern 7's corners measure from their own sides.
-    EXPECT_EQ(Eval(Layout(7, 1, 1), 0.1f, 0.1f).localU, 0.1f / 0.293f);
     EXPECT_EQ(Eval(Layout(7, 1, 1), 0.9f, 0.1f).localU, (1.f - 0.9f) / 0.293f);
-    EXPECT_EQ(Eval(Layout(7, 1, 1, 0.1f), 0.5f, 0.5f).sizeU, 1.f - 2.f * 0.05f);
 }
 
 // The piece a plain scan of Pattern 4's table in table order finds, as the layout is defined.

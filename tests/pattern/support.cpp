@@ -4,6 +4,11 @@
 
 namespace QuarelNS::testing {
 
+std::ostream& operator<<(std::ostream& os, const Piece& p) {
+    return os << "(" << p.brickU << ", " << p.brickV << ", kind " << p.kind
+              << (p.grout ? ", grout)" : ")");
+}
+
 bool SameBits(const BrickCell& a, const BrickCell& b) {
     const float fa[6] = {a.localU, a.localV, a.sizeU, a.sizeV, a.projSizeU, a.projSizeV};
     const float fb[6] = {b.localU, b.localV, b.sizeU, b.sizeV, b.projSizeU, b.projSizeV};
