@@ -277,12 +277,13 @@ TEST(LocalFrame, EachGeneratorWritesOrLeavesTheFrame) {
         int kind;  // -1: either set; 0: always the first; 1: by column, brickU & 1
     };
     const Rule rules[] = {
-        {5, true, true, true, 0},    {9, true, true, true, 0},     // Herringbone, Basket Weave
-        {6, false, false, true, 0},  {8, false, false, true, 0},   // T-Shape, Modular Ashlar
-        {21, true, true, true, -1},  {22, true, true, true, -1},   // the waves
-        {7, false, true, false, 0},  {10, false, true, false, 0},  // Diagonal, Triangles
-        {11, false, true, false, 0}, {12, false, true, false, 0},  // Chevron, Hexagons
-        {23, false, true, false, 1},                               // Triangles 2
+        {5, true, true, true, 0},    {9, true, true, true, 0},       // Herringbone, Basket Weave
+        {6, false, false, true, 0},  {8, false, false, true, 0},     // T-Shape, Modular Ashlar
+        {21, true, true, true, -1},  {22, true, true, true, -1},     // the waves
+        {7, false, true, false, 0},  {10, false, true, false, 0},    // Diagonal, Triangles
+        {11, false, true, false, 0}, {12, false, true, false, 0},    // Chevron, Hexagons
+        {23, false, true, false, 1},                                 // Triangles 2
+        {2, true, true, true, 1},    {20, false, false, false, -1},  // Common Flemish, I-Paver
     };
     for (const Rule& r : rules) {
         for (int n : {1, 3, 8}) {
