@@ -292,21 +292,16 @@ TEST(LocalFrame, EachGeneratorWritesOrLeavesTheFrame) {
                 for (int x = 0; x < 61; ++x) {
                     const BrickCell c =
                         Eval(ps, static_cast<float>(x) / 61.f, static_cast<float>(y) / 61.f);
-                    ASSERT_TRUE(c.sizeU > 0.f && c.sizeV > 0.f) << ps << ": " << c;
-                    if (r.written) {
-                        ASSERT_TRUE(c.upright == 1 - c.turned && c.projSizeU == c.sizeU &&
-                                    c.projSizeV == c.sizeV)
-                            << ps << ": " << c;
-                    } else {
-                        ASSERT_TRUE(c.turned == 0 && c.upright == 1 && c.projSizeU == 0.f &&
-                                    c.projSizeV == 0.f)
-                            << ps << ": " << c;
-                    }
-                    ASSERT_TRUE(!r.clamped || (c.localU >= 0.f && c.localU <= 1.f &&
-                                               c.localV >= 0.f && c.localV <= 1.f))
-                        << ps << ": " << c;
-                    ASSERT_TRUE(!r.longerAlongV || c.sizeU <= c.sizeV) << ps << ": " << c;
-                    ASSERT_TRUE(r.kind < 0 || c.kind == (r.kind ? c.brickU & 1 : 0))
+                    const bool frame = r.written
+                                           ? c.upright == 1 - c.turned && c.projSizeU == c.sizeU &&
+                                                 c.projSizeV == c.sizeV
+                                           : c.turned == 0 && c.upright == 1 &&
+                                                 c.projSizeU == 0.f && c.projSizeV == 0.f;
+                    const bool local =
+                        c.localU >= 0.f && c.localU <= 1.f && c.localV >= 0.f && c.localV <= 1.f;
+                    ASSERT_TRUE(c.sizeU > 0.f && c.sizeV > 0.f && frame && (local || !r.clamped) &&
+                                (c.sizeU <= c.sizeV || !r.longerAlongV) &&
+                                (r.kind < 0 || c.kind == (r.kind ? c.brickU & 1 : 0)))
                         << ps << ": " << c;
                 }
             }
