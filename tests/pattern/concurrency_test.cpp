@@ -13,30 +13,26 @@ namespace {
 
 TEST(Concurrency, ThreadsAgreeWithASingleThread) {
     constexpr int kSide = 48;
-    std::vector<BrickCell> expected;
-    auto point = [](int i) {
-        return std::pair{static_cast<float>(i % kSide) / kSide * 3.f - 1.f,
-                         static_cast<float>(i / kSide) / kSide * 3.f - 1.f};
+    constexpr int kPoints = kSide * kSide;
+    auto cellAt = [](int id, int i) {
+        return testing::Eval(testing::Settings(id, 3, 6, 0.08f, 0.06f, 0.2f, 77),
+                             static_cast<float>(i % kSide) / kSide * 3.f - 1.f,
+                             static_cast<float>(i / kSide) / kSide * 3.f - 1.f);
     };
+    std::vector<BrickCell> expected;
     for (int id = 0; id < kPatternCount; ++id) {
-        const PatternSettings ps = testing::Settings(id, 3, 6, 0.08f, 0.06f, 0.2f, 77);
-        for (int i = 0; i < kSide * kSide; ++i) {
-            const auto [u, v] = point(i);
-            expected.push_back(testing::Eval(ps, u, v));
-        }
+        for (int i = 0; i < kPoints; ++i) expected.push_back(cellAt(id, i));
     }
     std::vector<int> mismatches(4, 0);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
+        // Each thread starts at a point of its own, so that the threads meet everywhere.
         threads.emplace_back([&, t] {
             for (int id = 0; id < kPatternCount; ++id) {
-                const PatternSettings ps = testing::Settings(id, 3, 6, 0.08f, 0.06f, 0.2f, 77);
-                for (int i = 0; i < kSide * kSide; ++i) {
-                    const auto [u, v] = point((i + t * 97) % (kSide * kSide));
-                    const std::size_t at = static_cast<std::size_t>(id) * kSide * kSide +
-                                           static_cast<std::size_t>((i + t * 97) % (kSide * kSide));
+                for (int i = 0; i < kPoints; ++i) {
+                    const int at = (i + t * 97) % kPoints;
                     mismatches[static_cast<std::size_t>(t)] +=
-                        testing::Eval(ps, u, v) != expected[at];
+                        cellAt(id, at) != expected[static_cast<std::size_t>(id * kPoints + at)];
                 }
             }
         });

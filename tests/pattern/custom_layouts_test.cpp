@@ -12,6 +12,9 @@ namespace QuarelNS {
 namespace {
 
 using testing::Eval;
+using testing::Piece;
+using testing::PieceAt;
+using testing::Record;
 using testing::Settings;
 
 int Id(int number) {
@@ -29,114 +32,117 @@ Block IndexBlock(int number) {
                          : Block{2, 2};
 }
 
-// Which piece: brickU, brickV, kind and the grout flag in one readable comparison.
-struct Piece {
-    int brickU, brickV, kind;
-    bool grout;
-    bool operator==(const Piece&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Piece& p) {
-    return os << "(" << p.brickU << ", " << p.brickV << ", kind " << p.kind
-              << (p.grout ? ", grout)" : ")");
-}
-Piece PieceAt(const PatternSettings& ps, float u, float v) {
-    const BrickCell c = Eval(ps, u, v);
-    return {c.brickU, c.brickV, c.kind, c.isGrout};
-}
-
 bool DefaultFrame(const BrickCell& c) {
     return c.turned == 0 && c.upright == 1 && c.projSizeU == 0.f && c.projSizeV == 0.f;
 }
 
-void ExpectCellGrout(const BrickCell& c, float W, float H) {
-    EXPECT_TRUE(c.isGrout);
-    EXPECT_EQ(c.localU, 0.f);
-    EXPECT_EQ(c.localV, 0.f);
-    EXPECT_EQ(c.sizeU, W);
-    EXPECT_EQ(c.sizeV, H);
+PatternSettings Layout(int number, int nx, int ny, float gap = 0.f) {
+    return Settings(Id(number), nx, ny, gap, gap);
 }
 
-TEST(CustomRectangleLayouts, Pattern1InlayAndItsJoints) {
-    // s = t = 0.5: the 0.48 x 0.44 inlay, framed along its longer side.
-    const BrickCell c = Eval(Settings(Id(1), 1, 1), 0.5f, 0.5f);
-    EXPECT_EQ(PieceAt(Settings(Id(1), 1, 1), 0.5f, 0.5f), (Piece{1, 1, 1, false}));
-    EXPECT_EQ(c.localU, (0.5f - 0.28f) / (0.72f - 0.28f));
-    EXPECT_EQ(c.localV, (0.5f - 0.26f) / (0.74f - 0.26f));
-    EXPECT_NEAR(c.localU, 0.5f, 1e-6f);
-    EXPECT_EQ(c.sizeU, 0.72f - 0.28f);
-    EXPECT_EQ(c.projSizeV, 0.74f - 0.26f);
-    EXPECT_EQ(c.turned, 1);
-    EXPECT_EQ(c.upright, 0);
-    for (int ci = 0; ci < 3; ++ci) {
-        for (int cj = 0; cj < 2; ++cj) {
-            EXPECT_EQ(PieceAt(Settings(Id(1), 3, 2), (ci + 0.5f) / 3.f, (cj + 0.5f) / 2.f),
-                      (Piece{3 * ci + 1, 3 * cj + 1, 1, false}));
-        }
-    }
-
-    const PatternSettings ps = Settings(Id(1), 1, 1, 0.1f, 0.1f);
-    // 0.27 is within 0.05 of the edge at 0.26; grout of Pattern 1 writes the frame too.
-    const BrickCell g = Eval(ps, 0.27f, 0.5f);
-    ExpectCellGrout(g, 1.f, 1.f);
-    EXPECT_EQ(PieceAt(ps, 0.27f, 0.5f), (Piece{0, 0, 0, true}));
-    EXPECT_TRUE(g.turned == 0 && g.upright == 1 && g.projSizeU == 1.f && g.projSizeV == 1.f);
-    EXPECT_EQ(Eval(ps, 0.32f, 0.5f).localV, (0.32f - (0.26f + 0.05f)) / ((0.74f - 0.26f) - 0.1f));
-    // The band below is 0.28 tall: with its joints it ends at 0.23.
-    EXPECT_EQ(PieceAt(ps, 0.5f, 0.22f), (Piece{0, 0, 0, false}));
-    EXPECT_TRUE(Eval(ps, 0.5f, 0.24f).isGrout);
-    EXPECT_TRUE(Eval(ps, 0.5f, 0.04f).isGrout);
+// Pieces worked out from each layout's drawing, and points whose only question is grout.
+TEST(CustomLayouts, KnownPieces) {
+    const testing::KnownPiece known[] = {
+        // Pattern 1: the inlay of every cell; 0.27 is within 0.05 of its edge at 0.26; the band
+        // below is 0.28 tall and with its joints ends at 0.23.
+        {Layout(1, 1, 1), 0.5f, 0.5f, {1, 1, 1, false}},
+        {Layout(1, 3, 2), 2.5f / 3.f, 0.75f, {7, 4, 1, false}},
+        {Layout(1, 1, 1, 0.1f), 0.27f, 0.5f, {0, 0, 0, true}},
+        {Layout(1, 1, 1, 0.1f), 0.5f, 0.22f, {0, 0, 0, false}},
+        // Pattern 2.
+        {Layout(2, 1, 1), 0.3f, 0.5f, {1, 1, 1, false}},
+        {Layout(2, 1, 1), 0.9f, 0.5f, {3, 1, 0, false}},
+        {Layout(2, 1, 1), 0.9f, 0.9f, {3, 2, 0, false}},
+        // Pattern 3: cell (0, 0) lies its strips along u, of the second set; cell (1, 0) of two
+        // stands them, of the first. Grout near a third keeps the set and the upper strip's index.
+        {Layout(3, 1, 1), 0.5f, 0.5f, {0, 1, 1, false}},
+        {Layout(3, 2, 1), 0.75f, 0.5f, {4, 0, 0, false}},
+        {Layout(3, 1, 1, 0.1f), 0.5f, 0.36f, {0, 1, 1, true}},
+        // Pattern 4: the limits are 0.333, 0.667 and 0.792, not thirds and 19/24.
+        {Layout(4, 1, 1), 0.06f, 0.3332f, {0, 2, 1, false}},
+        {Layout(4, 1, 1), 0.7f, 0.3331f, {3, 2, 0, false}},
+        {Layout(4, 1, 1), 0.25f, 0.6668f, {1, 2, 0, false}},
+        {Layout(4, 1, 1), 0.06f, 0.7918f, {0, 4, 1, false}},
+        // Pattern 5: d = 0.141 < 0.205 is the disc of grid point (0, 0). With half-joints 0.05
+        // the ring spans 0.155..0.255; a joint wider than the disc leaves only the ring.
+        {Layout(5, 1, 1), 0.1f, 0.1f, {0, 0, 1, false}},
+        {Layout(5, 1, 1), 0.5f, 0.25f, {1, 1, 0, false}},
+        {Layout(5, 1, 1, 0.1f), 0.2f, 0.f, {0, 0, 0, true}},
+        {Layout(5, 1, 1, 0.1f), 0.5f, 0.03f, {1, 1, 0, true}},
+        {Layout(5, 1, 1, 0.5f), 0.f, 0.f, {0, 0, 0, true}},
+        // Pattern 6: the square's joint spans 0.135..0.235.
+        {Layout(6, 1, 1, 0.1f), 0.15f, 0.1f, {0, 0, 0, true}},
+        {Layout(6, 1, 1, 0.1f), 0.24f, 0.5f, {1, 1, 0, false}},
+        // Pattern 7: corners on side 1 take the odd index.
+        {Layout(7, 1, 1), 0.1f, 0.1f, {0, 0, 1, false}},
+        {Layout(7, 1, 1), 0.95f, 0.95f, {1, 1, 1, false}},
+        {Layout(7, 1, 1), 0.5f, 0.5f, {0, 0, 0, false}},
+        {Layout(7, 3, 3), 0.5f, 0.5f, {1, 1, 0, false}},
+    };
+    for (const testing::KnownPiece& k : known)
+        EXPECT_EQ(PieceAt(k.ps, k.u, k.v), k.want) << k.ps << " at " << k.u << ", " << k.v;
+    const testing::GroutProbe probes[] = {
+        {Layout(1, 1, 1, 0.1f), 0.5f, 0.24f, true},
+        {Layout(1, 1, 1, 0.1f), 0.5f, 0.04f, true},
+        // Pattern 3's lying strips have no joint across them.
+        {Layout(3, 1, 1, 0.1f), 0.5f, 0.39f, false},
+        {Layout(3, 1, 1, 0.1f), 0.04f, 0.5f, true},
+        {Layout(3, 1, 1, 0.1f), 0.34f, 0.5f, false},
+        // A point on one of Pattern 4's column or band limits is in no piece.
+        {Layout(4, 1, 1), 0.375f, 0.4f, true},
+        {Layout(4, 1, 1), 0.06f, 0.792f, true},
+        {Layout(6, 1, 1, 0.4f), 0.01f, 0.01f, true},
+        // Pattern 7, half-joints 0.05: triangles reach s + t <= 0.243, the octagon starts at
+        // 0.343 and its diagonal sides keep |s - t| <= 0.657.
+        {Layout(7, 1, 1, 0.1f), 0.15f, 0.15f, true},
+        {Layout(7, 1, 1, 0.1f), 0.18f, 0.18f, false},
+        {Layout(7, 1, 1, 0.1f), 0.5f, 0.02f, true},
+        {Layout(7, 1, 1, 0.1f), 0.9f, 0.2f, true},
+        {Layout(7, 1, 1, 0.1f), 0.85f, 0.2f, false},
+    };
+    for (const testing::GroutProbe& p : probes)
+        EXPECT_EQ(Eval(p.ps, p.u, p.v).isGrout, p.grout) << p.ps << " at " << p.u << ", " << p.v;
+    // d = 0.226: off the disc, but on the square of half-side 0.185.
+    EXPECT_EQ(PieceAt(Layout(5, 1, 1), 0.16f, 0.16f).kind, 0);
+    EXPECT_EQ(PieceAt(Layout(6, 1, 1), 0.16f, 0.16f).kind, 1);
+    EXPECT_EQ(PieceAt(Layout(7, 1, 1, 0.1f), 0.12f, 0.12f).kind, 1);
 }
 
-TEST(CustomRectangleLayouts, Pattern2SwapsWithoutWritingTheFrame) {
-    const PatternSettings ps = Settings(Id(2), 1, 1);
-    EXPECT_EQ(PieceAt(ps, 0.3f, 0.5f), (Piece{1, 1, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.6f, 0.5f), (Piece{2, 1, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.9f, 0.5f), (Piece{3, 1, 0, false}));
-    EXPECT_EQ(PieceAt(ps, 0.25f, 0.1f), (Piece{0, 0, 0, false}));
-    EXPECT_EQ(PieceAt(ps, 0.9f, 0.9f), (Piece{3, 2, 0, false}));
-    // Piece 1 is 0.5 x 0.28: exchanged; piece 3 is 0.24 x 0.44: not.
-    const BrickCell c = Eval(ps, 0.75f, 0.1f);
-    EXPECT_EQ(PieceAt(ps, 0.75f, 0.1f), (Piece{3, 0, 0, false}));
-    EXPECT_EQ(c.localU, 0.1f / 0.28f);
-    EXPECT_EQ(c.localV, (0.75f - 0.5f) / (1.f - 0.5f));
-    EXPECT_EQ(c.sizeU, 0.28f);
-    EXPECT_EQ(c.sizeV, 0.5f);
-    EXPECT_TRUE(DefaultFrame(c));
-    EXPECT_EQ(Eval(ps, 0.3f, 0.5f).sizeU, 0.5f - 0.26f);
-    // Cell 1 of two: s = 0.5 is the joint between the inlays.
-    const BrickCell g = Eval(Settings(Id(2), 2, 1, 0.1f, 0.1f), 0.75f, 0.5f);
-    ExpectCellGrout(g, 0.5f, 1.f);
-    EXPECT_EQ(g.brickU, 4);
-    EXPECT_TRUE(DefaultFrame(g));
-}
-
-TEST(CustomRectangleLayouts, Pattern4PiecesAndTheirDecimalLimits) {
-    const PatternSettings ps = Settings(Id(4), 1, 1);
-    EXPECT_EQ(PieceAt(ps, 0.5f, 0.2f), (Piece{2, 0, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.06f, 0.7f), (Piece{0, 4, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.7f, 0.55f), (Piece{3, 3, 0, false}));
-    EXPECT_EQ(PieceAt(ps, 0.95f, 0.85f), (Piece{4, 5, 1, false}));
-    // The limits are 0.333, 0.667 and 0.792, not thirds and 19/24.
-    EXPECT_EQ(PieceAt(ps, 0.06f, 0.3332f), (Piece{0, 2, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.7f, 0.3331f), (Piece{3, 2, 0, false}));
-    EXPECT_EQ(PieceAt(ps, 0.25f, 0.6668f), (Piece{1, 2, 0, false}));
-    EXPECT_EQ(PieceAt(ps, 0.06f, 0.7918f), (Piece{0, 4, 1, false}));
-    // Cell (1, 2) of a 2 x 3 grid owns indices 5..9 by 14..20.
-    EXPECT_EQ(PieceAt(Settings(Id(4), 2, 3), 0.75f, 2.2f / 3.f), (Piece{7, 14, 1, false}));
-    // A point on a column or band limit is in no piece.
-    EXPECT_TRUE(Eval(ps, 0.375f, 0.4f).isGrout);
-    EXPECT_TRUE(Eval(ps, 0.06f, 0.792f).isGrout);
-
-    // Cells 1 x 0.25: the swap follows the piece's fractions, not its face. Column 2, band 0
-    // (0.25 x 0.375) stays, although its face is wider than tall; column 1, band 0 turns.
-    const BrickCell c = Eval(Settings(Id(4), 1, 4), 0.5f, 0.05f);
-    EXPECT_EQ(c.sizeU, 0.625f - 0.375f);
-    EXPECT_EQ(c.sizeV, 0.375f * 0.25f);
-    EXPECT_EQ(c.localU, (0.5f - 0.375f) / 0.25f);
-    const BrickCell d = Eval(Settings(Id(4), 1, 4), 0.3f, 0.01f);
-    EXPECT_EQ(d.sizeU, 0.125f * 0.25f);
-    EXPECT_EQ(d.localV, (0.3f - 0.125f) / (0.375f - 0.125f));
-    EXPECT_TRUE(DefaultFrame(c) && DefaultFrame(d));
+// Faces: which layouts frame or exchange their pieces. Where each writes the frame fields the grid
+// test checks at every point; the golden maps hold the extents.
+TEST(CustomLayouts, FacesAndFrames) {
+    // Pattern 1 frames the 0.48 x 0.44 inlay along its longer side; its grout writes the frame
+    // too, with the whole cell as the face.
+    const BrickCell inlay = Eval(Layout(1, 1, 1), 0.5f, 0.5f);
+    EXPECT_EQ(inlay.localU, (0.5f - 0.28f) / (0.72f - 0.28f));
+    EXPECT_EQ(inlay.sizeU, 0.72f - 0.28f);
+    EXPECT_EQ(inlay.projSizeV, 0.74f - 0.26f);
+    EXPECT_EQ(inlay.turned, 1);
+    BrickCell grout = Record(0, 0, 0.f, 0.f, 1.f, 1.f, true, 0);
+    grout.projSizeU = grout.projSizeV = 1.f;
+    EXPECT_EQ(Eval(Layout(1, 1, 1, 0.1f), 0.27f, 0.5f), grout);
+    // Pattern 2 exchanges piece 1 (0.5 x 0.28) but not piece 3 (0.24 x 0.44), and leaves the
+    // frame alone; s = 0.5 of cell 1 of two is the joint between the inlays.
+    EXPECT_EQ(Eval(Layout(2, 1, 1), 0.75f, 0.1f),
+              Record(3, 0, 0.1f / 0.28f, (0.75f - 0.5f) / (1.f - 0.5f), 0.28f, 0.5f, false, 0));
+    EXPECT_EQ(Eval(Layout(2, 1, 1), 0.3f, 0.5f).sizeU, 0.5f - 0.26f);
+    EXPECT_EQ(Eval(Layout(2, 2, 1, 0.1f), 0.75f, 0.5f), Record(4, 0, 0.f, 0.f, 0.5f, 1.f, true, 0));
+    // Pattern 3 turns its lying strips; the strip limit belongs to the strip above.
+    EXPECT_EQ(Eval(Layout(3, 1, 1), 0.5f, 0.5f).turned, 1);
+    EXPECT_EQ(Eval(Layout(3, 1, 1), 0.5f, 0.33333334f).brickV, 1);
+    EXPECT_EQ(Eval(Layout(3, 1, 1), 0.5f, 0.3333333f).brickV, 0);
+    // Pattern 4 on cells 1 x 0.25: the exchange follows the piece's fractions, not its face.
+    // Column 2, band 0 (0.25 x 0.375) stays, although its face is wider than tall; column 1 turns.
+    const BrickCell stays = Eval(Layout(4, 1, 4), 0.5f, 0.05f);
+    EXPECT_EQ(stays.sizeU, 0.625f - 0.375f);
+    EXPECT_EQ(stays.sizeV, 0.375f * 0.25f);
+    EXPECT_EQ(Eval(Layout(4, 1, 4), 0.3f, 0.01f).sizeU, 0.125f * 0.25f);
+    // Pattern 5's disc, narrowed by its joint, and the body around it.
+    EXPECT_EQ(Eval(Layout(5, 1, 1), 0.1f, 0.1f).localU, 0.1f / (2.f * 0.205f) + 0.5f);
+    EXPECT_EQ(Eval(Layout(5, 1, 1, 0.1f), 0.1f, 0.f).sizeU, 2.f * (0.205f - 0.1f * 0.5f));
+    EXPECT_EQ(Eval(Layout(5, 1, 1, 0.1f), 0.5f, 0.5f).localU, (0.5f - 0.05f) / (1.f - 0.1f));
+    // Pattern 7's corners measure from their own sides.
+    EXPECT_EQ(Eval(Layout(7, 1, 1), 0.9f, 0.1f).localU, (1.f - 0.9f) / 0.293f);
 }
 
 // The piece a plain scan of Pattern 4's table in table order finds, as the layout is defined.
@@ -178,67 +184,6 @@ TEST(CustomRectangleLayouts, Pattern4SearchMatchesThePlainScan) {
     }
 }
 
-TEST(CustomStrips, LyingAndStandingStripsAlternate) {
-    // Cell (0, 0) lies its strips along u, of the second set; the strip limit belongs above.
-    const PatternSettings one = Settings(Id(3), 1, 1);
-    const BrickCell h = Eval(one, 0.5f, 0.5f);
-    EXPECT_EQ(PieceAt(one, 0.5f, 0.5f), (Piece{0, 1, 1, false}));
-    EXPECT_EQ(h.turned, 1);
-    EXPECT_EQ(h.sizeU, 0.6666667f - 0.33333334f);
-    EXPECT_EQ(h.localU, (0.5f - 0.33333334f) / (0.6666667f - 0.33333334f));
-    EXPECT_EQ(Eval(one, 0.5f, 0.33333334f).brickV, 1);
-    EXPECT_EQ(Eval(one, 0.5f, 0.3333333f).brickV, 0);
-    // Cell (1, 0) of two stands them along v, of the first set.
-    const BrickCell s = Eval(Settings(Id(3), 2, 1), 0.75f, 0.5f);
-    EXPECT_EQ(PieceAt(Settings(Id(3), 2, 1), 0.75f, 0.5f), (Piece{4, 0, 0, false}));
-    EXPECT_EQ(s.turned, 0);
-    EXPECT_EQ(s.sizeU, (0.6666667f - 0.33333334f) * 0.5f);
-
-    // Joints: grout near a third keeps the strips' set and the upper strip's index, and the
-    // caller's frame; lying strips have no joint across them.
-    const PatternSettings ps = Settings(Id(3), 1, 1, 0.1f, 0.1f);
-    const BrickCell g = Eval(ps, 0.5f, 0.36f);
-    ExpectCellGrout(g, 1.f, 1.f);
-    EXPECT_EQ(PieceAt(ps, 0.5f, 0.36f), (Piece{0, 1, 1, true}));
-    EXPECT_TRUE(DefaultFrame(g));
-    EXPECT_FALSE(Eval(ps, 0.5f, 0.39f).isGrout);
-    EXPECT_TRUE(Eval(ps, 0.04f, 0.5f).isGrout);
-    EXPECT_FALSE(Eval(ps, 0.34f, 0.5f).isGrout);
-}
-
-TEST(CustomGridPoints, DiscsSquaresRingsAndTheBody) {
-    const PatternSettings discs = Settings(Id(5), 1, 1);
-    // d = 0.141 < 0.205: the disc of grid point (0, 0).
-    const BrickCell c = Eval(discs, 0.1f, 0.1f);
-    EXPECT_EQ(PieceAt(discs, 0.1f, 0.1f), (Piece{0, 0, 1, false}));
-    EXPECT_EQ(c.sizeU, 2.f * 0.205f);
-    EXPECT_EQ(c.localU, 0.1f / (2.f * 0.205f) + 0.5f);
-    const BrickCell b = Eval(discs, 0.5f, 0.25f);
-    EXPECT_EQ(PieceAt(discs, 0.5f, 0.25f), (Piece{1, 1, 0, false}));
-    EXPECT_EQ(b.localV, 0.25f);
-    EXPECT_EQ(b.sizeU, 1.f);
-    // d = 0.226: off the disc, but on the square of half-side 0.185.
-    EXPECT_EQ(PieceAt(discs, 0.16f, 0.16f).kind, 0);
-    EXPECT_EQ(PieceAt(Settings(Id(6), 1, 1), 0.16f, 0.16f).kind, 1);
-
-    // Half-joints 0.05: the ring spans 0.155..0.255, the square's 0.135..0.235.
-    const PatternSettings ps = Settings(Id(5), 1, 1, 0.1f, 0.1f);
-    EXPECT_EQ(Eval(ps, 0.1f, 0.f).sizeU, 2.f * (0.205f - 0.1f * 0.5f));
-    ExpectCellGrout(Eval(ps, 0.2f, 0.f), 1.f, 1.f);
-    EXPECT_EQ(PieceAt(ps, 0.2f, 0.f), (Piece{0, 0, 0, true}));
-    EXPECT_EQ(PieceAt(ps, 0.5f, 0.03f), (Piece{1, 1, 0, true}));
-    const BrickCell body = Eval(ps, 0.5f, 0.5f);
-    EXPECT_EQ(body.localU, (0.5f - 0.05f) / (1.f - 2.f * 0.05f));
-    EXPECT_EQ(body.sizeU, 1.f - 2.f * 0.05f);
-    // A joint wider than the disc leaves only the ring.
-    EXPECT_EQ(PieceAt(Settings(Id(5), 1, 1, 0.5f, 0.5f), 0.f, 0.f), (Piece{0, 0, 0, true}));
-    const PatternSettings sq = Settings(Id(6), 1, 1, 0.1f, 0.1f);
-    EXPECT_EQ(Eval(sq, 0.1f, 0.1f).localV, 0.1f / (2.f * (0.185f - 0.05f)) + 0.5f);
-    EXPECT_EQ(PieceAt(sq, 0.15f, 0.1f), (Piece{0, 0, 0, true}));
-    EXPECT_EQ(PieceAt(sq, 0.24f, 0.5f), (Piece{1, 1, 0, false}));
-    EXPECT_TRUE(Eval(Settings(Id(6), 1, 1, 0.4f, 0.4f), 0.01f, 0.01f).isGrout);
-}
-
 // A disc or square belongs to its grid point: the four cells around it, across the edges of the
 // unit tile too, give it one identity.
 TEST(CustomGridPoints, PiecesKeepOneIdentityAcrossCellAndTileEdges) {
@@ -259,34 +204,6 @@ TEST(CustomGridPoints, PiecesKeepOneIdentityAcrossCellAndTileEdges) {
             }
         }
     }
-}
-
-TEST(CustomOctagons, CornerTrianglesAndTheOctagon) {
-    const PatternSettings ps = Settings(Id(7), 1, 1);
-    const BrickCell c = Eval(ps, 0.1f, 0.1f);
-    EXPECT_EQ(PieceAt(ps, 0.1f, 0.1f), (Piece{0, 0, 1, false}));
-    EXPECT_EQ(c.localU, 0.1f / 0.293f);
-    EXPECT_EQ(c.sizeU, 0.293f);
-    // Corners on side 1 take the odd index and measure from their own sides.
-    EXPECT_EQ(PieceAt(ps, 0.9f, 0.1f), (Piece{1, 0, 1, false}));
-    EXPECT_EQ(Eval(ps, 0.9f, 0.1f).localU, (1.f - 0.9f) / 0.293f);
-    EXPECT_EQ(PieceAt(ps, 0.1f, 0.95f), (Piece{0, 1, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.95f, 0.95f), (Piece{1, 1, 1, false}));
-    EXPECT_EQ(PieceAt(ps, 0.5f, 0.5f), (Piece{0, 0, 0, false}));
-    EXPECT_EQ(Eval(ps, 0.5f, 0.5f).localU, 0.5f);
-    EXPECT_EQ(PieceAt(Settings(Id(7), 3, 3), 0.5f, 0.5f), (Piece{1, 1, 0, false}));
-
-    // Half-joints 0.05: triangles reach s + t <= 0.243, the octagon starts at 0.343 and its
-    // diagonal sides keep |s - t| <= 0.657.
-    const PatternSettings g = Settings(Id(7), 1, 1, 0.1f, 0.1f);
-    EXPECT_EQ(PieceAt(g, 0.12f, 0.12f).kind, 1);
-    ExpectCellGrout(Eval(g, 0.15f, 0.15f), 1.f, 1.f);
-    EXPECT_FALSE(Eval(g, 0.18f, 0.18f).isGrout);
-    EXPECT_TRUE(Eval(g, 0.5f, 0.02f).isGrout);
-    EXPECT_TRUE(Eval(g, 0.9f, 0.2f).isGrout);
-    EXPECT_FALSE(Eval(g, 0.85f, 0.2f).isGrout);
-    EXPECT_EQ(Eval(g, 0.5f, 0.5f).localU, (0.5f - 0.05f) / (1.f - 2.f * 0.05f));
-    EXPECT_EQ(Eval(g, 0.5f, 0.5f).sizeU, 1.f - 2.f * 0.05f);
 }
 
 // Points exactly on a limit, one cell over the unit square (s = u, t = v), each beside its

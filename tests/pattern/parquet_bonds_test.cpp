@@ -51,37 +51,27 @@ bool IsRun(const std::vector<GridCell>& cells, int len, bool alongU, int cols, i
 }
 
 TEST(ParquetBonds, KnownBricks) {
-    struct Known {
-        PatternSettings ps;
-        float u, v;
-        int brickU, brickV;
-    };
-    const Known known[] = {
+    const testing::KnownPiece known[] = {
         // 12 grid units each way: cell (4, 0) starts a lying brick, cell (1, 0) belongs to the
         // standing brick that starts at row 0. nx = 5 rounds up to the same 12 units.
-        {Settings(kHerringbone, 4, 4), 5.5f / 12.f, 0.5f / 12.f, 8, 0},
-        {Settings(kHerringbone, 4, 4), 1.5f / 12.f, 0.5f / 12.f, 3, 0},
-        {Settings(kHerringbone, 5, 4), 5.5f / 12.f, 0.5f / 12.f, 8, 0},
+        {Settings(kHerringbone, 4, 4), 5.5f / 12.f, 0.5f / 12.f, {8, 0, 0, false}},
+        {Settings(kHerringbone, 4, 4), 1.5f / 12.f, 0.5f / 12.f, {3, 0, 0, false}},
+        {Settings(kHerringbone, 5, 4), 5.5f / 12.f, 0.5f / 12.f, {8, 0, 0, false}},
         // Even pair: standing in column 2, lying over columns 0 and 1; odd pair: standing in
         // column 0, lying over 1 and 2.
-        {Settings(kTShape, 1, 1), 0.8f, 0.2f, 2, 0},
-        {Settings(kTShape, 1, 1), 0.2f, 0.7f, 0, 1},
-        {Settings(kTShape, 1, 2), 0.1f, 0.6f, 0, 1},
-        {Settings(kTShape, 1, 2), 0.9f, 0.9f, 1, 3},
-        {Settings(kModularAshlar, 2, 2), 0.9f, 0.3f, 4, 0},
-        {Settings(kModularAshlar, 4, 2), 0.9f, 0.3f, 16 + 4, 0},
+        {Settings(kTShape, 1, 1), 0.8f, 0.2f, {2, 0, 0, false}},
+        {Settings(kTShape, 1, 1), 0.2f, 0.7f, {0, 1, 0, false}},
+        {Settings(kTShape, 1, 2), 0.1f, 0.6f, {0, 1, 0, false}},
+        {Settings(kTShape, 1, 2), 0.9f, 0.9f, {1, 3, 0, false}},
+        {Settings(kModularAshlar, 2, 2), 0.9f, 0.3f, {4, 0, 0, false}},
+        {Settings(kModularAshlar, 4, 2), 0.9f, 0.3f, {16 + 4, 0, 0, false}},
         // One even cell holds two lying bricks; with nx = 2 cell (1, 0) holds two standing ones.
-        {Settings(kBasketWeave, 1, 1), 0.5f, 0.25f, 0, 0},
-        {Settings(kBasketWeave, 1, 1), 0.5f, 0.75f, 1, 0},
-        {Settings(kBasketWeave, 2, 1), 0.9f, 0.3f, 3, 0},
+        {Settings(kBasketWeave, 1, 1), 0.5f, 0.25f, {0, 0, 0, false}},
+        {Settings(kBasketWeave, 1, 1), 0.5f, 0.75f, {1, 0, 0, false}},
+        {Settings(kBasketWeave, 2, 1), 0.9f, 0.3f, {3, 0, 0, false}},
     };
-    for (const Known& k : known) {
-        const BrickCell c = Eval(k.ps, k.u, k.v);
-        EXPECT_EQ(c.brickU, k.brickU) << k.ps << " " << k.u << "," << k.v;
-        EXPECT_EQ(c.brickV, k.brickV) << k.ps << " " << k.u << "," << k.v;
-        EXPECT_FALSE(c.isGrout);
-        EXPECT_EQ(c.kind, 0);
-    }
+    for (const testing::KnownPiece& k : known)
+        EXPECT_EQ(testing::PieceAt(k.ps, k.u, k.v), k.want) << k.ps << " at " << k.u << ", " << k.v;
 }
 
 // A standing T-Shape brick is numbered by its row pair, a lying piece by its half-row: stored
@@ -114,44 +104,23 @@ TEST(ParquetBonds, TShapeStandingBricksCountPairsLyingPiecesHalfRows) {
     EXPECT_EQ(standing.brickV, lying.brickV);
 }
 
+// Faces where each bond's own geometry sets them: the golden maps hold the rest.
 TEST(ParquetBonds, LocalFrames) {
     // Herringbone lying brick: the shared frame step turns it; localV runs along it.
-    const float u = 5.5f / 12.f;
-    const BrickCell lying = Eval(Settings(kHerringbone, 4, 4), u, 0.5f / 12.f);
-    EXPECT_EQ(lying.localV, (12.f * u - 4.f) / 3.f);
+    const BrickCell lying = Eval(Settings(kHerringbone, 4, 4), 5.5f / 12.f, 0.5f / 12.f);
+    EXPECT_EQ(lying.localV, (12.f * (5.5f / 12.f) - 4.f) / 3.f);
     EXPECT_EQ(lying.turned, 1);
-    EXPECT_EQ(lying.sizeU, 1.f / 12.f);
     EXPECT_EQ(lying.projSizeV, 3.f / 12.f);
-
-    // T-Shape lying piece: swapped on its cell, but the flags and projection sizes keep the
-    // caller's values.
-    const float Wc = 1.f / 3.f;
+    // T-Shape lying piece: exchanged on its cell without writing the frame, and not clamped: in
+    // a joint its coordinates leave [0, 1].
     const BrickCell piece = Eval(Settings(kTShape, 1, 1), 0.2f, 0.7f);
-    EXPECT_EQ(piece.localU, (0.7f - 0.5f) / 0.5f);
-    EXPECT_EQ(piece.localV, 0.2f / (2.f * Wc));
-    EXPECT_EQ(piece.sizeU, 0.5f);
-    EXPECT_EQ(piece.sizeV, 2.f * Wc);
-    EXPECT_EQ(piece.turned, 0);
-    EXPECT_EQ(piece.upright, 1);
-    EXPECT_EQ(piece.projSizeU, 0.f);
-    // ... and its coordinates are not clamped: in a joint they leave [0, 1].
+    EXPECT_EQ(piece.localV, 0.2f / (2.f / 3.f));
+    EXPECT_EQ(piece.sizeV, 2.f / 3.f);
     EXPECT_LT(Eval(Settings(kTShape, 1, 1, 0.2f, 0.2f), 0.67f, 0.5f).localU, 0.f);
-
-    // Modular Ashlar stone 4 (one quarter) and stone 0 (two quarters wide, swapped).
-    const PatternSettings ashlar = Settings(kModularAshlar, 2, 2);
-    const BrickCell small = Eval(ashlar, 0.9f, 0.3f);
-    EXPECT_EQ(small.localU, (0.9f - 3.f / 4.f) / (1.f / 4.f));
-    EXPECT_EQ(small.localV, (0.3f - 1.f / 4.f) / (1.f / 4.f));
-    const BrickCell wide = Eval(ashlar, 0.3f, 0.1f);
-    EXPECT_EQ(wide.localV, 0.3f / (2.f / 4.f));
-    EXPECT_EQ(wide.sizeV, 0.5f);
-    EXPECT_EQ(wide.turned, 0);
-
+    // Modular Ashlar stone 0, two quarters wide, exchanged.
+    EXPECT_EQ(Eval(Settings(kModularAshlar, 2, 2), 0.3f, 0.1f).localV, 0.3f / (2.f / 4.f));
     // Basket Weave: the left standing brick of cell (1, 0) (s = 0.2 there).
-    const BrickCell standing = Eval(Settings(kBasketWeave, 2, 1), 0.6f, 0.3f);
-    EXPECT_EQ(standing.localU, 2.f * ((0.6f - 0.5f) / 0.5f));
-    EXPECT_EQ(standing.turned, 0);
-    EXPECT_EQ(standing.sizeU, 0.25f);
+    EXPECT_EQ(Eval(Settings(kBasketWeave, 2, 1), 0.6f, 0.3f).localU, 2.f * ((0.6f - 0.5f) / 0.5f));
 }
 
 // Sampled on the pattern's own grid, every brick covers exactly its shape, bricks that cross the
@@ -212,43 +181,25 @@ TEST(ParquetBonds, BricksCoverTheirShapes) {
 
 TEST(ParquetBonds, Joints) {
     // Herringbone lying brick, cell 0.25 x 1/12: joints are 0.1 of the shorter side all round.
-    const PatternSettings hb = Settings(kHerringbone, 4, 4, 0.1f, 0.1f);
-    const float unit = 1.f / 12.f;
-    EXPECT_TRUE(Eval(hb, 4.04f * unit, 0.5f * unit).isGrout);
-    EXPECT_FALSE(Eval(hb, 4.06f * unit, 0.5f * unit).isGrout);
-    EXPECT_TRUE(Eval(hb, 5.5f * unit, 0.96f * unit).isGrout);
-    EXPECT_FALSE(Eval(hb, 5.5f * unit, 0.94f * unit).isGrout);
-
     // Ashlar joint lines of half-width 0.2 * 0.5 * 0.25 = 0.025 run between stones only.
-    const PatternSettings ps = Settings(kModularAshlar, 2, 2, 0.2f, 0.2f);
-    EXPECT_TRUE(Eval(ps, 0.27f, 0.6f).isGrout);  // x = 1/4, stones 2 | 5
-    EXPECT_FALSE(Eval(ps, 0.28f, 0.6f).isGrout);
-    EXPECT_TRUE(Eval(ps, 0.73f, 0.4f).isGrout);     // x = 3/4, stones 3 | 4
-    EXPECT_FALSE(Eval(ps, 0.75f, 0.6f).isGrout);    // inside stone 6
-    EXPECT_FALSE(Eval(ps, 0.5f, 0.375f).isGrout);   // inside stone 3
-    EXPECT_TRUE(Eval(ps, 0.6f, 0.73f).isGrout);     // y = 3/4, stones 6 | 8
-    EXPECT_FALSE(Eval(ps, 0.375f, 0.75f).isGrout);  // inside stone 5
-}
-
-TEST(ParquetBonds, FrameRulesOverTheTile) {
-    for (int id : {kHerringbone, kTShape, kModularAshlar, kBasketWeave}) {
-        const PatternSettings ps = Settings(id, 3, 5, 0.1f, 0.05f);
-        for (int y = 0; y < 61; ++y) {
-            for (int x = 0; x < 61; ++x) {
-                const BrickCell c =
-                    Eval(ps, static_cast<float>(x) / 61.f, static_cast<float>(y) / 61.f);
-                EXPECT_LE(c.sizeU, c.sizeV) << id;
-                if (id == kHerringbone || id == kBasketWeave) {
-                    EXPECT_EQ(c.upright, 1 - c.turned);
-                    EXPECT_EQ(c.projSizeU, c.sizeU);
-                    EXPECT_TRUE(c.localU >= 0.f && c.localU <= 1.f) << id;
-                } else {
-                    EXPECT_EQ(c.turned, 0);
-                    EXPECT_EQ(c.projSizeU, 0.f);
-                }
-            }
-        }
-    }
+    const PatternSettings hb = Settings(kHerringbone, 4, 4, 0.1f, 0.1f);
+    const PatternSettings ashlar = Settings(kModularAshlar, 2, 2, 0.2f, 0.2f);
+    const float unit = 1.f / 12.f;
+    const testing::GroutProbe probes[] = {
+        {hb, 4.04f * unit, 0.5f * unit, true},
+        {hb, 4.06f * unit, 0.5f * unit, false},
+        {hb, 5.5f * unit, 0.96f * unit, true},
+        {hb, 5.5f * unit, 0.94f * unit, false},
+        {ashlar, 0.27f, 0.6f, true},  // x = 1/4, stones 2 | 5
+        {ashlar, 0.28f, 0.6f, false},
+        {ashlar, 0.73f, 0.4f, true},     // x = 3/4, stones 3 | 4
+        {ashlar, 0.75f, 0.6f, false},    // inside stone 6
+        {ashlar, 0.5f, 0.375f, false},   // inside stone 3
+        {ashlar, 0.6f, 0.73f, true},     // y = 3/4, stones 6 | 8
+        {ashlar, 0.375f, 0.75f, false},  // inside stone 5
+    };
+    for (const testing::GroutProbe& p : probes)
+        EXPECT_EQ(Eval(p.ps, p.u, p.v).isGrout, p.grout) << p.ps << " " << p.u << "," << p.v;
 }
 
 }  // namespace

@@ -4,6 +4,19 @@
 
 namespace QuarelNS::testing {
 
+std::ostream& operator<<(std::ostream& os, const Piece& p) {
+    return os << "(" << p.brickU << ", " << p.brickV << ", kind " << p.kind
+              << (p.grout ? ", grout)" : ")");
+}
+
+bool SameBits(const BrickCell& a, const BrickCell& b) {
+    const float fa[6] = {a.localU, a.localV, a.sizeU, a.sizeV, a.projSizeU, a.projSizeV};
+    const float fb[6] = {b.localU, b.localV, b.sizeU, b.sizeV, b.projSizeU, b.projSizeV};
+    return a.brickU == b.brickU && a.brickV == b.brickV && a.isGrout == b.isGrout &&
+           a.kind == b.kind && a.turned == b.turned && a.upright == b.upright &&
+           std::memcmp(fa, fb, sizeof fa) == 0;
+}
+
 std::uint64_t CellMapHash(const PatternSettings& ps, int n) {
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](const void* p, std::size_t len) {
