@@ -18,40 +18,39 @@ namespace {
 class FileBuilder {
 public:
     FileBuilder() : bytes{'Q', 'R', 'L', 'S', 'C', 'E', 'N', 'E'} { U32(kSceneFormatVersion); }
-    void Begin(std::uint16_t id) {
+    FileBuilder& Begin(std::uint16_t id) {
         open.push_back(bytes.size());
         bytes.push_back(static_cast<std::uint8_t>(id));
         bytes.push_back(static_cast<std::uint8_t>(id >> 8));
-        U32(0);
+        return U32(0);
     }
-    void End() {
+    FileBuilder& End() {
         const std::size_t at = open.back();
         open.pop_back();
         const auto len = static_cast<std::uint32_t>(bytes.size() - at - 6);
         std::memcpy(&bytes[at + 2], &len, 4);
+        return *this;
     }
-    void U32(std::uint32_t v) {
+    FileBuilder& U32(std::uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        return *this;
+    }
+    FileBuilder& List(std::vector<std::int32_t> v) {
+        U32(static_cast<std::uint32_t>(v.size()));
+        for (auto r : v) U32(static_cast<std::uint32_t>(r));
+        return *this;
     }
     // One test map with the given reference indices and no data.
-    void Object(std::vector<std::int32_t> refs, std::uint32_t classB = 1) {
-        Begin(0x0021);
-        Begin(0x0022);
-        U32(TEXMAP_CLASS_ID);
-        U32(0x7E570001);
-        U32(classB);
-        End();
-        Begin(0x0024);
-        U32(static_cast<std::uint32_t>(refs.size()));
-        for (auto r : refs) U32(static_cast<std::uint32_t>(r));
-        End();
-        End();
+    FileBuilder& Object(std::vector<std::int32_t> refs, std::uint32_t classB = 1) {
+        Begin(0x0021).Begin(0x0022).U32(TEXMAP_CLASS_ID).U32(0x7E570001).U32(classB).End();
+        return Begin(0x0024).List(std::move(refs)).End().End();
     }
-    void Roots(std::vector<std::int32_t> roots) {
-        Begin(0x0040);
-        U32(static_cast<std::uint32_t>(roots.size()));
-        for (auto r : roots) U32(static_cast<std::uint32_t>(r));
-        End();
+    // The objects chunk around the given objects, then the roots.
+    FileBuilder& Scene(std::vector<std::vector<std::int32_t>> objects,
+                       std::vector<std::int32_t> roots) {
+        Begin(0x0020);
+        for (auto& refs : objects) Object(std::move(refs));
+        return End().Begin(0x0040).List(std::move(roots)).End();
     }
     std::vector<std::uint8_t> bytes;
     std::vector<std::size_t> open;
@@ -65,6 +64,7 @@ protected:
         gLiveMaps = 0;
     }
     void TearDown() override {
+        scene = LoadedScene{};
         GetCOREInterface()->ResetScene();
         EXPECT_EQ(gLiveMaps, 0) << "maps leaked";
     }
@@ -84,25 +84,29 @@ protected:
         a->Block()->SetKey(kAmount, 100, 1.f);
         a->SetName(L"Wall");
         std::vector<std::uint8_t> bytes;
-        std::string error;
         EXPECT_TRUE(SaveSceneBytes({a, b}, bytes, &error)) << error;
         return bytes;
     }
 
-    bool Load(const std::vector<std::uint8_t>& bytes, LoadedScene& scene, std::string& error) {
+    // Replaces `scene` with what `bytes` load to; on failure `error` says why.
+    bool Load(const std::vector<std::uint8_t>& bytes) {
+        scene = LoadedScene{};
+        error.clear();
         return LoadSceneBytes(bytes.data(), bytes.size(), scene, &error);
     }
+    TestMap* Root(std::size_t i) { return static_cast<TestMap*>(scene.roots.at(i)->GetRef()); }
+
+    LoadedScene scene;
+    std::string error;
 };
 
 TEST_F(SceneFileTest, SharedTargetsValuesAndDataSurviveARoundTrip) {
     const auto bytes = SaveSharedGraph();
     ASSERT_EQ(gLiveMaps, 0);
-    LoadedScene scene;
-    std::string error;
-    ASSERT_TRUE(Load(bytes, scene, error)) << error;
+    ASSERT_TRUE(Load(bytes)) << error;
     ASSERT_EQ(scene.roots.size(), 2u);
-    auto* a = static_cast<TestMap*>(scene.roots[0]->GetRef());
-    auto* b = static_cast<TestMap*>(scene.roots[1]->GetRef());
+    TestMap* a = Root(0);
+    TestMap* b = Root(1);
     ASSERT_TRUE(a && b);
     EXPECT_EQ(gLiveMaps, 3);  // the constructor-made blocks were replaced, not kept
     ASSERT_NE(a->GetSubTexmap(0), nullptr);
@@ -122,41 +126,26 @@ TEST_F(SceneFileTest, SharedTargetsValuesAndDataSurviveARoundTrip) {
     // Routed map parameters read the restored slots.
     EXPECT_EQ(pb->GetTexmap(kSubMap), nullptr);
     EXPECT_EQ(b->Block()->GetTexmap(kSubMap), b->GetSubTexmap(1));
-}
-
-TEST_F(SceneFileTest, PostLoadCallbacksRunByPriorityEachOnce) {
-    const auto bytes = SaveSharedGraph();
-    LoadedScene scene;
-    std::string error;
-    ASSERT_TRUE(Load(bytes, scene, error)) << error;
-    auto* a = static_cast<TestMap*>(scene.roots[0]->GetRef());
-    // The one registered twice runs once; the one registered while they ran comes after them.
+    // Post-load callbacks run by priority; the one registered twice runs once, and the one
+    // registered while they ran comes after them.
     EXPECT_EQ(a->loadOrder, (std::vector<int>{2, 5, 7, 1}));
 }
 
-TEST_F(SceneFileTest, TruncationAtEveryLengthIsRefusedCleanly) {
+TEST_F(SceneFileTest, TruncatedOrFlippedFilesLoadOrFailButNeverCrashOrLeak) {
     const auto bytes = SaveSharedGraph();
     for (std::size_t len = 0; len < bytes.size(); ++len) {
-        LoadedScene scene;
-        std::string error;
-        std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + len);
-        EXPECT_FALSE(Load(cut, scene, error)) << "length " << len;
+        EXPECT_FALSE(Load({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(len)}))
+            << "length " << len;
         EXPECT_FALSE(error.empty());
         EXPECT_TRUE(scene.roots.empty());
         ASSERT_EQ(gLiveMaps, 0) << "length " << len << ": " << error;
     }
-}
-
-TEST_F(SceneFileTest, FlippedBytesLoadOrFailButNeverCrashOrLeak) {
-    const auto bytes = SaveSharedGraph();
     int refused = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         for (std::uint8_t mask : {0x01, 0x80, 0xFF}) {
             auto bad = bytes;
             bad[i] ^= mask;
-            LoadedScene scene;
-            std::string error;
-            if (!Load(bad, scene, error)) {
+            if (!Load(bad)) {
                 ++refused;
                 EXPECT_FALSE(error.empty());
                 ASSERT_EQ(gLiveMaps, 0) << "byte " << i << ": " << error;
@@ -183,158 +172,98 @@ TEST_F(SceneFileTest, AStoredParameterOfNoKnownTypeIsSkipped) {
     ASSERT_NE(at, 0u);
     bytes[at] = 0x00;
     bytes[at + 1] = 0x42;  // 0x4200
-    LoadedScene scene;
-    std::string error;
-    ASSERT_TRUE(Load(bytes, scene, error)) << error;
-    auto* a = static_cast<TestMap*>(scene.roots[0]->GetRef());
-    EXPECT_EQ(a->Block()->GetInt(kCount), 4);
-    EXPECT_EQ(a->Block()->GetColor(kTint), Color(0.f, 1.f, 0.5f));
+    ASSERT_TRUE(Load(bytes)) << error;
+    EXPECT_EQ(Root(0)->Block()->GetInt(kCount), 4);
+    EXPECT_EQ(Root(0)->Block()->GetColor(kTint), Color(0.f, 1.f, 0.5f));
 }
 
 TEST_F(SceneFileTest, HostileFilesAreRefusedWithAReason) {
-    struct Case {
-        const char* expect;
-        std::vector<std::uint8_t> bytes;
+    auto patched = [](std::size_t at, std::uint8_t v) {
+        auto b = FileBuilder().bytes;
+        b[at] = v;
+        return b;
     };
-    std::vector<Case> cases;
-    {
-        FileBuilder f;
-        f.bytes[0] = 'X';
-        cases.push_back({"bad magic", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.bytes[8] = 9;
-        cases.push_back({"version 9", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.Begin(0x0020);
-        f.Object({}, 0xBAD);
-        f.End();
-        f.Roots({0});
-        cases.push_back({"unknown class", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.Begin(0x0020);
-        f.Object({-1, -1, 5});
-        f.End();
-        f.Roots({0});
-        cases.push_back({"names object 5", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.Begin(0x0020);
-        f.Object({-1, -1, 1});
-        f.Object({-1, -1, 0});
-        f.End();
-        f.Roots({0});
-        cases.push_back({"loop", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.Begin(0x0020);
-        f.Begin(0x0021);
-        f.Begin(0x0024);
-        f.U32(0xFFFFFFF0u);  // a count far beyond the data
-        f.End();
-        f.End();
-        f.End();
-        f.Roots({});
-        cases.push_back({"exceeds its data", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.Begin(0x0020);
-        f.End();
-        f.Roots({3});
-        cases.push_back({"out of range", f.bytes});
-    }
-    {
-        FileBuilder f;
-        f.Begin(0x0020);
-        f.U32(0xFFFFFFFFu);  // a chunk header whose length runs past the end
-        f.U32(0xFFFFFFFFu);
-        f.End();
-        f.Roots({});
-        cases.push_back({"corrupt", f.bytes});
-    }
-    auto* keep = new TestMap;  // a scene that must survive every refusal
+    const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {
+        {"bad magic", patched(0, 'X')},
+        {"version 9", patched(8, 9)},
+        {"unknown class",
+         FileBuilder().Begin(0x0020).Object({}, 0xBAD).End().Begin(0x0040).List({0}).End().bytes},
+        {"names object 5", FileBuilder().Scene({{-1, -1, 5}}, {0}).bytes},
+        {"loop", FileBuilder().Scene({{-1, -1, 1}, {-1, -1, 0}}, {0}).bytes},
+        // A count far beyond the data.
+        {"exceeds its data", FileBuilder()
+                                 .Begin(0x0020)
+                                 .Begin(0x0021)
+                                 .Begin(0x0024)
+                                 .U32(0xFFFFFFF0u)
+                                 .End()
+                                 .End()
+                                 .End()
+                                 .Begin(0x0040)
+                                 .List({})
+                                 .End()
+                                 .bytes},
+        {"out of range", FileBuilder().Scene({}, {3}).bytes},
+        // A chunk header whose length runs past the end.
+        {"corrupt", FileBuilder()
+                        .Begin(0x0020)
+                        .U32(0xFFFFFFFFu)
+                        .U32(0xFFFFFFFFu)
+                        .End()
+                        .Begin(0x0040)
+                        .List({})
+                        .End()
+                        .bytes},
+    };
+    SingleRefMaker keep(new TestMap);  // a scene that must survive every refusal
     GetCOREInterface()->GetRootNode()->CreateChild(L"Kept");
-    SingleRefMaker holder(keep);
-    for (const Case& c : cases) {
-        LoadedScene scene;
-        std::string error;
-        EXPECT_FALSE(Load(c.bytes, scene, error)) << c.expect;
-        EXPECT_NE(error.find(c.expect), std::string::npos) << error;
+    for (const auto& [expect, bytes] : cases) {
+        EXPECT_FALSE(Load(bytes)) << expect;
+        EXPECT_NE(error.find(expect), std::string::npos) << error;
         EXPECT_EQ(gLiveMaps, 1);
         EXPECT_EQ(GetCOREInterface()->GetRootNode()->NumberOfChildren(), 1);
     }
-    holder.SetRef(nullptr);
 }
 
 TEST_F(SceneFileTest, ReferenceChainsAreBoundedInDepth) {
     auto chain = [](int length) {
-        FileBuilder f;
-        f.Begin(0x0020);
-        for (int i = 0; i < length; ++i) f.Object({-1, -1, i + 1 < length ? i + 1 : -1});
-        f.End();
-        f.Roots({0});
-        return f.bytes;
+        std::vector<std::vector<std::int32_t>> objects;
+        for (int i = 0; i < length; ++i) objects.push_back({-1, -1, i + 1 < length ? i + 1 : -1});
+        return FileBuilder().Scene(objects, {0}).bytes;
     };
-    {
-        LoadedScene scene;
-        std::string error;
-        ASSERT_TRUE(Load(chain(1000), scene, error)) << error;
-        EXPECT_EQ(gLiveMaps, 1000);
-    }  // the whole chain goes with its root
-    EXPECT_EQ(gLiveMaps, 0);
-    LoadedScene scene;
-    std::string error;
-    EXPECT_FALSE(Load(chain(1001), scene, error));
+    ASSERT_TRUE(Load(chain(1000))) << error;
+    EXPECT_EQ(gLiveMaps, 1000);
+    EXPECT_FALSE(Load(chain(1001)));
+    EXPECT_EQ(gLiveMaps, 0);  // the earlier chain went with its root
     EXPECT_NE(error.find("deeper than 1000"), std::string::npos) << error;
 }
 
 TEST_F(SceneFileTest, ObjectsThatNoMakerKeepsAreNotLeaked) {
     // Object 1 sits in slot 0 of object 0, which only takes parameter blocks there.
-    FileBuilder f;
-    f.Begin(0x0020);
-    f.Object({1});
-    f.Object({});
-    f.End();
-    f.Roots({0});
-    LoadedScene scene;
-    std::string error;
-    ASSERT_TRUE(Load(f.bytes, scene, error)) << error;
+    ASSERT_TRUE(Load(FileBuilder().Scene({{1}, {}}, {0}).bytes)) << error;
     EXPECT_EQ(gLiveMaps, 1);
-    auto* m = static_cast<TestMap*>(scene.roots[0]->GetRef());
     // It kept the block its constructor made; the refused map was deleted.
-    ASSERT_NE(m->GetReference(0), nullptr);
-    EXPECT_EQ(m->GetReference(0)->SuperClassID(), ULONG{PARAMETER_BLOCK2_CLASS_ID});
+    ASSERT_NE(Root(0)->GetReference(0), nullptr);
+    EXPECT_EQ(Root(0)->GetReference(0)->SuperClassID(), ULONG{PARAMETER_BLOCK2_CLASS_ID});
 }
 
 TEST_F(SceneFileTest, NodeTreeWithMaterialsAndSubMaterialsRoundTrips) {
     INode* root = GetCOREInterface()->GetRootNode();
     INode* wall = root->CreateChild(L"Wall");
-    INode* brick = wall->CreateChild(L"Brick");
     auto* multi = new MultiMtl(2);
     auto* std1 = new StdMtl;
-    auto* map = new TestMap;
-    std1->SetSubTexmap(0, map);
+    std1->SetSubTexmap(0, new TestMap);
     multi->SetSubMtl(1, std1);
     wall->SetMtl(multi);
-    brick->SetMtl(std1);  // shared between a node and a sub-material
+    wall->CreateChild(L"Brick")->SetMtl(std1);  // shared between a node and a sub-material
     GetCOREInterface()->SetTime(320);
     std::vector<std::uint8_t> bytes;
-    std::string error;
     ASSERT_TRUE(SaveSceneBytes({}, bytes, &error)) << error;
     GetCOREInterface()->ResetScene();
     GetCOREInterface()->SetTime(0);
     EXPECT_EQ(gLiveMaps, 0);
 
-    LoadedScene scene;
-    ASSERT_TRUE(Load(bytes, scene, error)) << error;
+    ASSERT_TRUE(Load(bytes)) << error;
     EXPECT_EQ(GetCOREInterface()->GetTime(), 320);
     ASSERT_EQ(root->NumberOfChildren(), 1);
     INode* w = root->GetChildNode(0);
@@ -347,33 +276,6 @@ TEST_F(SceneFileTest, NodeTreeWithMaterialsAndSubMaterialsRoundTrips) {
     ASSERT_NE(b->GetMtl(), nullptr);
     EXPECT_EQ(b->GetMtl()->GetSubTexmap(0)->ClassID(), Desc().ClassID());
     EXPECT_EQ(gLiveMaps, 1);
-}
-
-TEST_F(SceneFileTest, CloningASharedHierarchyCopiesEachTargetOnce) {
-    auto* multi = new MultiMtl(3);
-    SingleRefMaker holder(multi);
-    auto* std1 = new StdMtl;
-    auto* std2 = new StdMtl;
-    auto* shared = new TestMap;
-    std1->SetSubTexmap(0, shared);
-    std2->SetSubTexmap(1, shared);
-    shared->Block()->SetValue(kCount, 0, 9);
-    multi->SetSubMtl(0, std1);
-    multi->SetSubMtl(1, std2);
-    multi->SetSubMtl(2, std1);
-
-    auto* copy = static_cast<Mtl*>(CloneRefHierarchy(multi));
-    SingleRefMaker copyHolder(copy);
-    EXPECT_EQ(gLiveMaps, 2);
-    ASSERT_NE(copy->GetSubMtl(0), std1);
-    EXPECT_EQ(copy->GetSubMtl(0), copy->GetSubMtl(2));
-    Texmap* m1 = copy->GetSubMtl(0)->GetSubTexmap(0);
-    Texmap* m2 = copy->GetSubMtl(1)->GetSubTexmap(1);
-    ASSERT_NE(m1, nullptr);
-    EXPECT_EQ(m1, m2);
-    EXPECT_NE(m1, shared);
-    EXPECT_EQ(static_cast<TestMap*>(m1)->Block()->GetInt(kCount), 9);
-    EXPECT_NE(static_cast<TestMap*>(m1)->Block(), shared->Block());
 }
 
 }  // namespace

@@ -48,13 +48,23 @@ TEST(DiagLogSwitch, OnlyTheFirstCharacterCounts) {
     EXPECT_TRUE(DiagLogSwitchIsOn(nullptr));
 }
 
-TEST_F(DiagLogTest, SwitchedOffCreatesNoFileAndLeavesAnOldOneAlone) {
-    for (const char* value : {"0", "N", "false"}) {
+TEST_F(DiagLogTest, TheSwitchDecidesWhetherTheFileStartsWithTheOpeningBanner) {
+    for (const char* value :
+         {"0", "N", "false", "off", "yes", "", static_cast<const char*>(nullptr)}) {
+        const bool on = DiagLogSwitchIsOn(value);
+        SCOPED_TRACE(value ? value : "(unset)");
         ScopedEnv env("QUARELMAP_LOG", value);
         DiagLogOpen();
-        DiagLog("%s", kPoison);  // nothing is formatted when off
+        ASSERT_EQ(LogExists(), on);
+        if (on) {
+            const auto lines = LogLines();
+            ASSERT_EQ(lines.size(), 1u);
+            EXPECT_TRUE(IsOpenBanner(lines[0])) << lines[0];
+        } else {
+            DiagLog("%s", kPoison);  // nothing is formatted when off
+        }
         DiagLogClose();
-        EXPECT_FALSE(LogExists()) << value;
+        std::filesystem::remove(LogPath());
     }
     std::ofstream(LogPath()) << "earlier load\n";
     ScopedEnv env("QUARELMAP_LOG", "n");
@@ -63,67 +73,37 @@ TEST_F(DiagLogTest, SwitchedOffCreatesNoFileAndLeavesAnOldOneAlone) {
     EXPECT_EQ(LogText(), "earlier load\n");
 }
 
-TEST_F(DiagLogTest, SwitchedOnStartsTheFileWithTheOpeningBanner) {
-    for (const char* value : {"off", "yes", "", static_cast<const char*>(nullptr)}) {
-        ScopedEnv env("QUARELMAP_LOG", value);
-        DiagLogOpen();
-        ASSERT_TRUE(LogExists()) << (value ? value : "(unset)");
-        const auto lines = LogLines();
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_TRUE(IsOpenBanner(lines[0])) << lines[0];
-        DiagLogClose();
-    }
-}
-
-TEST_F(DiagLogTest, PointersNullAndLongMessagesAreWrittenWhole) {
-    ScopedEnv env("QUARELMAP_LOG", nullptr);
-    DiagLogOpen();
-    DiagLog("a=0x%p b=0x%p c=%d", static_cast<void*>(nullptr),
-            reinterpret_cast<void*>(std::uintptr_t{0xABC}), 7);
-    const std::string longText(3000, 'x');
-    DiagLog("%s", longText.c_str());
-    DiagLogClose();
-    const auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(LineMessage(lines[1]), "a=0x0000000000000000 b=0x0000000000000ABC c=7");
-    EXPECT_EQ(LineMessage(lines[2]), longText);
-}
-
-// The other C library the module is built with (MinGW's) prints %p as 16 lower-case digits
-// without "0x"; such a pointer is upper-cased too, while shorter hex numbers stay as written.
-TEST_F(DiagLogTest, SixteenDigitPointersAreUpperCasedAndOtherHexIsKept) {
-    ScopedEnv env("QUARELMAP_LOG", nullptr);
-    DiagLogOpen();
-    DiagLog("h=0x%s id=0x%x,0x%x long=0x%s", "00007ffab1c20000", 0x58d7c091u, 0u,
-            "00007ffab1c200001");
-    DiagLogClose();
-    const auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(LineMessage(lines[1]),
-              "h=0x00007FFAB1C20000 id=0x58d7c091,0x0 long=0x00007ffab1c200001");
-}
-
-TEST_F(DiagLogTest, LinesCarryTimeAndThreadAndTheFileEndsWithTheClosingBanner) {
+// Pointers read as on Windows: "0x" and 16 upper-case hex digits, whatever %p prints here. The
+// other C library the module is built with (MinGW's) prints %p as 16 lower-case digits without
+// "0x"; such a pointer is upper-cased too, while shorter hex numbers stay as written.
+TEST_F(DiagLogTest, LinesCarryTimeThreadAndWholeMessagesAndTheFileEndsWithTheClosingBanner) {
     ScopedEnv env("QUARELMAP_LOG", nullptr);
     DiagLogOpen();
     int local = 0;
+    const std::string longText(3000, 'x');
     DiagLog("QuarelMap::Reset [this=0x%p] n=%d", static_cast<void*>(&local), 42);
-    DiagLog("plain");
+    DiagLog("a=0x%p b=0x%p c=%d", static_cast<void*>(nullptr),
+            reinterpret_cast<void*>(std::uintptr_t{0xABC}), 7);
+    DiagLog("h=0x%s id=0x%x,0x%x long=0x%s", "00007ffab1c20000", 0x58d7c091u, 0u,
+            "00007ffab1c200001");
+    DiagLog("%s", longText.c_str());
     DiagLogClose();
+    const std::string expected[] = {
+        "QuarelMap::Reset [this=" + QuarelTest::Ptr(&local) + "] n=42",
+        "a=0x0000000000000000 b=0x0000000000000ABC c=7",
+        "h=0x00007FFAB1C20000 id=0x58d7c091,0x0 long=0x00007ffab1c200001",
+        longText,
+    };
     const auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_TRUE(IsOpenBanner(lines[0])) << lines[0];
-    EXPECT_TRUE(IsCloseBanner(lines[3])) << lines[3];
-
+    ASSERT_EQ(lines.size(), std::size(expected) + 2);
+    EXPECT_TRUE(IsOpenBanner(lines.front())) << lines.front();
+    EXPECT_TRUE(IsCloseBanner(lines.back())) << lines.back();
     const std::string tid = ThreadText(GetCurrentThreadId());
-    for (int i : {1, 2}) {
-        EXPECT_NE(LinePrefixLength(lines[i]), 0u) << lines[i];
-        EXPECT_EQ(LineThread(lines[i]), tid) << lines[i];
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_NE(LinePrefixLength(lines[i + 1]), 0u) << lines[i + 1];
+        EXPECT_EQ(LineThread(lines[i + 1]), tid) << lines[i + 1];
+        EXPECT_EQ(LineMessage(lines[i + 1]), expected[i]);
     }
-    // Pointers read as on Windows: "0x" and 16 upper-case hex digits, whatever %p prints here.
-    EXPECT_EQ(LineMessage(lines[1]),
-              "QuarelMap::Reset [this=" + QuarelTest::Ptr(&local) + "] n=42");
-    EXPECT_EQ(LineMessage(lines[2]), "plain");
     EXPECT_EQ(LogText().back(), '\n');
 }
 
@@ -224,15 +204,10 @@ TEST_F(DiagLogTest, AnUnusableDirectoryLeavesTheModuleWorkingWithoutALog) {
     ScopedEnv env("QUARELMAP_LOG", nullptr);
     const auto blocker = mDir / "file";
     std::ofstream(blocker) << "x";
-    {
-        ScopedEnv dir("TMPDIR", (blocker / "sub").c_str());  // a directory below a file
-        DiagLogOpen();
-        DiagLog("%s", kPoison);
-        DiagLogClose();
-    }
-    {
-        const std::string tooLong = mDir.string() + "/" + std::string(1100, 'd');
-        ScopedEnv dir("TMPDIR", tooLong.c_str());
+    // A directory below a file, and a path too long for the log's buffer.
+    for (const std::string& dir :
+         {(blocker / "sub").string(), mDir.string() + "/" + std::string(1100, 'd')}) {
+        ScopedEnv tmp("TMPDIR", dir.c_str());
         DiagLogOpen();
         DiagLog("%s", kPoison);
         DiagLogClose();

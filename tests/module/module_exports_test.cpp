@@ -2,10 +2,7 @@
 // the log they write and the resources the stand-in reads through the instance handle.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include <climits>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -62,7 +59,6 @@ TEST_F(ModuleTest, ExportsAnswerTheClassTable) {
     EXPECT_EQ(std::wstring(M().LibDescription()),
               L"QuarelMap - per-brick projection texture with VRayMultiSubTex support");
     EXPECT_EQ(M().LibInitialize(), TRUE);
-    int publicCount = 0;
     for (int i = 0; i < 5; ++i) {
         ClassDesc* cd = M().LibClassDesc(i);
         ASSERT_NE(cd, nullptr) << i;
@@ -76,11 +72,7 @@ TEST_F(ModuleTest, ExportsAnswerTheClassTable) {
         EXPECT_EQ(std::wstring(cd->Category()), L"QuarelMap");
         EXPECT_EQ(cd->HInstance(), M().instance());
         EXPECT_EQ(M().LibClassDesc(i), cd) << "answers never change";
-        publicCount += cd->IsPublic();
     }
-    EXPECT_EQ(publicCount, 1);
-    EXPECT_EQ(std::wstring(M().LibClassDesc(1)->InternalName()),
-              std::wstring(M().LibClassDesc(4)->InternalName()));
     for (int i : {-1, 5, 6, INT_MIN, INT_MAX}) EXPECT_EQ(M().LibClassDesc(i), nullptr) << i;
     EXPECT_EQ(M().LibShutdown(), TRUE);
     EXPECT_EQ(W32RegisteredCommonControls() & ICC_WIN95_CLASSES, DWORD{ICC_WIN95_CLASSES});
@@ -136,8 +128,6 @@ TEST_F(ModuleTest, DetachWithoutAttachAndOtherReasonsDoNothing) {
 TEST_F(ModuleTest, TheStandInReadsStringsAndTemplatesThroughTheInstance) {
     ASSERT_TRUE(Attach());
     wchar_t text[64] = {};
-    ASSERT_GT(LoadStringW(M().instance(), 85, text, 64), 0);
-    EXPECT_EQ(std::wstring(text), L"QuarelMap Normal \x2014 Relief Settings");
     ASSERT_GT(LoadStringW(M().instance(), 3105, text, 64), 0);
     EXPECT_EQ(std::wstring(text), L"Hexagons");
     EXPECT_EQ(LoadStringW(M().instance(), 4, text, 64), 0);
@@ -160,9 +150,6 @@ TEST_F(ModuleTest, DescriptorsCreateObjectsOfTheirClass) {
             object->GetClassName(name);
             EXPECT_EQ(name, std::wstring(kExpected[i].name));
             SingleRefMaker holder(dynamic_cast<ReferenceTarget*>(object));
-            if (i == 0) {
-                EXPECT_EQ(object->NumParamBlocks(), 4);
-            }
         }
     }
     EXPECT_TRUE(Detach());
