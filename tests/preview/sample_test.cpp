@@ -3,17 +3,13 @@
 // lines and a module that is not there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "host/scripted_shade_context.h"
-#include "preview/map_setup.h"
 #include "preview/options.h"
 #include "preview/point_context.h"
-#include "preview/preset.h"
 #include "preview/sample.h"
 #include "preview_support.h"
 #include "stdmat.h"
@@ -115,7 +111,7 @@ TEST(Sample, AgreesWithEvalColorCalledDirectly) {
     UVGen* gen = map->GetTheUVGen();
     std::mt19937 rng(11);
     std::uniform_real_distribution<float> src(-3.f, 3.f);
-    std::ostringstream input, want;
+    std::string input, want;
     char line[128];
     for (int i = 0; i < 200; ++i) {
         ScriptedShadeContext sc;
@@ -124,29 +120,19 @@ TEST(Sample, AgreesWithEvalColorCalledDirectly) {
         sc.SetUVW(p, Point3(0.f, 0.f, 0.f));
         Point2 uv(p.x, p.y), duv;
         if (gen) gen->GetUV(sc, uv, duv);
-        std::snprintf(line, sizeof line, "%.9g %.9g\n", static_cast<double>(uv.x),
-                      static_cast<double>(uv.y));
-        input << line;
+        std::snprintf(line, sizeof line, "%.9g %.9g\n", double(uv.x), double(uv.y));
+        input += line;
         const AColor c = map->EvalColor(sc);
-        std::snprintf(line, sizeof line, "%.9g %.9g %.9g %.9g\n", static_cast<double>(c.r),
-                      static_cast<double>(c.g), static_cast<double>(c.b), static_cast<double>(c.a));
-        want << line;
+        std::snprintf(line, sizeof line, "%.9g %.9g %.9g %.9g\n", double(c.r), double(c.g),
+                      double(c.b), double(c.a));
+        want += line;
     }
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    const std::string text = input.str();
-    std::fwrite(text.data(), 1, text.size(), in);
-    std::rewind(in);
-    ASSERT_EQ(RunSample(map, Output::Color, CellsSettings(map, QuarelPreviewTest::Table()), in, out,
-                        stderr),
-              kExitOk);
-    std::rewind(out);
     std::string got;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;) got.append(buf, n);
-    std::fclose(in);
-    std::fclose(out);
-    EXPECT_EQ(got, want.str());
+    ASSERT_EQ(RunTool({"sample", "--pattern", "Hexagons", "--set", "color_variance=0.6", "--set",
+                       "hue_shift=0.2", "--set", "master_angle=15", "--set", "random_shift=0.2"},
+                      input, &got),
+              kExitOk);
+    EXPECT_EQ(got, want);
 }
 
 TEST(Sample, ReadsPointsAndRefusesMalformedLines) {
