@@ -51,10 +51,6 @@ TEST_F(MapEvalTest, ColoursFollowTheBlocksAfterEachUpdateAndOnlyThen) {
     ASSERT_TRUE(pb->SetValue(MainParam::brick_map_on, 0, 0));
     MakeValid(map);
     EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(0.f, 0.f, 1.f, 1.f));
-
-    sc.doMaps = FALSE;
-    EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(0.f, 0.f, 0.f, 0.f));
-    EXPECT_EQ(map->EvalNormalPerturb(sc), Point3(0.f, 0.f, 0.f));
 }
 
 // A new map's generator measures in real-world units of 1000: the brick at (0.3, 0.06) of the

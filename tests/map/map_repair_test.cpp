@@ -234,21 +234,6 @@ TEST_F(MapTest, ThePostLoadCallbackNeverReachesAMapThatIsGone) {
     Release(third);
 }
 
-TEST_F(MapTest, ASceneThatFailsToLoadDropsTheCallbackWithItsMap) {
-    QuarelMap* map = NewMap();
-    map->SetSubTexmap(0, new UnloadableMap);
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(SaveSceneBytes({map}, bytes, &error)) << error;
-    Mark();
-    LoadedScene scene;
-    EXPECT_FALSE(LoadSceneBytes(bytes.data(), bytes.size(), scene, &error));
-    EXPECT_TRUE(scene.roots.empty());
-    EXPECT_EQ(CountNew("QuarelMap::ctor [this=", true), 1);
-    EXPECT_EQ(CountNew("QuarelMap::dtor done"), 1);
-    EXPECT_EQ(CountNew("QMEnsureEditorSafeRefs", true), 0);
-}
-
 TEST_F(MapTest, ACloneHasCopiesOfTheOutputsParentedToItAndNewButtonBlocks) {
     QuarelMap* map = NewMap();
     ASSERT_TRUE(map->GetParamBlock(0)->SetValue(MainParam::seed, 0, 4321));
