@@ -73,8 +73,6 @@ TEST_F(ComboItemTest, ListItemsShowAFiftyPixelSwatchWithIndependentlyComputedPix
     EXPECT_STREQ(text->text, L"1/2 Running");
     EXPECT_EQ(text->rect.left, 58);
     EXPECT_EQ(text->rect.right, 186);
-    EXPECT_EQ(text->format, static_cast<UINT>(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
-    EXPECT_EQ(text->bkMode, TRANSPARENT);
     EXPECT_EQ(text->color, 0u);
 
     // "Fine Stack": no row offset.
