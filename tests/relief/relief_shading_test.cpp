@@ -90,21 +90,6 @@ TEST_F(ReliefShadingTest, AnEdgeTiltsWithinOneStepAndTheStepFollowsTheFilter) {
     EXPECT_EQ(EvalBumpReliefPerturb(Src(), nullptr, sc, BumpReliefValues{}), Point3(0.f, 0.f, 0.f));
 }
 
-TEST_F(ReliefShadingTest, EqualReliefColoursAndNoTextureReliefAreFlatEverywhere) {
-    snap.bump_grout_color = snap.bump_brick_color = Color(0.4f, 0.5f, 0.6f);
-    snap.random_shift = 0.3f;
-    ProbeMap probe;  // present but never shown: the amount is 0
-    brickMap = &probe;
-    std::mt19937 rng(7);
-    std::uniform_real_distribution<float> uv(-2.f, 3.f);
-    for (int i = 0; i < 300; ++i) {
-        Place(uv(rng), uv(rng), Point3(0.001f, 0.001f, 0.f));
-        ASSERT_EQ(Perturb(), Point3(0.f, 0.f, 0.f));
-        ASSERT_EQ(NormalColor(0.f, 5.f), AColor(0.5f, 0.5f, 1.f, 1.f));
-    }
-    EXPECT_EQ(probe.calls, 0);
-}
-
 // The height inside a brick: its bump colour's grey, blended towards the nested map's grey by
 // the amount (capped at 1); the nested map is evaluated only when the amount is positive.
 TEST_F(ReliefShadingTest, TextureReliefBlendsTowardsTheNestedMaps) {
