@@ -49,16 +49,5 @@ TEST_F(MapEvalTest, ColoursFollowTheBlocksAfterEachUpdateAndOnlyThen) {
     EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(0.f, 0.f, 1.f, 1.f));
 }
 
-// A new map's generator measures in real-world units of 1000: the brick at (0.3, 0.06) of the
-// tile lies 1000 times further out in the context's coordinates.
-TEST_F(MapEvalTest, TheDefaultGeneratorScalesByAThousand) {
-    QuarelMap* map = NewMap();
-    MakeValid(map);
-    const AColor brick(map->Snapshot().brick_color, 1.f);
-    EXPECT_EQ(At(map, 0.5f + (0.3f - 0.5f) * 1000.f, 0.5f + (0.06f - 0.5f) * 1000.f), brick);
-    // The context's (0.3, 0.06) lands near the tile's centre, in the joint at v = 0.5.
-    EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(map->Snapshot().grout_color, 1.f));
-}
-
 }  // namespace
 }  // namespace QuarelTest
