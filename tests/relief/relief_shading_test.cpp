@@ -15,12 +15,7 @@ namespace {
 
 using namespace QuarelNS;
 
-constexpr float kMinStep = 1.52587890625e-05f;  // 2^-16
-constexpr float kMaxStep = 0.0001220703125f;    // 2^-13
-
-float Grey(const Color& c) {
-    return (c.r + c.g + c.b) * 0.33333334f;
-}
+constexpr float kMaxStep = 0.0001220703125f;  // 2^-13
 
 class ReliefShadingTest : public ShadingTest {
 protected:

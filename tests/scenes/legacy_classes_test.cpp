@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "maxapi.h"
-#include "module/class_descs.h"
 #include "params/main_params.h"
 #include "params/relief_params.h"
 #include "relief/parent_resolution.h"
@@ -27,15 +26,9 @@ QuarelMap* ReliefMap() {
 }
 
 QuarelBumpMap* NewLegacy(QuarelMap* parent) {
-    auto* legacy = dynamic_cast<QuarelBumpMap*>(
-        static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::BumpMap).Create(TRUE)));
+    auto* legacy = Create<QuarelBumpMap>(QuarelClass::BumpMap, true);
     if (parent != nullptr) legacy->ReplaceReference(QuarelBumpMap::kRefParent, parent);
     return legacy;
-}
-
-QuarelNormalCarrierMtl* NewCarrier(bool loading = false) {
-    return dynamic_cast<QuarelNormalCarrierMtl*>(static_cast<Animatable*>(
-        QuarelClassDescOf(QuarelClass::NormalCarrierMtl).Create(loading ? TRUE : FALSE)));
 }
 
 MSTR ClassName(ReferenceTarget* t) {
@@ -129,7 +122,7 @@ TEST_F(SceneTest, CopiesOfTheLegacyBumpMapGoThroughTheRemap) {
 
 TEST_F(SceneTest, ALoadedCarrierRendersOpaqueBlackWhateverItCarries) {
     QuarelMap* map = ReliefMap();
-    QuarelNormalCarrierMtl* carrier = NewCarrier();
+    auto* carrier = Create<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl);
     ASSERT_NE(carrier, nullptr);
     carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, map);
     ASSERT_TRUE(carrier->GetParamBlock(0)->SetValue(CarrierParam::normal_inner, 0,
@@ -166,7 +159,7 @@ TEST_F(SceneTest, ALoadedCarrierRendersOpaqueBlackWhateverItCarries) {
 }
 
 TEST_F(SceneTest, TheCarrierAnswersAsAFlatNormalAndKeepsItsSlots) {
-    QuarelNormalCarrierMtl* carrier = Keep(NewCarrier());
+    auto* carrier = Keep(Create<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl));
     EXPECT_EQ(carrier->GetFullName(), L"QuarelMap NormalBump Carrier");
     // Light blue in the viewport whatever it is told.
     Mtl* mtl = carrier;
@@ -208,7 +201,7 @@ TEST_F(SceneTest, TheCarrierAnswersAsAFlatNormalAndKeepsItsSlots) {
 
 TEST_F(SceneTest, ACopiedCarrierCopiesItsParentAndTexture) {
     QuarelMap* map = NewMap();
-    QuarelNormalCarrierMtl* carrier = Keep(NewCarrier());
+    auto* carrier = Keep(Create<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl));
     carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, map);
     carrier->SetSubTexmap(0, map->NormalOut());
     carrier->SetName(L"Carrier");

@@ -11,7 +11,6 @@
 #include <numeric>
 
 #include "maxapi.h"
-#include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/main_params.h"
 #include "scene_support.h"
@@ -24,12 +23,6 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 
 namespace QuarelTest {
 namespace {
-
-template <typename T>
-T* Make(QuarelClass c, bool loading = false) {
-    return dynamic_cast<T*>(
-        static_cast<Animatable*>(QuarelClassDescOf(c).Create(loading ? TRUE : FALSE)));
-}
 
 // Everything that can point at one map: its outputs, copies of them that it does not hold, a
 // legacy bump map and a carrier. Each is held by a holder of its own, like an editor slot.
@@ -45,10 +38,10 @@ struct Family {
         at[kBump] = map->BumpOut();
         at[kNormalCopy] = CloneRefHierarchy(map->NormalOut());
         at[kBumpCopy] = CloneRefHierarchy(map->BumpOut());
-        auto* legacy = Make<QuarelBumpMap>(QuarelClass::BumpMap, true);
+        auto* legacy = Create<QuarelBumpMap>(QuarelClass::BumpMap, true);
         legacy->ReplaceReference(QuarelBumpMap::kRefParent, map);
         at[kLegacy] = legacy;
-        auto* carrier = Make<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl);
+        auto* carrier = Create<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl);
         carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, map);
         carrier->SetSubTexmap(0, map->NormalOut());
         at[kCarrier] = carrier;
