@@ -1,10 +1,6 @@
 // The map evaluated end to end: made through its descriptor, values set in its blocks, Update,
-// then colours at points; and many render threads evaluating one map at once.
+// then colours at points. (Many render threads at once are the relief tests'.)
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
-#include <vector>
 
 #include "host/builtin_classes.h"
 #include "host/scripted_shade_context.h"
@@ -51,69 +47,6 @@ TEST_F(MapEvalTest, ColoursFollowTheBlocksAfterEachUpdateAndOnlyThen) {
     ASSERT_TRUE(pb->SetValue(MainParam::brick_map_on, 0, 0));
     MakeValid(map);
     EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(0.f, 0.f, 1.f, 1.f));
-
-    sc.doMaps = FALSE;
-    EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(0.f, 0.f, 0.f, 0.f));
-    EXPECT_EQ(map->EvalNormalPerturb(sc), Point3(0.f, 0.f, 0.f));
-}
-
-// A new map's generator measures in real-world units of 1000: the brick at (0.3, 0.06) of the
-// tile lies 1000 times further out in the context's coordinates.
-TEST_F(MapEvalTest, TheDefaultGeneratorScalesByAThousand) {
-    QuarelMap* map = NewMap();
-    MakeValid(map);
-    const AColor brick(map->Snapshot().brick_color, 1.f);
-    EXPECT_EQ(At(map, 0.5f + (0.3f - 0.5f) * 1000.f, 0.5f + (0.06f - 0.5f) * 1000.f), brick);
-    // The context's (0.3, 0.06) lands near the tile's centre, in the joint at v = 0.5.
-    EXPECT_EQ(At(map, 0.3f, 0.06f), AColor(map->Snapshot().grout_color, 1.f));
-}
-
-TEST_F(MapTest, ManyThreadsEvaluateOneMapAndAgreeWithOne) {
-    QuarelMap* map = NewMap();
-    IParamBlock2* pb = map->GetParamBlock(0);
-    ASSERT_TRUE(pb->SetValue(MainParam::pattern, 0, 5));
-    ASSERT_TRUE(pb->SetValue(MainParam::color_variance, 0, 0.3f));
-    map->SetSubTexmap(0, new CheckerMap);
-    MakeValid(map);
-
-    constexpr int kPoints = 256;
-    auto place = [](ScriptedShadeContext& sc, int i) {
-        sc.SetUVW(Point3(0.013f * i, 0.029f * (i % 17), 0.f), Point3(0.001f, 0.001f, 0.f));
-        sc.faceNumber = i;
-    };
-    std::vector<AColor> expected(kPoints);
-    std::vector<float> mono(kPoints);
-    {
-        ScriptedShadeContext sc;
-        for (int i = 0; i < kPoints; ++i) {
-            place(sc, i);
-            expected[std::size_t(i)] = map->EvalColor(sc);
-            mono[std::size_t(i)] = map->EvalMono(sc);
-        }
-    }
-
-    std::atomic<int> mismatches{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t) {
-        threads.emplace_back([&, t] {
-            ScriptedShadeContext sc;
-            for (int k = 0; k < 4; ++k) {
-                for (int i = 0; i < kPoints; ++i) {
-                    const int p = (i + 31 * t) % kPoints;
-                    place(sc, p);
-                    const AColor c = map->EvalColor(sc);
-                    if (!(c == expected[std::size_t(p)])) ++mismatches;
-                    if (map->EvalMono(sc) != mono[std::size_t(p)]) ++mismatches;
-                    if (map->GetSubTexmap(p % 5) == map) ++mismatches;
-                    Interval valid = FOREVER;
-                    map->Update(0, valid);
-                    if (!valid.IsInfinite()) ++mismatches;
-                }
-            }
-        });
-    }
-    for (auto& th : threads) th.join();
-    EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace

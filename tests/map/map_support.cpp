@@ -2,7 +2,6 @@
 
 #include "host/class_directory.h"
 #include "maxapi.h"
-#include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "stdmat.h"
 
@@ -32,8 +31,7 @@ Class_ID UnloadableMap::ClassID() {
 }
 
 QuarelMap* PlainMap() {
-    auto* map = dynamic_cast<QuarelMap*>(
-        static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::Map).Create(FALSE)));
+    auto* map = Create<QuarelMap>(QuarelClass::Map);
     auto* gen = dynamic_cast<StdUVGen*>(map->GetTheUVGen());
     gen->SetUseRealWorldScale(FALSE);
     gen->SetUScl(1.f, 0);
@@ -77,9 +75,7 @@ void MapTest::TearDown() {
 }
 
 QuarelMap* MapTest::NewMap(bool loading) {
-    auto* object = static_cast<Animatable*>(
-        QuarelClassDescOf(QuarelClass::Map).Create(loading ? TRUE : FALSE));
-    auto* map = dynamic_cast<QuarelMap*>(object);
+    auto* map = Create<QuarelMap>(QuarelClass::Map, loading);
     EXPECT_NE(map, nullptr);
     return Keep(map);
 }

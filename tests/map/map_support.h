@@ -14,12 +14,20 @@
 #include "imtl.h"
 #include "log_fixture.h"
 #include "map/quarel_map.h"
+#include "module/class_descs.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
 
 namespace QuarelTest {
 
 using namespace QuarelNS;
+
+// A new object of one of the module's classes, made through its descriptor, held by nothing yet.
+template <typename T>
+T* Create(QuarelClass cls, bool loading = false) {
+    return dynamic_cast<T*>(
+        static_cast<Animatable*>(QuarelClassDescOf(cls).Create(loading ? TRUE : FALSE)));
+}
 
 // A new map, held by nothing yet, whose generator passes the context's coordinates through
 // unchanged: one context unit is one tile.

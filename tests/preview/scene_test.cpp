@@ -8,7 +8,6 @@
 #include <iterator>
 
 #include "host/builtin_classes.h"
-#include "host/scene_file.h"
 #include "maxapi.h"
 #include "preview/options.h"
 #include "preview/scene_io.h"
@@ -139,17 +138,6 @@ TEST(PreviewScene, TheMapIsTheFirstOfTheSearchOrTheOneNamed) {
     EXPECT_EQ(error,
               "the scene has no QuarelMap named 'Root'; its QuarelMaps, in order: 'Floor', "
               "'Wall'");
-
-    // The names go through a scene file with the maps.
-    const auto file = std::filesystem::temp_directory_path() / "quarel-named-maps.qscene";
-    ASSERT_TRUE(SaveSceneFile(file.string(), {}, &error)) << error;
-    GetCOREInterface()->ResetScene();
-    LoadedScene loaded;
-    ASSERT_TRUE(LoadSceneFile(file.string(), loaded, &error)) << error;
-    std::filesystem::remove(file);
-    named = PickSceneMap(cls, "Wall", error);
-    ASSERT_NE(named, nullptr) << error;
-    EXPECT_EQ(named->GetName(), L"Wall");
 
     root->SetMtl(nullptr);
     GetCOREInterface()->ResetScene();

@@ -11,7 +11,6 @@
 #include <numeric>
 
 #include "maxapi.h"
-#include "module/class_descs.h"
 #include "module/diag_log.h"
 #include "params/main_params.h"
 #include "scene_support.h"
@@ -24,12 +23,6 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 
 namespace QuarelTest {
 namespace {
-
-template <typename T>
-T* Make(QuarelClass c, bool loading = false) {
-    return dynamic_cast<T*>(
-        static_cast<Animatable*>(QuarelClassDescOf(c).Create(loading ? TRUE : FALSE)));
-}
 
 // Everything that can point at one map: its outputs, copies of them that it does not hold, a
 // legacy bump map and a carrier. Each is held by a holder of its own, like an editor slot.
@@ -45,10 +38,10 @@ struct Family {
         at[kBump] = map->BumpOut();
         at[kNormalCopy] = CloneRefHierarchy(map->NormalOut());
         at[kBumpCopy] = CloneRefHierarchy(map->BumpOut());
-        auto* legacy = Make<QuarelBumpMap>(QuarelClass::BumpMap, true);
+        auto* legacy = Create<QuarelBumpMap>(QuarelClass::BumpMap, true);
         legacy->ReplaceReference(QuarelBumpMap::kRefParent, map);
         at[kLegacy] = legacy;
-        auto* carrier = Make<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl);
+        auto* carrier = Create<QuarelNormalCarrierMtl>(QuarelClass::NormalCarrierMtl);
         carrier->ReplaceReference(QuarelNormalCarrierMtl::kRefParent, map);
         carrier->SetSubTexmap(0, map->NormalOut());
         at[kCarrier] = carrier;
@@ -80,26 +73,43 @@ void TouchAll(Family& f, ScriptedShadeContext& sc) {
             mtl->Shade(sc);
         }
     }
-    for (int i : {Family::kNormal, Family::kNormalCopy}) {
-        if (f.Alive(i)) {
-            EXPECT_EQ(static_cast<QuarelNormalMap*>(f.at[i])->Parent(), map);
+    auto parentOf = [&](int i) -> QuarelMap* {
+        switch (i) {
+            case Family::kNormal:
+            case Family::kNormalCopy:
+                return static_cast<QuarelNormalMap*>(f.at[i])->Parent();
+            case Family::kBump:
+            case Family::kBumpCopy:
+                return static_cast<QuarelBumpProcMap*>(f.at[i])->Parent();
+            case Family::kLegacy:
+                return static_cast<QuarelBumpMap*>(f.at[i])->Parent();
+            default:
+                return static_cast<QuarelNormalCarrierMtl*>(f.at[i])->Parent();
         }
-    }
-    for (int i : {Family::kBump, Family::kBumpCopy}) {
-        if (f.Alive(i)) {
-            EXPECT_EQ(static_cast<QuarelBumpProcMap*>(f.at[i])->Parent(), map);
+    };
+    for (int i = 0; i < Family::kCount; ++i) {
+        if (i != Family::kMap && f.Alive(i)) {
+            EXPECT_EQ(parentOf(i), map) << i;
         }
-    }
-    if (f.Alive(Family::kLegacy)) {
-        EXPECT_EQ(static_cast<QuarelBumpMap*>(f.at[Family::kLegacy])->Parent(), map);
-    }
-    if (f.Alive(Family::kCarrier)) {
-        EXPECT_EQ(static_cast<QuarelNormalCarrierMtl*>(f.at[Family::kCarrier])->Parent(), map);
     }
 }
 
+class SceneLifetimeTest : public SceneTest {
+protected:
+    // Every object of the module's classes made since the last Mark was also deleted.
+    void ExpectAllMadeWereDeleted(int atLeast) {
+        for (const char* cls : {"QuarelMap", "QuarelNormalMap", "QuarelBumpProcMap",
+                                "QuarelBumpMap", "QuarelNormalCarrierMtl"}) {
+            const int made = CountNew(std::string(cls) + "::ctor [this=", true);
+            EXPECT_GE(made, atLeast) << cls;
+            EXPECT_EQ(CountNew(std::string(cls) + "::dtor [this=", true), made) << cls;
+        }
+    }
+};
+
 // 720 orders of deleting six members; the map's own bump output goes last, with its holder.
-TEST_F(SceneTest, DeletingAMapAndEverythingThatPointsAtItInAnyOrderLeavesNoDanglingPointer) {
+TEST_F(SceneLifetimeTest,
+       DeletingAMapAndEverythingThatPointsAtItInAnyOrderLeavesNoDanglingPointer) {
     DiagLogClose();  // hundreds of families: the log would only slow this down
     std::array<int, 6> order;
     std::iota(order.begin(), order.end(), 0);
@@ -122,7 +132,7 @@ TEST_F(SceneTest, DeletingAMapAndEverythingThatPointsAtItInAnyOrderLeavesNoDangl
 // A scene of four nodes: the map, copies of its outputs, a legacy bump map and a carrier that
 // point at it, each in its own node. Closing the scene deletes the nodes in index order, so
 // every arrangement of the nodes is every order of closing.
-TEST_F(SceneTest, ClosingASceneInAnyNodeOrderLeavesNoDanglingPointer) {
+TEST_F(SceneLifetimeTest, ClosingASceneInAnyNodeOrderLeavesNoDanglingPointer) {
     std::array<int, 4> order{0, 1, 2, 3};
     do {
         Family f;
@@ -146,7 +156,7 @@ TEST_F(SceneTest, ClosingASceneInAnyNodeOrderLeavesNoDanglingPointer) {
     AddNode(L"Carrier", static_cast<Mtl*>(f.at[Family::kCarrier]));
     for (auto& h : f.holders) h->SetRef(nullptr);
     LoadedScene scene;
-    SaveAndLoad(scene);
+    RoundTrip({}, scene);
     auto* copy = dynamic_cast<QuarelNormalMap*>(LoadedMap(0, 0));
     ASSERT_NE(copy, nullptr);
     SingleRefMaker keepCopy(copy);
@@ -158,7 +168,7 @@ TEST_F(SceneTest, ClosingASceneInAnyNodeOrderLeavesNoDanglingPointer) {
 
 // A load that fails after every object was made: the callbacks registered by the map and its
 // outputs are dropped unrun with them, and the scene stays as it was.
-TEST_F(SceneTest, ALoadThatFailsHalfWayLeavesTheSceneAndNothingElse) {
+TEST_F(SceneLifetimeTest, ALoadThatFailsHalfWayLeavesTheSceneAndNothingElse) {
     Family f;
     AddNode(L"Map", Material(static_cast<Texmap*>(f.at[Family::kMap]),
                              static_cast<Texmap*>(f.at[Family::kNormalCopy])));
@@ -172,23 +182,11 @@ TEST_F(SceneTest, ALoadThatFailsHalfWayLeavesTheSceneAndNothingElse) {
     LoadedScene scene;
     EXPECT_FALSE(LoadSceneBytes(bytes.data(), bytes.size(), scene, &error));
     EXPECT_EQ(GetCOREInterface()->GetRootNode()->NumberOfChildren(), 3);
-    for (const char* cls : {"QuarelMap", "QuarelNormalMap", "QuarelBumpProcMap", "QuarelBumpMap",
-                            "QuarelNormalCarrierMtl"}) {
-        SCOPED_TRACE(cls);
-        const int made = CountNew(std::string(cls) + "::ctor [this=", true);
-        EXPECT_GT(made, 0);
-        EXPECT_EQ(CountNew(std::string(cls) + "::dtor [this=", true), made);
-    }
+    ExpectAllMadeWereDeleted(1);
     EXPECT_EQ(CountNew("QMEnsureEditorSafeRefs", true), 0);
     EXPECT_EQ(CountNew("FindAnyQuarelMapInScene", true), 0);
     TouchAll(f, sc);
 }
-
-#ifdef QUAREL_TEST_COUNTS_BYTES
-std::size_t LiveBytes() {
-    return __sanitizer_get_current_allocated_bytes();
-}
-#endif
 
 // One round: a map made and edited, placed in a scene with copies of its outputs, a legacy
 // bump map and a carrier; the scene saved and loaded; the loaded material copied; all deleted.
@@ -225,11 +223,11 @@ std::size_t OneRound(ScriptedShadeContext& sc, int round) {
     return bytes.size();
 }
 
-TEST_F(SceneTest, ALongCycleOfEditingSavingLoadingAndCopyingLeavesNothingBehind) {
+TEST_F(SceneLifetimeTest, ALongCycleOfEditingSavingLoadingAndCopyingLeavesNothingBehind) {
     Mark();
     const std::size_t size = OneRound(sc, 0);
 #ifdef QUAREL_TEST_COUNTS_BYTES
-    const std::size_t before = LiveBytes();
+    const std::size_t before = __sanitizer_get_current_allocated_bytes();
 #endif
     for (int round = 1; round < 100; ++round) {
         // The seed is stored as a 32-bit value: the file does not grow with it.
@@ -238,15 +236,9 @@ TEST_F(SceneTest, ALongCycleOfEditingSavingLoadingAndCopyingLeavesNothingBehind)
 #ifdef QUAREL_TEST_COUNTS_BYTES
     // Some slack for the test's own bookkeeping; a map family left behind each round would
     // be tens of kilobytes a round.
-    EXPECT_LT(LiveBytes(), before + 64 * 1024);
+    EXPECT_LT(__sanitizer_get_current_allocated_bytes(), before + 64 * 1024);
 #endif
-    for (const char* cls : {"QuarelMap", "QuarelNormalMap", "QuarelBumpProcMap", "QuarelBumpMap",
-                            "QuarelNormalCarrierMtl"}) {
-        SCOPED_TRACE(cls);
-        const int made = CountNew(std::string(cls) + "::ctor [this=", true);
-        EXPECT_GE(made, 100);
-        EXPECT_EQ(CountNew(std::string(cls) + "::dtor [this=", true), made);
-    }
+    ExpectAllMadeWereDeleted(100);
 }
 
 }  // namespace

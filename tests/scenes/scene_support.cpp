@@ -38,10 +38,6 @@ StdMtl* Material(Texmap* diffuse, Texmap* bump) {
     return m;
 }
 
-void SceneTest::SaveAndLoad(LoadedScene& loaded, const std::vector<ReferenceTarget*>& roots) {
-    RoundTrip(roots, loaded);
-}
-
 Texmap* SceneTest::LoadedMap(int node, int sub) {
     INode* n = GetCOREInterface()->GetRootNode()->GetChildNode(node);
     Mtl* m = n != nullptr ? n->GetMtl() : nullptr;

@@ -68,8 +68,6 @@ protected:
 
     // A new node at the end of `parent`'s children (the root's by default) with material m.
     INode* AddNode(const wchar_t* name, Mtl* m, INode* parent = nullptr);
-    // The current scene (and `roots`) saved and loaded back; the fixture's objects live on.
-    void SaveAndLoad(LoadedScene& loaded, const std::vector<ReferenceTarget*>& roots = {});
     // Sub-map `sub` of the material of the root's child `node`, after a load.
     static Texmap* LoadedMap(int node, int sub);
 

@@ -1,5 +1,6 @@
 // Where the bricks and joints of a snapshot's pattern lie, asked of the pattern engine directly:
-// the shading and relief tests compare the layers above it with these.
+// the shading and relief tests compare the layers above it with these. Also the relief's
+// smallest step and its grey.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,12 @@
 #include "shading/eval_snapshot.h"
 
 namespace QuarelTest {
+
+constexpr float kMinStep = 1.52587890625e-05f;  // 2^-16
+
+inline float Grey(const Color& c) {
+    return (c.r + c.g + c.b) * 0.33333334f;
+}
 
 // The cell at (u, v) of the unit tile under the snapshot's settings, `count` bricks across when
 // positive (the master transform is left out).
