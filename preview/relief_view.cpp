@@ -13,18 +13,15 @@ Texmap* ReliefOutputFor(Texmap* map, std::string_view prefix) {
     return nullptr;
 }
 
-AColor NormalOutputColor(Texmap* map, ShadeContext& sc) {
-    Texmap* normal = ReliefOutputFor(map, kNormalPrefix);
+AColor NormalOutputColor(Texmap* normal, ShadeContext& sc) {
     return normal != nullptr ? normal->EvalColor(sc) : AColor(0.5f, 0.5f, 1.f, 1.f);
 }
 
-AColor BumpOutputColor(Texmap* map, ShadeContext& sc) {
-    Texmap* bump = ReliefOutputFor(map, kBumpPrefix);
+AColor BumpOutputColor(Texmap* bump, ShadeContext& sc) {
     return bump != nullptr ? bump->EvalColor(sc) : AColor(0.f, 0.f, 0.f, 1.f);
 }
 
-float ReliefHeightAt(Texmap* map, ShadeContext& sc) {
-    Texmap* normal = ReliefOutputFor(map, kNormalPrefix);
+float ReliefHeightAt(Texmap* normal, ShadeContext& sc) {
     if (normal == nullptr) return 0.f;
     auto* height = static_cast<QuarelNS::IQuarelReliefHeight*>(
         normal->GetInterface(QuarelNS::kQuarelReliefHeightId));

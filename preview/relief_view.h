@@ -24,12 +24,12 @@ inline constexpr int kBumpSubMap = 4;
 // The relief output a parameter prefix stands for, or null (also for an unknown prefix).
 Texmap* ReliefOutputFor(Texmap* map, std::string_view prefix);
 
-// The normal output's colour; the flat normal (0.5, 0.5, 1, 1) when the map has none.
-AColor NormalOutputColor(Texmap* map, ShadeContext& sc);
-// The bump output's colour; opaque black when the map has none.
-AColor BumpOutputColor(Texmap* map, ShadeContext& sc);
+// The normal output's colour; the flat normal (0.5, 0.5, 1, 1) when there is none.
+AColor NormalOutputColor(Texmap* normal, ShadeContext& sc);
+// The bump output's colour; opaque black when there is none.
+AColor BumpOutputColor(Texmap* bump, ShadeContext& sc);
 // The height field of the normal output; 0 when there is none.
-float ReliefHeightAt(Texmap* map, ShadeContext& sc);
+float ReliefHeightAt(Texmap* normal, ShadeContext& sc);
 
 // The map's own perturbation (EvalNormalPerturb) as a tangent-space normal: its components
 // along the derivative vectors of the map's coordinates (tu, tv), shown as the colour of the

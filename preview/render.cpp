@@ -114,11 +114,23 @@ int TileCount(const RenderRequest& r) {
     return ((w + kTile - 1) / kTile) * ((h + kTile - 1) / kTile);
 }
 
-AColor EvalOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
+Texmap* OutputTexmap(Output output, Texmap* map) {
+    switch (output) {
+        case Output::Normal:
+        case Output::Height:
+            return ReliefOutputFor(map, kNormalPrefix);
+        case Output::Bump:
+            return ReliefOutputFor(map, kBumpPrefix);
+        default:
+            return map;
+    }
+}
+
+AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings& cells,
                   PointShadeContext& sc, float u, float v) {
     switch (output) {
         case Output::Mono: {
-            const float m = map->EvalMono(sc);
+            const float m = target->EvalMono(sc);
             return AColor(m, m, m, 1.f);
         }
         case Output::Cells: {
@@ -130,17 +142,17 @@ AColor EvalOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& c
                           static_cast<float>((c >> 16) & 0xFF) / 255.f, 1.f);
         }
         case Output::Normal:
-            return NormalOutputColor(map, sc);
+            return NormalOutputColor(target, sc);
         case Output::Bump:
-            return BumpOutputColor(map, sc);
+            return BumpOutputColor(target, sc);
         case Output::Perturb:
-            return PerturbationColor(map, sc);
+            return PerturbationColor(target, sc);
         case Output::Height: {
-            const float h = ReliefHeightAt(map, sc);
+            const float h = ReliefHeightAt(target, sc);
             return AColor(h, h, h, 1.f);
         }
         default:
-            return map->EvalColor(sc);
+            return target->EvalColor(sc);
     }
 }
 
@@ -150,7 +162,7 @@ AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings&
         const Point3 p = map->EvalNormalPerturb(sc);
         return AColor(p.x, p.y, p.z, 0.f);
     }
-    return EvalOutput(output, map, cells, sc, u, v);
+    return EvalOutput(output, OutputTexmap(output, map), cells, sc, u, v);
 }
 
 void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, int top) {
@@ -196,6 +208,7 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                     builder.Solve(scratch, 0.5f, planeV(y, s), filter, filter);
     }
 
+    Texmap* const evaluated = OutputTexmap(r.output, map);
     const bool deep = target.IsDeep();
     const bool flipGreen = r.normalYDown && IsNormalOutput(r.output);
     std::uint8_t* const pixels = target.rgb.data();
@@ -238,7 +251,7 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, in
                         } else {
                             ShadeContextBuilder::Apply(sc, source);
                         }
-                        AColor c = EvalOutput(r.output, map, r.cells, sc, u, v);
+                        AColor c = EvalOutput(r.output, evaluated, r.cells, sc, u, v);
                         if (flipGreen) FlipGreen(c);
                         acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
                     }

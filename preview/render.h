@@ -61,8 +61,13 @@ void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left = 0
 // A new picture: deep for the deep outputs.
 Image Render(const RenderRequest& r, Texmap* map);
 
-// One sample of `output` at a prepared context, as a pixel shows it: r, g, b, a.
-AColor EvalOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
+// The map an output evaluates: the normal output for normal and height, the bump output for
+// bump, else the map itself. Looked up once a render, not per sample: the map counts and logs
+// its sub-map queries, which render threads would contend on.
+Texmap* OutputTexmap(Output output, Texmap* map);
+// One sample of `output` at a prepared context, as a pixel shows it: r, g, b, a. `target` is
+// OutputTexmap(output, map).
+AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings& cells,
                   PointShadeContext& sc, float u, float v);
 // The same as values for `sample`: the perturbation as its three components and 0, every other
 // output as EvalOutput gives it.

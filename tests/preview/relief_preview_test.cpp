@@ -46,7 +46,7 @@ float RisingEdge(Texmap* map, float v, float u0, float u1) {
     PointShadeContext sc;
     auto height = [&](float u) {
         builder.SetPlanePoint(sc, u, v);
-        return ReliefHeightAt(map, sc);
+        return ReliefHeightAt(OutputTexmap(Output::Height, map), sc);
     };
     EXPECT_EQ(height(u0), 0.f);
     EXPECT_EQ(height(u1), 1.f);
