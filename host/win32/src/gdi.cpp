@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -130,6 +131,20 @@ std::wstring WithoutPrefixes(const std::wstring& text) {
         out += text[i];
     }
     return out;
+}
+
+// Stores `value` in one attribute of the device context; the previous value, or `failed` for an
+// unknown context.
+template <typename T>
+T SwapDcAttribute(HDC hdc, T Dc::*attribute, std::type_identity_t<T> value,
+                  std::type_identity_t<T> failed) {
+    State& s = S();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    Dc* dc = s.FindDc(hdc);
+    if (!dc) return failed;
+    const T old = dc->*attribute;
+    dc->*attribute = value;
+    return old;
 }
 
 }  // namespace
@@ -360,33 +375,16 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
 }
 
 int SetBkMode(HDC hdc, int mode) {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    Dc* dc = s.FindDc(hdc);
-    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    const int old = dc->bkMode;
-    dc->bkMode = mode;
-    return old;
+    if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+    return SwapDcAttribute(hdc, &Dc::bkMode, mode, 0);
 }
 
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    Dc* dc = s.FindDc(hdc);
-    if (!dc) return CLR_INVALID;
-    const COLORREF old = dc->textColor;
-    dc->textColor = color & 0xFFFFFF;
-    return old;
+    return SwapDcAttribute(hdc, &Dc::textColor, color & 0xFFFFFF, CLR_INVALID);
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    Dc* dc = s.FindDc(hdc);
-    if (!dc) return CLR_INVALID;
-    const COLORREF old = dc->bkColor;
-    dc->bkColor = color & 0xFFFFFF;
-    return old;
+    return SwapDcAttribute(hdc, &Dc::bkColor, color & 0xFFFFFF, CLR_INVALID);
 }
 
 int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
