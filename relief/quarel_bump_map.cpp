@@ -5,7 +5,9 @@
 #include "map/quarel_map.h"
 #include "module/class_ids.h"
 #include "module/diag_log.h"
+#include "relief/parent_update.h"
 #include "shading/brick_eval.h"
+#include "shading/relief_height.h"
 
 namespace QuarelNS {
 
@@ -70,14 +72,7 @@ RefTargetHandle QuarelBumpMap::Clone(RemapDir& remap) {
 }
 
 void QuarelBumpMap::Update(TimeValue t, Interval& valid) {
-    if (mParent == nullptr) {
-        mValidity = FOREVER;
-        return;
-    }
-    Interval local = FOREVER;
-    mParent->Update(t, local);
-    mValidity = local;
-    valid &= local;
+    UpdateFromParent(mParent, t, valid, mValidity);
 }
 
 Interval QuarelBumpMap::Validity(TimeValue t) {
@@ -98,13 +93,7 @@ AColor QuarelBumpMap::EvalColor(ShadeContext& sc) {
     if (parent == nullptr) return AColor(0.5f, 0.5f, 0.5f, 1.f);
     const EvalSnapshot& snap = parent->Snapshot();
     const TexCoords tc = ResolveTexCoords(snap, parent->GetTheUVGen(), sc, false);
-    ShadeOverrides relief;
-    relief.useOwnColors = true;
-    relief.brickColor1 = snap.bump_brick_color;
-    relief.brickColor2 = snap.bump_brick_color_2;
-    relief.groutColor = snap.bump_grout_color;
-    relief.evalMaps = false;
-    relief.allowSecondColor = false;
+    const ShadeOverrides relief = PatternReliefRecord(snap);
     return EvalBrickPoint(parent->EvalSource(), sc, tc.uvw, tc.duvw, tc.count, tc.element, &relief);
 }
 

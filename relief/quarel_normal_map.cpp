@@ -7,6 +7,7 @@
 #include "module/diag_log.h"
 #include "params/relief_params.h"
 #include "relief/output_post_load.h"
+#include "relief/parent_update.h"
 #include "shading/relief_height.h"
 
 namespace QuarelNS {
@@ -130,14 +131,7 @@ IOResult QuarelNormalMap::Load(ILoad* iload) {
 }
 
 void QuarelNormalMap::Update(TimeValue t, Interval& valid) {
-    if (mParent == nullptr) {
-        mValidity = FOREVER;
-        return;
-    }
-    Interval local = FOREVER;
-    mParent->Update(t, local);
-    mValidity = local;
-    valid &= local;
+    UpdateFromParent(mParent, t, valid, mValidity);
 }
 
 void QuarelNormalMap::Reset() {
