@@ -2,22 +2,18 @@
 // and any shading context (NaN, infinities and huge values included) without undefined
 // behaviour: ASan and UBSan (float-to-int conversions included) abort on anything else. Nested
 // maps are the host's checker and multi-sub maps, so the per-brick context is exercised too.
-#include <host/builtin_classes.h>
 #include <host/scripted_shade_context.h>
-#include <stdmat.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <type_traits>
 
 #include "shading/brick_eval.h"
+#include "shading_fuzz_support.h"
 
 namespace {
 
 using namespace QuarelNS;
-
-static_assert(std::is_trivially_copyable_v<EvalSnapshot>);
+using namespace QuarelFuzz;
 
 struct Input {
     EvalSnapshot snap;
@@ -28,38 +24,12 @@ struct Input {
     std::uint8_t flags;
 };
 
-struct NestedMaps {
-    SingleRefMaker checkerRef, multiRef, genRef;
-    Texmap* checker;
-    Texmap* multi;
-    UVGen* gen;
-    NestedMaps() {
-        checker = new CheckerMap;
-        checkerRef.SetRef(checker);
-        multi = new MultiSubMap(5, MultiSubMap::kByNodeID);
-        multiRef.SetRef(multi);
-        gen = GetNewDefaultUVGen();
-        genRef.SetRef(gen);
-    }
-};
-
-Point3 P3(const float (&f)[3]) {
-    return Point3(f[0], f[1], f[2]);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static NestedMaps maps;
-    Input in;
-    std::memset(&in, 0, sizeof in);
-    std::memcpy(&in, data, size < sizeof in ? size : sizeof in);
-    // Mostly ids and switches the blocks can hold, but every value now and then.
-    if ((in.flags & 0x80) == 0) {
-        in.snap.pattern =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(in.snap.pattern) % 32);
-        in.snap.projection_mode &= 1;
-    }
+    Input in = ReadInput<Input>(data, size);
+    KeepMostlyStorable(in.snap, (in.flags & 0x80) != 0);
 
     const BrickEvalSource src{&in.snap, (in.flags & 1) ? maps.checker : nullptr,
                               (in.flags & 2) ? maps.checker : nullptr,

@@ -2,22 +2,19 @@
 // output's picture and perturbation) take any snapshot, any relief values, coordinates,
 // derivatives and derivative vectors (NaN, infinities and huge values included) without
 // undefined behaviour, and their perturbations and normal colours are always finite.
-#include <host/builtin_classes.h>
 #include <host/scripted_shade_context.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <type_traits>
 
 #include "shading/bump_relief.h"
 #include "shading/relief_height.h"
+#include "shading_fuzz_support.h"
 
 namespace {
 
 using namespace QuarelNS;
-
-static_assert(std::is_trivially_copyable_v<EvalSnapshot>);
+using namespace QuarelFuzz;
 
 struct Input {
     EvalSnapshot snap;
@@ -27,22 +24,6 @@ struct Input {
     std::uint8_t flags;
 };
 
-struct NestedMaps {
-    SingleRefMaker checkerRef, genRef;
-    Texmap* checker;
-    UVGen* gen;
-    NestedMaps() {
-        checker = new CheckerMap;
-        checkerRef.SetRef(checker);
-        gen = GetNewDefaultUVGen();
-        genRef.SetRef(gen);
-    }
-};
-
-Point3 P3(const float* f) {
-    return Point3(f[0], f[1], f[2]);
-}
-
 void TrapUnlessFinite(float x) {
     if (!std::isfinite(x)) __builtin_trap();
 }
@@ -51,14 +32,8 @@ void TrapUnlessFinite(float x) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static NestedMaps maps;
-    Input in;
-    std::memset(&in, 0, sizeof in);
-    std::memcpy(&in, data, size < sizeof in ? size : sizeof in);
-    if ((in.flags & 0x80) == 0) {
-        in.snap.pattern =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(in.snap.pattern) % 32);
-        in.snap.projection_mode &= 1;
-    }
+    Input in = ReadInput<Input>(data, size);
+    KeepMostlyStorable(in.snap, (in.flags & 0x80) != 0);
 
     const BrickEvalSource src{&in.snap, (in.flags & 1) ? maps.checker : nullptr,
                               (in.flags & 2) ? maps.checker : nullptr, nullptr, &in};
