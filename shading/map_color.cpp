@@ -7,17 +7,23 @@
 namespace QuarelNS {
 namespace {
 
+// The context's own derivative vectors of channel 1, when the caller wants them.
+template <bool wantBasis>
+inline void ContextBasis(ShadeContext& sc, TexCoords& tc) {
+    if constexpr (wantBasis) {
+        Point3 dP[3];
+        sc.DPdUVW(dP, 1);
+        tc.dPdu = dP[0];
+        tc.dPdv = dP[1];
+    }
+}
+
 template <bool wantBasis>
 inline TexCoords Resolve(const EvalSnapshot& snap, UVGen* uvGen, ShadeContext& sc) {
     TexCoords tc;
     if (snap.projection_mode == 1) {
         if (ComputeBoxProjection(snap, sc, tc.uvw, tc.duvw, tc.count, tc.element)) {
-            if constexpr (wantBasis) {
-                Point3 dP[3];
-                sc.DPdUVW(dP, 1);
-                tc.dPdu = dP[0];
-                tc.dPdv = dP[1];
-            }
+            ContextBasis<wantBasis>(sc, tc);
             return tc;
         }
         tc = TexCoords{};  // a declined projection may have written some of its results
@@ -31,12 +37,7 @@ inline TexCoords Resolve(const EvalSnapshot& snap, UVGen* uvGen, ShadeContext& s
     } else {
         tc.uvw = sc.UVW(1);
         tc.duvw = sc.DUVW(1);
-        if constexpr (wantBasis) {
-            Point3 dP[3];
-            sc.DPdUVW(dP, 1);
-            tc.dPdu = dP[0];
-            tc.dPdv = dP[1];
-        }
+        ContextBasis<wantBasis>(sc, tc);
     }
     return tc;
 }
