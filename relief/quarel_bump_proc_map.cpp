@@ -207,23 +207,6 @@ ParamDlg* QuarelBumpProcMap::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
 
 // --- evaluation (render threads) ------------------------------------------------------------
 
-namespace {
-
-BumpReliefValues ValuesOf(const Color& brick, const Color& brick2, const Color& grout,
-                          Texmap* texture, int on, float depth, float relief) {
-    BumpReliefValues v;
-    v.brickColor = brick;
-    v.brickColor2 = brick2;
-    v.groutColor = grout;
-    v.bumpTexture = texture;
-    v.bumpOn = on;
-    v.depth = depth;
-    v.relief = relief;
-    return v;
-}
-
-}  // namespace
-
 // Reads the cache and the parent's snapshot as the last Update left them: no Update here, so
 // no render thread ever rebuilds what another one is reading.
 AColor QuarelBumpProcMap::EvalColor(ShadeContext& sc) {
@@ -237,9 +220,9 @@ AColor QuarelBumpProcMap::EvalColor(ShadeContext& sc) {
     }
     QuarelMap* parent = mParent;
     if (parent == nullptr) return AColor(0.f, 0.f, 0.f, 1.f);
-    return EvalBumpReliefColor(
-        parent->EvalSource(), parent->GetTheUVGen(), sc,
-        ValuesOf(mBrickColor, mBrickColor2, mGroutColor, mBumpTexture, mBumpOn, mDepth, mRelief));
+    return EvalBumpReliefColor(parent->EvalSource(), parent->GetTheUVGen(), sc,
+                               BumpReliefValues{mBrickColor, mBrickColor2, mGroutColor,
+                                                mBumpTexture, mBumpOn, mDepth, mRelief});
 }
 
 float QuarelBumpProcMap::EvalMono(ShadeContext& sc) {
@@ -250,9 +233,9 @@ float QuarelBumpProcMap::EvalMono(ShadeContext& sc) {
 Point3 QuarelBumpProcMap::EvalNormalPerturb(ShadeContext& sc) {
     QuarelMap* parent = mParent;
     if (!sc.doMaps || parent == nullptr) return Point3(0.f, 0.f, 0.f);
-    return EvalBumpReliefPerturb(
-        parent->EvalSource(), parent->GetTheUVGen(), sc,
-        ValuesOf(mBrickColor, mBrickColor2, mGroutColor, mBumpTexture, mBumpOn, mDepth, mRelief));
+    return EvalBumpReliefPerturb(parent->EvalSource(), parent->GetTheUVGen(), sc,
+                                 BumpReliefValues{mBrickColor, mBrickColor2, mGroutColor,
+                                                  mBumpTexture, mBumpOn, mDepth, mRelief});
 }
 
 UVGen* QuarelBumpProcMap::GetTheUVGen() {

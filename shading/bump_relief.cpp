@@ -33,12 +33,7 @@ BumpHeightField MakeBumpHeightField(const BrickEvalSource& src, ShadeContext& sc
                                     const TexCoords& at, const BumpReliefValues& v,
                                     bool mapsAllowed) {
     BumpHeightField f;
-    f.src = &src;
-    f.sc = &sc;
-    f.uvw = at.uvw;
-    f.duvw = at.duvw;
-    f.count = at.count;
-    f.element = at.element;
+    f.point = ReliefPoint(src, sc, at);
     f.records = MakeBumpReliefRecords(v);
     f.texture = v.bumpOn != 0 ? v.bumpTexture : nullptr;
     f.relief = mapsAllowed ? Clamp01(v.relief) : 0.f;
@@ -47,14 +42,12 @@ BumpHeightField MakeBumpHeightField(const BrickEvalSource& src, ShadeContext& sc
 }
 
 float SampleBumpHeight(const BumpHeightField& f, float du, float dv) {
-    const Point3 p(f.uvw.x + du, f.uvw.y + dv, f.uvw.z);
-    float level = ReliefGrey(At(*f.src, *f.sc, p, f.duvw, f.count, f.element, f.records.base));
-    const float mask = At(*f.src, *f.sc, p, f.duvw, f.count, f.element, f.records.mask).r;
+    const Point3 p = f.point.Offset(du, dv);
+    float level = ReliefGrey(f.point.Eval(p, f.records.base));
+    const float mask = f.point.Eval(p, f.records.mask).r;
     if (f.relief > 0.f) {
-        const float tex =
-            f.texture != nullptr
-                ? ReliefGrey(f.texture->EvalColor(*f.sc))
-                : ReliefGrey(At(*f.src, *f.sc, p, f.duvw, f.count, f.element, f.records.white));
+        const float tex = f.texture != nullptr ? ReliefGrey(f.texture->EvalColor(*f.point.sc))
+                                               : ReliefGrey(f.point.Eval(p, f.records.white));
         level = level + (tex - level) * f.relief;
     }
     return (level - f.groutGrey) * mask + f.groutGrey;

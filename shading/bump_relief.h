@@ -15,6 +15,7 @@
 #include "imtl.h"
 #include "shading/brick_eval.h"
 #include "shading/relief_common.h"
+#include "shading/relief_point.h"
 
 namespace QuarelNS {
 
@@ -37,11 +38,7 @@ BumpReliefRecords MakeBumpReliefRecords(const BumpReliefValues& v);
 
 // One shading point's bump height field.
 struct BumpHeightField {
-    const BrickEvalSource* src = nullptr;
-    ShadeContext* sc = nullptr;
-    Point3 uvw, duvw;
-    int count = -1;
-    int element = 0;
+    ReliefPoint point;
     BumpReliefRecords records;
     Texmap* texture = nullptr;  // the bump texture when it stands for the texture level, else null
     float relief = 0.f;         // 0..1; 0 when the nested maps may not be shown

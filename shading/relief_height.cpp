@@ -23,12 +23,7 @@ ShadeOverrides PatternReliefRecord(const EvalSnapshot& s) {
 ReliefHeightField MakeReliefHeightField(const BrickEvalSource& src, ShadeContext& sc,
                                         const TexCoords& at, float amount, bool mapsAllowed) {
     ReliefHeightField f;
-    f.src = &src;
-    f.sc = &sc;
-    f.uvw = at.uvw;
-    f.duvw = at.duvw;
-    f.count = at.count;
-    f.element = at.element;
+    f.point = ReliefPoint(src, sc, at);
     f.recordA = PatternReliefRecord(SnapshotOf(src));
     f.recordB = f.recordA;
     f.recordB.evalMaps = true;
@@ -38,12 +33,10 @@ ReliefHeightField MakeReliefHeightField(const BrickEvalSource& src, ShadeContext
 }
 
 float SampleReliefHeight(const ReliefHeightField& f, float du, float dv) {
-    const Point3 p(f.uvw.x + du, f.uvw.y + dv, f.uvw.z);
-    const float hA =
-        ReliefGrey(EvalBrickPoint(*f.src, *f.sc, p, f.duvw, f.count, f.element, &f.recordA));
+    const Point3 p = f.point.Offset(du, dv);
+    const float hA = ReliefGrey(f.point.Eval(p, f.recordA));
     if (!f.blend) return hA;
-    const float hB =
-        ReliefGrey(EvalBrickPoint(*f.src, *f.sc, p, f.duvw, f.count, f.element, &f.recordB));
+    const float hB = ReliefGrey(f.point.Eval(p, f.recordB));
     return hA + (hB - hA) * f.amount;
 }
 

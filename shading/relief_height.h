@@ -13,6 +13,7 @@
 #include "imtl.h"
 #include "shading/brick_eval.h"
 #include "shading/relief_common.h"
+#include "shading/relief_point.h"
 
 namespace QuarelNS {
 
@@ -22,11 +23,7 @@ ShadeOverrides PatternReliefRecord(const EvalSnapshot& s);
 
 // One shading point's height field: where it is sampled and how.
 struct ReliefHeightField {
-    const BrickEvalSource* src = nullptr;
-    ShadeContext* sc = nullptr;
-    Point3 uvw, duvw;
-    int count = -1;
-    int element = 0;
+    ReliefPoint point;
     ShadeOverrides recordA, recordB;
     float amount = 0.f;  // texture relief, 0..1
     bool blend = false;  // amount > 0 and the nested maps may be shown
