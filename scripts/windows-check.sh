@@ -14,19 +14,8 @@ scripts/setup.sh
 
 # The x86-64 parts of Debian's MinGW-w64 (the mingw-w64 metapackage would add the 32-bit
 # compilers too), and Wine's 64-bit loader; recommends left out, nothing here needs a desktop.
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-fi
+scripts/install-missing.sh --no-install-recommends g++-mingw-w64-x86-64-posix \
+  mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine64
 
 jobs=$(nproc)
 ((jobs > 2)) && jobs=2
