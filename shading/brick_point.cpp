@@ -77,7 +77,7 @@ QUAREL_NOINLINE AColor EvalGroutMap(Texmap& map, ShadeContext& sc, const MasterP
 QUAREL_NOINLINE AColor EvalBrickMap(Texmap& map, ShadeContext& sc, const EvalSnapshot& s,
                                     const BrickCell& cell, std::int32_t element, std::uint32_t key,
                                     const MasterPoint& m) {
-    // 7. and 8.: rotation, then the brick tiling and offset, wrapped to the unit tile (a
+    // Rotation, then the brick tiling and offset, wrapped to the unit tile (a
     // non-finite value becomes 0 there).
     float lu = cell.localU, lv = cell.localV;
     const float r = TextureRotation(s, cell, element);
@@ -85,7 +85,7 @@ QUAREL_NOINLINE AColor EvalBrickMap(Texmap& map, ShadeContext& sc, const EvalSna
     lu = ReduceToUnitInline(lu * s.brick_u_tiling + s.brick_u_offset);
     lv = ReduceToUnitInline(lv * s.brick_v_tiling + s.brick_v_offset);
 
-    // 10.1 to 10.5.
+    // The brick's own id for maps that read it.
     const auto brickId =
         static_cast<std::int32_t>(BrickRandom(s.seed, key, BrickSalt::kBrickId) & 0x7FFFFFFFu);
 
@@ -108,7 +108,7 @@ QUAREL_NOINLINE AColor EvalBrickMap(Texmap& map, ShadeContext& sc, const EvalSna
 
     BrickShadeContext bsc(sc, Point3(lu, lv, m.w), Point3(FiniteOr0(du), FiniteOr0(dv), m.dw),
                           scaleU, scaleV, brickId, cell.turned, cell.upright);
-    return map.EvalColor(bsc);  // 10.6
+    return map.EvalColor(bsc);
 }
 
 }  // namespace
@@ -119,7 +119,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     const EvalSnapshot& s = SnapshotOf(src);
     const ShadeOverrides& ov = overrides != nullptr ? *overrides : DefaultShadeOverrides();
 
-    // 1. Master transform about the tile's centre; the angle only when there is one.
+    // Master transform about the tile's centre; the angle only when there is one.
     const float u = uvw.x, v = uvw.y;
     MasterPoint m;
     m.um = (u - 0.5f) * s.master_u_tiling + 0.5f + s.master_u_offset;
@@ -127,16 +127,16 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     if (s.master_angle != 0.f)
         RotateAboutCentre(m.um, m.vm, std::sin(s.master_angle), std::cos(s.master_angle));
 
-    // 2. Master filter size; the angle does not enter.
+    // Master filter size; the angle does not enter.
     m.dum = duvw.x * std::fabs(s.master_u_tiling);
     m.dvm = duvw.y * std::fabs(s.master_v_tiling);
     m.w = uvw.z;
     m.dw = duvw.z;
 
-    // 3. Log only.
+    // Log only.
     NoteMasterValues(s, u, v, m.um, m.vm, src.owner);
 
-    // 4. Pattern query. The engine reduces the point to the unit tile itself (and takes
+    // Pattern query. The engine reduces the point to the unit tile itself (and takes
     // non-finite coordinates as 0), so um and vm go in as they are.
     PatternSettings ps;
     ps.pattern = s.pattern;
@@ -149,24 +149,24 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     BrickCell cell;  // the record's defaults are the preset the engine expects
     EvaluatePattern(ps, m.um, m.vm, cell);
 
-    // 5. Grout: its map, or its colour; no variation.
+    // Grout: its map, or its colour; no variation.
     if (cell.isGrout) {
         if (ov.evalMaps && s.grout_map_on != 0 && src.groutMap != nullptr)
             return EvalGroutMap(*src.groutMap, sc, m);
         return AColor(ov.useOwnColors ? ov.groutColor : s.grout_color, 1.f);
     }
 
-    // 6. Brick.
+    // Brick.
     const std::uint32_t key = CellKey(cell.brickU, cell.brickV, element);
 
-    // 9. Second colour: the pattern's own colour-2 bricks, or a random quarter of the others
+    // Second colour: the pattern's own colour-2 bricks, or a random quarter of the others
     // (never in the custom layouts, which place their second set themselves).
     bool second = cell.kind == 1;
     if (!second && ov.allowSecondColor && s.random_second_color_on != 0 &&
         !(s.pattern >= 13 && s.pattern <= 19))
         second = Unit(BrickRandom(s.seed, key, BrickSalt::kSecondColor)) < 0.25f;
 
-    // 10. The chosen nested map if allowed, switched on and present; 11. else the colour.
+    // The chosen nested map if allowed, switched on and present; else the colour.
     Texmap* map = nullptr;
     if (ov.evalMaps) {
         if (second)
@@ -183,7 +183,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
         color = AColor(c, 1.f);
     }
 
-    // 12. Colour variance: a per-brick factor in [1 - variance, 1 + variance).
+    // Colour variance: a per-brick factor in [1 - variance, 1 + variance).
     if (s.color_variance > 0.f) {
         const float f = (Unit(BrickRandom(s.seed, key, BrickSalt::kColorVariance)) - 0.5f) * 2.f *
                             s.color_variance +
@@ -193,7 +193,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
         color.b = Clamp01(color.b * f);
     }
 
-    // 13. Hue shift by a per-brick share of hue_shift turns.
+    // Hue shift by a per-brick share of hue_shift turns.
     if (s.hue_shift != 0.f) {
         Color c(color.r, color.g, color.b);
         ShiftHue(c, Unit(BrickRandom(s.seed, key, BrickSalt::kHueShift)) * s.hue_shift);
@@ -201,7 +201,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
         color.g = c.g;
         color.b = c.b;
     }
-    return color;  // 14.
+    return color;
 }
 
 }  // namespace QuarelNS
