@@ -4,7 +4,6 @@
 
 #include <host/class_directory.h>
 #include <host/plugin_module.h>
-#include <host/scene_file.h>
 #include <maxapi.h>
 #include <w32_module.h>
 
@@ -44,31 +43,6 @@ TEST(PluginModuleTest, LoadsThroughTheSixExportsAndUnloadsCleanly) {
     EXPECT_FALSE(module->IsLoaded());
     EXPECT_EQ(FindClassDesc(TEXMAP_CLASS_ID, Class_ID(0x7E570002, 0x2)), nullptr);
     module->Unload();  // twice is harmless
-}
-
-TEST(PluginModuleTest, ScenesRoundTripThroughAModuleClassAndNeedItLoaded) {
-    std::string error;
-    auto module = PluginModule::Load(QUAREL_TEST_MODULE, &error);
-    ASSERT_NE(module, nullptr) << error;
-    ClassDesc* cd = module->GetClassDesc(0);
-    std::vector<std::uint8_t> bytes;
-    {
-        auto* map = static_cast<Texmap*>(static_cast<Animatable*>(cd->Create(FALSE)));
-        SingleRefMaker holder(map);
-        map->GetParamBlock(0)->SetValue(0, 0, Color(1.f, 0.f, 0.f));
-        ASSERT_TRUE(SaveSceneBytes({map}, bytes, &error)) << error;
-    }
-    {
-        LoadedScene scene;
-        ASSERT_TRUE(LoadSceneBytes(bytes.data(), bytes.size(), scene, &error)) << error;
-        auto* map = static_cast<Texmap*>(scene.roots[0]->GetRef());
-        ASSERT_NE(map, nullptr);
-        EXPECT_EQ(map->GetParamBlock(0)->GetColor(0), Color(1.f, 0.f, 0.f));
-    }
-    module.reset();
-    LoadedScene scene;
-    EXPECT_FALSE(LoadSceneBytes(bytes.data(), bytes.size(), scene, &error));
-    EXPECT_NE(error.find("unknown"), std::string::npos) << error;
 }
 
 TEST(PluginModuleTest, WrongVersionIsRefusedAndDetached) {

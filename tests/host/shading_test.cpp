@@ -165,22 +165,6 @@ TEST_F(StdUVGenTest, TransformMatrixAgreesWithGetUV) {
     }
 }
 
-TEST_F(StdUVGenTest, BumpBasisIsTheDerivativeInTransformedCoordinates) {
-    // With P = (u, v, 0) the basis must satisfy dP = dPdu' du' + dPdv' dv' for a small step.
-    gen->SetUScl(2.f, 0);
-    gen->SetVScl(0.5f, 0);
-    gen->SetWAng(0.3f, 0);
-    Point3 dPdu, dPdv;
-    gen->GetBumpDP(sc, dPdu, dPdv);
-    const float h = 1e-3f;
-    sc.SetUVW(Point3(0.4f, 0.6f, 0.f), Point3());
-    const Point2 a = UV();
-    sc.SetUVW(Point3(0.4f + h, 0.6f, 0.f), Point3());
-    const Point2 b = UV();
-    const Point3 step = dPdu * (b.x - a.x) + dPdv * (b.y - a.y);
-    ExpectNear(step, Point3(h, 0.f, 0.f), 1e-5f);
-}
-
 TEST(BuiltinMapsTest, CheckerAlternatesAndUsesSubMaps) {
     auto* checker = new CheckerMap;
     SingleRefMaker holder(checker);

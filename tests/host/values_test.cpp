@@ -1,11 +1,10 @@
-// Value types whose edge behaviour callers rely on: intervals, class ids, bit arrays.
+// Value types whose edge behaviour callers rely on: intervals, class ids, bit arrays, vectors.
 #include <gtest/gtest.h>
 
 #include <bitarray.h>
-#include <box3.h>
 #include <interval.h>
-#include <matrix3.h>
 #include <plugapi.h>
+#include <point3.h>
 
 namespace {
 
@@ -48,19 +47,9 @@ TEST(BitArrayTest, OutOfRangeBitsAreIgnored) {
     EXPECT_EQ(bits.NumberSet(), 10);
 }
 
-TEST(GeometryTest, MatrixAndBoxBasics) {
-    Matrix3 m;
-    EXPECT_TRUE(m.IsIdentity());
-    m.Scale(Point3(2.f, 3.f, 1.f));
-    m.Translate(Point3(1.f, 0.f, 0.f));
-    EXPECT_EQ(Point3(1.f, 1.f, 1.f) * m, Point3(3.f, 3.f, 1.f));
-    EXPECT_EQ(Point3().Normalize(), Point3());  // no NaN from a zero vector
-
-    Box3 box;
-    EXPECT_TRUE(box.IsEmpty());
-    box += Point3(-1.f, 0.f, 2.f);
-    box += Point3(1.f, 4.f, 2.f);
-    EXPECT_EQ(box.Width(), Point3(2.f, 4.f, 0.f));
+// A zero vector gives no NaN.
+TEST(GeometryTest, AZeroVectorNormalisesToZero) {
+    EXPECT_EQ(Point3().Normalize(), Point3());
 }
 
 }  // namespace

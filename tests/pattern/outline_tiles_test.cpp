@@ -31,8 +31,6 @@ TEST(IPaver, KnownPoints) {
     EXPECT_EQ(Eval(ps, 0.f, 0.f), Record(0, 4, 0.5f, 0.5f, 1.f, 1.f, false, 1));
     // Centre of the lower-left connector (X = Y = 447.5).
     EXPECT_EQ(Eval(ps, 0.25f, 0.75f), Record(1, 1, 0.5f, 0.5f, 1.f, 1.f, false, 0));
-    // Lower-left quarter (not mirrored): X = 559.375, qx = 111.875.
-    EXPECT_EQ(Eval(ps, 0.3125f, 0.75f), Record(1, 1, 559.375f / 895.f, 0.5f, 1.f, 1.f, false, 0));
     // Lower-right quarter (mirrored): X = 1454.375, qx = -(1454.375 - 1342.5).
     EXPECT_EQ(Eval(ps, 0.8125f, 0.75f), Record(3, 1, 335.625f / 895.f, 0.5f, 1.f, 1.f, false, 0));
     // Right tab of the centre stone: X = 1230.625, Y = 895, cx = 335.625.

@@ -21,47 +21,6 @@ constexpr int kParquetTile1Id = 27;
 constexpr int kParquetTile2Id = 28;
 constexpr int kParquetTile3Id = 29;
 
-TEST(PavingTile2, CountsRoundUpToSixLatticeCells) {
-    for (float u = 0.013f; u < 1.f; u += 0.0721f) {
-        for (float v = 0.007f; v < 1.f; v += 0.0693f) {
-            const BrickCell one = Eval(Settings(kPavingTile2Id, 1, 1, 0.05f, 0.05f), u, v);
-            for (int n = 2; n <= 6; ++n) {
-                EXPECT_EQ(Eval(Settings(kPavingTile2Id, n, 7 - n, 0.05f, 0.05f), u, v), one);
-            }
-            // Seven counts along u lay the lattice twice as densely: u meets the square that 2u
-            // meets at one count (the lattice coordinates are the same floats), its column taken
-            // modulo 12 instead of 6, its extent along u about halved.
-            if (u < 0.5f) {
-                const BrickCell twice = Eval(Settings(kPavingTile2Id, 7, 1), u, v);
-                const BrickCell doubled = Eval(Settings(kPavingTile2Id, 1, 1), 2.f * u, v);
-                EXPECT_EQ(twice.brickU / 2 % 6, doubled.brickU / 2);
-                EXPECT_EQ(twice.brickV, doubled.brickV);
-                EXPECT_EQ(twice.kind, doubled.kind);
-                EXPECT_LT(twice.sizeU, 0.6f * doubled.sizeU);
-            }
-        }
-    }
-}
-
-TEST(PavingTile2, TileRepeatsSeamlessly) {
-    // Points just either side of the tile's edges are nearly always on the same square, so its
-    // indices must wrap with the lattice.
-    auto same = [](const BrickCell& a, const BrickCell& b) {
-        return a.brickU == b.brickU && a.brickV == b.brickV && a.kind == b.kind;
-    };
-    for (const auto& [nx, ny] : {std::pair{1, 1}, std::pair{8, 13}}) {
-        const PatternSettings ps = Settings(kPavingTile2Id, nx, ny);
-        int sameU = 0, sameV = 0;
-        for (int k = 0; k < 200; ++k) {
-            const float w = (static_cast<float>(k) + 0.5f) / 200.f;
-            sameU += same(Eval(ps, 1.f - 1e-5f, w), Eval(ps, 1e-5f, w));
-            sameV += same(Eval(ps, w, 1.f - 1e-5f), Eval(ps, w, 1e-5f));
-        }
-        EXPECT_GE(sameU, 190) << nx << " x " << ny;
-        EXPECT_GE(sameV, 190) << nx << " x " << ny;
-    }
-}
-
 TEST(PavingTile2, SmallSquaresCoverTheirShareOfTheArea) {
     // One small square of 571^2 per lattice cell of 10992797: about 3 % of the plane.
     const PatternSettings ps = Settings(kPavingTile2Id, 12, 12);

@@ -210,12 +210,10 @@ TEST(ShiftHueTest, KnownColours) {
         Color out;
     } cases[] = {
         {{1.f, 0.f, 0.f}, 1.f / 3.f, {0.f, 1.f, 0.f}},
-        {{1.f, 0.f, 0.f}, 2.f / 3.f, {0.f, 0.f, 1.f}},
         {{1.f, 0.f, 0.f}, -1.f / 3.f, {0.f, 0.f, 1.f}},
         {{1.f, 0.5f, 0.f}, 0.5f, {0.f, 0.5f, 1.f}},
         {{0.4f, 0.4f, 0.4f}, 0.3f, {0.4f, 0.4f, 0.4f}},
         {{0.2f, 0.6f, 0.4f}, 1.f, {0.2f, 0.6f, 0.4f}},  // a whole turn
-        {{0.2f, 0.6f, 0.4f}, 0.f, {0.2f, 0.6f, 0.4f}},
     };
     for (const Case& c : cases) {
         Color x = c.in;
