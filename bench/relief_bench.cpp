@@ -11,9 +11,9 @@
 
 #include <array>
 
+#include "base/class_lookup.h"
 #include "bench_points.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"

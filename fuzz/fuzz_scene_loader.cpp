@@ -14,8 +14,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/class_lookup.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
 #include "relief/quarel_bump_map.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_carrier_mtl.h"

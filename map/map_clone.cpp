@@ -2,10 +2,10 @@
 // copies of its relief outputs parented to the new map, and new button blocks.
 #include <new>
 
+#include "base/class_ids.h"
+#include "base/diag_log.h"
 #include "map/map_repair.h"
 #include "map/quarel_map.h"
-#include "module/class_ids.h"
-#include "module/diag_log.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
 

@@ -1,8 +1,8 @@
 #include "map/map_repair.h"
 
+#include "base/class_lookup.h"
+#include "base/diag_log.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
-#include "module/diag_log.h"
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"

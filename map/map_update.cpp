@@ -2,9 +2,9 @@
 // is being evaluated; evaluation only reads what the last rebuild stored.
 #include <atomic>
 
+#include "base/diag_log.h"
 #include "map/map_repair.h"
 #include "map/quarel_map.h"
-#include "module/diag_log.h"
 #include "params/main_params.h"
 #include "params/relief_params.h"
 #include "relief/quarel_normal_map.h"

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <new>
 
+#include "base/class_lookup.h"
+#include "base/diag_log.h"
 #include "map/map_post_load.h"
 #include "map/map_repair.h"
 #include "maxapi.h"
-#include "module/class_descs.h"
-#include "module/diag_log.h"
 #include "params/main_params.h"
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"

@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "base/module_instance.h"
 #include "map/quarel_map.h"
-#include "module/module_instance.h"
 #include "relief/quarel_bump_map.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_carrier_mtl.h"
@@ -43,7 +43,7 @@ void* QuarelBumpProcMapClassDesc::Create(BOOL loading) {
     return AsAnimatable(new (std::nothrow) QuarelBumpProcMap(loading != FALSE));
 }
 
-QuarelClassDesc& QuarelClassDescOf(QuarelClass c) {
+ClassDesc2& QuarelClassDescOf(QuarelClass c) {
     // One group, constructed in table order on first use, so every block descriptor finds its
     // owner alive whichever file the linker initialises first.
     struct Descs {

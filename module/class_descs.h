@@ -4,8 +4,8 @@
 // descriptors.
 #pragma once
 
+#include "base/class_lookup.h"
 #include "iparamb2.h"
-#include "module/class_ids.h"
 
 namespace QuarelNS {
 
@@ -56,9 +56,5 @@ public:
     QuarelBumpProcMapClassDesc() : QuarelClassDesc(QuarelClass::BumpProcMap) {}
     void* Create(BOOL loading) override;
 };
-
-// The descriptor of class c. All five are built together on the first call (at the latest
-// when the block descriptors register at load) and live until the module unloads.
-QuarelClassDesc& QuarelClassDescOf(QuarelClass c);
 
 }  // namespace QuarelNS

@@ -6,9 +6,9 @@
 // <commctrl.h> builds on the types of <windows.h>, which must come first.
 #include <commctrl.h>
 
-#include "module/diag_log.h"
+#include "base/diag_log.h"
+#include "base/module_instance.h"
 #include "module/editor_attach.h"
-#include "module/module_instance.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID /*lpvReserved*/) {
     switch (fdwReason) {

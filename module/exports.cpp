@@ -1,9 +1,9 @@
 // The six functions by which the host discovers the module's classes.
 #include <windows.h>
 
+#include "base/diag_log.h"
 #include "iparamb2.h"
 #include "module/class_descs.h"
-#include "module/diag_log.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "module/class_descs.h"
+#include "base/class_lookup.h"
 #include "params/main_params.h"
 #include "params/relief_params.h"
 

@@ -1,9 +1,9 @@
 #include "relief/parent_resolution.h"
 
+#include "base/class_ids.h"
+#include "base/diag_log.h"
 #include "map/quarel_map.h"
 #include "maxapi.h"
-#include "module/class_ids.h"
-#include "module/diag_log.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
 

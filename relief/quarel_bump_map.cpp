@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "base/class_ids.h"
+#include "base/diag_log.h"
 #include "map/quarel_map.h"
-#include "module/class_ids.h"
-#include "module/diag_log.h"
 #include "relief/parent_update.h"
 #include "shading/brick_eval.h"
 #include "shading/relief_height.h"

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <new>
 
+#include "base/class_lookup.h"
+#include "base/diag_log.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
-#include "module/diag_log.h"
 #include "params/relief_params.h"
 #include "relief/output_post_load.h"
 #include "shading/bump_relief.h"

@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "base/class_lookup.h"
+#include "base/diag_log.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
-#include "module/diag_log.h"
 #include "params/relief_params.h"
 #include "relief/output_post_load.h"
 #include "relief/parent_update.h"

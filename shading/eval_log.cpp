@@ -1,6 +1,6 @@
 #include "shading/eval_log.h"
 
-#include "module/diag_log.h"
+#include "base/diag_log.h"
 
 namespace QuarelNS {
 namespace EvalLogDetail {

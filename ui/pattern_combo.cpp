@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "module/diag_log.h"
+#include "base/diag_log.h"
 #include "pattern/catalogue.h"
 #include "ui/pattern_picker.h"
 #include "ui/pattern_swatch.h"

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/diag_log.h"
+#include "base/module_instance.h"
 #include "iparamm2.h"
 #include "maxapi.h"
-#include "module/diag_log.h"
-#include "module/module_instance.h"
 #include "params/main_params.h"
 #include "pattern/catalogue.h"
 #include "ui/pattern_combo.h"

@@ -1,7 +1,7 @@
 #include "ui/rollout_procs.h"
 
+#include "base/diag_log.h"
 #include "custcont.h"
-#include "module/diag_log.h"
 #include "params/main_params.h"
 #include "resources/resource_ids.h"
 #include "ui/pattern_combo.h"

@@ -1,8 +1,8 @@
 #include "map_support.h"
 
+#include "base/diag_log.h"
 #include "host/class_directory.h"
 #include "maxapi.h"
-#include "module/diag_log.h"
 #include "stdmat.h"
 
 namespace QuarelTest {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/class_lookup.h"
 #include "host/scene_file.h"
 #include "imtl.h"
 #include "log_fixture.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
 

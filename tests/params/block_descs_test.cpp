@@ -3,10 +3,10 @@
 
 #include <memory>
 
+#include "base/class_lookup.h"
+#include "base/diag_log.h"
 #include "log_fixture.h"
 #include "map/quarel_map.h"
-#include "module/class_descs.h"
-#include "module/diag_log.h"
 #include "params/param_lookup.h"
 
 namespace QuarelNS {

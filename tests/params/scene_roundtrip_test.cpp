@@ -5,9 +5,9 @@
 #include <map>
 #include <vector>
 
+#include "base/class_lookup.h"
 #include "host/class_directory.h"
 #include "host/scene_file.h"
-#include "module/class_descs.h"
 #include "params/param_lookup.h"
 
 namespace QuarelNS {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <numeric>
 
+#include "base/diag_log.h"
 #include "maxapi.h"
-#include "module/diag_log.h"
 #include "params/main_params.h"
 #include "scene_support.h"
 

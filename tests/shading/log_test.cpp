@@ -2,8 +2,8 @@
 #include <cmath>
 #include <string>
 
+#include "base/diag_log.h"
 #include "log_fixture.h"
-#include "module/diag_log.h"
 #include "support.h"
 
 namespace QuarelTest {

@@ -1,4 +1,4 @@
-#include "module/diag_log.h"
+#include "base/diag_log.h"
 
 #include <windows.h>
 

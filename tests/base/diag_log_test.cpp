@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/diag_log.h"
 #include "log_fixture.h"
-#include "module/diag_log.h"
 
 namespace QuarelNS {
 namespace {
