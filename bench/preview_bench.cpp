@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "preview/map_setup.h"
-#include "preview/plugin_host.h"
-#include "preview/point_context.h"
-#include "preview/preset.h"
-#include "preview/relief_view.h"
-#include "preview/render.h"
+#include "preview/render/point_context.h"
+#include "preview/render/relief_view.h"
+#include "preview/render/render.h"
+#include "preview/setup/map_setup.h"
+#include "preview/setup/plugin_host.h"
+#include "preview/setup/preset.h"
 
 namespace {
 

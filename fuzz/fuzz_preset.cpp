@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "preview/map_setup.h"
-#include "preview/param_table.h"
-#include "preview/plugin_host.h"
-#include "preview/point_context.h"
-#include "preview/preset.h"
+#include "preview/cli/param_table.h"
+#include "preview/render/point_context.h"
+#include "preview/setup/map_setup.h"
+#include "preview/setup/plugin_host.h"
+#include "preview/setup/preset.h"
 
 namespace {
 

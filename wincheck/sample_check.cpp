@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "preview/param_table.h"
-#include "preview/plugin_host.h"
-#include "preview/point_context.h"
+#include "preview/cli/param_table.h"
+#include "preview/render/point_context.h"
+#include "preview/setup/plugin_host.h"
 
 namespace QuarelWin {
 namespace {

@@ -8,12 +8,12 @@
 #include <iostream>
 #include <sstream>
 
-#include "preview/label_font.h"
-#include "preview/map_setup.h"
-#include "preview/menu_picture.h"
-#include "preview/options.h"
-#include "preview/picker_record.h"
-#include "preview/swatch_picture.h"
+#include "preview/cli/options.h"
+#include "preview/editor/menu_picture.h"
+#include "preview/editor/picker_record.h"
+#include "preview/editor/swatch_picture.h"
+#include "preview/picture/label_font.h"
+#include "preview/setup/map_setup.h"
 #include "preview_support.h"
 #include "ui/pattern_swatch.h"
 

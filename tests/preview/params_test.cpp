@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "preview/map_setup.h"
-#include "preview/options.h"
-#include "preview/preset.h"
+#include "preview/cli/options.h"
+#include "preview/setup/map_setup.h"
+#include "preview/setup/preset.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {

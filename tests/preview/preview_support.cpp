@@ -8,10 +8,10 @@
 #include <fstream>
 #include <memory>
 
-#include "preview/map_setup.h"
-#include "preview/options.h"
-#include "preview/preset.h"
-#include "preview/run.h"
+#include "preview/cli/options.h"
+#include "preview/cli/run.h"
+#include "preview/setup/map_setup.h"
+#include "preview/setup/preset.h"
 
 namespace QuarelPreviewTest {
 

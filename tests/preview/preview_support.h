@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "preview/image.h"
-#include "preview/param_table.h"
-#include "preview/plugin_host.h"
+#include "preview/cli/param_table.h"
+#include "preview/picture/image.h"
+#include "preview/setup/plugin_host.h"
 
 namespace QuarelPreviewTest {
 

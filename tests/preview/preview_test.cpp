@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "preview/image.h"
-#include "preview/options.h"
-#include "preview/run.h"
+#include "preview/cli/options.h"
+#include "preview/cli/run.h"
+#include "preview/picture/image.h"
 
 namespace QuarelPreview {
 namespace {

@@ -11,13 +11,13 @@
 #include <memory>
 #include <sstream>
 
-#include "preview/bake.h"
-#include "preview/map_setup.h"
-#include "preview/point_context.h"
-#include "preview/preset.h"
-#include "preview/relief_view.h"
-#include "preview/render.h"
-#include "preview/run.h"
+#include "preview/cli/run.h"
+#include "preview/render/bake.h"
+#include "preview/render/point_context.h"
+#include "preview/render/relief_view.h"
+#include "preview/render/render.h"
+#include "preview/setup/map_setup.h"
+#include "preview/setup/preset.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {

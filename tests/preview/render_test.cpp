@@ -12,8 +12,8 @@
 
 #include "pattern/evaluate.h"
 #include "pattern/swatch_colour.h"
-#include "preview/map_setup.h"
-#include "preview/render.h"
+#include "preview/render/render.h"
+#include "preview/setup/map_setup.h"
 #include "preview_support.h"
 #include "stdmat.h"
 

@@ -8,9 +8,9 @@
 #include <random>
 
 #include "host/scripted_shade_context.h"
-#include "preview/options.h"
-#include "preview/point_context.h"
-#include "preview/sample.h"
+#include "preview/cli/options.h"
+#include "preview/render/point_context.h"
+#include "preview/render/sample.h"
 #include "preview_support.h"
 #include "stdmat.h"
 

@@ -9,8 +9,8 @@
 
 #include "host/builtin_classes.h"
 #include "maxapi.h"
-#include "preview/options.h"
-#include "preview/scene_io.h"
+#include "preview/cli/options.h"
+#include "preview/setup/scene_io.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {

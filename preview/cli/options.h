@@ -1,0 +1,60 @@
+// The preview's command line: subcommand, output choices and the parameter values as given.
+// Parsing checks the form of every option; parameter names and values are checked later
+// against the loaded module's parameter table (ResolveAssignments), since that is where they
+// are declared.
+//
+//   quarel-preview [options]            render (no arguments at all: the sheet of patterns)
+//   quarel-preview sample [options]     values at points read from standard input
+//   quarel-preview params [options]     the parameters, their types and ranges
+//   quarel-preview bake [options]       seamless colour, normal and height maps of one tile
+//   quarel-preview swatch [options]     the editor's swatch of one pattern
+//   quarel-preview picker [options]     the editor's pattern picker menu
+//
+// The map is a new one, or with --scene the first QuarelMap of a saved scene (--map: the one of
+// that name); preset and --set values apply to it either way. --save-scene saves it as a scene.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "point3.h"
+#include "preview/render/render.h"
+
+namespace QuarelPreview {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
+constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
+
+enum class Command { Render, Sample, Params, Bake, Swatch, Picker };
+
+struct PreviewOptions {
+    Command command = Command::Render;
+    std::string module;  // empty: the module of the build tree
+    std::string preset;
+    std::string scene;      // a scene file to take the map from
+    std::string mapName;    // with scene: the map of this name, not the first
+    std::string saveScene;  // a scene file to save the map into
+    // NAME, VALUE pairs in the order they apply: the shorthand options (--pattern, --nx, ...)
+    // first, then each --set.
+    std::vector<std::pair<std::string, std::string>> sets;
+    Output output = Output::Color;
+    Projection projection = Projection::Plane;
+    Point3 box{1.f, 0.5f, 1.f};
+    bool sheet = false;  // a contact sheet of every pattern instead of one picture
+    int size = 512;
+    int repeat = 1;
+    int samples = 1;
+    int threads = 0;
+    bool quiet = false;
+    bool normalYDown = false;  // normal pictures with the +Y down convention
+    std::string out;           // output file (bake: path prefix); empty: a name under out/
+};
+
+// Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused
+// after a bad option, with the message already printed to standard error).
+int ParseOptions(int argc, char** argv, PreviewOptions& options);
+
+}  // namespace QuarelPreview

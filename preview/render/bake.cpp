@@ -1,0 +1,39 @@
+#include "preview/render/bake.h"
+
+#include "preview/render/render.h"
+
+namespace QuarelPreview {
+namespace {
+
+RenderRequest TileRequest(const BakeRequest& b, Output output) {
+    RenderRequest r;
+    r.output = output;
+    r.projection = Projection::Plane;
+    r.size = b.size;
+    r.repeat = 1;  // the plane's one tile: u in [0, 1) left to right, v from 1 down to 0
+    r.samples = b.samples;
+    r.threads = b.threads;
+    r.progress = b.progress;
+    r.normalYDown = b.normalYDown;
+    return r;
+}
+
+}  // namespace
+
+int BakeTileCount(const BakeRequest& b) {
+    return 3 * TileCount(TileRequest(b, Output::Color));
+}
+
+BakedTiles Bake(const BakeRequest& b, Texmap* map) {
+    BakedTiles tiles;
+    tiles.color = Render(TileRequest(b, Output::Color), map);
+    tiles.normal = Render(TileRequest(b, Output::Normal), map);
+    tiles.height = Render(TileRequest(b, Output::Height), map);
+    return tiles;
+}
+
+std::string BakePath(const std::string& prefix, const char* which) {
+    return prefix + "-" + which + ".png";
+}
+
+}  // namespace QuarelPreview

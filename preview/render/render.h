@@ -1,0 +1,77 @@
+// The preview renderer: evaluates a map over a picture as a renderer does, with one shading
+// context per render thread and the work split into tiles taken from a shared counter.
+//
+// Each pixel is the mean of a fixed pattern of samples (a Hammersley set, the same in every
+// pixel) and depends only on its own position, so the bytes are the same for any thread
+// count. The map must have been updated on the calling thread (Update) before rendering and
+// must not change while a render runs.
+#pragma once
+
+#include <string>
+
+#include "imtl.h"
+#include "pattern/pattern_types.h"
+#include "preview/cli/progress.h"
+#include "preview/picture/image.h"
+#include "preview/render/point_context.h"
+
+namespace QuarelPreview {
+
+// What a pixel shows: the map's colour, its mono value, the pattern engine's cells, the normal
+// output's colour, the bump output's colour, the map's own perturbation as a tangent-space
+// normal, or the height field of the map's relief (see relief_view.h).
+enum class Output { Color, Mono, Cells, Normal, Bump, Perturb, Height };
+enum class Projection { Plane, Box };
+
+// The option text of each output and projection ("color", "mono", "cells", "normal", "bump",
+// "perturb", "height"; "plane", "box").
+const char* OutputName(Output o);
+// Outputs written as 16-bit pictures: normals and heights, whose slopes 8 bits would band.
+bool IsDeepOutput(Output o);
+// Outputs that are normals, and so have a green convention (+Y up or down).
+bool IsNormalOutput(Output o);
+const char* ProjectionName(Projection p);
+
+struct RenderRequest {
+    Output output = Output::Color;
+    Projection projection = Projection::Plane;
+    int size = 512;                   // pixels along each side (box: along the height)
+    int repeat = 1;                   // plane: pattern tiles along each side
+    int samples = 1;                  // per pixel
+    int threads = 0;                  // 0: all cores
+    ProgressBar* progress = nullptr;  // advanced by one per tile; may be null
+    Point3 box{1.f, 0.5f, 1.f};       // box: its size
+    QuarelNS::PatternSettings cells;  // cells: the pattern query
+    bool normalYDown = false;         // normal outputs: green grows downwards instead
+};
+
+// The number of render threads `requested` stands for (0: all cores).
+int RenderThreadCount(int requested);
+
+// The largest picture the preview makes, in pixels (a sheet included).
+constexpr long long kMaxPixels = 1ll << 26;
+
+// Pixel size of the picture a request renders, and the number of tiles it is cut into.
+void PictureSize(const RenderRequest& r, int& width, int& height);
+int TileCount(const RenderRequest& r);
+
+// Renders `map` (cells: the pattern engine) into `target` at (left, top), 16 bits a channel
+// when the target is a deep image.
+void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left = 0, int top = 0);
+// A new picture: deep for the deep outputs.
+Image Render(const RenderRequest& r, Texmap* map);
+
+// The map an output evaluates: the normal output for normal and height, the bump output for
+// bump, else the map itself. Looked up once a render, not per sample: the map counts and logs
+// its sub-map queries, which render threads would contend on.
+Texmap* OutputTexmap(Output output, Texmap* map);
+// One sample of `output` at a prepared context, as a pixel shows it: r, g, b, a. `target` is
+// OutputTexmap(output, map).
+AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings& cells,
+                  PointShadeContext& sc, float u, float v);
+// The same as values for `sample`: the perturbation as its three components and 0, every other
+// output as EvalOutput gives it.
+AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
+                    PointShadeContext& sc, float u, float v);
+
+}  // namespace QuarelPreview

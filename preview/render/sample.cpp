@@ -1,0 +1,90 @@
+#include "preview/render/sample.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+
+#include "preview/cli/options.h"
+#include "preview/render/point_context.h"
+
+namespace QuarelPreview {
+
+int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) {
+    float v[4] = {0.f, 0.f, 0.f, 0.f};
+    int n = 0;
+    std::size_t i = 0;
+    auto skipSpace = [&] {
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    };
+    skipSpace();
+    if (i == line.size() || line[i] == '#') return 0;
+    while (i < line.size()) {
+        if (n == 4) {
+            error = "more than four numbers; a point is 'u v' or 'u v du dv'";
+            return -1;
+        }
+        if (line[i] == '+') ++i;
+        const auto [next, ec] = std::from_chars(line.data() + i, line.data() + line.size(), v[n]);
+        const std::size_t end = static_cast<std::size_t>(next - line.data());
+        if (ec != std::errc() ||
+            (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end])))) {
+            std::size_t stop = i;
+            while (stop < line.size() && !std::isspace(static_cast<unsigned char>(line[stop])))
+                ++stop;
+            // Appended piece by piece: GCC 12 warns falsely on "'" + std::string at -O3.
+            error.assign(1, '\'');
+            error.append(line.substr(i, stop - i));
+            error.append("' is not a number");
+            return -1;
+        }
+        i = end;
+        ++n;
+        skipSpace();
+    }
+    if (n != 2 && n != 4) {
+        error = "a point is 'u v' or 'u v du dv', not " + std::to_string(n) + " number" +
+                (n == 1 ? "" : "s");
+        return -1;
+    }
+    if (n == 4 && (!(v[2] >= 0.f) || !(v[3] >= 0.f))) {
+        error = "filter sizes du and dv are never negative";
+        return -1;
+    }
+    p = SamplePoint{v[0], v[1], v[2], v[3]};
+    return 1;
+}
+
+int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
+              std::FILE* out, std::FILE* err) {
+    const ShadeContextBuilder builder(output == Output::Cells ? nullptr : map);
+    PointShadeContext sc;
+    char* buffer = nullptr;
+    std::size_t capacity = 0;
+    long number = 0;
+    int code = kExitOk;
+    for (;;) {
+        const ssize_t length = getline(&buffer, &capacity, in);
+        if (length < 0) break;
+        ++number;
+        SamplePoint p;
+        std::string error;
+        const int kind =
+            ParseSamplePoint(std::string_view(buffer, static_cast<std::size_t>(length)), p, error);
+        if (kind == 0) continue;
+        if (kind < 0) {
+            std::fprintf(err, "quarel-preview sample: standard input line %ld: %s\n", number,
+                         error.c_str());
+            code = kExitRefused;
+            break;
+        }
+        builder.SetPlanePoint(sc, p.u, p.v, p.du, p.dv);
+        const AColor c = SampleOutput(output, map, cells, sc, p.u, p.v);
+        std::fprintf(out, "%.9g %.9g %.9g %.9g\n", static_cast<double>(c.r),
+                     static_cast<double>(c.g), static_cast<double>(c.b), static_cast<double>(c.a));
+    }
+    std::free(buffer);
+    std::fflush(out);
+    return code;
+}
+
+}  // namespace QuarelPreview

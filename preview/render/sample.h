@@ -1,0 +1,30 @@
+// `quarel-preview sample`: values of an output at points read from a stream, for scripts and
+// regression checks. Each line is "u v" or "u v du dv" (plane points in tile units, filter
+// sizes 0 when not given, never negative); empty lines and lines starting with '#' are
+// skipped. Each point prints one line "r g b a" with %.9g, evaluated through the same map and
+// shading context as the renderer's; the perturbation prints "x y z 0", its raw components.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "imtl.h"
+#include "pattern/pattern_types.h"
+#include "preview/render/render.h"
+
+namespace QuarelPreview {
+
+struct SamplePoint {
+    float u = 0.f, v = 0.f, du = 0.f, dv = 0.f;
+};
+
+// 1: a point; 0: a line to skip; -1: a malformed line, with `error` saying why.
+int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error);
+
+// Evaluates every point of `in` and prints to `out`; stops at a malformed line with a message
+// naming its number on `err`. Returns the exit code.
+int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
+              std::FILE* out, std::FILE* err);
+
+}  // namespace QuarelPreview

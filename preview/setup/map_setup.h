@@ -1,0 +1,32 @@
+// Puts checked parameter values into a map through its parameter blocks, as the editor would,
+// and builds the nested maps of a preset from the host's own bitmap, checker and multi-sub
+// maps. Main thread, before Update.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "imtl.h"
+#include "pattern/pattern_types.h"
+#include "preview/cli/param_table.h"
+#include "preview/setup/preset.h"
+
+namespace QuarelPreview {
+
+// A new host map for `recipe` (with its nested maps), not yet referenced; null with `error`
+// when an image cannot be read.
+Texmap* BuildMap(const MapRecipe& recipe, std::string& error);
+
+// Sets each value, in order, on the object its name's prefix selects ("" is `map` itself).
+// Stops at the first failure with `error` naming the parameter and its origin.
+bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, std::string& error);
+
+// Reads an integer, float, boolean or colour parameter back from the block (display units are
+// not restored: angles come back in radians).
+bool ReadParam(Texmap* map, const ParamEntry& p, ParamValue& out);
+
+// The pattern query the map's block describes (pattern, nx, ny, gap_u, gap_v, random_shift,
+// seed), for the cells output; parameters the table lacks keep the query's defaults.
+QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table);
+
+}  // namespace QuarelPreview
