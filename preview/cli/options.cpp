@@ -85,6 +85,32 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     app.add_flag("--normal-y-down", o.normalYDown,
                  "Normal pictures with green growing downwards (+Y down) instead of upwards");
 
+    // Bake's normal map, and the lit sample objects of pictures.
+    std::string normalSource = "height";
+    app.add_option("--normal-source", normalSource,
+                   "bake: normals from the baked height tile (height: smoothed by a tent filter\n"
+                   "reaching --bevel pixels each side, then central differences, wrapping) or\n"
+                   "the map's own normal output (output)")
+        ->check(CLI::IsMember({"height", "output"}))
+        ->capture_default_str();
+    app.add_option("--bevel", o.bevel,
+                   "bake: pixels the height is smoothed over to each side of a step before its\n"
+                   "slopes are taken (0: plain differences of the height image)")
+        ->check(CLI::Range(0, 64))
+        ->capture_default_str();
+    app.add_option("--relief-depth", o.reliefDepth,
+                   "bake: how many pixels of the tile a unit height step (grout 0 to brick 1)\n"
+                   "stands high; larger gives steeper joints")
+        ->check(CLI::Range(0.0, 10000.0))
+        ->capture_default_str();
+    app.add_option("--object", o.object,
+                   "A lit sample object instead of the plane: sphere, cube, cylinder or plane")
+        ->check(CLI::IsMember({"sphere", "cube", "cylinder", "plane"}));
+    app.add_option("--bump", o.bump,
+                   "With --object: the map's perturbation added to the shading normal, scaled")
+        ->check(CLI::Range(0.0, 100.0))
+        ->capture_default_str();
+
     // Options of pictures.
     std::string projection = ProjectionName(o.projection);
     app.add_option("--projection", projection,
@@ -119,16 +145,22 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     CLI::App* sample = app.add_subcommand(
         "sample",
         "Reads points 'u v' or 'u v du dv' (tile units) from standard input, one a line, and\n"
-        "prints 'r g b a' of the chosen output at each");
+        "prints 'r g b a' of the chosen output at each. With --projection box (--box X,Y,Z):\n"
+        "lines 'x y z nx ny nz', a point on the box from 0,0,0 to X,Y,Z and its outward\n"
+        "normal, evaluated as a renderer shades that box (projection_mode \"Accurate\"\n"
+        "unless a preset or --set chooses otherwise)");
     sample->fallthrough();
     CLI::App* params =
         app.add_subcommand("params", "Lists the parameters: name, type and range, as declared");
     params->fallthrough();
     CLI::App* bake = app.add_subcommand(
         "bake",
-        "Writes seamless colour, normal (16-bit) and height (16-bit) maps of one tile:\n"
-        "PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png (--size default 1024,\n"
-        "--samples default 4)");
+        "Writes seamless colour, normal (16-bit), height (16-bit) and id maps of one tile:\n"
+        "PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png, PREFIX-id.png (--size\n"
+        "default 1024, --samples default 4). The normals are slopes of the height tile,\n"
+        "smoothed over --bevel pixels (default 2) and scaled by --relief-depth (default 6:\n"
+        "a unit height step stands 6 pixels high); the id map gives each brick one flat\n"
+        "colour, grout black");
     bake->fallthrough();
     CLI::App* swatch = app.add_subcommand(
         "swatch",
@@ -146,8 +178,8 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         app.parse(argc, argv);
         if (sample->parsed()) {
             o.command = Command::Sample;
-            for (const char* opt : {"--projection", "--box", "--size", "--repeat", "--samples",
-                                    "--sheet", "--out", "--threads", "--normal-y-down"})
+            for (const char* opt : {"--size", "--repeat", "--samples", "--sheet", "--out",
+                                    "--threads", "--normal-y-down"})
                 if (app.count(opt) > 0) throw CLI::ValidationError(opt, "does not apply to sample");
         } else if (params->parsed()) {
             o.command = Command::Params;
@@ -177,6 +209,18 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
             throw CLI::ValidationError("--size", "Value " + std::to_string(o.size) +
                                                      " not in range " + std::to_string(lo) +
                                                      " to " + std::to_string(hi));
+        for (const char* opt : {"--normal-source", "--bevel", "--relief-depth"})
+            if (app.count(opt) > 0 && o.command != Command::Bake)
+                throw CLI::ValidationError(opt, "applies to bake only");
+        if (app.count("--object") > 0) {
+            if (o.command != Command::Render)
+                throw CLI::ValidationError("--object", "applies to pictures only");
+            for (const char* opt : {"--projection", "--box", "--repeat", "--sheet", "--output"})
+                if (app.count(opt) > 0)
+                    throw CLI::ValidationError(opt, "does not apply to --object");
+        } else if (app.count("--bump") > 0) {
+            throw CLI::ValidationError("--bump", "applies to --object only");
+        }
         if (app.count("--map") > 0 && app.count("--scene") == 0)
             throw CLI::ValidationError("--map", "applies to --scene only");
         if (output == "cells" && projection == "box")
@@ -193,6 +237,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     for (Output candidate : kOutputs)
         if (output == OutputName(candidate)) o.output = candidate;
     o.projection = projection == "box" ? Projection::Box : Projection::Plane;
+    o.normalFromOutput = normalSource == "output";
     if (!box.empty()) ParseBox(box, o.box);
     for (std::size_t i = 0; i < std::size(kShorthands); ++i)
         if (app.count(kShorthands[i].option) > 0)
