@@ -200,7 +200,11 @@ bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) 
 
 class Scene {
 public:
-    explicit Scene(const ObjectRequest& r) : mShape(r.object), mSize(r.size) {
+    explicit Scene(const ObjectRequest& r)
+        : mShape(r.object),
+          mSize(r.size),
+          mHalf(0.5f * static_cast<float>(r.size)),
+          mPixel(kTanHalfFov / mHalf) {
         const Point3 f = Normalize(kTarget - kEye);
         const Point3 right = Normalize(CrossProd(f, Point3(0.f, 0.f, 1.f)));
         const Point3 up = CrossProd(right, f);
@@ -210,12 +214,11 @@ public:
         mFill = Normalize(mFromWorld.VectorTransform(Normalize(kFill)));
     }
 
-    // The camera-space direction of the ray through picture point (x, y).
-    Point3 Direction(float x, float y) const {
-        const float half = 0.5f * static_cast<float>(mSize);
-        return Normalize(
-            Point3((x - half) / half * kTanHalfFov, (half - y) / half * kTanHalfFov, -1.f));
+    // The camera-space direction of the ray through picture point (x, y), not normalised.
+    Point3 Toward(float x, float y) const {
+        return Point3((x - mHalf) * mPixel, (mHalf - y) * mPixel, -1.f);
     }
+    Point3 Direction(float x, float y) const { return Normalize(Toward(x, y)); }
 
     bool Trace(float x, float y, Surface& s) const {
         return Intersect(mShape, kEye, mToWorld.VectorTransform(Direction(x, y)), s);
@@ -237,9 +240,9 @@ public:
               float step, const Surface& s) const {
         // Ray differentials: the neighbouring rays meet the tangent plane of the hit.
         const Point3 eyeP = mFromWorld.PointTransform(s.p);
-        const Point3 n = Normalize(mFromWorld.VectorTransform(s.n));
+        const Point3 n = mFromWorld.VectorTransform(s.n);  // a rotation: still a unit vector
         auto offset = [&](float ox, float oy) {
-            const Point3 d = Direction(x + ox, y + oy);
+            const Point3 d = Toward(x + ox, y + oy);
             const float denom = DotProd(n, d);
             if (std::fabs(denom) < 1e-8f) return Point3(0.f, 0.f, 0.f);
             return d * (DotProd(n, eyeP) / denom) - eyeP;
@@ -261,8 +264,7 @@ public:
         if (!std::isfinite(du)) du = 0.f;
         if (!std::isfinite(dv)) dv = 0.f;
 
-        // Channel 1 first: solving it uses the context as scratch.
-        const PlaneSource src = builder.Solve(sc, s.u, s.v, du, dv);
+        const PlaneSource src = builder.SolveAffine(s.u, s.v, du, dv);
         sc.mUVW = Point3(src.x, src.y, 0.f);
         sc.mDUVW = Point3(src.dx, src.dy, 0.f);
         builder.SourceFrame(dPdu, dPdv, sc.dPdUVW);
@@ -308,6 +310,7 @@ public:
 private:
     ObjectShape mShape;
     int mSize;
+    float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
     Matrix3 mToWorld, mFromWorld;
     Point3 mKey, mFill;
 };
@@ -348,14 +351,18 @@ bool TraceObject(const ObjectRequest& r, float x, float y, ObjectHit& hit) {
     return true;
 }
 
-bool ObjectColorAt(const ObjectRequest& r, Texmap* map, float x, float y, AColor& colour) {
+bool ObjectContextAt(const ObjectRequest& r, Texmap* map, float x, float y, PointShadeContext& sc) {
     const Scene scene(r);
     Surface s;
     if (!scene.Trace(x, y, s)) return false;
-    const ShadeContextBuilder builder(map);
-    PointShadeContext sc;
     scene.Prepare(sc);
-    scene.Fill(sc, builder, x, y, 1.f, s);
+    scene.Fill(sc, ShadeContextBuilder(map), x, y, 1.f, s);
+    return true;
+}
+
+bool ObjectColorAt(const ObjectRequest& r, Texmap* map, float x, float y, AColor& colour) {
+    PointShadeContext sc;
+    if (!ObjectContextAt(r, map, x, y, sc)) return false;
     colour = map->EvalColor(sc);
     return true;
 }

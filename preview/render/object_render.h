@@ -28,6 +28,7 @@
 #include "imtl.h"
 #include "preview/cli/progress.h"
 #include "preview/picture/image.h"
+#include "preview/render/point_context.h"
 
 namespace QuarelPreview {
 
@@ -60,8 +61,10 @@ struct ObjectHit {
 };
 bool TraceObject(const ObjectRequest& r, float x, float y, ObjectHit& hit);
 
-// The map's colour there, through the same shading context the renderer builds (one sample
-// whose footprint is one pixel), before lighting; false when the ray misses.
+// The shading context the renderer builds for one sample there whose footprint is one pixel;
+// false when the ray misses.
+bool ObjectContextAt(const ObjectRequest& r, Texmap* map, float x, float y, PointShadeContext& sc);
+// The map's colour through that context, before lighting; false when the ray misses.
 bool ObjectColorAt(const ObjectRequest& r, Texmap* map, float x, float y, AColor& colour);
 
 }  // namespace QuarelPreview

@@ -134,6 +134,18 @@ ShadeContextBuilder::ShadeContextBuilder(Texmap* map) : mGen(map ? map->GetTheUV
     }
 }
 
+PlaneSource ShadeContextBuilder::SolveAffine(float u, float v, float du, float dv) const {
+    if (mGen == nullptr) return {u, v, du, dv};
+    const double tu = static_cast<double>(u) - mOrigin[0], tv = static_cast<double>(v) - mOrigin[1];
+    PlaneSource s{static_cast<float>(mJinv[0][0] * tu + mJinv[0][1] * tv),
+                  static_cast<float>(mJinv[1][0] * tu + mJinv[1][1] * tv),
+                  static_cast<float>(mDinv[0][0] * du + mDinv[0][1] * dv),
+                  static_cast<float>(mDinv[1][0] * du + mDinv[1][1] * dv)};
+    for (float* f : {&s.x, &s.y, &s.dx, &s.dy})
+        if (!std::isfinite(*f)) *f = 0.f;
+    return s;
+}
+
 PlaneSource ShadeContextBuilder::Solve(PointShadeContext& sc, float u, float v, float du,
                                        float dv) const {
     // Without a generator the map reads channel 1 as it comes.

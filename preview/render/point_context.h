@@ -51,6 +51,9 @@ public:
     // The source the generator turns into (u, v) and (du, dv); `scratch` is written.
     PlaneSource Solve(PointShadeContext& scratch, float u, float v, float du, float dv) const;
     static void Apply(PointShadeContext& sc, const PlaneSource& s);
+    // The source from the generator's affine model alone, without refining it against the
+    // generator: good to a few ulps, for renderers that need no exact preimage.
+    PlaneSource SolveAffine(float u, float v, float du, float dv) const;
 
     // True when u and its filter size depend on the source's x alone and v on y alone (a
     // generator without a W angle). Then a renderer may solve each pixel column and row once
