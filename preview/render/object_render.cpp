@@ -54,6 +54,7 @@ std::uint8_t Byte(float c) {
 // A surface point: position and outward normal (object = world space), face, texture
 // coordinates in tile units and their derivatives.
 struct Surface {
+    Point3 view;  // the ray's direction in camera space, a unit vector
     Point3 p, n;
     int face = 0;
     float u = 0.f, v = 0.f;
@@ -212,6 +213,10 @@ public:
         mFromWorld = Inverse(mToWorld);
         mKey = Normalize(mFromWorld.VectorTransform(Normalize(kKey)));
         mFill = Normalize(mFromWorld.VectorTransform(Normalize(kFill)));
+        // The plane's box has no height; its points are at 0 relative to it.
+        const float z = mShape == ObjectShape::Plane ? 0.f : kHalf;
+        mBox = Box3(Point3(-kHalf, -kHalf, -z), Point3(kHalf, kHalf, z));
+        mInvBox = Point3(1.f / (2.f * kHalf), 1.f / (2.f * kHalf), z > 0.f ? 1.f / (2.f * z) : 0.f);
     }
 
     // The camera-space direction of the ray through picture point (x, y), not normalised.
@@ -221,7 +226,8 @@ public:
     Point3 Direction(float x, float y) const { return Normalize(Toward(x, y)); }
 
     bool Trace(float x, float y, Surface& s) const {
-        return Intersect(mShape, kEye, mToWorld.VectorTransform(Direction(x, y)), s);
+        s.view = Direction(x, y);
+        return Intersect(mShape, kEye, mToWorld.VectorTransform(s.view), s);
     }
 
     // Transforms of a context: object space is world space.
@@ -229,9 +235,7 @@ public:
         sc.toWorld = sc.toObject = mToWorld;
         sc.fromWorld = sc.fromObject = mFromWorld;
         sc.camPos = Point3(0.f, 0.f, 0.f);
-        const Point3 lo(-kHalf, -kHalf, mShape == ObjectShape::Plane ? 0.f : -kHalf);
-        const Point3 hi(kHalf, kHalf, mShape == ObjectShape::Plane ? 0.f : kHalf);
-        sc.objectBox = Box3(lo, hi);
+        sc.objectBox = mBox;
     }
 
     // Fills the context for the hit s of the ray through (x, y), whose footprint is `step`
@@ -255,10 +259,11 @@ public:
         const float det = a * c - b * b;
         float du = 0.f, dv = 0.f;
         if (det > 0.f) {
+            const float inv = 1.f / det;
             for (const Point3& dp : {dpdx, dpdy}) {
                 const float pu = DotProd(dPdu, dp), pv = DotProd(dPdv, dp);
-                du = std::max(du, std::fabs((c * pu - b * pv) / det));
-                dv = std::max(dv, std::fabs((a * pv - b * pu) / det));
+                du = std::max(du, std::fabs((c * pu - b * pv) * inv));
+                dv = std::max(dv, std::fabs((a * pv - b * pu) * inv));
             }
         }
         if (!std::isfinite(du)) du = 0.f;
@@ -278,14 +283,10 @@ public:
         sc.pObj = s.p;
         sc.dpObj = mToWorld.VectorTransform(sc.dp);
         sc.dpObj = Point3(std::fabs(sc.dpObj.x), std::fabs(sc.dpObj.y), std::fabs(sc.dpObj.z));
-        const Point3 lo = sc.objectBox.pmin, size = sc.objectBox.pmax - sc.objectBox.pmin;
-        auto rel = [](float q, float l, float w) { return w > 0.f ? (q - l) / w : 0.f; };
-        sc.pObjRelBox =
-            Point3(rel(s.p.x, lo.x, size.x), rel(s.p.y, lo.y, size.y), rel(s.p.z, lo.z, size.z));
-        sc.dpObjRelBox = Point3(rel(sc.dpObj.x, 0.f, size.x), rel(sc.dpObj.y, 0.f, size.y),
-                                rel(sc.dpObj.z, 0.f, size.z));
+        sc.pObjRelBox = (s.p - mBox.pmin) * mInvBox;
+        sc.dpObjRelBox = sc.dpObj * mInvBox;
         sc.normal = sc.origNormal = sc.gNormal = n;
-        sc.view = sc.origView = Direction(x, y);
+        sc.view = sc.origView = s.view;
         sc.screenCoord = IPoint2(static_cast<int>(x), static_cast<int>(y));
         sc.faceNumber = s.face;
         sc.doMaps = TRUE;
@@ -300,9 +301,8 @@ public:
 
     // The background at picture point (x, y): a neutral checker.
     Color Background(float x, float y) const {
-        const float cell = static_cast<float>(mSize) / 12.f;
-        const bool odd =
-            (static_cast<int>(std::floor(x / cell)) + static_cast<int>(std::floor(y / cell))) & 1;
+        const float perCell = 12.f / static_cast<float>(mSize);  // x and y are never negative
+        const bool odd = (static_cast<int>(x * perCell) + static_cast<int>(y * perCell)) & 1;
         const float g = odd ? 0.42f : 0.5f;
         return Color(g, g, g);
     }
@@ -311,6 +311,8 @@ private:
     ObjectShape mShape;
     int mSize;
     float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
+    Box3 mBox;            // the object box, and 1 / its size (0 for no extent)
+    Point3 mInvBox;
     Matrix3 mToWorld, mFromWorld;
     Point3 mKey, mFill;
 };
