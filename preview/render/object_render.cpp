@@ -217,6 +217,13 @@ public:
         const float z = mShape == ObjectShape::Plane ? 0.f : kHalf;
         mBox = Box3(Point3(-kHalf, -kHalf, -z), Point3(kHalf, kHalf, z));
         mInvBox = Point3(1.f / (2.f * kHalf), 1.f / (2.f * kHalf), z > 0.f ? 1.f / (2.f * z) : 0.f);
+        // The bounding sphere about the origin, in camera space, a little generous.
+        const float reach = mShape == ObjectShape::Sphere ? kHalf
+                            : mShape == ObjectShape::Cube ? std::sqrt(3.f) * kHalf
+                                                          : std::sqrt(2.f) * kHalf;
+        mCentre = mFromWorld.PointTransform(Point3(0.f, 0.f, 0.f));
+        mCentreSq = DotProd(mCentre, mCentre);
+        mReachSq = (reach * 1.01f) * (reach * 1.01f);
     }
 
     // The camera-space direction of the ray through picture point (x, y), not normalised.
@@ -226,7 +233,12 @@ public:
     Point3 Direction(float x, float y) const { return Normalize(Toward(x, y)); }
 
     bool Trace(float x, float y, Surface& s) const {
-        s.view = Direction(x, y);
+        // Most of the picture is background: rays that miss the bounding sphere end here,
+        // without a square root or a division.
+        const Point3 t = Toward(x, y);
+        const float tt = DotProd(t, t), ct = DotProd(mCentre, t);
+        if (ct <= 0.f || mCentreSq * tt - ct * ct > mReachSq * tt) return false;
+        s.view = Normalize(t);
         return Intersect(mShape, kEye, mToWorld.VectorTransform(s.view), s);
     }
 
@@ -313,6 +325,8 @@ private:
     float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
     Box3 mBox;            // the object box, and 1 / its size (0 for no extent)
     Point3 mInvBox;
+    Point3 mCentre;  // the bounding sphere: its centre in camera space, |centre|^2, radius^2
+    float mCentreSq = 0.f, mReachSq = 0.f;
     Matrix3 mToWorld, mFromWorld;
     Point3 mKey, mFill;
 };
