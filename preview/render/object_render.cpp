@@ -61,6 +61,11 @@ struct Surface {
     Point3 dPdu, dPdv;
 };
 
+// v / |v|, for a vector that is not zero: one division, not three.
+Point3 Unit(const Point3& v) {
+    return v * (1.f / v.Length());
+}
+
 // Around the z axis: u from -x counterclockwise seen from above, `tiles` tiles a turn.
 void Around(const Point3& p, float tiles, Surface& s) {
     const double phi = std::atan2(static_cast<double>(p.y), static_cast<double>(p.x));
@@ -118,7 +123,8 @@ bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) 
                     if (std::fabs(org[k]) > r) return false;
                     continue;
                 }
-                double a = (-r - org[k]) / dir[k], b = (r - org[k]) / dir[k];
+                const double inv = 1.0 / dir[k];
+                double a = (-r - org[k]) * inv, b = (r - org[k]) * inv;
                 if (a > b) std::swap(a, b);
                 if (a > lo) lo = a, axis = k;
                 hi = std::min(hi, b);
@@ -168,7 +174,7 @@ bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) 
                  static_cast<float>(oz + t * dz));
     switch (shape) {
         case ObjectShape::Sphere: {
-            s.n = s.p / s.p.Length();
+            s.n = Unit(s.p);
             Around(s.p, 2.f, s);
             const float z = std::clamp(s.p.z / kHalf, -1.f, 1.f);
             const double theta = std::acos(static_cast<double>(z));
@@ -230,7 +236,7 @@ public:
     Point3 Toward(float x, float y) const {
         return Point3((x - mHalf) * mPixel, (mHalf - y) * mPixel, -1.f);
     }
-    Point3 Direction(float x, float y) const { return Normalize(Toward(x, y)); }
+    Point3 Direction(float x, float y) const { return Unit(Toward(x, y)); }
 
     bool Trace(float x, float y, Surface& s) const {
         // Most of the picture is background: rays that miss the bounding sphere end here,
@@ -238,7 +244,7 @@ public:
         const Point3 t = Toward(x, y);
         const float tt = DotProd(t, t), ct = DotProd(mCentre, t);
         if (ct <= 0.f || mCentreSq * tt - ct * ct > mReachSq * tt) return false;
-        s.view = Normalize(t);
+        s.view = t * (1.f / std::sqrt(tt));
         return Intersect(mShape, kEye, mToWorld.VectorTransform(s.view), s);
     }
 
@@ -284,7 +290,7 @@ public:
         const PlaneSource src = builder.SolveAffine(s.u, s.v, du, dv);
         sc.mUVW = Point3(src.x, src.y, 0.f);
         sc.mDUVW = Point3(src.dx, src.dy, 0.f);
-        builder.SourceFrame(dPdu, dPdv, sc.dPdUVW);
+        builder.SourceFrame(dPdu, dPdv, n, sc.dPdUVW);
 
         sc.p = eyeP;
         sc.dpdx = dpdx;
@@ -414,9 +420,13 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
                             const AColor colour = map->EvalColor(sc);
                             Point3 n = sc.normal;
                             if (r.bump != 0.f) {
-                                const Point3 bent = n + map->EvalNormalPerturb(sc) * r.bump;
-                                const float len = bent.Length();
-                                if (len > 0.f && std::isfinite(len)) n = bent / len;
+                                // Away from the joints the perturbation is nothing at all.
+                                const Point3 p = map->EvalNormalPerturb(sc);
+                                if (p.x != 0.f || p.y != 0.f || p.z != 0.f) {
+                                    const Point3 bent = n + p * r.bump;
+                                    const float len = bent.Length();
+                                    if (len > 0.f && std::isfinite(len)) n = bent * (1.f / len);
+                                }
                             }
                             c = scene.Light(colour, n);
                         } else {

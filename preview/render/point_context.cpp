@@ -200,12 +200,11 @@ void ShadeContextBuilder::SetBoxPoint(PointShadeContext& sc, const PlaneSource& 
     sc.view = sc.origView = -n;
 }
 
-void ShadeContextBuilder::SourceFrame(const Point3& dPdu, const Point3& dPdv, Point3 dP[3]) const {
+void ShadeContextBuilder::SourceFrame(const Point3& dPdu, const Point3& dPdv, const Point3& normal,
+                                      Point3 dP[3]) const {
     for (int k = 0; k < 2; ++k)
         dP[k] = dPdu * static_cast<float>(mJ[0][k]) + dPdv * static_cast<float>(mJ[1][k]);
-    dP[2] = CrossProd(dP[0], dP[1]);
-    const float len = dP[2].Length();
-    dP[2] = len > 0.f ? dP[2] / len : Point3(0.f, 0.f, 1.f);
+    dP[2] = normal;
 }
 
 void ShadeContextBuilder::SetBoxSurfacePoint(PointShadeContext& sc, const Point3& size,
@@ -228,7 +227,7 @@ void ShadeContextBuilder::SetBoxSurfacePoint(PointShadeContext& sc, const Point3
         else
             along = Point3(0.f, unit.x >= 0.f ? -size.y : size.y, 0.f);
     }
-    SourceFrame(along, up, sc.dPdUVW);
+    SourceFrame(along, up, unit, sc.dPdUVW);
 }
 
 }  // namespace QuarelPreview

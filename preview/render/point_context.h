@@ -76,8 +76,10 @@ public:
                             const Point3& n) const;
 
     // Derivatives of a point with respect to the source coordinates (what the context holds in
-    // channel 1), from those with respect to the map's coordinates (u, v).
-    void SourceFrame(const Point3& dPdu, const Point3& dPdv, Point3 dP[3]) const;
+    // channel 1), from those with respect to the map's coordinates (u, v); the third is the
+    // surface's unit normal.
+    void SourceFrame(const Point3& dPdu, const Point3& dPdv, const Point3& normal,
+                     Point3 dP[3]) const;
 
 private:
     UVGen* mGen = nullptr;
