@@ -107,7 +107,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
                    "A lit sample object instead of the plane: sphere, cube, cylinder or plane")
         ->check(CLI::IsMember({"sphere", "cube", "cylinder", "plane"}));
     app.add_option("--bump", o.bump,
-                   "With --object: the map's perturbation added to the shading normal, scaled")
+                   "With --object: how far the map's perturbation bends the shading normal")
         ->check(CLI::Range(0.0, 100.0))
         ->capture_default_str();
 

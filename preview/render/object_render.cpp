@@ -423,7 +423,9 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
                                 // Away from the joints the perturbation is nothing at all.
                                 const Point3 p = map->EvalNormalPerturb(sc);
                                 if (p.x != 0.f || p.y != 0.f || p.z != 0.f) {
-                                    const Point3 bent = n + p * r.bump;
+                                    // p points up the relief's slope (relief_view.h): the
+                                    // surface faces the other way.
+                                    const Point3 bent = n - p * r.bump;
                                     const float len = bent.Length();
                                     if (len > 0.f && std::isfinite(len)) n = bent * (1.f / len);
                                 }

@@ -17,7 +17,9 @@
 // So in "Simple" mode each cube face shows one tile, and in "Accurate" mode the map projects
 // its bricks around the side faces itself (the top face falls back to the Simple coordinates).
 //
-// The map's perturbation (EvalNormalPerturb) is added to the shading normal, times `bump`.
+// The map's perturbation (EvalNormalPerturb), times `bump`, bends the shading normal: it points
+// up the slope of the map's relief, so the normal leans the other way, N - bump x perturbation,
+// as the perturb output shows it (relief_view.h), and raised bricks look raised.
 // Each pixel is the mean of a fixed pattern of samples and depends on its position only, so
 // the bytes do not depend on the thread count. The map must have been updated on the calling
 // thread.
