@@ -5,9 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 #include "pattern/catalogue.h"
+#include "preview/cli/param_table.h"
 #include "preview/editor/swatch_picture.h"
 
 namespace QuarelPreview {
@@ -437,6 +439,21 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
             if (o.out.empty()) throw CLI::ValidationError("--out", "needs a file name");
             CheckOut(o.out, o.command);
         }
+    } catch (const CLI::ExtrasError& e) {
+        // An option or command that does not exist: most likely one almost right.
+        const std::vector<std::string> extra = app.remaining();
+        const std::string word = extra.empty() ? std::string() : extra.front();
+        if (word.empty()) return app.exit(e) == 0 ? kExitOk : kExitRefused;
+        std::vector<std::string> names;
+        for (const CLI::Option* opt : app.get_options())
+            if (!LongName(*opt).empty()) names.push_back(LongName(*opt));
+        for (Command c : kCommands)
+            if (c != Command::Render) names.push_back(CommandName(c));
+        const bool option = word.rfind('-', 0) == 0;
+        std::cerr << "quarel-preview: unknown " << (option ? "option " : "command ") << word << "; "
+                  << DidYouMean(word.substr(0, word.find('=')), names)
+                  << "(quarel-preview --help lists them)\n";
+        return kExitRefused;
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? kExitOk : kExitRefused;

@@ -59,20 +59,23 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-// Levenshtein distance.
+// Edit distance counting an insertion, a deletion, a change or a swap of two neighbours as one
+// (optimal string alignment): "bkae" is one step from "bake".
 std::size_t EditDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    const std::size_t w = b.size() + 1;
+    std::vector<std::size_t> d((a.size() + 1) * w);
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i * w] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
+            std::size_t best = std::min({d[(i - 1) * w + j] + 1, d[i * w + j - 1] + 1,
+                                         d[(i - 1) * w + j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                best = std::min(best, d[(i - 2) * w + j - 2] + 1);
+            d[i * w + j] = best;
         }
     }
-    return row[b.size()];
+    return d[a.size() * w + b.size()];
 }
 
 // The declared default in the form --set takes.

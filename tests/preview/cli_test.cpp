@@ -67,6 +67,8 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         {{"--set", "brik_color=1,1,1"}, kExitRefused, "(quarel-preview params lists them)"},
         {{"--set", "normal.normal_dept=2"}, kExitRefused, "\"normal.normal_depth\""},
         {{"--set", "zzzz=1"}, kExitRefused, "unknown parameter 'zzzz'; (quarel-preview params"},
+        {{"--pattren", "3"}, kExitRefused, "unknown option --pattren; did you mean \"--pattern\"?"},
+        {{"bkae"}, kExitRefused, "unknown command bkae; did you mean \"bake\"?"},
         // Messages name the option the user typed.
         {{"--nx", "300"}, kExitRefused, "--nx 300: 300 is out of range: nx takes an integer"},
         {{"--set", "nx=300"}, kExitRefused, "--set nx=300: 300 is out of range"},
