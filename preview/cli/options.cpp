@@ -133,6 +133,29 @@ const char* Describe(Command c) {
     return "";
 }
 
+// One line for the list of subcommands.
+const char* Summary(Command c) {
+    switch (c) {
+        case Command::Render:
+            return "a picture of the map";
+        case Command::Sample:
+            return "values at points read from standard input";
+        case Command::Params:
+            return "the parameters: default, range and meaning";
+        case Command::Bake:
+            return "colour, normal and height maps of one tile";
+        case Command::Swatch:
+            return "the editor's swatch of one pattern";
+        case Command::Picker:
+            return "the editor's pattern picker menu";
+        case Command::Patterns:
+            return "every pattern's id, name and group";
+        case Command::Show:
+            return "the map's values as a preset";
+    }
+    return "";
+}
+
 // The default an option has for a command, as the help shows it; empty when it has none
 // worth saying.
 std::string DefaultFor(const std::string& option, Command c) {
@@ -367,7 +390,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     CLI::App* subs[std::size(kCommands)] = {};
     for (Command c : kCommands) {
         if (c == Command::Render) continue;
-        CLI::App* sub = app.add_subcommand(CommandName(c), Describe(c));
+        CLI::App* sub = app.add_subcommand(CommandName(c), Summary(c));
         sub->fallthrough();
         sub->formatter_fn([&app, c](const CLI::App*, std::string, CLI::AppFormatMode mode) {
             return CommandHelp(app, c, mode == CLI::AppFormatMode::Sub);
@@ -380,10 +403,8 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         text += "\nSubcommands (quarel-preview COMMAND --help lists the options of each):\n";
         for (Command c : kCommands) {
             if (c == Command::Render) continue;
-            const std::string first = Describe(c);
             char line[160];
-            std::snprintf(line, sizeof line, "  %-10s%s\n", CommandName(c),
-                          first.substr(0, first.find('\n')).c_str());
+            std::snprintf(line, sizeof line, "  %-10s%s\n", CommandName(c), Summary(c));
             text += line;
         }
         if (mode == CLI::AppFormatMode::All)

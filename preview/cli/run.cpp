@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "maxapi.h"
-#include "pattern/catalogue.h"
 #include "preview/cli/progress.h"
 #include "preview/editor/editor_commands.h"
 #include "preview/editor/picker_record.h"
