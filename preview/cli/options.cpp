@@ -245,7 +245,7 @@ bool ParseBox(const std::string& text, Point3& box) {
     return true;
 }
 
-std::string Lower(std::string s) {
+std::string LowerCase(std::string s) {
     for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return s;
 }
@@ -253,7 +253,7 @@ std::string Lower(std::string s) {
 // A written picture is a PNG: an --out of another kind would get PNG bytes under its name. A
 // device such as /dev/null takes whatever it is given.
 void CheckOut(const std::string& out, Command c) {
-    const std::string ext = Lower(std::filesystem::path(out).extension().string());
+    const std::string ext = LowerCase(std::filesystem::path(out).extension().string());
     std::error_code ec;
     const auto status = std::filesystem::status(out, ec);
     if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
@@ -300,7 +300,7 @@ const char* CommandName(Command c) {
 }
 
 std::string BakePrefix(const std::string& out) {
-    if (out.size() > 4 && Lower(out.substr(out.size() - 4)) == ".png")
+    if (out.size() > 4 && LowerCase(out.substr(out.size() - 4)) == ".png")
         return out.substr(0, out.size() - 4);
     return out;
 }
