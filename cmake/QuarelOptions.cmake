@@ -38,3 +38,16 @@ if(WIN32)
     add_link_options(-static)
   endif()
 endif()
+
+# The stand-in host, the preview and the test suites compile as unity builds: their files share
+# heavy headers (GoogleTest, CLI11, JSON), which then parse once per batch instead of once per
+# file. The plug-in's own folders stay one object per file. The Windows build turns it off, so
+# the host's files are still compiled alone there.
+option(QUAREL_UNITY_BUILD "Unity builds for the stand-in host, the preview and the tests" ON)
+
+# A compiler cache, when the machine has one, makes a second build of the same sources cheap.
+find_program(QUAREL_CCACHE ccache)
+if(QUAREL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${QUAREL_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${QUAREL_CCACHE})
+endif()

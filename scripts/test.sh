@@ -1,10 +1,30 @@
 #!/usr/bin/env bash
 # Sets up, builds with ASan and UBSan and warnings as errors, and runs the whole test suite,
-# then the concurrency tests under TSan and short fuzzing runs.
+# then the optimised build's tests, short fuzzing runs and the concurrency suites under TSan.
+#   --quick   the optimised build and its tests only, for a fast loop while working
 set -euo pipefail
 cd "$(dirname "$0")/.."
+quick=0
+for arg in "$@"; do
+  case "$arg" in
+    --quick) quick=1 ;;
+    *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
+  esac
+done
 scripts/setup.sh
 jobs=$(nproc)
+
+release() {
+  echo "== Optimised build (benchmarks compile, tests pass at -O3) =="
+  cmake --preset release >/dev/null
+  cmake --build --preset release -j "$jobs"
+  ctest --preset release -j "$jobs"
+}
+
+if [ "$quick" = 1 ]; then
+  release
+  exit 0
+fi
 
 echo "== Formatting =="
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
@@ -18,15 +38,15 @@ cmake --build --preset dev -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset dev -j "$jobs"
 
-echo "== Optimised build (benchmarks compile, tests pass at -O3) =="
-cmake --preset release >/dev/null
-cmake --build --preset release -j "$jobs"
-ctest --preset release -j "$jobs"
+release
 
 if [ -f fuzz/CMakeLists.txt ]; then
   echo "== Fuzzing (short runs) =="
   cmake --preset fuzz >/dev/null
-  cmake --build --preset fuzz -j "$jobs"
+  # Only the fuzzers and what they link.
+  targets=()
+  for src in fuzz/fuzz_*.cpp; do targets+=(--target "$(basename "$src" .cpp)"); done
+  cmake --build --preset fuzz -j "$jobs" "${targets[@]}"
   for f in build/fuzz/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     name=$(basename "$f")
@@ -41,10 +61,9 @@ if [ -f fuzz/CMakeLists.txt ]; then
   done
 fi
 
-# Suites whose tests carry the label tsan also run under ThreadSanitizer.
-if grep -rqs 'LABELS tsan' tests; then
-  echo "== ThreadSanitizer =="
-  cmake --preset tsan >/dev/null
-  cmake --build --preset tsan -j "$jobs"
-  TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -L tsan -j "$jobs"
-fi
+# Suites declared with quarel_tsan_suite carry the label tsan and also run under
+# ThreadSanitizer; the TSan tree builds only them.
+echo "== ThreadSanitizer =="
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs" --target tsan_suites
+TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -L tsan -j "$jobs"

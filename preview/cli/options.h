@@ -9,6 +9,11 @@
 //   quarel-preview bake [options]       seamless colour, normal, height and id maps of one tile
 //   quarel-preview swatch [options]     the editor's swatch of one pattern
 //   quarel-preview picker [options]     the editor's pattern picker menu
+//   quarel-preview patterns [options]   every pattern's id, name and picker group
+//   quarel-preview show [options]       the map's parameter values as a preset
+//
+// Each command takes the options that mean something to it; any other option is refused with
+// the reason, not ignored (CommandTakes).
 //
 // The map is a new one, or with --scene the first QuarelMap of a saved scene (--map: the one of
 // that name); preset and --set values apply to it either way. --save-scene saves it as a scene.
@@ -28,7 +33,10 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
 constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
 
-enum class Command { Render, Sample, Params, Bake, Swatch, Picker };
+enum class Command { Render, Sample, Params, Bake, Swatch, Picker, Patterns, Show };
+
+// The subcommand's name ("" for a render).
+const char* CommandName(Command c);
 
 struct PreviewOptions {
     Command command = Command::Render;
@@ -40,13 +48,16 @@ struct PreviewOptions {
     // NAME, VALUE pairs in the order they apply: the shorthand options (--pattern, --nx, ...)
     // first, then each --set.
     std::vector<std::pair<std::string, std::string>> sets;
+    // For each of `sets`, the option as the user typed it ("--nx 300", "--set nx=300"), for
+    // messages; may be shorter than `sets` when filled by hand, then "--set NAME=VALUE" is said.
+    std::vector<std::string> setOrigins;
     Output output = Output::Color;
     Projection projection = Projection::Plane;
     Point3 box{1.f, 0.5f, 1.f};
     bool sheet = false;  // a contact sheet of every pattern instead of one picture
     int size = 512;
     int repeat = 1;
-    int samples = 1;
+    int samples = 4;  // renders: enough that one-pixel joints keep their colour
     int threads = 0;
     bool quiet = false;
     bool normalYDown = false;  // normal pictures with the +Y down convention
@@ -59,6 +70,9 @@ struct PreviewOptions {
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled
 };
+
+// The bake's path prefix of --out: the text without a ".png" ending.
+std::string BakePrefix(const std::string& out);
 
 // Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused
 // after a bad option, with the message already printed to standard error).

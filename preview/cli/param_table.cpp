@@ -1,5 +1,6 @@
 #include "preview/cli/param_table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -48,11 +49,122 @@ std::string Quoted(std::string_view s) {
     return out;
 }
 
-std::string OutOfRange(const ParamEntry& p, const std::string& value) {
-    return value + " is out of range: " + p.name + " takes " + DescribeRange(p, false);
+std::string OutOfRange(const ParamEntry& p, const std::string& value, bool json) {
+    return value + " is out of range: " + p.name + " takes " + DescribeRange(p, json);
 }
 
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Edit distance counting an insertion, a deletion, a change or a swap of two neighbours as one
+// (optimal string alignment): "bkae" is one step from "bake".
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    const std::size_t w = b.size() + 1;
+    std::vector<std::size_t> d((a.size() + 1) * w);
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i * w] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t best = std::min({d[(i - 1) * w + j] + 1, d[i * w + j - 1] + 1,
+                                         d[(i - 1) * w + j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                best = std::min(best, d[(i - 2) * w + j - 2] + 1);
+            d[i * w + j] = best;
+        }
+    }
+    return d[a.size() * w + b.size()];
+}
+
+// The declared default in the form --set takes.
+std::string DefaultText(const ParamEntry& e, const PB2Value& def) {
+    switch (e.type) {
+        case TYPE_INT:
+            if (def.i >= 0 && static_cast<std::size_t>(def.i) < e.items.size())
+                return e.items[static_cast<std::size_t>(def.i)];
+            return std::to_string(def.i);
+        case TYPE_BOOL:
+            return def.i != 0 ? "true" : "false";
+        case TYPE_FLOAT:
+            return Number(def.f);
+        case TYPE_ANGLE:
+            return Number(def.f * 180.0 / M_PI);
+        case TYPE_RGBA:
+        case TYPE_FRGBA:
+        case TYPE_POINT3:
+            return Number(def.c.r) + "," + Number(def.c.g) + "," + Number(def.c.b);
+        case TYPE_TEXMAP:
+            return "none";
+        default:
+            return {};
+    }
+}
+
+struct Description {
+    const char* name;
+    const char* text;
+};
+// What each parameter does, in a user's words. Names the table lacks fall back to the label.
+constexpr Description kDescriptions[] = {
+    {"pattern", "laying pattern (quarel-preview patterns lists them)"},
+    {"projection_mode", "Simple: the UV coordinates; Accurate: bricks wrap round the object's box"},
+    {"nx", "bricks across one tile of the pattern"},
+    {"ny", "brick rows up one tile of the pattern"},
+    {"gap_u", "width of the vertical joints, a fraction of a brick"},
+    {"gap_v", "width of the horizontal joints, a fraction of a brick"},
+    {"brick_color", "colour of the bricks"},
+    {"brick_color_2", "colour of the second brick set (and of random second bricks)"},
+    {"grout_color", "colour of the joints"},
+    {"brick_map", "map shown on each brick instead of its colour, laid out once per brick"},
+    {"brick_map_2", "map of the second brick set"},
+    {"grout_map", "map shown in the joints"},
+    {"brick_map_on", "use brick_map"},
+    {"brick_map_2_on", "use brick_map_2"},
+    {"grout_map_on", "use grout_map"},
+    {"color_variance", "how far each brick's brightness varies from the seed"},
+    {"random_shift", "random shift of each row, a fraction of a brick"},
+    {"seed", "seed of every per-brick variation"},
+    {"random_second_color_on", "some bricks, chosen from the seed, take the second colour"},
+    {"random_texture_rotation_step",
+     "turns each brick's map by a random multiple of this many degrees (0: none)"},
+    {"hue_shift", "how far each brick's hue varies, in turns"},
+    {"random_fragment_on", "each brick shows its own random window of its map"},
+    {"fragment_size", "size of that window, a fraction of the map"},
+    {"brick_u_tiling", "repeats of the brick map along each brick"},
+    {"brick_v_tiling", "repeats of the brick map across each brick"},
+    {"brick_u_offset", "offset of the brick map along each brick"},
+    {"brick_v_offset", "offset of the brick map across each brick"},
+    {"brick_angle", "turn of the brick map on each brick, in degrees"},
+    {"master_u_tiling", "repeats of the whole pattern along u"},
+    {"master_v_tiling", "repeats of the whole pattern along v"},
+    {"master_u_offset", "offset of the whole pattern along u"},
+    {"master_v_offset", "offset of the whole pattern along v"},
+    {"master_angle", "turn of the whole pattern, in degrees"},
+    {"bump_brick_color", "relief: grey height of the bricks for the map's own bump"},
+    {"bump_brick_color_2", "relief: grey height of the second brick set"},
+    {"bump_grout_color", "relief: grey height of the joints"},
+    {"normal_depth", "relief: strength of the map's own bump"},
+    {"relief_tex_amount", "relief: how much the nested maps add to the heights (0 to 1)"},
+    {"normal.normal_depth", "normal output: strength of its normals"},
+    {"normal.relief_tex_amount", "normal output: how much the nested maps add to the heights"},
+    {"bump.brick_color", "bump output: grey height of the bricks"},
+    {"bump.brick_color_2", "bump output: grey height of the second brick set"},
+    {"bump.grout_color", "bump output: grey height of the joints"},
+    {"bump.bump_map", "bump output: a map added to its heights"},
+    {"bump.bump_map_on", "bump output: use bump_map"},
+    {"bump.depth", "bump output: strength of its perturbation"},
+    {"bump.tex_relief", "bump output: how much the nested maps add to the heights"},
+};
+
 }  // namespace
+
+std::string ParamDescription(const ParamEntry& p) {
+    for (const Description& d : kDescriptions)
+        if (p.name == d.name) return d.text;
+    return p.label;
+}
 
 std::string Narrow(const MCHAR* text) {
     std::string out;
@@ -83,9 +195,12 @@ void ParamTable::AddClass(ClassDesc* cd, std::string_view prefix) {
                 e->lo = isInt ? def.rangeLow.i : def.rangeLow.f;
                 e->hi = isInt ? def.rangeHigh.i : def.rangeHigh.f;
             }
-            if (cd2 != nullptr)
+            if (cd2 != nullptr) {
                 for (StringResID item : def.comboItems)
                     e->items.push_back(Narrow(cd2->GetRsrcString(item)));
+                if (def.localName != 0) e->label = Narrow(cd2->GetRsrcString(def.localName));
+            }
+            e->defaultText = DefaultText(*e, def.def);
             mEntries.push_back(std::move(e));
         }
     }
@@ -135,14 +250,63 @@ int FindItem(const ParamEntry& p, std::string_view text) {
     return -1;
 }
 
-bool CheckInt(const ParamEntry& p, long long v, ParamValue& out, std::string& error) {
+std::vector<std::string> ClosestNames(std::string_view word,
+                                      const std::vector<std::string>& candidates) {
+    const std::string w = Lower(Trim(word));
+    if (w.empty()) return {};
+    // Near: at most a third of the word's letters wrong (at least one, at most three).
+    const std::size_t limit = std::clamp<std::size_t>(w.size() / 3, 1, 3);
+    std::vector<std::pair<std::size_t, std::string>> near;
+    for (const std::string& c : candidates) {
+        if (c.empty()) continue;
+        const std::string lc = Lower(c);
+        std::size_t d = EditDistance(w, lc);
+        if (w.size() >= 3 && lc.rfind(w, 0) == 0) d = std::min<std::size_t>(d, 1);
+        if (d <= limit) near.emplace_back(d, c);
+    }
+    std::stable_sort(near.begin(), near.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (const auto& [d, c] : near)
+        if (out.size() < 3 && std::find(out.begin(), out.end(), c) == out.end()) out.push_back(c);
+    return out;
+}
+
+std::string DidYouMean(std::string_view word, const std::vector<std::string>& candidates) {
+    const std::vector<std::string> names = ClosestNames(word, candidates);
+    if (names.empty()) return {};
+    std::string out = "did you mean ";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + ("\"" + names[i] + "\"");
+    return out + "? ";
+}
+
+std::string UnknownParamHint(const ParamTable& table, std::string_view name) {
+    std::vector<std::string> names;
+    for (const auto& e : table.Entries()) names.push_back(e->name);
+    return DidYouMean(name, names) + "(quarel-preview params lists them)";
+}
+
+std::string UnknownItemHint(const ParamEntry& p, std::string_view text) {
+    std::string hint = DidYouMean(text, p.items);
+    if (p.name == "pattern") return hint + "(quarel-preview patterns lists them)";
+    std::string list;
+    for (std::size_t i = 0; i < p.items.size(); ++i)
+        list += (i == 0                    ? ""
+                 : i + 1 == p.items.size() ? " or "
+                                           : ", ") +
+                ("\"" + p.items[i] + "\"");
+    return hint + "(" + p.name + " takes " + list + ", or the id)";
+}
+
+bool CheckInt(const ParamEntry& p, long long v, ParamValue& out, std::string& error, bool json) {
     if (p.type != TYPE_INT) {
         // An integer is a number too.
-        return CheckFloat(p, static_cast<double>(v), out, error);
+        return CheckFloat(p, static_cast<double>(v), out, error, json);
     }
     if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max() ||
         (p.hasRange && (v < p.lo || v > p.hi))) {
-        error = OutOfRange(p, std::to_string(v));
+        error = OutOfRange(p, std::to_string(v), json);
         return false;
     }
     out = ParamValue{};
@@ -151,28 +315,28 @@ bool CheckInt(const ParamEntry& p, long long v, ParamValue& out, std::string& er
     return true;
 }
 
-bool CheckFloat(const ParamEntry& p, double v, ParamValue& out, std::string& error) {
+bool CheckFloat(const ParamEntry& p, double v, ParamValue& out, std::string& error, bool json) {
     if (p.type == TYPE_INT) {
         if (!std::isfinite(v) || v != std::floor(v)) {
             error =
-                Number(v) + " is not an integer: " + p.name + " takes " + DescribeRange(p, false);
+                Number(v) + " is not an integer: " + p.name + " takes " + DescribeRange(p, json);
             return false;
         }
         if (std::fabs(v) > 1e18) {
-            error = OutOfRange(p, Number(v));
+            error = OutOfRange(p, Number(v), json);
             return false;
         }
-        return CheckInt(p, static_cast<long long>(v), out, error);
+        return CheckInt(p, static_cast<long long>(v), out, error, json);
     }
     if (p.type != TYPE_FLOAT && p.type != TYPE_ANGLE) {
-        error = p.name + " takes " + DescribeRange(p, false) + ", not the number " + Number(v);
+        error = p.name + " takes " + DescribeRange(p, json) + ", not the number " + Number(v);
         return false;
     }
     // The block stores floats: compare as stored, so that 0.9 meets a limit of 0.9f.
     const float f = static_cast<float>(v);
     if (!std::isfinite(v) || !std::isfinite(f) ||
         (p.hasRange && (f < static_cast<float>(p.lo) || f > static_cast<float>(p.hi)))) {
-        error = OutOfRange(p, Number(v));
+        error = OutOfRange(p, Number(v), json);
         return false;
     }
     out = ParamValue{};
@@ -181,11 +345,12 @@ bool CheckFloat(const ParamEntry& p, double v, ParamValue& out, std::string& err
     return true;
 }
 
-bool CheckColor(const ParamEntry& p, const double rgb[3], ParamValue& out, std::string& error) {
+bool CheckColor(const ParamEntry& p, const double rgb[3], ParamValue& out, std::string& error,
+                bool json) {
     for (int k = 0; k < 3; ++k) {
         if (!(rgb[k] >= 0.0 && rgb[k] <= 1.0)) {
-            error = Number(rgb[k]) + " is out of range: " + p.name + " takes " +
-                    DescribeRange(p, false);
+            error =
+                Number(rgb[k]) + " is out of range: " + p.name + " takes " + DescribeRange(p, json);
             return false;
         }
     }
@@ -209,6 +374,11 @@ bool ParseParamText(const ParamEntry& p, std::string_view text, ParamValue& out,
             if (ParseWhole(t, v)) return CheckInt(p, v, out, error);
             const int item = FindItem(p, t);
             if (item >= 0) return CheckInt(p, item, out, error);
+            if (!p.items.empty()) {
+                error = Quoted(t) + " is not valid: " + p.name + " takes " +
+                        DescribeRange(p, false) + "; " + UnknownItemHint(p, t);
+                return false;
+            }
             return wrongType();
         }
         case TYPE_FLOAT:

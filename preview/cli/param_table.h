@@ -28,7 +28,13 @@ struct ParamEntry {
     bool hasRange = false;
     double lo = 0.0, hi = 0.0;       // display units
     std::vector<std::string> items;  // combo box items; value = item index
+    std::string label;               // the editor's name of it ("Horiz. Count")
+    std::string defaultText;         // its default as --set takes it ("4", "0.7,0.35,0.25")
 };
+
+// One line on what a parameter does, for `params`: the preview's own words where it has them,
+// else the editor's label.
+std::string ParamDescription(const ParamEntry& p);
 
 // A value checked against its parameter, in the units the block stores (radians for angles).
 struct ParamValue {
@@ -72,9 +78,26 @@ int FindItem(const ParamEntry& p, std::string_view text);
 
 // Checks an integer, float or colour against the range of `p` and converts it to the block's
 // units. Shared by the text and the JSON readers, so both refuse alike.
-bool CheckInt(const ParamEntry& p, long long v, ParamValue& out, std::string& error);
-bool CheckFloat(const ParamEntry& p, double v, ParamValue& out, std::string& error);
-bool CheckColor(const ParamEntry& p, const double rgb[3], ParamValue& out, std::string& error);
+// `json`: say colours as a preset writes them, [r, g, b].
+bool CheckInt(const ParamEntry& p, long long v, ParamValue& out, std::string& error,
+              bool json = false);
+bool CheckFloat(const ParamEntry& p, double v, ParamValue& out, std::string& error,
+                bool json = false);
+bool CheckColor(const ParamEntry& p, const double rgb[3], ParamValue& out, std::string& error,
+                bool json = false);
+
+// Up to three of `candidates` closest to `word` by edit distance (case-insensitive; a word
+// that begins a candidate counts as close), nearest first; none when nothing is near.
+std::vector<std::string> ClosestNames(std::string_view word,
+                                      const std::vector<std::string>& candidates);
+// "did you mean "a" or "b"? " for ClosestNames, or an empty text.
+std::string DidYouMean(std::string_view word, const std::vector<std::string>& candidates);
+
+// Why `name` is no parameter: the closest names and where the list is.
+std::string UnknownParamHint(const ParamTable& table, std::string_view name);
+// Why `text` is no item of combo parameter `p` (the pattern, the projection mode): the closest
+// item names and where the list is.
+std::string UnknownItemHint(const ParamEntry& p, std::string_view text);
 
 // Narrow form of a module string (the names and items are ASCII).
 std::string Narrow(const MCHAR* text);

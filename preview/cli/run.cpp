@@ -1,11 +1,13 @@
 #include "preview/cli/run.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "maxapi.h"
 #include "preview/cli/progress.h"
 #include "preview/editor/editor_commands.h"
+#include "preview/editor/picker_record.h"
 #include "preview/picture/sheet.h"
 #include "preview/render/bake.h"
 #include "preview/render/object_render.h"
@@ -33,13 +35,87 @@ struct SceneCleanup {
 
 int ListParams(const ParamTable& table, std::FILE* out) {
     for (const auto& e : table.Entries())
-        std::fprintf(out, "%-30s %s\n", e->name.c_str(), DescribeRange(*e, false).c_str());
+        std::fprintf(out, "%-30s %-18s %s: %s\n", e->name.c_str(),
+                     ("default " + e->defaultText).c_str(), DescribeRange(*e, false).c_str(),
+                     ParamDescription(*e).c_str());
     return kExitOk;
+}
+
+// The patterns as the module shows them: ids and names from its picker menu, each under the
+// group of the column it stands in.
+int ListPatterns(const PluginHost& host, std::FILE* out, std::FILE* err) {
+    std::string error;
+    std::unique_ptr<MapSlot> slot = host.NewMap(error);
+    std::vector<MenuEntry> items;
+    if (!slot || !RecordPatternPicker(host, slot->Get(), items, error)) {
+        std::fprintf(err, "%s: cannot list the patterns: %s\n", kName, error.c_str());
+        return kExitFailed;
+    }
+    constexpr unsigned kFirstCommand = 0x8000;  // the picker's command id of pattern 0
+    std::vector<std::pair<int, std::string>> lines;
+    std::string group;
+    for (const MenuEntry& item : items) {
+        if (item.id == 0) {
+            // A column's header: "-- Masonry --".
+            group = item.text;
+            if (group.rfind("-- ", 0) == 0) group.erase(0, 3);
+            if (group.size() >= 3 && group.compare(group.size() - 3, 3, " --") == 0)
+                group.erase(group.size() - 3);
+            continue;
+        }
+        if (item.id < kFirstCommand) continue;
+        char line[160];
+        std::snprintf(line, sizeof line, "%2u  %-16s %s\n", item.id - kFirstCommand,
+                      item.text.c_str(), group.c_str());
+        lines.emplace_back(static_cast<int>(item.id - kFirstCommand), line);
+    }
+    std::sort(lines.begin(), lines.end());
+    for (const auto& [id, line] : lines) std::fputs(line.c_str(), out);
+    return kExitOk;
+}
+
+int ShowCommand(Texmap* map, const ParamTable& table, std::FILE* out, std::FILE* err) {
+    std::vector<std::string> skipped;
+    const std::string text = MapAsPreset(map, table, skipped);
+    for (const std::string& s : skipped)
+        std::fprintf(err, "%s: warning: left out %s: a preset has no such map\n", kName, s.c_str());
+    std::fputs(text.c_str(), out);
+    return kExitOk;
+}
+
+// The name of the map's source, for default output names: the preset's file name, else the
+// scene's (with the map's name), else empty.
+std::string SourceName(const PreviewOptions& o) {
+    std::string name;
+    if (!o.preset.empty()) {
+        name = std::filesystem::path(o.preset).stem().string();
+    } else if (!o.scene.empty()) {
+        name = std::filesystem::path(o.scene).stem().string();
+        if (!o.mapName.empty()) name += "-" + o.mapName;
+    }
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-') c = '-';
+    return name;
+}
+
+// The prefix's three files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
+std::string FreeBakePrefix(const std::string& prefix) {
+    std::error_code ec;
+    const auto taken = [&](const std::string& p) {
+        for (const char* which : {"color", "normal", "height", "id"})
+            if (std::filesystem::exists(BakePath(p, which), ec)) return true;
+        return false;
+    };
+    if (!taken(prefix)) return prefix;
+    for (int n = 2; n < 100000; ++n)
+        if (!taken(prefix + "-" + std::to_string(n))) return prefix + "-" + std::to_string(n);
+    return prefix;
 }
 
 }  // namespace
 
-bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err) {
+bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err,
+                bool grey) {
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
@@ -49,7 +125,7 @@ bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std
         return false;
     }
     std::string error;
-    if (!WritePng(image, path, error)) {
+    if (!(grey ? WriteGreyPng(image, path, error) : WritePng(image, path, error))) {
         std::fprintf(err, "%s: cannot write %s: %s\n", kName, path.c_str(), error.c_str());
         return false;
     }
@@ -112,7 +188,9 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
             name = pattern->items[static_cast<std::size_t>(id.i)];
         path = DefaultOutputPath(o, id.i, name);
     }
-    return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
+    // Heights are one value a pixel; the sheet's labels are not.
+    const bool grey = o.output == Output::Height && !o.sheet;
+    return WriteImage(image, path, out, err, grey) ? kExitOk : kExitFailed;
 }
 
 // The name of the map's pattern, or an empty text.
@@ -144,15 +222,15 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     const BakedTiles tiles = Bake(b, map);
     bar.Finish();
 
-    std::string prefix = o.out;
+    std::string prefix = BakePrefix(o.out);
     if (prefix.empty()) {
         int id = 0;
-        prefix = DefaultOutputPath(o, id, PatternName(map, table, id));
-        prefix = prefix.substr(0, prefix.size() - 4);  // without ".png"
+        const std::string name = PatternName(map, table, id);
+        prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)));
     }
     const bool ok = WriteImage(tiles.color, BakePath(prefix, "color"), out, err) &&
                     WriteImage(tiles.normal, BakePath(prefix, "normal"), out, err) &&
-                    WriteImage(tiles.height, BakePath(prefix, "height"), out, err) &&
+                    WriteImage(tiles.height, BakePath(prefix, "height"), out, err, true) &&
                     WriteImage(tiles.id, BakePath(prefix, "id"), out, err);
     return ok ? kExitOk : kExitFailed;
 }
@@ -174,8 +252,8 @@ int ObjectCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     if (path.empty()) {
         int id = 0;
         const std::string name = PatternName(map, table, id);
-        path = DefaultOutputPath(o, id, name);
-        path.insert(path.size() - 4, "-" + o.object);
+        path = DefaultOutputName(o, id, name);
+        path = FreePath(path.insert(path.size() - 4, "-" + o.object));
     }
     return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
 }
@@ -196,12 +274,13 @@ bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
         !ParsePreset(kSheetPreset, table, "sheet settings", "", out, error))
         return false;
     if (!o.preset.empty() && !LoadPresetFile(o.preset, table, out, error)) return false;
-    for (const auto& [name, value] : o.sets) {
+    for (std::size_t i = 0; i < o.sets.size(); ++i) {
+        const auto& [name, value] = o.sets[i];
         const ParamEntry* p = table.Find(name);
-        const std::string origin = "--set " + name + "=" + value;
+        const std::string origin =
+            i < o.setOrigins.size() ? o.setOrigins[i] : "--set " + name + "=" + value;
         if (p == nullptr) {
-            error =
-                origin + ": unknown parameter '" + name + "' (quarel-preview params lists them)";
+            error = origin + ": unknown parameter '" + name + "'; " + UnknownParamHint(table, name);
             return false;
         }
         Assignment a;
@@ -217,26 +296,44 @@ bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
     return true;
 }
 
-std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::string& name) {
+std::string DefaultOutputName(const PreviewOptions& o, int pattern, const std::string& name) {
+    const std::string source = SourceName(o);
+    const std::string from = source.empty() ? "" : source + "-";
     if (o.sheet) {
-        std::string path = "out/patterns";
+        std::string path = "out/" + from + "patterns";
         if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
         if (o.projection == Projection::Box) path += "-box";
         return path + ".png";
     }
-    if (o.command == Command::Picker) return "out/picker.png";
+    if (o.command == Command::Picker) return "out/" + from + "picker.png";
     std::string clean = name;
     for (char& c : clean)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
-    std::string path = (o.command == Command::Bake     ? "out/bake-"
-                        : o.command == Command::Swatch ? "out/swatch-"
-                                                       : "out/pattern-") +
+    std::string path = (o.command == Command::Bake     ? "out/bake-" + from
+                        : o.command == Command::Swatch ? "out/swatch-" + from
+                        : source.empty()               ? std::string("out/pattern-")
+                                                       : "out/" + from) +
                        std::to_string(pattern);
     if (o.command == Command::Bake) return path + (clean.empty() ? "" : "-" + clean) + ".png";
     if (!clean.empty()) path += "-" + clean;
     if (o.output != Output::Color) path += std::string("-") + OutputName(o.output);
     if (o.projection == Projection::Box) path += "-box";
     return path + ".png";
+}
+
+std::string FreePath(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return path;
+    const std::string stem = path.size() > 4 ? path.substr(0, path.size() - 4) : path;
+    for (int n = 2; n < 100000; ++n) {
+        const std::string next = stem + "-" + std::to_string(n) + ".png";
+        if (!std::filesystem::exists(next, ec)) return next;
+    }
+    return path;
+}
+
+std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::string& name) {
+    return FreePath(DefaultOutputName(o, pattern, name));
 }
 
 int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE* err) {
@@ -256,6 +353,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
     ParamTable table;
     AddMapParams(host, table);
     if (o.command == Command::Params) return ListParams(table, out);
+    if (o.command == Command::Patterns) return ListPatterns(host, out, err);
     if (o.command == Command::Swatch) return RunSwatch(o, table, out, err);
 
     std::vector<Assignment> values;
@@ -313,6 +411,13 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         }
         if (!o.saveScene.empty()) {
             cleanup.used = true;
+            // Named, so that --map finds it: after the preset it came from.
+            if (map->GetName().empty()) {
+                const std::string name = o.preset.empty()
+                                             ? "QuarelMap"
+                                             : std::filesystem::path(o.preset).stem().string();
+                map->SetName(MSTR(name.begin(), name.end()));
+            }
             if (!SaveMapScene(map, mapClass, o.saveScene, error)) {
                 std::fprintf(err, "%s: %s\n", kName, error.c_str());
                 return kExitFailed;
@@ -331,6 +436,8 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             code = BakeCommand(o, map, table, out, err);
         else if (o.command == Command::Picker)
             code = RunPicker(o, host, map, out, err);
+        else if (o.command == Command::Show)
+            code = ShowCommand(map, table, out, err);
         else if (!o.object.empty())
             code = ObjectCommand(o, map, table, out, err);
         else

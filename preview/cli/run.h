@@ -22,12 +22,19 @@ void AddMapParams(const PluginHost& host, ParamTable& table);
 bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
                         std::vector<Assignment>& out, std::string& error);
 
-// The default output path of a picture.
+// The default output name of a picture: under out/, the preset's or scene's name (the map's
+// source), the command, the pattern and the output.
+std::string DefaultOutputName(const PreviewOptions& o, int pattern, const std::string& name);
+// `path`, or when a file of that name exists the first free one of path-2.png, path-3.png, ...:
+// a default name never overwrites an earlier picture.
+std::string FreePath(const std::string& path);
+// FreePath(DefaultOutputName(...)).
 std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::string& name);
 
-// Writes `image` as a PNG at `path`, making its folder; prints the path to `out`, or why it
-// could not be written to `err`.
-bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err);
+// Writes `image` as a PNG at `path` (grey: as a grey PNG of its first channel), making its
+// folder; prints the path to `out`, or why it could not be written to `err`.
+bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err,
+                bool grey = false);
 
 int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE* err);
 // The same with a module already loaded (o.module is not looked at).

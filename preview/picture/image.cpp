@@ -58,4 +58,35 @@ bool WritePng(const Image& image, const std::string& path, std::string& error) {
     return true;
 }
 
+bool WriteGreyPng(const Image& image, const std::string& path, std::string& error) {
+    if (image.width <= 0 || image.height <= 0) {
+        error = "empty image";
+        return false;
+    }
+    const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
+    std::vector<std::uint16_t> deep;
+    std::vector<std::uint8_t> shallow;
+    if (image.IsDeep()) {
+        deep.resize(pixels);
+        for (std::size_t i = 0; i < pixels; ++i) deep[i] = image.rgb16[i * 3];
+    } else {
+        shallow.resize(pixels);
+        for (std::size_t i = 0; i < pixels; ++i) shallow[i] = image.rgb[i * 3];
+    }
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.width);
+    png.height = static_cast<png_uint_32>(image.height);
+    png.format = image.IsDeep() ? PNG_FORMAT_LINEAR_Y : PNG_FORMAT_GRAY;
+    const void* data = image.IsDeep() ? static_cast<const void*>(deep.data())
+                                      : static_cast<const void*>(shallow.data());
+    if (!png_image_write_to_file(&png, path.c_str(), 0, data, 0, nullptr)) {
+        error = png.message[0] ? png.message : "cannot write the file";
+        png_image_free(&png);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace QuarelPreview

@@ -28,4 +28,8 @@ struct Image {
 // marked linear, the values as they are. On failure returns false and says why in `error`.
 bool WritePng(const Image& image, const std::string& path, std::string& error);
 
+// Writes the first channel of `image` as a grey PNG of its depth (8 bits, or 16 bits marked
+// linear): for pictures of one value a pixel, such as heights.
+bool WriteGreyPng(const Image& image, const std::string& path, std::string& error);
+
 }  // namespace QuarelPreview

@@ -12,14 +12,14 @@ namespace QuarelPreview {
 
 namespace {
 
-std::uint16_t Word(double c) {
+std::uint16_t NormalWord(double c) {
     if (!(c > 0.0)) return 0;
     if (c >= 1.0) return 65535;
     return static_cast<std::uint16_t>(c * 65535.0 + 0.5);
 }
 
 // Index of i wrapped into [0, n), for any i.
-int Wrap(int i, int n) {
+int WrapIndex(int i, int n) {
     const int m = i % n;
     return m < 0 ? m + n : m;
 }
@@ -36,8 +36,10 @@ Image NormalsFromHeight(const Image& height, const HeightNormalSettings& s) {
     // Wrapped neighbour indices, so the loops below never branch on an edge.
     std::vector<int> colAt(static_cast<std::size_t>(w + 2 * r + 2));
     std::vector<int> rowAt(static_cast<std::size_t>(h + 2 * r + 2));
-    for (int i = 0; i < w + 2 * r + 2; ++i) colAt[static_cast<std::size_t>(i)] = Wrap(i - r - 1, w);
-    for (int i = 0; i < h + 2 * r + 2; ++i) rowAt[static_cast<std::size_t>(i)] = Wrap(i - r - 1, h);
+    for (int i = 0; i < w + 2 * r + 2; ++i)
+        colAt[static_cast<std::size_t>(i)] = WrapIndex(i - r - 1, w);
+    for (int i = 0; i < h + 2 * r + 2; ++i)
+        rowAt[static_cast<std::size_t>(i)] = WrapIndex(i - r - 1, h);
     const auto col = [&](int x) { return colAt[static_cast<std::size_t>(x + r + 1)]; };
     const auto row = [&](int y) { return rowAt[static_cast<std::size_t>(y + r + 1)]; };
 
@@ -101,9 +103,9 @@ Image NormalsFromHeight(const Image& height, const HeightNormalSettings& s) {
                 const double nx = -static_cast<double>(gx) * scale;
                 const double ny = static_cast<double>(gy) * scale * ySign;
                 const double len = std::sqrt(nx * nx + ny * ny + 1.0);
-                o[3 * x] = Word(nx / len * 0.5 + 0.5);
-                o[3 * x + 1] = Word(ny / len * 0.5 + 0.5);
-                o[3 * x + 2] = Word(1.0 / len * 0.5 + 0.5);
+                o[3 * x] = NormalWord(nx / len * 0.5 + 0.5);
+                o[3 * x + 1] = NormalWord(ny / len * 0.5 + 0.5);
+                o[3 * x + 2] = NormalWord(1.0 / len * 0.5 + 0.5);
             }
             std::int64_t* recycled = above;
             above = here;

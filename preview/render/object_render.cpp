@@ -13,7 +13,7 @@ namespace QuarelPreview {
 
 namespace {
 
-constexpr int kTile = 32;
+constexpr int kObjectTile = 32;
 constexpr double kPi = 3.14159265358979323846;
 constexpr float kHalf = 0.5f;  // every object fits [-kHalf, kHalf]^3
 
@@ -30,22 +30,7 @@ const Point3 kKey(-0.45f, -0.7f, 0.95f);
 const Point3 kFill(0.9f, 0.25f, 0.1f);
 constexpr float kAmbient = 0.1f, kKeyPower = 0.85f, kFillPower = 0.3f;
 
-// Sample offsets within a pixel: the renderer's Hammersley set.
-struct SamplePattern {
-    std::vector<float> x, y;
-    explicit SamplePattern(int n) {
-        for (int i = 0; i < n; ++i) {
-            unsigned bits = static_cast<unsigned>(i);
-            float inv = 0.f, f = 0.5f;
-            for (; bits; bits >>= 1, f *= 0.5f)
-                if (bits & 1u) inv += f;
-            x.push_back((static_cast<float>(i) + 0.5f) / static_cast<float>(n));
-            y.push_back(n == 1 ? 0.5f : inv + 0.5f / static_cast<float>(n));
-        }
-    }
-};
-
-std::uint8_t Byte(float c) {
+std::uint8_t ShadedByte(float c) {
     if (!(c > 0.f)) return 0;
     if (c >= 1.f) return 255;
     return static_cast<std::uint8_t>(c * 255.f + 0.5f);
@@ -360,7 +345,7 @@ const char* ObjectShapeName(ObjectShape s) {
 }
 
 int ObjectTileCount(const ObjectRequest& r) {
-    const int n = (r.size + kTile - 1) / kTile;
+    const int n = (r.size + kObjectTile - 1) / kObjectTile;
     return n * n;
 }
 
@@ -398,15 +383,15 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
     const SamplePattern pattern(samples);
     const float step = 1.f / std::sqrt(static_cast<float>(samples));
     const float inv = 1.f / static_cast<float>(samples);
-    const int tilesX = (size + kTile - 1) / kTile;
+    const int tilesX = (size + kObjectTile - 1) / kObjectTile;
     const int tiles = tilesX * tilesX;
     std::atomic<int> next{0};
     auto worker = [&] {
         PointShadeContext sc;
         scene.Prepare(sc);
         for (int t = next++; t < tiles; t = next++) {
-            const int x0 = (t % tilesX) * kTile, y0 = (t / tilesX) * kTile;
-            const int x1 = std::min(size, x0 + kTile), y1 = std::min(size, y0 + kTile);
+            const int x0 = (t % tilesX) * kObjectTile, y0 = (t / tilesX) * kObjectTile;
+            const int x1 = std::min(size, x0 + kObjectTile), y1 = std::min(size, y0 + kObjectTile);
             for (int y = y0; y < y1; ++y) {
                 for (int x = x0; x < x1; ++x) {
                     float acc[3] = {0.f, 0.f, 0.f};
@@ -441,7 +426,7 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
                          static_cast<std::size_t>(x)) *
                         3;
                     for (int k = 0; k < 3; ++k)
-                        image.rgb[at + static_cast<std::size_t>(k)] = Byte(acc[k] * inv);
+                        image.rgb[at + static_cast<std::size_t>(k)] = ShadedByte(acc[k] * inv);
                 }
             }
             if (r.progress) r.progress->Advance();

@@ -4,6 +4,12 @@
 #include "preview/render/relief_view.h"
 #include "stdmat.h"
 
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <type_traits>
 
 namespace QuarelPreview {
@@ -26,6 +32,97 @@ void SetTiling(Texmap* map, float u, float v) {
     auto* std = static_cast<StdUVGen*>(gen);
     std->SetUScl(u, 0);
     std->SetVScl(v, 0);
+}
+
+using Json = nlohmann::ordered_json;
+
+// The shortest decimal that a preset reader turns back into `stored`: `back` gives the stored
+// value of a decimal as the reader computes it.
+template <typename Back>
+double ShortestDecimal(double near, float stored, Back back) {
+    for (int digits = 1; digits <= 9; ++digits) {
+        // The nearest float first, then its neighbours: an angle's degrees may need one.
+        const float nearest = static_cast<float>(near);
+        float above = nearest, below = nearest;
+        for (int step = 0; step < 9; ++step) {
+            float candidate = nearest;
+            if (step > 0) {
+                candidate = step % 2 == 1 ? (above = std::nextafter(above, INFINITY))
+                                          : (below = std::nextafter(below, -INFINITY));
+            }
+            char text[32];
+            std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(candidate));
+            const double d = std::strtod(text, nullptr);
+            if (back(d) == stored) return d == 0.0 ? 0.0 : d;  // no "-0.0"
+        }
+    }
+    return near;
+}
+
+double FloatDecimal(float f) {
+    return ShortestDecimal(f, f, [](double d) { return static_cast<float>(d); });
+}
+
+double AngleDecimal(float radians) {
+    // As CheckFloat stores degrees: through a float, then to radians.
+    return ShortestDecimal(radians * (180.0 / M_PI), radians, [](double d) {
+        return static_cast<float>(static_cast<double>(static_cast<float>(d)) * (M_PI / 180.0));
+    });
+}
+
+Json ColorJson(const Color& c) {
+    return Json::array({FloatDecimal(c.r), FloatDecimal(c.g), FloatDecimal(c.b)});
+}
+
+// Tiling as a preset writes it, or null when it is the default.
+Json TilingJson(Texmap* map) {
+    UVGen* gen = map->GetTheUVGen();
+    if (gen == nullptr || !gen->IsStdUVGen()) return nullptr;
+    auto* std = static_cast<StdUVGen*>(gen);
+    const float u = std->GetUScl(0), v = std->GetVScl(0);
+    if (u == 1.f && v == 1.f) return nullptr;
+    return u == v ? Json(FloatDecimal(u)) : Json::array({FloatDecimal(u), FloatDecimal(v)});
+}
+
+// A nested map as a preset map; null with `skipped` told when the preset has no such map.
+Json MapJson(Texmap* map, const std::string& where, std::vector<std::string>& skipped, int depth) {
+    if (map == nullptr) return nullptr;
+    Json j = Json::object();
+    if (auto* bitmap = dynamic_cast<BitmapMap*>(map); bitmap != nullptr) {
+        j["map"] = "bitmap";
+        j["file"] = std::filesystem::absolute(bitmap->FileName()).lexically_normal().string();
+    } else if (auto* checker = dynamic_cast<CheckerMap*>(map); checker != nullptr) {
+        if (checker->color1 == checker->color2 && TilingJson(map).is_null()) {
+            j["map"] = "color";
+            j["color"] = ColorJson(checker->color1);
+            return j;
+        }
+        j["map"] = "checker";
+        j["color1"] = ColorJson(checker->color1);
+        j["color2"] = ColorJson(checker->color2);
+    } else if (auto* multi = dynamic_cast<MultiSubMap*>(map);
+               multi != nullptr && depth + 1 < kMaxMapDepth) {
+        static constexpr const char* kBy[] = {"node", "face", "material"};
+        j["map"] = "multisub";
+        j["by"] = kBy[multi->GetMode()];
+        j["count"] = multi->NumSubTexmaps();
+        Json maps = Json::array();
+        for (int i = 0; i < multi->NumSubTexmaps(); ++i)
+            maps.push_back(MapJson(multi->GetSubTexmap(i),
+                                   where + ".maps[" + std::to_string(i) + "]", skipped, depth + 1));
+        while (!maps.empty() && maps.back().is_null()) maps.erase(maps.size() - 1);
+        if (!maps.empty()) j["maps"] = std::move(maps);
+        return j;
+    } else {
+        MSTR name;
+        map->GetClassName(name, false);
+        std::string narrow;
+        for (wchar_t c : name) narrow += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+        skipped.push_back(where + " (a " + narrow + " map)");
+        return nullptr;
+    }
+    if (Json tiling = TilingJson(map); !tiling.is_null()) j["tiling"] = std::move(tiling);
+    return j;
 }
 
 }  // namespace
@@ -141,6 +238,63 @@ bool ReadParam(Texmap* map, const ParamEntry& p, ParamValue& out) {
         default:
             return false;
     }
+}
+
+std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::string>& skipped) {
+    Json doc = Json::object();
+    for (const auto& e : table.Entries()) {
+        const ParamEntry& p = *e;
+        Json value;
+        if (p.type == TYPE_TEXMAP) {
+            IParamBlock2* pb = BlockOf(map, p);
+            Texmap* nested = nullptr;
+            Interval valid = FOREVER;
+            if (pb == nullptr || !pb->GetValue(p.id, 0, nested, valid) || nested == nullptr)
+                continue;  // none is every map parameter's default
+            // The map's buttons for its own relief outputs are no nested maps of a preset.
+            if (nested == ReliefOutputFor(map, kNormalPrefix) ||
+                nested == ReliefOutputFor(map, kBumpPrefix))
+                continue;
+            value = MapJson(nested, p.name, skipped, 0);
+            if (value.is_null()) continue;
+        } else {
+            ParamValue v;
+            if (!ReadParam(map, p, v)) continue;
+            switch (p.type) {
+                case TYPE_INT:
+                    value = v.i >= 0 && static_cast<std::size_t>(v.i) < p.items.size()
+                                ? Json(p.items[static_cast<std::size_t>(v.i)])
+                                : Json(v.i);
+                    break;
+                case TYPE_BOOL:
+                    value = v.i != 0;
+                    break;
+                case TYPE_ANGLE:
+                    value = AngleDecimal(v.f);
+                    break;
+                case TYPE_FLOAT:
+                    value = FloatDecimal(v.f);
+                    break;
+                default:
+                    value = ColorJson(v.c);
+                    break;
+            }
+        }
+        if (p.prefix.empty()) {
+            doc[p.name] = std::move(value);
+        } else {
+            const std::string group = p.prefix.substr(0, p.prefix.size() - 1);
+            doc[group][p.name.substr(p.prefix.size())] = std::move(value);
+        }
+    }
+    // One member a line: a preset a person can read and edit.
+    std::string text = "{\n";
+    bool first = true;
+    for (const auto& item : doc.items()) {
+        text += (first ? "  " : ",\n  ") + Json(item.key()).dump() + ": " + item.value().dump();
+        first = false;
+    }
+    return text + "\n}\n";
 }
 
 QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table) {

@@ -25,6 +25,13 @@ bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, s
 // not restored: angles come back in radians).
 bool ReadParam(Texmap* map, const ParamEntry& p, ParamValue& out);
 
+// The map's parameter values as a preset that ParsePreset reads back to the same stored values:
+// every parameter of the table the map's objects can be read for, in the table's order, the
+// relief outputs' under "normal" and "bump"; nested bitmap, checker and multi-sub maps as
+// preset maps (images by absolute path). Nested maps of other kinds are left out and named in
+// `skipped`.
+std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::string>& skipped);
+
 // The pattern query the map's block describes (pattern, nx, ny, gap_u, gap_v, random_shift,
 // seed), for the cells output; parameters the table lacks keep the query's defaults.
 QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table);

@@ -51,8 +51,8 @@ public:
         }
         if (!v.is_object() || !v.contains("map") || !v["map"].is_string())
             return Fail(where +
-                        "a map is an object with \"map\": \"bitmap\", \"checker\" or "
-                        "\"multisub\", not " +
+                        "a map is an object with \"map\": \"bitmap\", \"checker\", "
+                        "\"color\" or \"multisub\", not " +
                         Show(v));
         auto recipe = std::make_shared<MapRecipe>();
         const std::string kind = v["map"].get<std::string>();
@@ -66,6 +66,13 @@ public:
             if (file.is_relative() && !mBaseDir.empty())
                 file = std::filesystem::path(mBaseDir) / file;
             recipe->file = file.lexically_normal().string();
+        } else if (kind == "color") {
+            // One colour: the host's checker with both squares alike.
+            recipe->kind = MapRecipe::Kind::Checker;
+            if (!Allow(v, where, {"map", "color"})) return nullptr;
+            if (!v.contains("color")) return Fail(where + "a color map needs \"color\": [r, g, b]");
+            if (!Colour(v, "color", where, recipe->color1)) return nullptr;
+            recipe->color2 = recipe->color1;
         } else if (kind == "checker") {
             recipe->kind = MapRecipe::Kind::Checker;
             if (!Allow(v, where, {"map", "color1", "color2", "tiling"})) return nullptr;
@@ -112,8 +119,9 @@ public:
                 }
             }
         } else {
-            return Fail(where + "unknown map \"" + kind +
-                        "\": the preview offers \"bitmap\", \"checker\" and \"multisub\"");
+            return Fail(
+                where + "unknown map \"" + kind +
+                "\": the preview offers \"bitmap\", \"checker\", \"color\" and \"multisub\"");
         }
         if (v.contains("tiling") && !Tiling(v["tiling"], where, *recipe)) return nullptr;
         return recipe;
@@ -193,14 +201,20 @@ bool ReadValue(const ParamEntry& p, const Json& v, const std::string& where,
         case TYPE_INT:
             if (v.is_string()) {
                 const int item = FindItem(p, v.get<std::string>());
+                if (item < 0 && !p.items.empty()) {
+                    error = where + Show(v) + " is not valid: " + p.name + " takes " +
+                            DescribeRange(p, true) + "; " +
+                            UnknownItemHint(p, v.get<std::string>());
+                    return false;
+                }
                 if (item < 0) return wrongType();
-                ok = CheckInt(p, item, out, why);
+                ok = CheckInt(p, item, out, why, true);
             } else if (v.is_number_unsigned() && v.get<unsigned long long>() > (1ull << 62)) {
-                ok = CheckFloat(p, v.get<double>(), out, why);
+                ok = CheckFloat(p, v.get<double>(), out, why, true);
             } else if (v.is_number_integer()) {
-                ok = CheckInt(p, v.get<long long>(), out, why);
+                ok = CheckInt(p, v.get<long long>(), out, why, true);
             } else if (v.is_number()) {
-                ok = CheckFloat(p, v.get<double>(), out, why);
+                ok = CheckFloat(p, v.get<double>(), out, why, true);
             } else {
                 return wrongType();
             }
@@ -208,7 +222,7 @@ bool ReadValue(const ParamEntry& p, const Json& v, const std::string& where,
         case TYPE_FLOAT:
         case TYPE_ANGLE:
             if (!v.is_number()) return wrongType();
-            ok = CheckFloat(p, v.get<double>(), out, why);
+            ok = CheckFloat(p, v.get<double>(), out, why, true);
             break;
         case TYPE_BOOL:
             if (!v.is_boolean()) return wrongType();
@@ -221,7 +235,7 @@ bool ReadValue(const ParamEntry& p, const Json& v, const std::string& where,
         case TYPE_POINT3: {
             double rgb[3];
             if (!ReadColor(v, rgb)) return wrongType();
-            ok = CheckColor(p, rgb, out, why);
+            ok = CheckColor(p, rgb, out, why, true);
             break;
         }
         case TYPE_TEXMAP: {
@@ -238,6 +252,52 @@ bool ReadValue(const ParamEntry& p, const Json& v, const std::string& where,
     }
     if (!ok) error = where + why;
     return ok;
+}
+
+// The first key that an object of `text` (valid JSON) repeats, with its place; the parser would
+// keep one of the two values without a word.
+bool FindDuplicateKey(std::string_view text, const std::string& origin, std::string& error) {
+    struct Level {
+        bool object = false;
+        bool expectKey = false;
+        std::vector<std::string> keys;
+    };
+    std::vector<Level> levels;
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < text.size(); ++i, ++column) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            column = 0;
+        } else if (c == '{' || c == '[') {
+            levels.push_back(Level{c == '{', c == '{', {}});
+        } else if ((c == '}' || c == ']') && !levels.empty()) {
+            levels.pop_back();
+        } else if (c == ',' && !levels.empty() && levels.back().object) {
+            levels.back().expectKey = true;
+        } else if (c == '"') {
+            const std::size_t start = i, startColumn = column;
+            for (++i; i < text.size() && text[i] != '"'; ++i)
+                if (text[i] == '\\') ++i;
+            column += i - start;
+            if (levels.empty() || !levels.back().expectKey) continue;
+            Level& level = levels.back();
+            level.expectKey = false;
+            std::string key;
+            try {
+                key = Json::parse(text.substr(start, i + 1 - start)).get<std::string>();
+            } catch (const Json::exception&) {
+                continue;  // cannot happen for text the parser took
+            }
+            if (std::find(level.keys.begin(), level.keys.end(), key) != level.keys.end()) {
+                error = origin + ":" + std::to_string(line) + ":" + std::to_string(startColumn) +
+                        ": \"" + key + "\" is given twice in one object";
+                return true;
+            }
+            level.keys.push_back(std::move(key));
+        }
+    }
+    return false;
 }
 
 // "origin:line:column" of a byte offset (1-based, as the parser counts).
@@ -286,6 +346,7 @@ bool ParsePreset(std::string_view text, const ParamTable& table, const std::stri
         error = origin + ": a preset is a JSON object of parameter names and values";
         return false;
     }
+    if (FindDuplicateKey(text, origin, error)) return false;
     std::vector<Assignment> read;
     // One member: a comment, or a parameter named `key`.
     const auto readOne = [&](const std::string& key, const Json& value, bool comment) {
@@ -296,7 +357,7 @@ bool ParsePreset(std::string_view text, const ParamTable& table, const std::stri
         }
         const ParamEntry* p = table.Find(key);
         if (p == nullptr) {
-            error = Where(origin, key) + "unknown parameter (quarel-preview params lists them)";
+            error = Where(origin, key) + "unknown parameter; " + UnknownParamHint(table, key);
             return false;
         }
         Assignment a;

@@ -10,11 +10,13 @@
 //     "brick_map": { "map": "bitmap", "file": "wood.png", "tiling": [1, 1] } }
 //
 // Maps, for the map parameters: "bitmap" (a PNG file, relative to the preset's folder;
-// optional "tiling"), "checker" ("color1", "color2", optional "tiling" as a number or [u, v])
+// optional "tiling"), "checker" ("color1", "color2", optional "tiling" as a number or [u, v]),
+// "color" ("color": one colour, a checker of two equal squares)
 // and "multisub" ("by": "node" | "face" | "material", "count" 1..1000, optional "maps": an
 // array of maps or nulls, one per slot). null clears a map. Maps nest up to kMaxMapDepth deep.
 //
-// Reading checks everything but the files themselves: names, types, ranges and map shapes.
+// Reading checks everything but the files themselves: names, types, ranges, map shapes, and
+// that no object gives a key twice (with the repeated key's line and column).
 // Image files are read when the maps are built (ApplyAssignments), so reading does no I/O.
 #pragma once
 

@@ -1,6 +1,7 @@
 #include "preview/setup/scene_io.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_set>
 
 #include "host/builtin_classes.h"
@@ -82,6 +83,15 @@ bool SaveMapScene(Texmap* map, const Class_ID& mapClass, const std::string& path
         auto* mtl = new StdMtl;
         mtl->SetSubTexmap(0, map);
         GetCOREInterface()->GetRootNode()->CreateChild(L"QuarelMap")->SetMtl(mtl);
+    }
+    // Missing folders are made, as for pictures.
+    std::error_code ec;
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    if (ec) {
+        error = "cannot save scene '" + path + "': cannot create " + parent.string() + ": " +
+                ec.message();
+        return false;
     }
     if (!SaveSceneFile(path, {}, &error)) {
         error = "cannot save scene '" + path + "': " + error;

@@ -23,7 +23,8 @@ std::vector<Texmap*> SceneMaps(const Class_ID& mapClass);
 Texmap* PickSceneMap(const Class_ID& mapClass, const std::string& name, std::string& error);
 
 // Saves the current scene to `path`, with `map` as the diffuse map of a new node's standard
-// material when no node holds it yet. False with `error` naming the path.
+// material when no node holds it yet; missing folders of `path` are made. False with `error`
+// naming the path.
 bool SaveMapScene(Texmap* map, const Class_ID& mapClass, const std::string& path,
                   std::string& error);
 

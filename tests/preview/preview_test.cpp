@@ -46,7 +46,7 @@ TEST(PreviewOptions, ShorthandsSetsAndSubcommandsParseInOrder) {
     EXPECT_EQ(Parse({}, none), -1);
     EXPECT_TRUE(none.sheet);
     EXPECT_EQ(none.size, 200);
-    EXPECT_EQ(DefaultOutputPath(none, 0, ""), "out/patterns.png");
+    EXPECT_EQ(DefaultOutputName(none, 0, ""), "out/patterns.png");
 }
 
 TEST(PreviewOptions, RefusesMalformedOptions) {
@@ -84,10 +84,10 @@ TEST(PreviewOptions, DefaultPathsSayWhatWasRendered) {
     PreviewOptions o;
     o.output = Output::Mono;
     o.projection = Projection::Box;
-    EXPECT_EQ(DefaultOutputPath(o, 24, "Maple Leaf"), "out/pattern-24-Maple-Leaf-mono-box.png");
+    EXPECT_EQ(DefaultOutputName(o, 24, "Maple Leaf"), "out/pattern-24-Maple-Leaf-mono-box.png");
     o.output = Output::Color;
     o.projection = Projection::Plane;
-    EXPECT_EQ(DefaultOutputPath(o, 0, "1/2 Running"), "out/pattern-0-1-2-Running.png");
+    EXPECT_EQ(DefaultOutputName(o, 0, "1/2 Running"), "out/pattern-0-1-2-Running.png");
 }
 
 // Written pictures read back in the swatch, golden and relief tests; here only the failure.

@@ -96,8 +96,9 @@ TEST(PreviewScene, ADamagedSceneIsAClearErrorAndANonZeroExit) {
               kExitRefused);
     EXPECT_NE(err.find("cannot open"), std::string::npos) << err;
     EXPECT_EQ(RunTool({"sample", "--map", "Wall"}, ""), kExitRefused);  // --map needs --scene
-    EXPECT_EQ(RunTool({"sample", "--save-scene", (dir / "no" / "such" / "dir.q").string()}, "",
-                      nullptr, &err),
+    // Missing folders are made; a file where a folder should be is a failure.
+    const std::string blocker = QuarelPreviewTest::WriteFile(dir / "file", "x");
+    EXPECT_EQ(RunTool({"sample", "--save-scene", blocker + "/sub/dir.q"}, "", nullptr, &err),
               kExitFailed);
     EXPECT_NE(err.find("cannot save scene"), std::string::npos) << err;
     EXPECT_EQ(GetCOREInterface()->GetRootNode()->NumberOfChildren(), 0);

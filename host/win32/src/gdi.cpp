@@ -59,7 +59,7 @@ struct Dc {
     COLORREF bkColor = RGB(255, 255, 255);
 };
 
-struct State {
+struct GdiState {
     std::mutex mutex;
     std::unordered_map<ULONG_PTR, Bitmap> bitmaps;
     std::unordered_map<ULONG_PTR, Brush> brushes;
@@ -72,7 +72,7 @@ struct State {
     ULONG_PTR stockBrush = 0;
     UINT dcsObtained = 0;
 
-    State() {
+    GdiState() {
         stockBitmap = NewHandle();
         bitmaps[stockBitmap] = {std::make_shared<Surface>(), 0, true};
         stockBrush = NewHandle();
@@ -109,8 +109,8 @@ struct State {
     }
 };
 
-State& S() {
-    static State* s = new State;  // outlives every module's static destructors
+GdiState& Gdi() {
+    static GdiState* s = new GdiState;  // outlives every module's static destructors
     return *s;
 }
 
@@ -138,7 +138,7 @@ std::wstring WithoutPrefixes(const std::wstring& text) {
 template <typename T>
 T SwapDcAttribute(HDC hdc, T Dc::*attribute, std::type_identity_t<T> value,
                   std::type_identity_t<T> failed) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     if (!dc) return failed;
@@ -152,7 +152,7 @@ T SwapDcAttribute(HDC hdc, T Dc::*attribute, std::type_identity_t<T> value,
 namespace w32 {
 
 void ForgetWindowSurface(HWND hwnd) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.windowSurfaces.erase(reinterpret_cast<ULONG_PTR>(hwnd));
 }
@@ -164,7 +164,7 @@ extern "C" {
 HDC GetDC(HWND hwnd) {
     RECT client{0, 0, 1, 1};
     if (hwnd && !GetClientRect(hwnd, &client)) return nullptr;
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc dc;
     dc.brush = s.stockBrush;
@@ -186,7 +186,7 @@ HDC GetDC(HWND hwnd) {
 }
 
 int ReleaseDC(HWND, HDC hdc) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     if (!dc || dc->kind == DcKind::Memory) return 0;
@@ -195,7 +195,7 @@ int ReleaseDC(HWND, HDC hdc) {
 }
 
 HDC CreateCompatibleDC(HDC hdc) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (hdc && !s.FindDc(hdc)) return nullptr;
     Dc dc;
@@ -208,7 +208,7 @@ HDC CreateCompatibleDC(HDC hdc) {
 }
 
 BOOL DeleteDC(HDC hdc) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     if (!dc || dc->kind != DcKind::Memory) return FALSE;
@@ -219,7 +219,7 @@ BOOL DeleteDC(HDC hdc) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (!s.FindDc(hdc)) return nullptr;
     if (width <= 0 || height <= 0) width = height = 1;
@@ -233,7 +233,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     const ULONG_PTR h = s.NewHandle();
     s.brushes[h] = {color & 0xFFFFFF, false};
@@ -247,7 +247,7 @@ HBRUSH GetSysColorBrush(int index) {
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     if (!dc) return nullptr;
@@ -273,7 +273,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     const auto h = reinterpret_cast<ULONG_PTR>(object);
     if (auto it = s.bitmaps.find(h); it != s.bitmaps.end()) {
@@ -294,7 +294,7 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 int GetObjectW(HGDIOBJ object, int size, LPVOID out) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     auto it = s.bitmaps.find(reinterpret_cast<ULONG_PTR>(object));
     if (it == s.bitmaps.end()) return 0;
@@ -307,7 +307,7 @@ int GetObjectW(HGDIOBJ object, int size, LPVOID out) {
 }
 
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     Surface* t = dc ? s.Target(*dc) : nullptr;
@@ -317,7 +317,7 @@ BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
 }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     Surface* t = dc ? s.Target(*dc) : nullptr;
@@ -326,7 +326,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
 }
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     Surface* t = dc ? s.Target(*dc) : nullptr;
@@ -337,7 +337,7 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 }
 
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     Surface* t = dc ? s.Target(*dc) : nullptr;
@@ -353,7 +353,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     Surface* t = dc ? s.Target(*dc) : nullptr;
@@ -388,7 +388,7 @@ COLORREF SetBkColor(HDC hdc, COLORREF color) {
 }
 
 int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     Dc* dc = s.FindDc(hdc);
     if (!dc || !text || !rect) return 0;
@@ -439,25 +439,25 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
 }
 
 const W32DrawnText* W32GetDrawnText(UINT index) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     return index < s.texts.size() ? &s.texts[index] : nullptr;
 }
 
 UINT W32DrawnTextCount() {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     return static_cast<UINT>(s.texts.size());
 }
 
 void W32ClearDrawnText() {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.texts.clear();
 }
 
 UINT W32CopyBitmapPixels(HBITMAP bitmap, COLORREF* out, UINT capacity) {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     auto it = s.bitmaps.find(reinterpret_cast<ULONG_PTR>(bitmap));
     if (it == s.bitmaps.end()) return 0;
@@ -470,25 +470,25 @@ UINT W32CopyBitmapPixels(HBITMAP bitmap, COLORREF* out, UINT capacity) {
 }
 
 UINT W32LiveBitmapCount() {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     return static_cast<UINT>(s.bitmaps.size() - 1);  // less the stock bitmap
 }
 
 UINT W32LiveBrushCount() {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     return static_cast<UINT>(s.brushes.size() - 1);  // less the stock brush
 }
 
 UINT W32LiveDeviceContextCount() {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     return static_cast<UINT>(s.dcs.size());
 }
 
 UINT W32DeviceContextsObtained() {
-    State& s = S();
+    GdiState& s = Gdi();
     std::lock_guard<std::mutex> lock(s.mutex);
     return s.dcsObtained;
 }

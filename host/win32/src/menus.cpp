@@ -28,7 +28,7 @@ struct Menu {
     std::vector<Item> items;
 };
 
-struct State {
+struct MenuState {
     std::mutex mutex;
     std::unordered_map<ULONG_PTR, std::shared_ptr<Menu>> menus;
     ULONG_PTR next = 0x20000;
@@ -37,13 +37,13 @@ struct State {
     bool tracking = false;
 };
 
-State& S() {
-    static State* s = new State;
+MenuState& Menus() {
+    static MenuState* s = new MenuState;
     return *s;
 }
 
 std::shared_ptr<Menu> Find(HMENU h) {
-    State& s = S();
+    MenuState& s = Menus();
     std::lock_guard<std::mutex> lock(s.mutex);
     auto it = s.menus.find(reinterpret_cast<ULONG_PTR>(h));
     if (it != s.menus.end()) return it->second;
@@ -67,7 +67,7 @@ bool Choosable(const Item& i) {
 extern "C" {
 
 HMENU CreatePopupMenu() {
-    State& s = S();
+    MenuState& s = Menus();
     std::lock_guard<std::mutex> lock(s.mutex);
     const ULONG_PTR h = s.next;
     s.next += 0x10;
@@ -76,7 +76,7 @@ HMENU CreatePopupMenu() {
 }
 
 BOOL DestroyMenu(HMENU menu) {
-    State& s = S();
+    MenuState& s = Menus();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (s.menus.erase(reinterpret_cast<ULONG_PTR>(menu)) == 0) {
         SetLastError(ERROR_INVALID_MENU_HANDLE);
@@ -170,7 +170,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
-    State& s = S();
+    MenuState& s = Menus();
     W32PopupMenuChooser chooser = nullptr;
     void* context = nullptr;
     {
@@ -204,7 +204,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
 }
 
 W32PopupMenuChooser W32SetPopupMenuChooser(W32PopupMenuChooser chooser, void* context) {
-    State& s = S();
+    MenuState& s = Menus();
     std::lock_guard<std::mutex> lock(s.mutex);
     W32PopupMenuChooser old = s.chooser;
     s.chooser = chooser;

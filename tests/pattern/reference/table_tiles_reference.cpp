@@ -53,19 +53,19 @@ GroutFace BoxFace(const PatternSettings& ps, const Box& r, const Mapped& m, floa
     return inside ? GroutFinish(ps.gap_u, ps.gap_v, W, H, s, t) : GroutFace{s, t, W, H, true};
 }
 
-struct Point {
+struct VertexPoint {
     float x, y;
 };
 
-Point Vertex(const PolygonTile& p, int k, float S) {
+VertexPoint Vertex(const PolygonTile& p, int k, float S) {
     return {Snap(p.vertices[k].x, S), Snap(p.vertices[k].y, S)};
 }
 
 Box PolygonBox(const PolygonTile& p, float S) {
-    const Point v0 = Vertex(p, 0, S);
+    const VertexPoint v0 = Vertex(p, 0, S);
     Box b{v0.x, v0.x, v0.y, v0.y};
     for (int k = 1; k < p.count; ++k) {
-        const Point v = Vertex(p, k, S);
+        const VertexPoint v = Vertex(p, k, S);
         b = {std::min(b.x0, v.x), std::max(b.x1, v.x), std::min(b.y0, v.y), std::max(b.y1, v.y)};
     }
     return b;
@@ -75,7 +75,7 @@ bool Inside(const PolygonTile& p, float S, float px, float py) {
     if (p.count < 3) return false;
     bool inside = false;
     for (int k = 0; k < p.count; ++k) {
-        const Point q = Vertex(p, k == 0 ? p.count - 1 : k - 1, S), c = Vertex(p, k, S);
+        const VertexPoint q = Vertex(p, k == 0 ? p.count - 1 : k - 1, S), c = Vertex(p, k, S);
         if ((c.y > py) != (q.y > py) && q.y - c.y != 0.f &&
             (py - c.y) * (q.x - c.x) / (q.y - c.y) + c.x > px)
             inside = !inside;
@@ -87,7 +87,7 @@ float OutlineSq(const PolygonTile& p, float S, float px, float py) {
     if (p.count < 2) return 1e30f;
     float best = 1e30f;
     for (int k = 0; k < p.count; ++k) {
-        const Point q = Vertex(p, k == 0 ? p.count - 1 : k - 1, S), c = Vertex(p, k, S);
+        const VertexPoint q = Vertex(p, k == 0 ? p.count - 1 : k - 1, S), c = Vertex(p, k, S);
         const float len2 = (c.x - q.x) * (c.x - q.x) + (c.y - q.y) * (c.y - q.y);
         float lambda = 0.f;
         if (len2 > 1e-12f)
