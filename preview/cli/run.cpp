@@ -98,7 +98,7 @@ std::string SourceName(const PreviewOptions& o) {
     return name;
 }
 
-// The prefix's three files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
+// The prefix's four files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
 std::string FreeBakePrefix(const std::string& prefix) {
     std::error_code ec;
     const auto taken = [&](const std::string& p) {
@@ -205,7 +205,7 @@ std::string PatternName(Texmap* map, const ParamTable& table, int& id) {
                : std::string();
 }
 
-// Bakes the three tiles and writes them.
+// Bakes the four tiles and writes them.
 int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
                 std::FILE* err) {
     BakeRequest b;
