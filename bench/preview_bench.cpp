@@ -1,7 +1,9 @@
 // The preview renderer against the map it renders, in one run: nanoseconds per EvalColor
 // called directly on a prepared context, per sample through the renderer's context builder,
 // and samples per second of whole renders of the colour and of the normal output on 1 thread
-// and on all threads. The map is a
+// and on all threads; the 1024-pixel bake (colour, height, normals from the height, ids) on 1
+// and 2 threads; a lit sample object per sample against EvalColor + EvalNormalPerturb on the
+// object's own shading contexts. The map is a
 // QuarelMap made by the loaded module with a brick-wall preset (colour variance, random second
 // colour) and updated once; the points are the same in every row.
 #include <benchmark/benchmark.h>
@@ -11,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/render/bake.h"
+#include "preview/render/object_render.h"
 #include "preview/render/point_context.h"
 #include "preview/render/relief_view.h"
 #include "preview/render/render.h"
@@ -152,5 +156,86 @@ BENCHMARK(BM_RenderNormal)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+// The bake of one 1024-pixel tile at its default 4 samples: colour and height rendered, the
+// normals derived from the height, the ids. Items are pixel samples (size^2 x samples), so
+// samples per second compare between thread counts. Arg: threads.
+void BM_Bake(benchmark::State& state) {
+    Setup& s = TheSetup();
+    Texmap* normal = ReliefOutputFor(s.map(), kNormalPrefix);
+    Interval valid = FOREVER;
+    normal->Update(0, valid);
+    BakeRequest b;
+    b.size = 1024;
+    b.threads = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        BakedTiles tiles = Bake(b, s.map());
+        benchmark::DoNotOptimize(tiles.normal.rgb16.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * b.size * b.size * b.samples);
+    state.SetLabel(std::to_string(RenderThreadCount(b.threads)) + " threads");
+}
+BENCHMARK(BM_Bake)->Arg(1)->Arg(2)->MeasureProcessCPUTime()->UseRealTime()->Unit(
+    benchmark::kMillisecond);
+
+constexpr int kObjectSize = 128;
+
+// Samples of the lit cube that meet it, at pixel centres.
+std::int64_t CubeHits() {
+    ObjectRequest r;
+    r.object = ObjectShape::Cube;
+    r.size = kObjectSize;
+    std::int64_t hits = 0;
+    ObjectHit hit;
+    for (int y = 0; y < r.size; ++y)
+        for (int x = 0; x < r.size; ++x)
+            hits += TraceObject(r, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, hit);
+    return hits;
+}
+
+// The whole object render of the cube, one sample a pixel on one render thread; time is the
+// process's CPU time (the calling thread only waits), as in BM_ObjectEvalOnly, so that a loaded
+// machine does not tilt the comparison. Items are the samples that meet the cube (the
+// background's are nearly free), so CPU ns per item compares with BM_ObjectEvalOnly.
+void BM_ObjectRender(benchmark::State& state) {
+    Setup& s = TheSetup();
+    ObjectRequest r;
+    r.object = ObjectShape::Cube;
+    r.size = kObjectSize;
+    r.threads = 1;
+    const std::int64_t hits = CubeHits();
+    for (auto _ : state) {
+        Image image = RenderObject(r, s.map());
+        benchmark::DoNotOptimize(image.rgb.data());
+    }
+    state.SetItemsProcessed(state.iterations() * hits);
+}
+BENCHMARK(BM_ObjectRender)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// What the map alone costs there: EvalColor and EvalNormalPerturb on the very contexts the
+// object render builds for the same samples.
+void BM_ObjectEvalOnly(benchmark::State& state) {
+    Setup& s = TheSetup();
+    ObjectRequest r;
+    r.object = ObjectShape::Cube;
+    r.size = kObjectSize;
+    std::vector<std::unique_ptr<PointShadeContext>> contexts;
+    for (int y = 0; y < r.size; ++y)
+        for (int x = 0; x < r.size; ++x) {
+            auto sc = std::make_unique<PointShadeContext>();
+            if (ObjectContextAt(r, s.map(), static_cast<float>(x) + 0.5f,
+                                static_cast<float>(y) + 0.5f, *sc))
+                contexts.push_back(std::move(sc));
+        }
+    for (auto _ : state) {
+        for (const auto& sc : contexts) {
+            benchmark::DoNotOptimize(s.map()->EvalColor(*sc));
+            benchmark::DoNotOptimize(s.map()->EvalNormalPerturb(*sc));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(contexts.size()));
+}
+BENCHMARK(BM_ObjectEvalOnly)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -65,8 +65,13 @@ constexpr Takes kTakes[] = {
     {"--save-scene", kMapSettings & ~Bit(Command::Show)},
     {"--output", Bit(Command::Render) | Bit(Command::Sample)},
     {"--normal-y-down", Bit(Command::Render) | Bit(Command::Bake)},
-    {"--projection", Bit(Command::Render)},
-    {"--box", Bit(Command::Render)},
+    {"--projection", Bit(Command::Render) | Bit(Command::Sample)},
+    {"--box", Bit(Command::Render) | Bit(Command::Sample)},
+    {"--normal-source", Bit(Command::Bake)},
+    {"--bevel", Bit(Command::Bake)},
+    {"--relief-depth", Bit(Command::Bake)},
+    {"--object", Bit(Command::Render)},
+    {"--bump", Bit(Command::Render)},
     {"--size", Bit(Command::Render) | Bit(Command::Bake) | Bit(Command::Swatch)},
     {"--repeat", Bit(Command::Render)},
     {"--samples", Bit(Command::Render) | Bit(Command::Bake)},
@@ -92,7 +97,7 @@ const char* WhatItDoes(Command c) {
         case Command::Params:
             return "params lists the module's parameters, whatever a map's values";
         case Command::Bake:
-            return "a bake is one tile of the plane as colour, normal and height maps";
+            return "a bake is one tile of the plane as colour, normal, height and id maps";
         case Command::Swatch:
             return "a swatch shows the pattern alone, in fixed settings, as the editor draws it";
         case Command::Picker:
@@ -112,12 +117,20 @@ const char* Describe(Command c) {
                    "labelled sheet of every pattern (the default with no arguments at all)";
         case Command::Sample:
             return "Reads points 'u v' or 'u v du dv' (tile units) from standard input, one a "
-                   "line, and\nprints 'r g b a' of the chosen output at each, one point per line";
+                   "line, and\nprints 'r g b a' of the chosen output at each, one point per line.\n"
+                   "With --projection box (--box X,Y,Z) the lines are 'x y z nx ny nz': a point on "
+                   "the box\nfrom 0,0,0 to X,Y,Z and its outward normal, shaded as a renderer "
+                   "shades that box\n(projection_mode \"Accurate\" unless a preset or --set "
+                   "chooses otherwise)";
         case Command::Params:
             return "Lists the parameters: name, default, range and what each does";
         case Command::Bake:
-            return "Writes colour (8-bit), normal (16-bit) and height (16-bit grey) maps of one "
-                   "tile:\nPREFIX-color.png, PREFIX-normal.png, PREFIX-height.png";
+            return "Writes colour (8-bit), normal (16-bit), height (16-bit grey) and id (8-bit) "
+                   "maps of\none tile: PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png, "
+                   "PREFIX-id.png.\nThe normals are slopes of the height tile: smoothed by a tent "
+                   "filter reaching\n--bevel pixels to each side, then central differences, on "
+                   "the wrapped grid, a unit\nheight step standing --relief-depth pixels high. The "
+                   "id map gives each brick one\nflat colour, grout black";
         case Command::Swatch:
             return "Draws the editor's swatch of --pattern through a device context, --size "
                    "pixels square";
@@ -143,7 +156,7 @@ const char* Summary(Command c) {
         case Command::Params:
             return "the parameters: default, range and meaning";
         case Command::Bake:
-            return "colour, normal and height maps of one tile";
+            return "colour, normal, height and id maps of one tile";
         case Command::Swatch:
             return "the editor's swatch of one pattern";
         case Command::Picker:
@@ -167,6 +180,10 @@ std::string DefaultFor(const std::string& option, Command c) {
     if (option == "--output") return "color";
     if (option == "--projection") return "plane";
     if (option == "--box") return "1,0.5,1";
+    if (option == "--normal-source") return "height";
+    if (option == "--bevel") return "2";
+    if (option == "--relief-depth") return "6";
+    if (option == "--bump") return "1";
     if (option == "--repeat") return "1";
     if (option == "--threads") return "0, all cores";
     if (option == "--pattern" && c == Command::Swatch) return "0";
@@ -352,6 +369,34 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     app.add_flag("--normal-y-down", o.normalYDown,
                  "Normal pictures with green growing downwards (+Y down) instead of upwards");
 
+    // Bake's normal map, and the lit sample objects of pictures.
+    std::string normalSource = "height";
+    app.add_option("--normal-source", normalSource,
+                   "Normals from slopes of the baked height tile (height), or the map's own\n"
+                   "normal output as a host sees it (output)")
+        ->type_name("height|output")
+        ->check(CLI::IsMember({"height", "output"}).description(""));
+    app.add_option("--bevel", o.bevel,
+                   "Pixels, 0 to 64, the height is smoothed over to each side of a step before\n"
+                   "its slopes are taken (0: plain differences of the height image)")
+        ->type_name("PX")
+        ->check(CLI::Range(0, 64).description(""));
+    app.add_option("--relief-depth", o.reliefDepth,
+                   "How many pixels of the tile a unit height step (grout 0 to brick 1) stands\n"
+                   "high, 0 to 10000; larger gives steeper joints")
+        ->type_name("D")
+        ->check(CLI::Range(0.0, 10000.0).description(""));
+    app.add_option("--object", o.object,
+                   "The map lit on a sample object instead of the plane: sphere, cube,\n"
+                   "cylinder or plane")
+        ->type_name("OBJECT")
+        ->check(CLI::IsMember({"sphere", "cube", "cylinder", "plane"}).description(""));
+    app.add_option("--bump", o.bump,
+                   "With --object: how far the map's perturbation bends the shading normal,\n"
+                   "0 to 100")
+        ->type_name("AMOUNT")
+        ->check(CLI::Range(0.0, 100.0).description(""));
+
     // Options of pictures.
     std::string projection = ProjectionName(o.projection);
     app.add_option("--projection", projection,
@@ -456,6 +501,15 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
             throw CLI::ValidationError("--size", "Value " + std::to_string(o.size) +
                                                      " not in range " + std::to_string(lo) +
                                                      " to " + std::to_string(hi));
+        if (app.count("--object") > 0) {
+            for (const char* opt : {"--projection", "--box", "--repeat", "--sheet", "--output"})
+                if (app.count(opt) > 0)
+                    throw CLI::ValidationError(opt,
+                                               "does not apply to --object: the object "
+                                               "shows the map's colour, lit");
+        } else if (app.count("--bump") > 0) {
+            throw CLI::ValidationError("--bump", "applies to --object only");
+        }
         if (app.count("--out") > 0) {
             if (o.out.empty()) throw CLI::ValidationError("--out", "needs a file name");
             CheckOut(o.out, o.command);
@@ -485,6 +539,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     for (Output candidate : kOutputs)
         if (output == OutputName(candidate)) o.output = candidate;
     o.projection = projection == "box" ? Projection::Box : Projection::Plane;
+    o.normalFromOutput = normalSource == "output";
     if (!box.empty()) ParseBox(box, o.box);
     for (std::size_t i = 0; i < std::size(kShorthands); ++i) {
         if (app.count(kShorthands[i].option) == 0) continue;

@@ -6,7 +6,7 @@
 //   quarel-preview [options]            render (no arguments at all: the sheet of patterns)
 //   quarel-preview sample [options]     values at points read from standard input
 //   quarel-preview params [options]     the parameters, their types and ranges
-//   quarel-preview bake [options]       seamless colour, normal and height maps of one tile
+//   quarel-preview bake [options]       seamless colour, normal, height and id maps of one tile
 //   quarel-preview swatch [options]     the editor's swatch of one pattern
 //   quarel-preview picker [options]     the editor's pattern picker menu
 //   quarel-preview patterns [options]   every pattern's id, name and picker group
@@ -62,6 +62,13 @@ struct PreviewOptions {
     bool quiet = false;
     bool normalYDown = false;  // normal pictures with the +Y down convention
     std::string out;           // output file (bake: path prefix); empty: a name under out/
+    // bake: normals from slopes of the baked height (default) or the map's normal output
+    bool normalFromOutput = false;
+    int bevel = 2;             // pixels
+    double reliefDepth = 6.0;  // pixels a unit height step stands high
+    // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
+    std::string object;
+    float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled
 };
 
 // The bake's path prefix of --out: the text without a ".png" ending.

@@ -10,6 +10,7 @@
 #include "preview/editor/picker_record.h"
 #include "preview/picture/sheet.h"
 #include "preview/render/bake.h"
+#include "preview/render/object_render.h"
 #include "preview/render/relief_view.h"
 #include "preview/render/sample.h"
 #include "preview/setup/map_setup.h"
@@ -97,11 +98,11 @@ std::string SourceName(const PreviewOptions& o) {
     return name;
 }
 
-// The prefix's three files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
+// The prefix's four files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
 std::string FreeBakePrefix(const std::string& prefix) {
     std::error_code ec;
     const auto taken = [&](const std::string& p) {
-        for (const char* which : {"color", "normal", "height"})
+        for (const char* which : {"color", "normal", "height", "id"})
             if (std::filesystem::exists(BakePath(p, which), ec)) return true;
         return false;
     };
@@ -204,7 +205,7 @@ std::string PatternName(Texmap* map, const ParamTable& table, int& id) {
                : std::string();
 }
 
-// Bakes the three tiles and writes them.
+// Bakes the four tiles and writes them.
 int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
                 std::FILE* err) {
     BakeRequest b;
@@ -212,6 +213,10 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     b.samples = o.samples;
     b.threads = o.threads;
     b.normalYDown = o.normalYDown;
+    b.normalSource = o.normalFromOutput ? NormalSource::Output : NormalSource::Height;
+    b.bevel = o.bevel;
+    b.reliefDepth = o.reliefDepth;
+    b.ids = BrickIdSettingsOf(map, table);
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
     const BakedTiles tiles = Bake(b, map);
@@ -225,8 +230,32 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     }
     const bool ok = WriteImage(tiles.color, BakePath(prefix, "color"), out, err) &&
                     WriteImage(tiles.normal, BakePath(prefix, "normal"), out, err) &&
-                    WriteImage(tiles.height, BakePath(prefix, "height"), out, err, true);
+                    WriteImage(tiles.height, BakePath(prefix, "height"), out, err, true) &&
+                    WriteImage(tiles.id, BakePath(prefix, "id"), out, err);
     return ok ? kExitOk : kExitFailed;
+}
+
+// Renders the map on a lit sample object and writes the picture.
+int ObjectCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
+                  std::FILE* err) {
+    ObjectRequest r;
+    r.object = ObjectShapeFromName(o.object);
+    r.size = o.size;
+    r.samples = o.samples;
+    r.threads = o.threads;
+    r.bump = o.bump;
+    ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), ObjectTileCount(r), o.object);
+    r.progress = &bar;
+    const Image image = RenderObject(r, map);
+    bar.Finish();
+    std::string path = o.out;
+    if (path.empty()) {
+        int id = 0;
+        const std::string name = PatternName(map, table, id);
+        path = DefaultOutputName(o, id, name);
+        path = FreePath(path.insert(path.size() - 4, "-" + o.object));
+    }
+    return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -340,7 +369,11 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             a.origin = "--projection box";
             a.value.kind = ParamValue::Kind::Int;
             a.value.i = FindItem(*mode, "Accurate") >= 0 ? FindItem(*mode, "Accurate") : 1;
-            values.push_back(std::move(a));
+            // sample takes it as the box's default: a preset or --set may choose otherwise.
+            if (o.command == Command::Sample)
+                values.insert(values.begin(), std::move(a));
+            else
+                values.push_back(std::move(a));
         }
     }
 
@@ -397,13 +430,16 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
             if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
         if (o.command == Command::Sample)
-            code = RunSample(map, o.output, CellsSettings(map, table), in, out, err);
+            code = RunSample(map, o.output, CellsSettings(map, table), in, out, err,
+                             o.projection == Projection::Box ? &o.box : nullptr);
         else if (o.command == Command::Bake)
             code = BakeCommand(o, map, table, out, err);
         else if (o.command == Command::Picker)
             code = RunPicker(o, host, map, out, err);
         else if (o.command == Command::Show)
             code = ShowCommand(map, table, out, err);
+        else if (!o.object.empty())
+            code = ObjectCommand(o, map, table, out, err);
         else
             code = RenderCommand(o, map, table, out, err);
     }  // the map goes before its module

@@ -1,5 +1,6 @@
 #include "preview/render/bake.h"
 
+#include "preview/render/height_normals.h"
 #include "preview/render/render.h"
 
 namespace QuarelPreview {
@@ -21,14 +22,26 @@ RenderRequest TileRequest(const BakeRequest& b, Output output) {
 }  // namespace
 
 int BakeTileCount(const BakeRequest& b) {
-    return 3 * TileCount(TileRequest(b, Output::Color));
+    // Colour, height and ids; the normal output is a render of its own, height normals are not.
+    const int pictures = b.normalSource == NormalSource::Output ? 4 : 3;
+    return pictures * TileCount(TileRequest(b, Output::Color));
 }
 
 BakedTiles Bake(const BakeRequest& b, Texmap* map) {
     BakedTiles tiles;
     tiles.color = Render(TileRequest(b, Output::Color), map);
-    tiles.normal = Render(TileRequest(b, Output::Normal), map);
     tiles.height = Render(TileRequest(b, Output::Height), map);
+    if (b.normalSource == NormalSource::Output) {
+        tiles.normal = Render(TileRequest(b, Output::Normal), map);
+    } else {
+        HeightNormalSettings s;
+        s.bevel = b.bevel;
+        s.depth = b.reliefDepth;
+        s.yDown = b.normalYDown;
+        s.threads = b.threads;
+        tiles.normal = NormalsFromHeight(tiles.height, s);
+    }
+    tiles.id = RenderBrickIds(b.ids, b.size, b.threads, b.progress);
     return tiles;
 }
 

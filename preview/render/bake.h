@@ -1,12 +1,17 @@
-// `quarel-preview bake`: one unit tile of the map as three seamless pictures for a game engine or
-// another renderer: the colour (8-bit sRGB PNG), the normal output's tangent-space normals
-// (16-bit; +Y up, or +Y down on request) and the relief's height field (16-bit, 0 black to 1
-// white).
+// `quarel-preview bake`: one unit tile of the map as seamless pictures for a game engine or
+// another renderer: the colour (8-bit sRGB PNG), tangent-space normals (16-bit; +Y up, or +Y
+// down on request), the relief's height field (16-bit, 0 black to 1 white) and an id map (8-bit,
+// one flat colour per brick, grout black; see brick_ids.h).
+//
+// The normals come from the baked height tile by default (see height_normals.h), so that joints
+// show as slopes a few pixels wide; on request they are the map's own normal output instead,
+// as a host sees it.
 //
 // The tile covers [0, 1) x [0, 1) of the pattern exactly, pixel edges on the tile's edges, so
 // laid side by side its last column meets its first and its bottom row its top as in a render
-// of the plane. Each pixel is the mean of `samples` samples within it (the renderer's fixed
-// pattern). A pattern repeats every tile unless the map's master tiling or offsets make it
+// of the plane. Each pixel of the colour, height and normal output is the mean of `samples`
+// samples within it (the renderer's fixed pattern); each pixel of the id map is one sample at
+// its centre. A pattern repeats every tile unless the map's master tiling or offsets make it
 // repeat otherwise; then the tile is still one unit, but does not wrap.
 #pragma once
 
@@ -15,19 +20,27 @@
 #include "imtl.h"
 #include "preview/cli/progress.h"
 #include "preview/picture/image.h"
+#include "preview/render/brick_ids.h"
 
 namespace QuarelPreview {
 
+// Where the baked normals come from: slopes of the baked height tile, or the map's normal output.
+enum class NormalSource { Height, Output };
+
 struct BakeRequest {
-    int size = 1024;                  // pixels along each side
-    int samples = 4;                  // per pixel
-    int threads = 0;                  // 0: all cores
-    bool normalYDown = false;         // the normal map's green grows downwards instead
+    int size = 1024;           // pixels along each side
+    int samples = 4;           // per pixel
+    int threads = 0;           // 0: all cores
+    bool normalYDown = false;  // the normal map's green grows downwards instead
+    NormalSource normalSource = NormalSource::Height;
+    int bevel = 2;                    // height normals: the smoothing's reach, pixels
+    double reliefDepth = 6.0;         // height normals: pixels a unit height step stands high
+    BrickIdSettings ids;              // the id map's pattern and master transform
     ProgressBar* progress = nullptr;  // advanced by one per tile of each picture; may be null
 };
 
 struct BakedTiles {
-    Image color, normal, height;
+    Image color, normal, height, id;
 };
 
 // Render tiles the bake advances its progress by.
@@ -36,7 +49,8 @@ int BakeTileCount(const BakeRequest& b);
 // The map must have been updated on the calling thread.
 BakedTiles Bake(const BakeRequest& b, Texmap* map);
 
-// The pictures' paths for a path prefix: PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png.
+// A picture's path for a path prefix: PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png,
+// PREFIX-id.png.
 std::string BakePath(const std::string& prefix, const char* which);
 
 }  // namespace QuarelPreview

@@ -119,6 +119,7 @@ ShadeContextBuilder::ShadeContextBuilder(Texmap* map) : mGen(map ? map->GetTheUV
         mOrigin[0] = o[0];
         mOrigin[1] = o[1];
         std::copy(&jinv[0][0], &jinv[0][0] + 4, &mJinv[0][0]);
+        std::copy(&j[0][0], &j[0][0] + 4, &mJ[0][0]);
         if (!Invert(d, mDinv)) {
             // The filter sizes mix (a 45 degree turn): share each target out evenly.
             const double su = d[0][0] + d[0][1], sv = d[1][0] + d[1][1];
@@ -131,6 +132,18 @@ ShadeContextBuilder::ShadeContextBuilder(Texmap* map) : mGen(map ? map->GetTheUV
         if (!(reach > 0.0) || !std::isfinite(1.0 / reach)) break;
         h = 1.0 / reach;
     }
+}
+
+PlaneSource ShadeContextBuilder::SolveAffine(float u, float v, float du, float dv) const {
+    if (mGen == nullptr) return {u, v, du, dv};
+    const double tu = static_cast<double>(u) - mOrigin[0], tv = static_cast<double>(v) - mOrigin[1];
+    PlaneSource s{static_cast<float>(mJinv[0][0] * tu + mJinv[0][1] * tv),
+                  static_cast<float>(mJinv[1][0] * tu + mJinv[1][1] * tv),
+                  static_cast<float>(mDinv[0][0] * du + mDinv[0][1] * dv),
+                  static_cast<float>(mDinv[1][0] * du + mDinv[1][1] * dv)};
+    for (float* f : {&s.x, &s.y, &s.dx, &s.dy})
+        if (!std::isfinite(*f)) *f = 0.f;
+    return s;
 }
 
 PlaneSource ShadeContextBuilder::Solve(PointShadeContext& sc, float u, float v, float du,
@@ -185,6 +198,36 @@ void ShadeContextBuilder::SetBoxPoint(PointShadeContext& sc, const PlaneSource& 
     sc.pObj = sc.p = Point3(rel.x * size.x, rel.y * size.y, rel.z * size.z);
     sc.normal = sc.origNormal = sc.gNormal = n;
     sc.view = sc.origView = -n;
+}
+
+void ShadeContextBuilder::SourceFrame(const Point3& dPdu, const Point3& dPdv, const Point3& normal,
+                                      Point3 dP[3]) const {
+    for (int k = 0; k < 2; ++k)
+        dP[k] = dPdu * static_cast<float>(mJ[0][k]) + dPdv * static_cast<float>(mJ[1][k]);
+    dP[2] = normal;
+}
+
+void ShadeContextBuilder::SetBoxSurfacePoint(PointShadeContext& sc, const Point3& size,
+                                             const Point3& p, const Point3& n) const {
+    Apply(sc, Solve(sc, p.x / size.x, p.y / size.y, 0.f, 0.f));
+    sc.p = sc.pObj = p;
+    sc.dp = sc.dpObj = sc.dpdx = sc.dpdy = sc.dpObjRelBox = Point3(0.f, 0.f, 0.f);
+    sc.objectBox = Box3(Point3(0.f, 0.f, 0.f), size);
+    sc.pObjRelBox = Point3(p.x / size.x, p.y / size.y, p.z / size.z);
+    const Point3 unit = n / n.Length();
+    sc.normal = sc.origNormal = sc.gNormal = unit;
+    sc.view = sc.origView = -unit;
+    // The face: the axis the normal leans along most, as the projection chooses it.
+    const float ax = std::fabs(unit.x), ay = std::fabs(unit.y), az = std::fabs(unit.z);
+    Point3 along(size.x, 0.f, 0.f), up(0.f, size.y, 0.f);
+    if (ax > az || ay > az) {
+        up = Point3(0.f, 0.f, size.z);
+        if (ay >= ax)
+            along = Point3(unit.y >= 0.f ? size.x : -size.x, 0.f, 0.f);
+        else
+            along = Point3(0.f, unit.x >= 0.f ? -size.y : size.y, 0.f);
+    }
+    SourceFrame(along, up, unit, sc.dPdUVW);
 }
 
 }  // namespace QuarelPreview

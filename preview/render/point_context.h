@@ -51,6 +51,9 @@ public:
     // The source the generator turns into (u, v) and (du, dv); `scratch` is written.
     PlaneSource Solve(PointShadeContext& scratch, float u, float v, float du, float dv) const;
     static void Apply(PointShadeContext& sc, const PlaneSource& s);
+    // The source from the generator's affine model alone, without refining it against the
+    // generator: good to a few ulps, for renderers that need no exact preimage.
+    PlaneSource SolveAffine(float u, float v, float du, float dv) const;
 
     // True when u and its filter size depend on the source's x alone and v on y alone (a
     // generator without a W angle). Then a renderer may solve each pixel column and row once
@@ -63,8 +66,24 @@ public:
     void SetBoxPoint(PointShadeContext& sc, const PlaneSource& uv, const Point3& size, BoxFace face,
                      float a, float z) const;
 
+    // A point p on the surface of the box [0, size] with its outward normal n (any length but
+    // zero), object space being camera and world space: ObjectBox the box, PObjRelBox p / size,
+    // Normal and GNormal n normalised, and channel 1 such that the generator hands the map
+    // (p.x / size.x, p.y / size.y) with no filter size. The tangent frame follows the face n
+    // points out of: along the face as the "Accurate" projection unrolls it and up z on a side
+    // face, along x and y on the top and bottom.
+    void SetBoxSurfacePoint(PointShadeContext& sc, const Point3& size, const Point3& p,
+                            const Point3& n) const;
+
+    // Derivatives of a point with respect to the source coordinates (what the context holds in
+    // channel 1), from those with respect to the map's coordinates (u, v); the third is the
+    // surface's unit normal.
+    void SourceFrame(const Point3& dPdu, const Point3& dPdv, const Point3& normal,
+                     Point3 dP[3]) const;
+
 private:
     UVGen* mGen = nullptr;
+    double mJ[2][2] = {{1, 0}, {0, 1}};  // d(u, v) / d(source)
     bool mSeparable = true;
     // Affine model of the generator, from probes: uv = origin + J * p, duv = D * |dp|.
     double mOrigin[2] = {0, 0};

@@ -16,21 +16,6 @@ namespace {
 
 constexpr int kTile = 32;
 
-// Sample offsets within a pixel: a Hammersley set, x stratified, y the base-2 radical inverse.
-struct SamplePattern {
-    std::vector<float> x, y;
-    explicit SamplePattern(int n) {
-        for (int i = 0; i < n; ++i) {
-            unsigned bits = static_cast<unsigned>(i);
-            float inv = 0.f, f = 0.5f;
-            for (; bits; bits >>= 1, f *= 0.5f)
-                if (bits & 1u) inv += f;
-            x.push_back((static_cast<float>(i) + 0.5f) / static_cast<float>(n));
-            y.push_back(n == 1 ? 0.5f : inv + 0.5f / static_cast<float>(n));
-        }
-    }
-};
-
 std::uint8_t Byte(float c) {
     if (!(c > 0.f)) return 0;  // NaN as well
     if (c >= 1.f) return 255;

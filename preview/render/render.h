@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
@@ -43,6 +44,22 @@ struct RenderRequest {
     Point3 box{1.f, 0.5f, 1.f};       // box: its size
     QuarelNS::PatternSettings cells;  // cells: the pattern query
     bool normalYDown = false;         // normal outputs: green grows downwards instead
+};
+
+// Sample offsets within a pixel, the same in every pixel: a Hammersley set, x stratified, y the
+// base-2 radical inverse; one sample sits at the pixel's centre.
+struct SamplePattern {
+    std::vector<float> x, y;
+    explicit SamplePattern(int n) {
+        for (int i = 0; i < n; ++i) {
+            unsigned bits = static_cast<unsigned>(i);
+            float inv = 0.f, f = 0.5f;
+            for (; bits; bits >>= 1, f *= 0.5f)
+                if (bits & 1u) inv += f;
+            x.push_back((static_cast<float>(i) + 0.5f) / static_cast<float>(n));
+            y.push_back(n == 1 ? 0.5f : inv + 0.5f / static_cast<float>(n));
+        }
+    }
 };
 
 // The number of render threads `requested` stands for (0: all cores).

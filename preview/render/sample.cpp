@@ -2,12 +2,76 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "preview/cli/options.h"
 #include "preview/render/point_context.h"
 
 namespace QuarelPreview {
+
+namespace {
+
+// Reads up to `most` numbers of a line into v; their count, 0 for a line to skip, or -1 with
+// `error` naming the first word that is not a number.
+int ReadNumbers(std::string_view line, float* v, int most, const char* form, std::string& error) {
+    int n = 0;
+    std::size_t i = 0;
+    auto skipSpace = [&] {
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    };
+    skipSpace();
+    if (i == line.size() || line[i] == '#') return 0;
+    while (i < line.size()) {
+        if (n == most) {
+            error = "more than " + std::to_string(most) + " numbers; a point is " + form;
+            return -1;
+        }
+        if (line[i] == '+') ++i;
+        const auto [next, ec] = std::from_chars(line.data() + i, line.data() + line.size(), v[n]);
+        const std::size_t end = static_cast<std::size_t>(next - line.data());
+        if (ec != std::errc() ||
+            (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end])))) {
+            std::size_t stop = i;
+            while (stop < line.size() && !std::isspace(static_cast<unsigned char>(line[stop])))
+                ++stop;
+            error.assign(1, '\'');
+            error.append(line.substr(i, stop - i));
+            error.append("' is not a number");
+            return -1;
+        }
+        i = end;
+        ++n;
+        skipSpace();
+    }
+    return n;
+}
+
+}  // namespace
+
+int ParseBoxSamplePoint(std::string_view line, BoxSamplePoint& p, std::string& error) {
+    float v[6] = {};
+    constexpr const char* kForm = "'x y z nx ny nz'";
+    const int n = ReadNumbers(line, v, 6, kForm, error);
+    if (n <= 0) return n;
+    if (n != 6) {
+        error = std::string("a box point is ") + kForm + ", not " + std::to_string(n) + " number" +
+                (n == 1 ? "" : "s");
+        return -1;
+    }
+    for (const float x : v)
+        if (!std::isfinite(x)) {
+            error = "every number of a box point is finite";
+            return -1;
+        }
+    const Point3 normal(v[3], v[4], v[5]);
+    if (!(normal.Length() > 0.f) || !std::isfinite(normal.Length())) {
+        error = "the normal nx ny nz has no length";
+        return -1;
+    }
+    p = BoxSamplePoint{Point3(v[0], v[1], v[2]), normal};
+    return 1;
+}
 
 int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) {
     float v[4] = {0.f, 0.f, 0.f, 0.f};
@@ -55,7 +119,7 @@ int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) 
 }
 
 int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
-              std::FILE* out, std::FILE* err) {
+              std::FILE* out, std::FILE* err, const Point3* box) {
     const ShadeContextBuilder builder(output == Output::Cells ? nullptr : map);
     PointShadeContext sc;
     char* buffer = nullptr;
@@ -67,9 +131,11 @@ int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells
         if (length < 0) break;
         ++number;
         SamplePoint p;
+        BoxSamplePoint onBox;
         std::string error;
+        const std::string_view line(buffer, static_cast<std::size_t>(length));
         const int kind =
-            ParseSamplePoint(std::string_view(buffer, static_cast<std::size_t>(length)), p, error);
+            box ? ParseBoxSamplePoint(line, onBox, error) : ParseSamplePoint(line, p, error);
         if (kind == 0) continue;
         if (kind < 0) {
             std::fprintf(err, "quarel-preview sample: standard input line %ld: %s\n", number,
@@ -77,7 +143,12 @@ int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells
             code = kExitRefused;
             break;
         }
-        builder.SetPlanePoint(sc, p.u, p.v, p.du, p.dv);
+        if (box) {
+            builder.SetBoxSurfacePoint(sc, *box, onBox.p, onBox.n);
+            p.u = onBox.p.x / box->x, p.v = onBox.p.y / box->y;
+        } else {
+            builder.SetPlanePoint(sc, p.u, p.v, p.du, p.dv);
+        }
         const AColor c = SampleOutput(output, map, cells, sc, p.u, p.v);
         std::fprintf(out, "%.9g %.9g %.9g %.9g\n", static_cast<double>(c.r),
                      static_cast<double>(c.g), static_cast<double>(c.b), static_cast<double>(c.a));

@@ -3,6 +3,7 @@
 // sizes 0 when not given, never negative); empty lines and lines starting with '#' are
 // skipped. Each point prints one line "r g b a" with %.9g, evaluated through the same map and
 // shading context as the renderer's; the perturbation prints "x y z 0", its raw components.
+// On a box (--projection box) each line is "x y z nx ny nz" instead.
 #pragma once
 
 #include <cstdio>
@@ -22,9 +23,17 @@ struct SamplePoint {
 // 1: a point; 0: a line to skip; -1: a malformed line, with `error` saying why.
 int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error);
 
+// A point on a box and its outward normal: "x y z nx ny nz".
+struct BoxSamplePoint {
+    Point3 p, n;
+};
+// As ParseSamplePoint, for box points: six finite numbers, a normal of non-zero length.
+int ParseBoxSamplePoint(std::string_view line, BoxSamplePoint& p, std::string& error);
+
 // Evaluates every point of `in` and prints to `out`; stops at a malformed line with a message
-// naming its number on `err`. Returns the exit code.
+// naming its number on `err`. Returns the exit code. With `box`, lines are box points on the
+// box from the origin to *box (ShadeContextBuilder::SetBoxSurfacePoint) instead of plane points.
 int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
-              std::FILE* out, std::FILE* err);
+              std::FILE* out, std::FILE* err, const Point3* box = nullptr);
 
 }  // namespace QuarelPreview

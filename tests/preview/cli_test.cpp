@@ -181,7 +181,8 @@ TEST(CommandLine, DefaultNamesCarryTheSourceAndNeverOverwrite) {
     EXPECT_EQ(out, first + "\n");
     const std::string prefix = (dir / "t").string();
     ASSERT_EQ(RunTool({"bake", "--size", "8", "-q", "--out", prefix + ".png"}, "", &out), kExitOk);
-    EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n");
+    EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n" +
+                       prefix + "-id.png\n");
     std::filesystem::remove_all(dir);
 }
 

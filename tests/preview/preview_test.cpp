@@ -64,7 +64,12 @@ TEST(PreviewOptions, RefusesMalformedOptions) {
         {"--projection", "box", "--box", "1,2"},
         {"--projection", "box", "--output", "cells"},
         {"sample", "--size", "64"},
-        {"sample", "--projection", "box"},
+        {"sample", "--bevel", "1"},
+        {"bake", "--bevel", "65"},
+        {"bake", "--object", "cube"},
+        {"--object", "torus"},
+        {"--object", "cube", "--projection", "box"},
+        {"--bump", "2"},
         {"--unknown", "1"},
     };
     for (const auto& args : bad) {

@@ -153,7 +153,8 @@ TEST(ReliefPreview, NormalAndHeightPicturesAreSixteenBit) {
     const std::string prefix = (dir / "tile").string();
     ASSERT_EQ(RunTool({"bake", "--size", "16", "--samples", "1", "-q", "--out", prefix}, "", &out),
               kExitOk);
-    EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n");
+    EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n" +
+                       prefix + "-id.png\n");
     EXPECT_EQ(PngBits(prefix + "-color.png"), 8);
     EXPECT_EQ(PngBits(prefix + "-normal.png"), 16);
     std::filesystem::remove_all(dir);
@@ -189,6 +190,7 @@ TEST(ReliefPreview, BakedTilesWrap) {
     BakeRequest b;
     b.size = kSize;
     b.samples = 4;
+    b.normalSource = NormalSource::Output;  // the height normals wrap by construction
     const BakedTiles tiles = Bake(b, m.map);
     for (const auto& [output, tile] :
          {std::pair{Output::Color, &tiles.color}, std::pair{Output::Normal, &tiles.normal},

@@ -1,0 +1,442 @@
+#include "preview/render/object_render.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "preview/render/point_context.h"
+#include "preview/render/render.h"
+
+namespace QuarelPreview {
+
+namespace {
+
+constexpr int kObjectTile = 32;
+constexpr double kPi = 3.14159265358979323846;
+constexpr float kHalf = 0.5f;  // every object fits [-kHalf, kHalf]^3
+
+// The camera, in world space: where it stands, what it looks at, and half its field of view as
+// a tangent. Chosen so that the cube shows two side faces and its top and fills most of the
+// picture.
+const Point3 kEye(2.3f, -3.1f, 2.2f);
+const Point3 kTarget(0.f, 0.f, -0.04f);
+constexpr float kTanHalfFov = 0.235f;
+
+// Directions towards the key light (above, front left) and the fill (low, right), world space,
+// and their strengths.
+const Point3 kKey(-0.45f, -0.7f, 0.95f);
+const Point3 kFill(0.9f, 0.25f, 0.1f);
+constexpr float kAmbient = 0.1f, kKeyPower = 0.85f, kFillPower = 0.3f;
+
+std::uint8_t ShadedByte(float c) {
+    if (!(c > 0.f)) return 0;
+    if (c >= 1.f) return 255;
+    return static_cast<std::uint8_t>(c * 255.f + 0.5f);
+}
+
+// A surface point: position and outward normal (object = world space), face, texture
+// coordinates in tile units and their derivatives.
+struct Surface {
+    Point3 view;  // the ray's direction in camera space, a unit vector
+    Point3 p, n;
+    int face = 0;
+    float u = 0.f, v = 0.f;
+    Point3 dPdu, dPdv;
+};
+
+// v / |v|, for a vector that is not zero: one division, not three.
+Point3 Unit(const Point3& v) {
+    return v * (1.f / v.Length());
+}
+
+// Around the z axis: u from -x counterclockwise seen from above, `tiles` tiles a turn.
+void Around(const Point3& p, float tiles, Surface& s) {
+    const double phi = std::atan2(static_cast<double>(p.y), static_cast<double>(p.x));
+    s.u = static_cast<float>((phi / (2.0 * kPi) + 0.5) * tiles);
+    const float turn = static_cast<float>(2.0 * kPi) / tiles;
+    s.dPdu = Point3(-p.y, p.x, 0.f) * turn;
+}
+
+// Texture coordinates of a cube face, and of a top or bottom face of any object.
+void FaceCoordinates(Surface& s) {
+    const Point3 rel(s.p.x + kHalf, s.p.y + kHalf, s.p.z + kHalf);
+    s.dPdv = Point3(0.f, 0.f, 1.f);
+    switch (s.face) {
+        case 0:
+            s.u = rel.x, s.dPdu = Point3(1.f, 0.f, 0.f);
+            break;
+        case 1:
+            s.u = 1.f - rel.y, s.dPdu = Point3(0.f, -1.f, 0.f);
+            break;
+        case 2:
+            s.u = 1.f - rel.x, s.dPdu = Point3(-1.f, 0.f, 0.f);
+            break;
+        case 3:
+            s.u = rel.y, s.dPdu = Point3(0.f, 1.f, 0.f);
+            break;
+        default:  // top and bottom
+            s.u = rel.x, s.v = rel.y;
+            s.dPdu = Point3(1.f, 0.f, 0.f), s.dPdv = Point3(0.f, 1.f, 0.f);
+            return;
+    }
+    s.v = rel.z;
+}
+
+// Ray and object, in world space; the nearest hit in front of the ray's origin.
+bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) {
+    const double ox = o.x, oy = o.y, oz = o.z, dx = d.x, dy = d.y, dz = d.z;
+    const double r = kHalf;
+    double t = -1.0;
+    switch (shape) {
+        case ObjectShape::Sphere: {
+            const double b = ox * dx + oy * dy + oz * dz;
+            const double c = ox * ox + oy * oy + oz * oz - r * r;
+            const double disc = b * b - c;  // d is a unit vector
+            if (disc < 0.0) return false;
+            t = -b - std::sqrt(disc);
+            if (t <= 0.0) return false;
+            break;
+        }
+        case ObjectShape::Cube: {
+            double lo = -INFINITY, hi = INFINITY;
+            int axis = 0;
+            const double org[3] = {ox, oy, oz}, dir[3] = {dx, dy, dz};
+            for (int k = 0; k < 3; ++k) {
+                if (dir[k] == 0.0) {
+                    if (std::fabs(org[k]) > r) return false;
+                    continue;
+                }
+                const double inv = 1.0 / dir[k];
+                double a = (-r - org[k]) * inv, b = (r - org[k]) * inv;
+                if (a > b) std::swap(a, b);
+                if (a > lo) lo = a, axis = k;
+                hi = std::min(hi, b);
+            }
+            if (lo > hi || lo <= 0.0) return false;
+            t = lo;
+            const double sign = dir[axis] > 0.0 ? -1.0 : 1.0;     // the face the ray enters
+            static constexpr int kSide[2][2] = {{3, 1}, {2, 0}};  // [-x, +x], [-y, +y]
+            s.face = axis == 2 ? (sign > 0.0 ? 4 : 5) : kSide[axis][sign > 0.0 ? 1 : 0];
+            s.n = Point3(0.f, 0.f, 0.f);
+            (axis == 0 ? s.n.x : axis == 1 ? s.n.y : s.n.z) = static_cast<float>(sign);
+            break;
+        }
+        case ObjectShape::Cylinder: {
+            // The side, then the caps; the nearest hit in front wins.
+            const double a = dx * dx + dy * dy;
+            if (a > 0.0) {
+                const double b = ox * dx + oy * dy, c = ox * ox + oy * oy - r * r;
+                const double disc = b * b - a * c;
+                if (disc >= 0.0) {
+                    const double side = (-b - std::sqrt(disc)) / a;
+                    if (side > 0.0 && std::fabs(oz + side * dz) <= r) t = side, s.face = 0;
+                }
+            }
+            if (dz != 0.0) {
+                for (const double zc : {r, -r}) {
+                    const double cap = (zc - oz) / dz;
+                    const double x = ox + cap * dx, y = oy + cap * dy;
+                    if (cap > 0.0 && x * x + y * y <= r * r && (t < 0.0 || cap < t))
+                        t = cap, s.face = zc > 0.0 ? 4 : 5;
+                }
+            }
+            if (t <= 0.0) return false;
+            break;
+        }
+        case ObjectShape::Plane: {
+            if (dz == 0.0) return false;
+            t = -oz / dz;
+            const double x = ox + t * dx, y = oy + t * dy;
+            if (t <= 0.0 || std::fabs(x) > r || std::fabs(y) > r) return false;
+            s.face = 4;
+            s.n = Point3(0.f, 0.f, 1.f);
+            break;
+        }
+    }
+    s.p = Point3(static_cast<float>(ox + t * dx), static_cast<float>(oy + t * dy),
+                 static_cast<float>(oz + t * dz));
+    switch (shape) {
+        case ObjectShape::Sphere: {
+            s.n = Unit(s.p);
+            Around(s.p, 2.f, s);
+            const float z = std::clamp(s.p.z / kHalf, -1.f, 1.f);
+            const double theta = std::acos(static_cast<double>(z));
+            s.v = static_cast<float>(1.0 - theta / kPi);
+            // dP/dv = -pi dP/dtheta, P = r (sin t cos f, sin t sin f, cos t).
+            const float rho = std::sqrt(s.p.x * s.p.x + s.p.y * s.p.y);
+            const float k = static_cast<float>(kPi);
+            s.dPdv = rho > 0.f ? Point3(-z * s.p.x / rho * kHalf, -z * s.p.y / rho * kHalf, rho) * k
+                               : Point3(0.f, 0.f, 0.f);
+            break;
+        }
+        case ObjectShape::Cylinder:
+            if (s.face == 0) {
+                const float rho = std::sqrt(s.p.x * s.p.x + s.p.y * s.p.y);
+                s.n = rho > 0.f ? Point3(s.p.x / rho, s.p.y / rho, 0.f) : Point3(1.f, 0.f, 0.f);
+                Around(s.p, 3.f, s);
+                s.v = s.p.z + kHalf;
+                s.dPdv = Point3(0.f, 0.f, 1.f);
+            } else {
+                s.n = Point3(0.f, 0.f, s.face == 4 ? 1.f : -1.f);
+                FaceCoordinates(s);
+            }
+            break;
+        default:
+            FaceCoordinates(s);
+            break;
+    }
+    return true;
+}
+
+class Scene {
+public:
+    explicit Scene(const ObjectRequest& r)
+        : mShape(r.object),
+          mSize(r.size),
+          mHalf(0.5f * static_cast<float>(r.size)),
+          mPixel(kTanHalfFov / mHalf) {
+        const Point3 f = Normalize(kTarget - kEye);
+        const Point3 right = Normalize(CrossProd(f, Point3(0.f, 0.f, 1.f)));
+        const Point3 up = CrossProd(right, f);
+        mToWorld = Matrix3(right, up, -f, kEye);
+        mFromWorld = Inverse(mToWorld);
+        mKey = Normalize(mFromWorld.VectorTransform(Normalize(kKey)));
+        mFill = Normalize(mFromWorld.VectorTransform(Normalize(kFill)));
+        // The plane's box has no height; its points are at 0 relative to it.
+        const float z = mShape == ObjectShape::Plane ? 0.f : kHalf;
+        mBox = Box3(Point3(-kHalf, -kHalf, -z), Point3(kHalf, kHalf, z));
+        mInvBox = Point3(1.f / (2.f * kHalf), 1.f / (2.f * kHalf), z > 0.f ? 1.f / (2.f * z) : 0.f);
+        // The bounding sphere about the origin, in camera space, a little generous.
+        const float reach = mShape == ObjectShape::Sphere ? kHalf
+                            : mShape == ObjectShape::Cube ? std::sqrt(3.f) * kHalf
+                                                          : std::sqrt(2.f) * kHalf;
+        mCentre = mFromWorld.PointTransform(Point3(0.f, 0.f, 0.f));
+        mCentreSq = DotProd(mCentre, mCentre);
+        mReachSq = (reach * 1.01f) * (reach * 1.01f);
+    }
+
+    // The camera-space direction of the ray through picture point (x, y), not normalised.
+    Point3 Toward(float x, float y) const {
+        return Point3((x - mHalf) * mPixel, (mHalf - y) * mPixel, -1.f);
+    }
+    Point3 Direction(float x, float y) const { return Unit(Toward(x, y)); }
+
+    bool Trace(float x, float y, Surface& s) const {
+        // Most of the picture is background: rays that miss the bounding sphere end here,
+        // without a square root or a division.
+        const Point3 t = Toward(x, y);
+        const float tt = DotProd(t, t), ct = DotProd(mCentre, t);
+        if (ct <= 0.f || mCentreSq * tt - ct * ct > mReachSq * tt) return false;
+        s.view = t * (1.f / std::sqrt(tt));
+        return Intersect(mShape, kEye, mToWorld.VectorTransform(s.view), s);
+    }
+
+    // Transforms of a context: object space is world space.
+    void Prepare(PointShadeContext& sc) const {
+        sc.toWorld = sc.toObject = mToWorld;
+        sc.fromWorld = sc.fromObject = mFromWorld;
+        sc.camPos = Point3(0.f, 0.f, 0.f);
+        sc.objectBox = mBox;
+    }
+
+    // Fills the context for the hit s of the ray through (x, y), whose footprint is `step`
+    // pixels across.
+    void Fill(PointShadeContext& sc, const ShadeContextBuilder& builder, float x, float y,
+              float step, const Surface& s) const {
+        // Ray differentials: the neighbouring rays meet the tangent plane of the hit.
+        const Point3 eyeP = mFromWorld.PointTransform(s.p);
+        const Point3 n = mFromWorld.VectorTransform(s.n);  // a rotation: still a unit vector
+        auto offset = [&](float ox, float oy) {
+            const Point3 d = Toward(x + ox, y + oy);
+            const float denom = DotProd(n, d);
+            if (std::fabs(denom) < 1e-8f) return Point3(0.f, 0.f, 0.f);
+            return d * (DotProd(n, eyeP) / denom) - eyeP;
+        };
+        const Point3 dpdx = offset(step, 0.f), dpdy = offset(0.f, step);
+        const Point3 dPdu = mFromWorld.VectorTransform(s.dPdu);
+        const Point3 dPdv = mFromWorld.VectorTransform(s.dPdv);
+        // The footprint in texture coordinates: dP = dPdu du + dPdv dv, in least squares.
+        const float a = DotProd(dPdu, dPdu), b = DotProd(dPdu, dPdv), c = DotProd(dPdv, dPdv);
+        const float det = a * c - b * b;
+        float du = 0.f, dv = 0.f;
+        if (det > 0.f) {
+            const float inv = 1.f / det;
+            for (const Point3& dp : {dpdx, dpdy}) {
+                const float pu = DotProd(dPdu, dp), pv = DotProd(dPdv, dp);
+                du = std::max(du, std::fabs((c * pu - b * pv) * inv));
+                dv = std::max(dv, std::fabs((a * pv - b * pu) * inv));
+            }
+        }
+        if (!std::isfinite(du)) du = 0.f;
+        if (!std::isfinite(dv)) dv = 0.f;
+
+        const PlaneSource src = builder.SolveAffine(s.u, s.v, du, dv);
+        sc.mUVW = Point3(src.x, src.y, 0.f);
+        sc.mDUVW = Point3(src.dx, src.dy, 0.f);
+        builder.SourceFrame(dPdu, dPdv, n, sc.dPdUVW);
+
+        sc.p = eyeP;
+        sc.dpdx = dpdx;
+        sc.dpdy = dpdy;
+        sc.dp = Point3(std::fabs(dpdx.x) + std::fabs(dpdy.x), std::fabs(dpdx.y) + std::fabs(dpdy.y),
+                       std::fabs(dpdx.z) + std::fabs(dpdy.z)) *
+                0.5f;
+        sc.pObj = s.p;
+        sc.dpObj = mToWorld.VectorTransform(sc.dp);
+        sc.dpObj = Point3(std::fabs(sc.dpObj.x), std::fabs(sc.dpObj.y), std::fabs(sc.dpObj.z));
+        sc.pObjRelBox = (s.p - mBox.pmin) * mInvBox;
+        sc.dpObjRelBox = sc.dpObj * mInvBox;
+        sc.normal = sc.origNormal = sc.gNormal = n;
+        sc.view = sc.origView = s.view;
+        sc.screenCoord = IPoint2(static_cast<int>(x), static_cast<int>(y));
+        sc.faceNumber = s.face;
+        sc.doMaps = TRUE;
+    }
+
+    // Lambert shading of `colour` with the shading normal n (camera space).
+    Color Light(const AColor& colour, const Point3& n) const {
+        const float i = kAmbient + kKeyPower * std::max(0.f, DotProd(n, mKey)) +
+                        kFillPower * std::max(0.f, DotProd(n, mFill));
+        return Color(colour.r * i, colour.g * i, colour.b * i);
+    }
+
+    // The background at picture point (x, y): a neutral checker.
+    Color Background(float x, float y) const {
+        const float perCell = 12.f / static_cast<float>(mSize);  // x and y are never negative
+        const bool odd = (static_cast<int>(x * perCell) + static_cast<int>(y * perCell)) & 1;
+        const float g = odd ? 0.42f : 0.5f;
+        return Color(g, g, g);
+    }
+
+private:
+    ObjectShape mShape;
+    int mSize;
+    float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
+    Box3 mBox;            // the object box, and 1 / its size (0 for no extent)
+    Point3 mInvBox;
+    Point3 mCentre;  // the bounding sphere: its centre in camera space, |centre|^2, radius^2
+    float mCentreSq = 0.f, mReachSq = 0.f;
+    Matrix3 mToWorld, mFromWorld;
+    Point3 mKey, mFill;
+};
+
+}  // namespace
+
+ObjectShape ObjectShapeFromName(const std::string& name) {
+    if (name == "cube") return ObjectShape::Cube;
+    if (name == "cylinder") return ObjectShape::Cylinder;
+    if (name == "plane") return ObjectShape::Plane;
+    return ObjectShape::Sphere;
+}
+
+const char* ObjectShapeName(ObjectShape s) {
+    switch (s) {
+        case ObjectShape::Cube:
+            return "cube";
+        case ObjectShape::Cylinder:
+            return "cylinder";
+        case ObjectShape::Plane:
+            return "plane";
+        default:
+            return "sphere";
+    }
+}
+
+int ObjectTileCount(const ObjectRequest& r) {
+    const int n = (r.size + kObjectTile - 1) / kObjectTile;
+    return n * n;
+}
+
+bool TraceObject(const ObjectRequest& r, float x, float y, ObjectHit& hit) {
+    Surface s;
+    if (!Scene(r).Trace(x, y, s)) return false;
+    hit.p = s.p;
+    hit.n = s.n;
+    hit.face = s.face;
+    return true;
+}
+
+bool ObjectContextAt(const ObjectRequest& r, Texmap* map, float x, float y, PointShadeContext& sc) {
+    const Scene scene(r);
+    Surface s;
+    if (!scene.Trace(x, y, s)) return false;
+    scene.Prepare(sc);
+    scene.Fill(sc, ShadeContextBuilder(map), x, y, 1.f, s);
+    return true;
+}
+
+bool ObjectColorAt(const ObjectRequest& r, Texmap* map, float x, float y, AColor& colour) {
+    PointShadeContext sc;
+    if (!ObjectContextAt(r, map, x, y, sc)) return false;
+    colour = map->EvalColor(sc);
+    return true;
+}
+
+Image RenderObject(const ObjectRequest& r, Texmap* map) {
+    const int size = r.size;
+    Image image(size, size);
+    const Scene scene(r);
+    const ShadeContextBuilder builder(map);
+    const int samples = std::max(1, r.samples);
+    const SamplePattern pattern(samples);
+    const float step = 1.f / std::sqrt(static_cast<float>(samples));
+    const float inv = 1.f / static_cast<float>(samples);
+    const int tilesX = (size + kObjectTile - 1) / kObjectTile;
+    const int tiles = tilesX * tilesX;
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        PointShadeContext sc;
+        scene.Prepare(sc);
+        for (int t = next++; t < tiles; t = next++) {
+            const int x0 = (t % tilesX) * kObjectTile, y0 = (t / tilesX) * kObjectTile;
+            const int x1 = std::min(size, x0 + kObjectTile), y1 = std::min(size, y0 + kObjectTile);
+            for (int y = y0; y < y1; ++y) {
+                for (int x = x0; x < x1; ++x) {
+                    float acc[3] = {0.f, 0.f, 0.f};
+                    for (int i = 0; i < samples; ++i) {
+                        const float px = static_cast<float>(x) + pattern.x[static_cast<size_t>(i)];
+                        const float py = static_cast<float>(y) + pattern.y[static_cast<size_t>(i)];
+                        Surface s;
+                        Color c;
+                        if (scene.Trace(px, py, s)) {
+                            scene.Fill(sc, builder, px, py, step, s);
+                            const AColor colour = map->EvalColor(sc);
+                            Point3 n = sc.normal;
+                            if (r.bump != 0.f) {
+                                // Away from the joints the perturbation is nothing at all.
+                                const Point3 p = map->EvalNormalPerturb(sc);
+                                if (p.x != 0.f || p.y != 0.f || p.z != 0.f) {
+                                    // p points up the relief's slope (relief_view.h): the
+                                    // surface faces the other way.
+                                    const Point3 bent = n - p * r.bump;
+                                    const float len = bent.Length();
+                                    if (len > 0.f && std::isfinite(len)) n = bent * (1.f / len);
+                                }
+                            }
+                            c = scene.Light(colour, n);
+                        } else {
+                            c = scene.Background(px, py);
+                        }
+                        acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
+                    }
+                    const std::size_t at =
+                        (static_cast<std::size_t>(y) * static_cast<std::size_t>(size) +
+                         static_cast<std::size_t>(x)) *
+                        3;
+                    for (int k = 0; k < 3; ++k)
+                        image.rgb[at + static_cast<std::size_t>(k)] = ShadedByte(acc[k] * inv);
+                }
+            }
+            if (r.progress) r.progress->Advance();
+        }
+    };
+    const int count = std::min(RenderThreadCount(r.threads), tiles);
+    std::vector<std::thread> pool;
+    for (int i = 0; i < count; ++i) pool.emplace_back(worker);
+    for (std::thread& th : pool) th.join();
+    return image;
+}
+
+}  // namespace QuarelPreview
