@@ -16,6 +16,7 @@
 #include "pattern/cell_steps.h"
 #include "pattern/generators.h"
 #include "pattern/outline_maple_leaf_chords.h"
+#include "pattern/outline_maple_leaf_grid.h"
 
 namespace QuarelNS {
 
@@ -87,10 +88,46 @@ float NearestChordDistance2(float X, float Y, float bound) {
     return best;
 }
 
+// The same parity from the grid cell's lists: chains right of the point by their end heights,
+// the chords near it by the full test.
+bool InsideLeaf(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y) {
+    bool inside = false;
+    for (int k = cell.chainFirst; k < cell.chainFirst + cell.chainCount; ++k) {
+        const LeafGridChain& c = grid.chains[static_cast<std::size_t>(k)];
+        inside ^= (c.yEnd > Y) != (c.yStart > Y);
+    }
+    for (int k = cell.crossFirst; k < cell.crossFirst + cell.crossCount; ++k) {
+        const LeafGridCrossChord& c = grid.cross[static_cast<std::size_t>(k)];
+        if ((c.y1 > Y) == (c.y0 > Y)) continue;
+        if ((c.x1 - c.x0) * (Y - c.y0) / (c.y1 - c.y0) + c.x0 > X) inside = !inside;
+    }
+    return inside;
+}
+
+// The same contract as above, from the grid cell's candidates in ascending order of their
+// bounds: once a bound exceeds what is still needed, so do all later ones.
+float NearestChordDistance2(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y,
+                            float bound) {
+    float best = kFar;
+    if (cell.nearBound2 > bound) return best;
+    for (int k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
+        const LeafGridNear& n = grid.near[static_cast<std::size_t>(k)];
+        if (n.bound2 > std::min(best, bound)) break;
+        best = std::min(best, ChordDistance2(kLeafChords[n.chord], X, Y));
+    }
+    return best;
+}
+
 struct Candidate {
     float X, Y;
     std::int32_t di, dj;
     bool inside;
+    const LeafGridCell* cell;  // null when the grid is incomplete
+
+    float Nearest2(const LeafGrid& grid, float bound) const {
+        return cell ? NearestChordDistance2(grid, *cell, X, Y, bound)
+                    : NearestChordDistance2(X, Y, bound);
+    }
 };
 
 }  // namespace
@@ -112,21 +149,36 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float gw = kLeafLatticeMin * ((gu + gv) * 0.5f) * 0.25f;
     const float e = gw + 2.f;
 
+    const LeafGrid& grid = MapleLeafGrid();
     Candidate cands[9];
     int count = 0;
     int containing = 0;
-    for (std::int32_t dj = -1; dj <= 1; ++dj) {
-        for (std::int32_t di = -1; di <= 1; ++di) {
-            const float du = fu - static_cast<float>(di);
-            const float dv = fv - static_cast<float>(dj);
-            const float X = 4716.5f * du + 970.5f * dv;
-            const float Y = 4844.f * dv - 938.f * du;
-            if (X < kLeafMinX - e || X > kLeafMaxX + e || Y < kLeafMinY - e || Y > kLeafMaxY + e) {
-                continue;
-            }
-            const bool inside = InsideLeaf(X, Y);
-            cands[count++] = {X, Y, di, dj, inside};
-            containing += inside ? 1 : 0;
+    auto consider = [&](std::int32_t di, std::int32_t dj) {
+        const float du = fu - static_cast<float>(di);
+        const float dv = fv - static_cast<float>(dj);
+        const float X = 4716.5f * du + 970.5f * dv;
+        const float Y = 4844.f * dv - 938.f * du;
+        if (X < kLeafMinX - e || X > kLeafMaxX + e || Y < kLeafMinY - e || Y > kLeafMaxY + e) {
+            return;
+        }
+        // Every candidate lies in the grid's extent (its reach covers the widest joint).
+        const int at = grid.complete ? LeafGridCellIndex(X, Y) : -1;
+        const LeafGridCell* gc = at >= 0 ? &grid.cells[static_cast<std::size_t>(at)] : nullptr;
+        const bool inside = gc ? InsideLeaf(grid, *gc, X, Y) : InsideLeaf(X, Y);
+        cands[count++] = {X, Y, di, dj, inside, gc};
+        containing += inside ? 1 : 0;
+    };
+    if (grid.complete) {
+        // Only the neighbours whose grown box can reach this part of the cell, in search order.
+        const LeafOffsetCell& oc =
+            grid.offsets[static_cast<std::size_t>(LeafOffsetCellIndex(fu, fv))];
+        for (int k = 0; k < oc.count; ++k) {
+            const LeafOffsetCandidate& c = oc.candidates[k];
+            if (static_cast<float>(c.reach) <= e) consider(c.di, c.dj);
+        }
+    } else {
+        for (std::int32_t dj = -1; dj <= 1; ++dj) {
+            for (std::int32_t di = -1; di <= 1; ++di) consider(di, dj);
         }
     }
 
@@ -140,7 +192,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         // (gw + 1)^2 otherwise, so the search needs nothing farther.
         if (gw > 0.f) {
             const Candidate& c = cands[taken];
-            grout = gw > std::sqrt(NearestChordDistance2(c.X, c.Y, (gw + 1.f) * (gw + 1.f)));
+            grout = gw > std::sqrt(c.Nearest2(grid, (gw + 1.f) * (gw + 1.f)));
         } else {
             grout = false;
         }
@@ -149,7 +201,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         float deepest = 0.f;
         for (int k = 0; k < count; ++k) {
             if (!cands[k].inside) continue;
-            const float d2 = NearestChordDistance2(cands[k].X, cands[k].Y, kFar);
+            const float d2 = cands[k].Nearest2(grid, kFar);
             if (taken < 0 || d2 > deepest) {
                 taken = k;
                 deepest = d2;
@@ -160,7 +212,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         // Outside every leaf: the nearest one, the earlier one on a tie.
         float nearest = 1e30f;
         for (int k = 0; k < count; ++k) {
-            const float d2 = NearestChordDistance2(cands[k].X, cands[k].Y, nearest);
+            const float d2 = cands[k].Nearest2(grid, nearest);
             if (d2 < nearest) {
                 taken = k;
                 nearest = d2;

@@ -1,0 +1,226 @@
+#include "pattern/outline_maple_leaf_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "pattern/outline_maple_leaf_chords.h"
+
+namespace QuarelNS {
+
+namespace {
+
+// Geometry of the build, in double: it decides only which chords a cell lists, never a result.
+constexpr double kCellGrowth = 1.0;  // covers a point whose cell index rounded to a neighbour
+constexpr double kSlack = 1.0;       // covers float rounding of the per-chord formulas
+
+struct Rect {
+    double x0, y0, x1, y1;
+};
+
+struct Seg {
+    double ax, ay, bx, by;
+};
+
+Seg ChordSeg(std::size_t i) {
+    return {kLeafPoints[i].x, kLeafPoints[i].y, kLeafPoints[i + 1].x, kLeafPoints[i + 1].y};
+}
+
+double PointSegDistance(double px, double py, const Seg& s) {
+    const double dx = s.bx - s.ax;
+    const double dy = s.by - s.ay;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0.0 ? ((px - s.ax) * dx + (py - s.ay) * dy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(px - (s.ax + t * dx), py - (s.ay + t * dy));
+}
+
+double PointRectDistance(double px, double py, const Rect& r) {
+    const double dx = std::max({r.x0 - px, px - r.x1, 0.0});
+    const double dy = std::max({r.y0 - py, py - r.y1, 0.0});
+    return std::hypot(dx, dy);
+}
+
+// Whether the segment meets the rectangle (Liang-Barsky clipping).
+bool SegMeetsRect(const Seg& s, const Rect& r) {
+    double t0 = 0.0, t1 = 1.0;
+    const double d[2] = {s.bx - s.ax, s.by - s.ay};
+    const double p[2] = {s.ax, s.ay};
+    const double lo[2] = {r.x0, r.y0};
+    const double hi[2] = {r.x1, r.y1};
+    for (int k = 0; k < 2; ++k) {
+        if (d[k] == 0.0) {
+            if (p[k] < lo[k] || p[k] > hi[k]) return false;
+            continue;
+        }
+        double a = (lo[k] - p[k]) / d[k];
+        double b = (hi[k] - p[k]) / d[k];
+        if (a > b) std::swap(a, b);
+        t0 = std::max(t0, a);
+        t1 = std::min(t1, b);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+double SegRectDistance(const Seg& s, const Rect& r) {
+    if (SegMeetsRect(s, r)) return 0.0;
+    double d = std::min(PointRectDistance(s.ax, s.ay, r), PointRectDistance(s.bx, s.by, r));
+    for (double x : {r.x0, r.x1}) {
+        for (double y : {r.y0, r.y1}) d = std::min(d, PointSegDistance(x, y, s));
+    }
+    return d;
+}
+
+enum class Tag { Full, Right, Left, Never };
+
+// How chord i bears on the crossing parity of points of the rectangle.
+Tag CrossTag(std::size_t i, const Rect& r) {
+    const Seg s = ChordSeg(i);
+    if (std::max(s.ay, s.by) < r.y0 || std::min(s.ay, s.by) > r.y1) return Tag::Never;
+    // The generator's own test relies on the same margin: a crossing lies within one unit of
+    // the chord's x extent.
+    if (std::min(s.ax, s.bx) - 2.0 * kSlack > r.x1) return Tag::Right;
+    if (std::max(s.ax, s.bx) + 2.0 * kSlack < r.x0) return Tag::Left;
+    return Tag::Full;
+}
+
+struct Builder {
+    LeafGrid& g;
+    int cross = 0, chains = 0, near = 0;
+
+    void AddCross(std::size_t i) {
+        if (cross >= kLeafGridCrossCapacity) return void(g.complete = false);
+        g.cross[static_cast<std::size_t>(cross++)] = {kLeafPoints[i].x, kLeafPoints[i].y,
+                                                      kLeafPoints[i + 1].x, kLeafPoints[i + 1].y};
+    }
+
+    void AddChain(std::size_t first, std::size_t end) {
+        if (chains >= kLeafGridChainCapacity) return void(g.complete = false);
+        g.chains[static_cast<std::size_t>(chains++)] = {kLeafPoints[first].y, kLeafPoints[end].y};
+    }
+
+    void Cell(LeafGridCell& cell, const Rect& r) {
+        cell.crossFirst = static_cast<std::uint16_t>(cross);
+        cell.chainFirst = static_cast<std::uint16_t>(chains);
+        // Chains: maximal runs of chords that are right of the cell or never straddle its
+        // heights, with at least one of the former (a run of the latter adds nothing).
+        std::size_t runStart = 0;
+        bool inRun = false, anyRight = false;
+        for (std::size_t i = 0; i < kLeafChordCount; ++i) {
+            const Tag tag = CrossTag(i, r);
+            if (tag == Tag::Right || tag == Tag::Never) {
+                if (!inRun) runStart = i;
+                inRun = true;
+                anyRight = anyRight || tag == Tag::Right;
+                continue;
+            }
+            if (inRun && anyRight) AddChain(runStart, i);
+            inRun = anyRight = false;
+            if (tag == Tag::Full) AddCross(i);
+        }
+        if (inRun && anyRight) AddChain(runStart, kLeafChordCount);
+        cell.crossCount = static_cast<std::uint16_t>(cross - cell.crossFirst);
+        cell.chainCount = static_cast<std::uint16_t>(chains - cell.chainFirst);
+
+        // Nearest-chord candidates: no point of the cell is farther than `reach` from its
+        // nearest chord (the distance to a segment is convex, so a rectangle's farthest point
+        // from it is a corner), so a chord whose distance to the cell exceeds that is never
+        // the nearest.
+        double reach = 1e300;
+        for (std::size_t i = 0; i < kLeafChordCount; ++i) {
+            const Seg s = ChordSeg(i);
+            double farthest = 0.0;
+            for (double x : {r.x0, r.x1}) {
+                for (double y : {r.y0, r.y1})
+                    farthest = std::max(farthest, PointSegDistance(x, y, s));
+            }
+            reach = std::min(reach, farthest);
+        }
+        cell.nearFirst = static_cast<std::uint16_t>(near);
+        for (std::size_t i = 0; i < kLeafChordCount; ++i) {
+            const double d = SegRectDistance(ChordSeg(i), r);
+            if (d > reach + 2.0 * kSlack) continue;
+            if (near >= kLeafGridNearCapacity) return void(g.complete = false);
+            const double low = std::max(0.0, d - kSlack);
+            // Rounded down, so that the stored bound never exceeds the true one.
+            float bound2 = static_cast<float>(low * low);
+            if (static_cast<double>(bound2) > low * low) bound2 = std::nextafter(bound2, 0.f);
+            g.near[static_cast<std::size_t>(near++)] = {bound2, static_cast<std::uint32_t>(i)};
+        }
+        cell.nearCount = static_cast<std::uint16_t>(near - cell.nearFirst);
+        std::sort(g.near.begin() + cell.nearFirst, g.near.begin() + near,
+                  [](const LeafGridNear& a, const LeafGridNear& b) {
+                      return a.bound2 < b.bound2 || (a.bound2 == b.bound2 && a.chord < b.chord);
+                  });
+        cell.nearBound2 = cell.nearCount > 0 ? g.near[cell.nearFirst].bound2 : 0.f;
+    }
+};
+
+// The smallest reach for which candidate (di, dj) can pass the box test somewhere in offset cell
+// (i, j), less one unit for the rounding of the generator's X and Y: the box excess of the
+// ranges that X and Y take over the cell, a lower bound of the excess at any one point.
+double CandidateReach(int i, int j, int di, int dj) {
+    constexpr double kGrowth = 1e-5;  // covers an offset whose cell index rounded to a neighbour
+    const double du0 = i / static_cast<double>(kLeafOffsetSide) - kGrowth - di;
+    const double du1 = (i + 1) / static_cast<double>(kLeafOffsetSide) + kGrowth - di;
+    const double dv0 = j / static_cast<double>(kLeafOffsetSide) - kGrowth - dj;
+    const double dv1 = (j + 1) / static_cast<double>(kLeafOffsetSide) + kGrowth - dj;
+    const double x0 = 4716.5 * du0 + 970.5 * dv0, x1 = 4716.5 * du1 + 970.5 * dv1;
+    const double y0 = 4844.0 * dv0 - 938.0 * du1, y1 = 4844.0 * dv1 - 938.0 * du0;
+    const double ex = std::max({kLeafMinX - x1, x0 - kLeafMaxX, 0.0});
+    const double ey = std::max({kLeafMinY - y1, y0 - kLeafMaxY, 0.0});
+    return std::max(ex, ey) - kSlack;
+}
+
+void BuildOffsets(LeafGrid& g) {
+    // Beyond the widest joint's reach (gap widths are held to 0.45) no candidate is needed.
+    constexpr double kWidest = 545.0;
+    for (int j = 0; j < kLeafOffsetSide; ++j) {
+        for (int i = 0; i < kLeafOffsetSide; ++i) {
+            LeafOffsetCell& cell = g.offsets[static_cast<std::size_t>(j * kLeafOffsetSide + i)];
+            cell.count = 0;
+            for (int dj = -1; dj <= 1; ++dj) {
+                for (int di = -1; di <= 1; ++di) {
+                    const double reach = CandidateReach(i, j, di, dj);
+                    if (reach > kWidest) continue;
+                    cell.candidates[cell.count++] = {
+                        static_cast<std::uint16_t>(std::floor(std::max(reach, 0.0))),
+                        static_cast<std::int8_t>(di), static_cast<std::int8_t>(dj)};
+                }
+            }
+        }
+    }
+}
+
+void BuildMapleLeafGrid(LeafGrid& g) {
+    g.complete = true;
+    BuildOffsets(g);
+    Builder b{g};
+    for (int j = 0; j < kLeafGridSide; ++j) {
+        for (int i = 0; i < kLeafGridSide; ++i) {
+            const Rect r{kLeafGridX0 + i * static_cast<double>(kLeafGridStep) - kCellGrowth,
+                         kLeafGridY0 + j * static_cast<double>(kLeafGridStep) - kCellGrowth,
+                         kLeafGridX0 + (i + 1) * static_cast<double>(kLeafGridStep) + kCellGrowth,
+                         kLeafGridY0 + (j + 1) * static_cast<double>(kLeafGridStep) + kCellGrowth};
+            b.Cell(g.cells[static_cast<std::size_t>(j * kLeafGridSide + i)], r);
+            if (!g.complete) return;
+        }
+    }
+}
+
+}  // namespace
+
+const LeafGrid& MapleLeafGrid() {
+    // Filled in place (the grid is too large for a stack copy); the guarded initialisation of
+    // `built` makes every other thread wait for the build and see it complete.
+    static LeafGrid grid;
+    static const LeafGrid* const built = [] {
+        BuildMapleLeafGrid(grid);
+        return &grid;
+    }();
+    return *built;
+}
+
+}  // namespace QuarelNS

@@ -1,0 +1,115 @@
+// A uniform grid over the maple leaf's design box that tells, per cell, which few chords a point
+// of that cell must look at, so that a query reads a handful of chords instead of all 288:
+// - for the crossing parity: the chords near the cell, tested in full, and chains of consecutive
+//   chords that lie wholly right of the cell (or never straddle its heights). A chain's straddle
+//   count at height Y has the parity of (end.y > Y) != (start.y > Y), since its inner points
+//   cancel in pairs, so each chain costs two comparisons and every crossing on it counts;
+// - for the nearest chord: the chords that can be nearest to some point of the cell, ordered by
+//   a lower bound of their distance, so that a search stops at the first bound beyond its need.
+//
+// Cells are grown by one design unit on every side before anything is decided for them, so that
+// a point whose cell index rounds to a neighbour is still covered. Bounds have one more unit of
+// slack, far above the float rounding of a chord distance at these magnitudes (thousandths).
+//
+// The grid covers the leaf's box grown by the widest grout reach (gap widths are held to 0.45),
+// so every candidate the generator tests lies in it. It is built once, on first use, into
+// static storage of fixed size: no allocation, and nothing is written after the build. Should
+// a list ever outgrow its capacity the build is marked incomplete and the generator keeps to
+// its band and box search.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "pattern/outline_maple_leaf_curve.h"
+
+namespace QuarelNS {
+
+constexpr int kLeafGridSide = 32;
+constexpr float kLeafGridStep = 220.f;
+constexpr float kLeafGridInvStep = 1.f / kLeafGridStep;
+constexpr float kLeafGridX0 = -900.f;
+constexpr float kLeafGridY0 = -3050.f;
+constexpr float kLeafGridX1 = kLeafGridX0 + kLeafGridSide * kLeafGridStep;  // 6140
+constexpr float kLeafGridY1 = kLeafGridY0 + kLeafGridSide * kLeafGridStep;  // 3990
+
+// The widest candidate reach: the lattice's shorter vector times the largest mean width 0.45,
+// a quarter of it, and 2 more units.
+static_assert(kLeafGridX0 < kLeafMinX - 544.f && kLeafGridX1 > kLeafMaxX + 544.f &&
+                  kLeafGridY0 < kLeafMinY - 544.f && kLeafGridY1 > kLeafMaxY + 544.f,
+              "the grid covers every candidate position");
+
+// Lists of one cell: [first, first + count) in the grid's arrays.
+struct LeafGridCell {
+    std::uint16_t crossFirst, crossCount;  // chords tested in full for the parity
+    std::uint16_t chainFirst, chainCount;  // chains whose every crossing counts
+    std::uint16_t nearFirst, nearCount;    // distance candidates, by ascending bound
+    float nearBound2;  // the first candidate's bound: a deep point's search ends here
+};
+
+struct LeafGridCrossChord {
+    float x0, y0, x1, y1;
+};
+
+struct LeafGridChain {
+    float yStart, yEnd;
+};
+
+struct LeafGridNear {
+    float bound2;         // below the squared distance of any point of the cell to the chord
+    std::uint32_t chord;  // index into kLeafChords
+};
+
+// The candidate leaves of a point by its position (fu, fv) in its lattice cell: of the nine
+// neighbouring cells, those whose leaf box, grown by `reach`, some point of the offset cell
+// lies in, in the generator's search order. A candidate is tested only when the joint's reach
+// is at least that; the generator's own box test then decides as before.
+constexpr int kLeafOffsetSide = 16;
+
+struct LeafOffsetCandidate {
+    std::uint16_t reach;  // rounded down
+    std::int8_t di, dj;
+};
+
+struct LeafOffsetCell {
+    std::uint8_t count;
+    LeafOffsetCandidate candidates[9];
+};
+
+constexpr int kLeafGridCrossCapacity = 2048;
+constexpr int kLeafGridChainCapacity = 2048;
+constexpr int kLeafGridNearCapacity = 24576;
+
+struct LeafGrid {
+    bool complete = false;
+    std::array<LeafGridCell, kLeafGridSide * kLeafGridSide> cells{};
+    std::array<LeafGridCrossChord, kLeafGridCrossCapacity> cross{};
+    std::array<LeafGridChain, kLeafGridChainCapacity> chains{};
+    std::array<LeafGridNear, kLeafGridNearCapacity> near{};
+    std::array<LeafOffsetCell, kLeafOffsetSide * kLeafOffsetSide> offsets{};
+};
+
+// The grid, built on the first call (thread-safe).
+const LeafGrid& MapleLeafGrid();
+
+// Index of the cell holding (X, Y) for a point inside the grid's extent, else -1.
+inline int LeafGridCellIndex(float X, float Y) {
+    if (!(X >= kLeafGridX0 && X <= kLeafGridX1 && Y >= kLeafGridY0 && Y <= kLeafGridY1)) {
+        return -1;
+    }
+    // Non-negative here, so the conversion truncates to the floor.
+    const int i = static_cast<int>((X - kLeafGridX0) * kLeafGridInvStep);
+    const int j = static_cast<int>((Y - kLeafGridY0) * kLeafGridInvStep);
+    return (j < kLeafGridSide ? j : kLeafGridSide - 1) * kLeafGridSide +
+           (i < kLeafGridSide ? i : kLeafGridSide - 1);
+}
+
+// Index of the offset cell of (fu, fv) in [0, 1]^2.
+inline int LeafOffsetCellIndex(float fu, float fv) {
+    const int i = std::clamp(static_cast<int>(fu * kLeafOffsetSide), 0, kLeafOffsetSide - 1);
+    const int j = std::clamp(static_cast<int>(fv * kLeafOffsetSide), 0, kLeafOffsetSide - 1);
+    return j * kLeafOffsetSide + i;
+}
+
+}  // namespace QuarelNS
