@@ -1,76 +1,26 @@
 #include "pattern/outline_maple_leaf_grid.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
+#include "pattern/grid_geometry.h"
 #include "pattern/outline_maple_leaf_chords.h"
 
 namespace QuarelNS {
 
 namespace {
 
+using namespace grid_geometry;
+
 // Geometry of the build, in double: it decides only which chords a cell lists, never a result.
 constexpr double kCellGrowth = 1.0;  // covers a point whose cell index rounded to a neighbour
 constexpr double kSlack = 1.0;       // covers float rounding of the per-chord formulas
 
-struct Rect {
-    double x0, y0, x1, y1;
-};
-
-struct Seg {
-    double ax, ay, bx, by;
-};
-
 Seg ChordSeg(std::size_t i) {
     return {kLeafPoints[i].x, kLeafPoints[i].y, kLeafPoints[i + 1].x, kLeafPoints[i + 1].y};
-}
-
-double PointSegDistance(double px, double py, const Seg& s) {
-    const double dx = s.bx - s.ax;
-    const double dy = s.by - s.ay;
-    const double len2 = dx * dx + dy * dy;
-    double t = len2 > 0.0 ? ((px - s.ax) * dx + (py - s.ay) * dy) / len2 : 0.0;
-    t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(px - (s.ax + t * dx), py - (s.ay + t * dy));
-}
-
-double PointRectDistance(double px, double py, const Rect& r) {
-    const double dx = std::max({r.x0 - px, px - r.x1, 0.0});
-    const double dy = std::max({r.y0 - py, py - r.y1, 0.0});
-    return std::hypot(dx, dy);
-}
-
-// Whether the segment meets the rectangle (Liang-Barsky clipping).
-bool SegMeetsRect(const Seg& s, const Rect& r) {
-    double t0 = 0.0, t1 = 1.0;
-    const double d[2] = {s.bx - s.ax, s.by - s.ay};
-    const double p[2] = {s.ax, s.ay};
-    const double lo[2] = {r.x0, r.y0};
-    const double hi[2] = {r.x1, r.y1};
-    for (int k = 0; k < 2; ++k) {
-        if (d[k] == 0.0) {
-            if (p[k] < lo[k] || p[k] > hi[k]) return false;
-            continue;
-        }
-        double a = (lo[k] - p[k]) / d[k];
-        double b = (hi[k] - p[k]) / d[k];
-        if (a > b) std::swap(a, b);
-        t0 = std::max(t0, a);
-        t1 = std::min(t1, b);
-        if (t0 > t1) return false;
-    }
-    return true;
-}
-
-double SegRectDistance(const Seg& s, const Rect& r) {
-    if (SegMeetsRect(s, r)) return 0.0;
-    double d = std::min(PointRectDistance(s.ax, s.ay, r), PointRectDistance(s.bx, s.by, r));
-    for (double x : {r.x0, r.x1}) {
-        for (double y : {r.y0, r.y1}) d = std::min(d, PointSegDistance(x, y, s));
-    }
-    return d;
 }
 
 enum class Tag { Full, Right, Left, Never };
@@ -128,26 +78,17 @@ struct Builder {
         // nearest chord (the distance to a segment is convex, so a rectangle's farthest point
         // from it is a corner), so a chord whose distance to the cell exceeds that is never
         // the nearest.
-        double reach = 1e300;
-        for (std::size_t i = 0; i < kLeafChordCount; ++i) {
-            const Seg s = ChordSeg(i);
-            double farthest = 0.0;
-            for (double x : {r.x0, r.x1}) {
-                for (double y : {r.y0, r.y1})
-                    farthest = std::max(farthest, PointSegDistance(x, y, s));
-            }
-            reach = std::min(reach, farthest);
-        }
+        std::array<Seg, kLeafChordCount> segs;
+        for (std::size_t i = 0; i < kLeafChordCount; ++i) segs[i] = ChordSeg(i);
+        const double reach = FarthestNearest(r, segs);
         cell.nearFirst = static_cast<std::uint16_t>(near);
         for (std::size_t i = 0; i < kLeafChordCount; ++i) {
-            const double d = SegRectDistance(ChordSeg(i), r);
+            const double d = SegRectDistance(segs[i], r);
             if (d > reach + 2.0 * kSlack) continue;
             if (near >= kLeafGridNearCapacity) return void(g.complete = false);
             const double low = std::max(0.0, d - kSlack);
-            // Rounded down, so that the stored bound never exceeds the true one.
-            float bound2 = static_cast<float>(low * low);
-            if (static_cast<double>(bound2) > low * low) bound2 = std::nextafter(bound2, 0.f);
-            g.near[static_cast<std::size_t>(near++)] = {bound2, static_cast<std::uint32_t>(i)};
+            g.near[static_cast<std::size_t>(near++)] = {FloatAtMost(low * low),
+                                                        static_cast<std::uint32_t>(i)};
         }
         cell.nearCount = static_cast<std::uint16_t>(near - cell.nearFirst);
         std::sort(g.near.begin() + cell.nearFirst, g.near.begin() + near,
