@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
 namespace QuarelNS::grid_geometry {
@@ -23,13 +24,15 @@ inline double PointSegDistance(double px, double py, const Seg& s) {
     const double len2 = dx * dx + dy * dy;
     double t = len2 > 0.0 ? ((px - s.ax) * dx + (py - s.ay) * dy) / len2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(px - (s.ax + t * dx), py - (s.ay + t * dy));
+    const double ex = px - (s.ax + t * dx);
+    const double ey = py - (s.ay + t * dy);
+    return std::sqrt(ex * ex + ey * ey);
 }
 
 inline double PointRectDistance(double px, double py, const Rect& r) {
     const double dx = std::max({r.x0 - px, px - r.x1, 0.0});
     const double dy = std::max({r.y0 - py, py - r.y1, 0.0});
-    return std::hypot(dx, dy);
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 // Whether the segment meets the rectangle (Liang-Barsky clipping).
@@ -63,12 +66,32 @@ inline double SegRectDistance(const Seg& s, const Rect& r) {
     return d;
 }
 
-// The farthest any point of the rectangle can be from the nearest of the segments: the distance
-// to a segment is convex, so over a rectangle it peaks at a corner.
-template <class Segs>
-double FarthestNearest(const Rect& r, const Segs& segs) {
+// Distance between the rectangle and the segment's bounding box: at most the segment's own.
+inline double SegBoxRectDistance(const Seg& s, const Rect& r) {
+    const double dx = std::max({r.x0 - std::max(s.ax, s.bx), std::min(s.ax, s.bx) - r.x1, 0.0});
+    const double dy = std::max({r.y0 - std::max(s.ay, s.by), std::min(s.ay, s.by) - r.y1, 0.0});
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// Returns `reach`, the farthest any point of the rectangle can be from its nearest segment (the
+// distance to a segment is convex, so over a rectangle it peaks at a corner), and sets dist[k] to
+// the distance from the rectangle to segment k for every segment within reach + margin; the
+// others get 1e300. Only segments whose box lies within the centre's nearest distance plus half
+// the diagonal plus the margin are measured: reach is at most the centre's distance plus half
+// the diagonal, so every segment within reach + margin is among them.
+template <class Segs, class Out>
+double NearSegments(const Rect& r, const Segs& segs, Out& dist, double margin) {
+    const double cx = (r.x0 + r.x1) / 2, cy = (r.y0 + r.y1) / 2;
+    double centre = 1e300;
+    for (const Seg& s : segs) centre = std::min(centre, PointSegDistance(cx, cy, s));
+    const double limit = centre + 0.5 * std::hypot(r.x1 - r.x0, r.y1 - r.y0) + margin;
     double reach = 1e300;
+    std::size_t k = 0;
     for (const Seg& s : segs) {
+        double& d = dist[k++];
+        d = 1e300;
+        if (SegBoxRectDistance(s, r) > limit) continue;
+        d = SegRectDistance(s, r);
         double farthest = 0.0;
         for (double x : {r.x0, r.x1}) {
             for (double y : {r.y0, r.y1}) farthest = std::max(farthest, PointSegDistance(x, y, s));

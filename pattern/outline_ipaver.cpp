@@ -3,6 +3,7 @@
 // tests; the grout by the point's distance to that stone's outline.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "pattern/cell_steps.h"
 #include "pattern/generators.h"
@@ -37,16 +38,21 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const std::int32_t i = left ? 0 : 1;
     const std::int32_t j = low ? 0 : 1;
 
+    // The joint's width; beyond the outline bound no distance can fall below it.
+    const float reach = (gu + gv) * 447.5f;
+    const bool near = !(reach < IPaverOutlineBound(px, py));
+    constexpr float kFar = std::numeric_limits<float>::infinity();
+
     float d;
     if (InsideIShape(cx, cy)) {
-        d = IOutlineDistance(cx, cy);
+        d = near ? IOutlineDistance(cx, cy) : kFar;
         cell.brickU = 4 * a + 2;
         cell.brickV = 4 * b + 2;
         cell.localU = (cx + kIHalfExtent) / 907.f;
         cell.localV = 1.f - (cy + kIHalfExtent) / 907.f;
         cell.kind = 1;
     } else if (InsideIShape(kx, ky)) {
-        d = IOutlineDistance(kx, ky);
+        d = near ? IOutlineDistance(kx, ky) : kFar;
         cell.brickU = 4 * (a + i);
         cell.brickV = 4 * (b + j);
         cell.localU = (kx + kIHalfExtent) / 907.f;
@@ -54,7 +60,7 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         cell.kind = 1;
     } else {
         cell.kind = 0;
-        const float dc = ConnectorOutlineDistance(qx, qy);
+        const float dc = near ? ConnectorOutlineDistance(qx, qy) : kFar;
         if (-ConnectorRightEdge(-qy) <= qx && qx <= ConnectorRightEdge(qy)) {
             d = dc;
             cell.brickU = 2 * (2 * a + i) + 1;
@@ -63,7 +69,8 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
             cell.localV = 1.f - (qy + kConnectorHalf) / 895.f;
         } else {
             // The bits of the quarter that no stone covers: grout wherever the joint reaches.
-            d = std::min(dc, std::min(IOutlineDistance(kx, ky), IOutlineDistance(cx, cy)));
+            d = near ? std::min(dc, std::min(IOutlineDistance(kx, ky), IOutlineDistance(cx, cy)))
+                     : kFar;
             cell.brickU = 4 * a;
             cell.brickV = 4 * b;
             cell.localU = 0.5f;
@@ -72,7 +79,7 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     }
     cell.sizeU = 1.f / nu;
     cell.sizeV = 1.f / nv;
-    cell.isGrout = (gu + gv) * 447.5f > d;
+    cell.isGrout = reach > d;
 }
 
 }  // namespace QuarelNS

@@ -1,7 +1,9 @@
 #include "pattern/outline_ipaver_shape.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 
 namespace QuarelNS {
@@ -72,6 +74,64 @@ float ConnectorOutlineDistance(float x, float y) {
         }
     }
     return std::min(std::sqrt(near2), rim);
+}
+
+namespace {
+
+// Distance to the nearest outline of any stone: the I stones at the centre and corners of each
+// repeat cell and the connectors in its quarters (mirrored where left differs from low), over
+// the cell and its neighbours.
+float NearestOutline(float px, float py) {
+    float d = kFar;
+    for (int oy = -1; oy <= 1; ++oy) {
+        for (int ox = -1; ox <= 1; ++ox) {
+            const float x = px - kIPaverCell * static_cast<float>(ox);
+            const float y = py - kIPaverCell * static_cast<float>(oy);
+            d = std::min(d, IOutlineDistance(x - kIPaverHalfCell, y - kIPaverHalfCell));
+            d = std::min(d, IOutlineDistance(x, y));
+            for (int j = 0; j < 2; ++j) {
+                for (int i = 0; i < 2; ++i) {
+                    const float qx = x - (i == 0 ? 447.5f : 1342.5f);
+                    const float qy = y - (j == 0 ? 447.5f : 1342.5f);
+                    d = std::min(d, ConnectorOutlineDistance(i != j ? -qx : qx, qy));
+                }
+            }
+        }
+    }
+    return d;
+}
+
+struct OutlineBounds {
+    std::array<float, kIPaverBoundSide * kIPaverBoundSide> cells;
+};
+
+void BuildOutlineBounds(OutlineBounds& b) {
+    constexpr float kStep = kIPaverCell / kIPaverBoundSide;
+    // Half the diagonal of a cell grown by one unit, and one unit of slack.
+    const float less = (kStep + 2.f) * 0.70710678f + 1.f;
+    for (int j = 0; j < kIPaverBoundSide; ++j) {
+        for (int i = 0; i < kIPaverBoundSide; ++i) {
+            const float d = NearestOutline((static_cast<float>(i) + 0.5f) * kStep,
+                                           (static_cast<float>(j) + 0.5f) * kStep);
+            b.cells[static_cast<std::size_t>(j * kIPaverBoundSide + i)] = std::max(d - less, 0.f);
+        }
+    }
+}
+
+}  // namespace
+
+float IPaverOutlineBound(float px, float py) {
+    static OutlineBounds bounds;
+    static const OutlineBounds* const built = [] {
+        BuildOutlineBounds(bounds);
+        return &bounds;
+    }();
+    // Outside the cell (rounding at its edge) no bound is claimed.
+    if (!(px >= 0.f && px <= kIPaverCell && py >= 0.f && py <= kIPaverCell)) return 0.f;
+    constexpr float kPerUnit = kIPaverBoundSide / kIPaverCell;
+    const int i = std::min(static_cast<int>(px * kPerUnit), kIPaverBoundSide - 1);
+    const int j = std::min(static_cast<int>(py * kPerUnit), kIPaverBoundSide - 1);
+    return built->cells[static_cast<std::size_t>(j * kIPaverBoundSide + i)];
 }
 
 float ConnectorRightEdge(float y) {

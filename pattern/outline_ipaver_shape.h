@@ -75,6 +75,15 @@ inline constexpr QuarterArc kConnectorArcs[4] = {
     {447.5f, 137.5f, -1.f, -1.f},
 };
 
+// A lower bound of a point's distance to every stone outline, from a grid over one repeat cell
+// (design x and y in [0, kIPaverCell]): the joint cannot reach a point whose bound exceeds the
+// joint's width, and then no outline distance is needed. Each cell holds the distance from its
+// centre to the nearest outline less half its diagonal and one unit of slack (the distance is
+// 1-Lipschitz; the slack covers float rounding), so the bound holds for every point of the cell
+// grown by one unit. Built once, on first use, into static storage.
+constexpr int kIPaverBoundSide = 64;
+float IPaverOutlineBound(float px, float py);
+
 bool InsideIShape(float x, float y);
 float IOutlineDistance(float x, float y);
 float ConnectorOutlineDistance(float x, float y);

@@ -91,6 +91,7 @@ float NearestChordDistance2(float X, float Y, float bound) {
 // The same parity from the grid cell's lists: chains right of the point by their end heights,
 // the chords near it by the full test.
 bool InsideLeaf(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y) {
+    if (cell.inside >= 0) return cell.inside != 0;
     bool inside = false;
     for (int k = cell.chainFirst; k < cell.chainFirst + cell.chainCount; ++k) {
         const LeafGridChain& c = grid.chains[static_cast<std::size_t>(k)];
@@ -150,6 +151,37 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float e = gw + 2.f;
 
     const LeafGrid& grid = MapleLeafGrid();
+    auto finish = [&cell](std::int32_t bu, std::int32_t bv, float X, float Y, bool grout) {
+        cell.brickU = bu;
+        cell.brickV = bv;
+        cell.kind = (cell.brickU + cell.brickV) & 1;
+        cell.localU = Clamp01((X + 322.f) / kLeafWidth);
+        cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
+        cell.isGrout = grout;
+    };
+    if (grid.complete) {
+        // A point settled in one leaf: the single containing candidate, whatever the width.
+        const LeafSettledCell& s =
+            grid.settled[static_cast<std::size_t>(LeafSettledCellIndex(fu, fv))];
+        if (s.settled) {
+            const float du = fu - static_cast<float>(s.di);
+            const float dv = fv - static_cast<float>(s.dj);
+            const float X = 4716.5f * du + 970.5f * dv;
+            const float Y = 4844.f * dv - 938.f * du;
+            bool grout = false;
+            // As below; a point clear of the outline by more than gw + 1 is no joint.
+            if (gw > 0.f && !(gw + 1.f < s.clear)) {
+                const int at = LeafGridCellIndex(X, Y);
+                const float bound = (gw + 1.f) * (gw + 1.f);
+                grout = gw > std::sqrt(at >= 0 ? NearestChordDistance2(
+                                                     grid, grid.cells[static_cast<std::size_t>(at)],
+                                                     X, Y, bound)
+                                               : NearestChordDistance2(X, Y, bound));
+            }
+            finish(a + s.di, b + s.dj, X, Y, grout);
+            return;
+        }
+    }
     Candidate cands[9];
     int count = 0;
     int containing = 0;
@@ -220,22 +252,12 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         }
     }
 
-    float X = 0.f;
-    float Y = 0.f;
     if (taken >= 0) {
         const Candidate& c = cands[taken];
-        X = c.X;
-        Y = c.Y;
-        cell.brickU = a + c.di;
-        cell.brickV = b + c.dj;
+        finish(a + c.di, b + c.dj, c.X, c.Y, grout);
     } else {
-        cell.brickU = 0;
-        cell.brickV = 0;
+        finish(0, 0, 0.f, 0.f, grout);
     }
-    cell.kind = (cell.brickU + cell.brickV) & 1;
-    cell.localU = Clamp01((X + 322.f) / kLeafWidth);
-    cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
-    cell.isGrout = grout;
 }
 
 }  // namespace QuarelNS

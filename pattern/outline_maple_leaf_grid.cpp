@@ -23,6 +23,17 @@ Seg ChordSeg(std::size_t i) {
     return {kLeafPoints[i].x, kLeafPoints[i].y, kLeafPoints[i + 1].x, kLeafPoints[i + 1].y};
 }
 
+// The crossing parity by the generator's rule, in double.
+bool ContainsExactly(double x, double y) {
+    bool inside = false;
+    for (std::size_t i = 0; i < kLeafChordCount; ++i) {
+        const Seg s = ChordSeg(i);
+        if ((s.by > y) == (s.ay > y)) continue;
+        if ((s.bx - s.ax) * (y - s.ay) / (s.by - s.ay) + s.ax > x) inside = !inside;
+    }
+    return inside;
+}
+
 enum class Tag { Full, Right, Left, Never };
 
 // How chord i bears on the crossing parity of points of the rectangle.
@@ -71,8 +82,11 @@ struct Builder {
             if (tag == Tag::Full) AddCross(i);
         }
         if (inRun && anyRight) AddChain(runStart, kLeafChordCount);
-        cell.crossCount = static_cast<std::uint16_t>(cross - cell.crossFirst);
-        cell.chainCount = static_cast<std::uint16_t>(chains - cell.chainFirst);
+        if (cross - cell.crossFirst > 255 || chains - cell.chainFirst > 255) {
+            return void(g.complete = false);
+        }
+        cell.crossCount = static_cast<std::uint8_t>(cross - cell.crossFirst);
+        cell.chainCount = static_cast<std::uint8_t>(chains - cell.chainFirst);
 
         // Nearest-chord candidates: no point of the cell is farther than `reach` from its
         // nearest chord (the distance to a segment is convex, so a rectangle's farthest point
@@ -80,10 +94,18 @@ struct Builder {
         // the nearest.
         std::array<Seg, kLeafChordCount> segs;
         for (std::size_t i = 0; i < kLeafChordCount; ++i) segs[i] = ChordSeg(i);
-        const double reach = FarthestNearest(r, segs);
+        std::array<double, kLeafChordCount> dist;
+        const double reach = NearSegments(r, segs, dist, 2.0 * kSlack);
+        const double nearest = *std::min_element(dist.begin(), dist.end());
+        // Far from every chord the float tests cannot differ from exact ones, and no outline
+        // runs through the cell: its centre's side is every point's.
+        cell.inside = -1;
+        if (nearest > 2.0 * kSlack) {
+            cell.inside = ContainsExactly((r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2) ? 1 : 0;
+        }
         cell.nearFirst = static_cast<std::uint16_t>(near);
         for (std::size_t i = 0; i < kLeafChordCount; ++i) {
-            const double d = SegRectDistance(segs[i], r);
+            const double d = dist[i];
             if (d > reach + 2.0 * kSlack) continue;
             if (near >= kLeafGridNearCapacity) return void(g.complete = false);
             const double low = std::max(0.0, d - kSlack);
@@ -98,6 +120,70 @@ struct Builder {
         cell.nearBound2 = cell.nearCount > 0 ? g.near[cell.nearFirst].bound2 : 0.f;
     }
 };
+
+// The box that candidate (di, dj)'s X and Y span over the cell [i, i + 1] x [j, j + 1] of an
+// offset grid of `side` cells, grown for rounding: of the offset's cell index by kGrowth, of X
+// and Y by the slack.
+Rect CandidateImage(int side, int i, int j, int di, int dj) {
+    constexpr double kGrowth = 1e-5;
+    const double du0 = i / static_cast<double>(side) - kGrowth - di;
+    const double du1 = (i + 1) / static_cast<double>(side) + kGrowth - di;
+    const double dv0 = j / static_cast<double>(side) - kGrowth - dj;
+    const double dv1 = (j + 1) / static_cast<double>(side) + kGrowth - dj;
+    return {4716.5 * du0 + 970.5 * dv0 - kSlack, 4844.0 * dv0 - 938.0 * du1 - kSlack,
+            4716.5 * du1 + 970.5 * dv1 + kSlack, 4844.0 * dv1 - 938.0 * du0 + kSlack};
+}
+
+// The distance from the leaf's outline to the box, when the box lies in the grid: every point's
+// nearest chord is listed by the point's grid cell, so the lists of the cells the box meets hold
+// the nearest chord of each of its points.
+double OutlineDistance(const LeafGrid& g, const Rect& r) {
+    auto index = [](double c, double origin) {
+        return std::clamp(static_cast<int>(std::floor((c - origin) / kLeafGridStep)), 0,
+                          kLeafGridSide - 1);
+    };
+    double d = 1e300;
+    for (int j = index(r.y0, kLeafGridY0); j <= index(r.y1, kLeafGridY0); ++j) {
+        for (int i = index(r.x0, kLeafGridX0); i <= index(r.x1, kLeafGridX0); ++i) {
+            const LeafGridCell& cell = g.cells[static_cast<std::size_t>(j * kLeafGridSide + i)];
+            for (int k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
+                d = std::min(
+                    d, SegRectDistance(ChordSeg(g.near[static_cast<std::size_t>(k)].chord), r));
+            }
+        }
+    }
+    return d;
+}
+
+void BuildSettled(LeafGrid& g) {
+    for (int j = 0; j < kLeafSettledSide; ++j) {
+        for (int i = 0; i < kLeafSettledSide; ++i) {
+            LeafSettledCell& cell = g.settled[static_cast<std::size_t>(j * kLeafSettledSide + i)];
+            cell = {0, 0, 0, 0.f};
+            int containing = 0;
+            bool clean = true;
+            for (int dj = -1; dj <= 1 && clean; ++dj) {
+                for (int di = -1; di <= 1 && clean; ++di) {
+                    const Rect r = CandidateImage(kLeafSettledSide, i, j, di, dj);
+                    // Well outside the leaf's box the crossing test finds no crossing.
+                    if (r.x1 < kLeafMinX - 3.0 || r.x0 > kLeafMaxX + 3.0 ||
+                        r.y1 < kLeafMinY - 3.0 || r.y0 > kLeafMaxY + 3.0) {
+                        continue;
+                    }
+                    const double d = OutlineDistance(g, r);
+                    clean = d > 2.0 * kSlack;
+                    if (clean && ContainsExactly((r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2)) {
+                        ++containing;
+                        cell.di = static_cast<std::int8_t>(di);
+                        cell.dj = static_cast<std::int8_t>(dj);
+                        cell.clear = FloatAtMost(d - kSlack);
+                    }
+                }
+            }
+            cell.settled = clean && containing == 1 ? 1 : 0;
+        }
+    }
+}
 
 // The smallest reach for which candidate (di, dj) can pass the box test somewhere in offset cell
 // (i, j), less one unit for the rounding of the generator's X and Y: the box excess of the
@@ -149,6 +235,7 @@ void BuildMapleLeafGrid(LeafGrid& g) {
             if (!g.complete) return;
         }
     }
+    BuildSettled(g);
 }
 
 }  // namespace

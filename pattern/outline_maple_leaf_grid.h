@@ -5,7 +5,9 @@
 //   count at height Y has the parity of (end.y > Y) != (start.y > Y), since its inner points
 //   cancel in pairs, so each chain costs two comparisons and every crossing on it counts;
 // - for the nearest chord: the chords that can be nearest to some point of the cell, ordered by
-//   a lower bound of their distance, so that a search stops at the first bound beyond its need.
+//   a lower bound of their distance, so that a search stops at the first bound beyond its need;
+// - a cell that no chord comes near (within two units) lies wholly inside or outside the leaf,
+//   and says which.
 //
 // Cells are grown by one design unit on every side before anything is decided for them, so that
 // a point whose cell index rounds to a neighbour is still covered. Bounds have one more unit of
@@ -42,10 +44,11 @@ static_assert(kLeafGridX0 < kLeafMinX - 544.f && kLeafGridX1 > kLeafMaxX + 544.f
 
 // Lists of one cell: [first, first + count) in the grid's arrays.
 struct LeafGridCell {
-    std::uint16_t crossFirst, crossCount;  // chords tested in full for the parity
-    std::uint16_t chainFirst, chainCount;  // chains whose every crossing counts
-    std::uint16_t nearFirst, nearCount;    // distance candidates, by ascending bound
-    float nearBound2;  // the first candidate's bound: a deep point's search ends here
+    std::uint16_t crossFirst, chainFirst, nearFirst, nearCount;
+    std::uint8_t crossCount;  // chords tested in full for the parity
+    std::uint8_t chainCount;  // chains whose every crossing counts
+    std::int8_t inside;       // 1 or 0 when no chord comes near the cell, else -1: test per point
+    float nearBound2;         // the first candidate's bound: a deep point's search ends here
 };
 
 struct LeafGridCrossChord {
@@ -77,6 +80,20 @@ struct LeafOffsetCell {
     LeafOffsetCandidate candidates[9];
 };
 
+// Most points lie well inside one leaf and outside every other: a finer grid over the offset
+// (fu, fv) names that leaf for every point of a cell where it holds for the whole cell (each of
+// the nine candidates' images of the cell is more than two units from that leaf's outline),
+// with a lower bound of the distance to its outline. Such a point has exactly one containing
+// candidate whatever the joint's width, so the generator goes straight to that leaf's grout
+// test.
+constexpr int kLeafSettledSide = 64;
+
+struct LeafSettledCell {
+    std::int8_t di, dj;
+    std::uint8_t settled;  // 1: every point of the cell lies in leaf (di, dj) and in no other
+    float clear;           // below the distance of any point of the cell to that leaf's outline
+};
+
 constexpr int kLeafGridCrossCapacity = 2048;
 constexpr int kLeafGridChainCapacity = 2048;
 constexpr int kLeafGridNearCapacity = 24576;
@@ -88,6 +105,7 @@ struct LeafGrid {
     std::array<LeafGridChain, kLeafGridChainCapacity> chains{};
     std::array<LeafGridNear, kLeafGridNearCapacity> near{};
     std::array<LeafOffsetCell, kLeafOffsetSide * kLeafOffsetSide> offsets{};
+    std::array<LeafSettledCell, kLeafSettledSide * kLeafSettledSide> settled{};
 };
 
 // The grid, built on the first call (thread-safe).
@@ -110,6 +128,13 @@ inline int LeafOffsetCellIndex(float fu, float fv) {
     const int i = std::clamp(static_cast<int>(fu * kLeafOffsetSide), 0, kLeafOffsetSide - 1);
     const int j = std::clamp(static_cast<int>(fv * kLeafOffsetSide), 0, kLeafOffsetSide - 1);
     return j * kLeafOffsetSide + i;
+}
+
+// Index of the settled cell of (fu, fv) in [0, 1]^2.
+inline int LeafSettledCellIndex(float fu, float fv) {
+    const int i = std::clamp(static_cast<int>(fu * kLeafSettledSide), 0, kLeafSettledSide - 1);
+    const int j = std::clamp(static_cast<int>(fv * kLeafSettledSide), 0, kLeafSettledSide - 1);
+    return j * kLeafSettledSide + i;
 }
 
 }  // namespace QuarelNS

@@ -61,11 +61,8 @@ void BuildPolygonTileGrid(const PolygonTileSearch& table, PolygonTileGrid& g) {
             TileGridCell& cell = g.cells[static_cast<std::size_t>(j * kTileGridSide + i)];
             const Rect r{i * step - kCellGrowth, j * step - kCellGrowth,
                          (i + 1) * step + kCellGrowth, (j + 1) * step + kCellGrowth};
-            double nearest = 1e300;
-            for (std::size_t e = 0; e < segs.size(); ++e) {
-                dist[e] = SegRectDistance(segs[e], r);
-                nearest = std::min(nearest, dist[e]);
-            }
+            const double reach = NearSegments(r, segs, dist, 2.0 * kSlack);
+            const double nearest = *std::min_element(dist.begin(), dist.begin() + table.edgeCount);
 
             cell.piece = kTileGridMixed;
             if (nearest > 2.0 * kSlack) {
@@ -79,7 +76,6 @@ void BuildPolygonTileGrid(const PolygonTileSearch& table, PolygonTileGrid& g) {
                 }
             }
 
-            const double reach = FarthestNearest(r, segs);
             cell.nearFirst = static_cast<std::uint32_t>(near);
             for (std::size_t e = 0; e < segs.size(); ++e) {
                 if (dist[e] > reach + 2.0 * kSlack) continue;
