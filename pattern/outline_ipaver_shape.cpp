@@ -101,37 +101,56 @@ float NearestOutline(float px, float py) {
     return d;
 }
 
-struct OutlineBounds {
-    std::array<float, kIPaverBoundSide * kIPaverBoundSide> cells;
+struct IPaverGrid {
+    std::array<IPaverGridCell, kIPaverGridSide * kIPaverGridSide> cells;
 };
 
-void BuildOutlineBounds(OutlineBounds& b) {
-    constexpr float kStep = kIPaverCell / kIPaverBoundSide;
+// The stone at a point of the repeat cell, by the generator's own offsets.
+IPaverStone StoneAtPoint(float px, float py) {
+    const bool left = px < kIPaverHalfCell;
+    const bool low = py < kIPaverHalfCell;
+    float qx = px - (left ? 447.5f : 1342.5f);
+    if (left != low) qx = -qx;
+    return IPaverStoneAt(px - kIPaverHalfCell, py - kIPaverHalfCell,
+                         px - (left ? 0.f : kIPaverCell), py - (low ? 0.f : kIPaverCell), qx,
+                         py - (low ? 447.5f : 1342.5f));
+}
+
+void BuildIPaverGrid(IPaverGrid& g) {
+    constexpr float kStep = kIPaverCell / kIPaverGridSide;
     // Half the diagonal of a cell grown by one unit, and one unit of slack.
     const float less = (kStep + 2.f) * 0.70710678f + 1.f;
-    for (int j = 0; j < kIPaverBoundSide; ++j) {
-        for (int i = 0; i < kIPaverBoundSide; ++i) {
-            const float d = NearestOutline((static_cast<float>(i) + 0.5f) * kStep,
-                                           (static_cast<float>(j) + 0.5f) * kStep);
-            b.cells[static_cast<std::size_t>(j * kIPaverBoundSide + i)] = std::max(d - less, 0.f);
+    for (int j = 0; j < kIPaverGridSide; ++j) {
+        for (int i = 0; i < kIPaverGridSide; ++i) {
+            const float x = (static_cast<float>(i) + 0.5f) * kStep;
+            const float y = (static_cast<float>(j) + 0.5f) * kStep;
+            IPaverGridCell& cell = g.cells[static_cast<std::size_t>(j * kIPaverGridSide + i)];
+            cell.clear = std::max(NearestOutline(x, y) - less, 0.f);
+            // The quarter borders switch the corner stone and connector a point is measured
+            // against, so a cell they cross is decided per point.
+            const bool border =
+                std::fabs(x - kIPaverHalfCell) < kStep || std::fabs(y - kIPaverHalfCell) < kStep;
+            cell.stone = cell.clear > 0.f && !border ? StoneAtPoint(x, y) : IPaverStone::Undecided;
         }
     }
 }
 
 }  // namespace
 
-float IPaverOutlineBound(float px, float py) {
-    static OutlineBounds bounds;
-    static const OutlineBounds* const built = [] {
-        BuildOutlineBounds(bounds);
-        return &bounds;
+IPaverGridCell IPaverGridAt(float px, float py) {
+    static IPaverGrid grid;
+    static const IPaverGrid* const built = [] {
+        BuildIPaverGrid(grid);
+        return &grid;
     }();
-    // Outside the cell (rounding at its edge) no bound is claimed.
-    if (!(px >= 0.f && px <= kIPaverCell && py >= 0.f && py <= kIPaverCell)) return 0.f;
-    constexpr float kPerUnit = kIPaverBoundSide / kIPaverCell;
-    const int i = std::min(static_cast<int>(px * kPerUnit), kIPaverBoundSide - 1);
-    const int j = std::min(static_cast<int>(py * kPerUnit), kIPaverBoundSide - 1);
-    return built->cells[static_cast<std::size_t>(j * kIPaverBoundSide + i)];
+    // Outside the cell (rounding at its edge) nothing is claimed.
+    if (!(px >= 0.f && px <= kIPaverCell && py >= 0.f && py <= kIPaverCell)) {
+        return {0.f, IPaverStone::Undecided};
+    }
+    constexpr float kPerUnit = kIPaverGridSide / kIPaverCell;
+    const int i = std::min(static_cast<int>(px * kPerUnit), kIPaverGridSide - 1);
+    const int j = std::min(static_cast<int>(py * kPerUnit), kIPaverGridSide - 1);
+    return built->cells[static_cast<std::size_t>(j * kIPaverGridSide + i)];
 }
 
 float ConnectorRightEdge(float y) {
