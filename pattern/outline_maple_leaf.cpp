@@ -46,16 +46,6 @@ float BoxDistance2(const LeafBox& b, float X, float Y) {
     return dx * dx + dy * dy;
 }
 
-// Squared distance to the chord, the projection parameter clamped to the chord.
-float ChordDistance2(const LeafChord& c, float X, float Y) {
-    float t = 0.f;
-    if (c.len2 > 1e-8f) t = ((X - c.x0) * c.dx + (Y - c.y0) * c.dy) / c.len2;
-    t = Clamp01(t);
-    const float ex = X - (c.x0 + t * c.dx);
-    const float ey = Y - (c.y0 + t * c.dy);
-    return ex * ex + ey * ey;
-}
-
 // The smallest squared chord distance when it is at most `bound`, else some value above `bound`.
 // A chord whose distance is at most both the bound and the best so far is never skipped, so the
 // minimum is exact whenever it matters.
@@ -75,8 +65,8 @@ float NearestChordDistance2(float X, float Y, float bound) {
                 continue;
             }
             for (int c = k * kLeafBlockChords; c < (k + 1) * kLeafBlockChords; ++c) {
-                best =
-                    std::min(best, ChordDistance2(kLeafChords[static_cast<std::size_t>(c)], X, Y));
+                best = std::min(best,
+                                LeafChordDistance2(kLeafChords[static_cast<std::size_t>(c)], X, Y));
             }
         }
     };
@@ -88,37 +78,6 @@ float NearestChordDistance2(float X, float Y, float bound) {
     return best;
 }
 
-// The same parity from the grid cell's lists: chains right of the point by their end heights,
-// the chords near it by the full test.
-bool InsideLeaf(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y) {
-    if (cell.inside >= 0) return cell.inside != 0;
-    bool inside = false;
-    for (int k = cell.chainFirst; k < cell.chainFirst + cell.chainCount; ++k) {
-        const LeafGridChain& c = grid.chains[static_cast<std::size_t>(k)];
-        inside ^= (c.yEnd > Y) != (c.yStart > Y);
-    }
-    for (int k = cell.crossFirst; k < cell.crossFirst + cell.crossCount; ++k) {
-        const LeafGridCrossChord& c = grid.cross[static_cast<std::size_t>(k)];
-        if ((c.y1 > Y) == (c.y0 > Y)) continue;
-        if ((c.x1 - c.x0) * (Y - c.y0) / (c.y1 - c.y0) + c.x0 > X) inside = !inside;
-    }
-    return inside;
-}
-
-// The same contract as above, from the grid cell's candidates in ascending order of their
-// bounds: once a bound exceeds what is still needed, so do all later ones.
-float NearestChordDistance2(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y,
-                            float bound) {
-    float best = kFar;
-    if (cell.nearBound2 > bound) return best;
-    for (int k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
-        const LeafGridNear& n = grid.near[static_cast<std::size_t>(k)];
-        if (n.bound2 > std::min(best, bound)) break;
-        best = std::min(best, ChordDistance2(kLeafChords[n.chord], X, Y));
-    }
-    return best;
-}
-
 struct Candidate {
     float X, Y;
     std::int32_t di, dj;
@@ -126,7 +85,7 @@ struct Candidate {
     const LeafGridCell* cell;  // null when the grid is incomplete
 
     float Nearest2(const LeafGrid& grid, float bound) const {
-        return cell ? NearestChordDistance2(grid, *cell, X, Y, bound)
+        return cell ? LeafGridNearest2(grid, *cell, X, Y, bound)
                     : NearestChordDistance2(X, Y, bound);
     }
 };
@@ -173,7 +132,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
             if (gw > 0.f && !(gw + 1.f < s.clear)) {
                 const int at = LeafGridCellIndex(X, Y);
                 const float bound = (gw + 1.f) * (gw + 1.f);
-                grout = gw > std::sqrt(at >= 0 ? NearestChordDistance2(
+                grout = gw > std::sqrt(at >= 0 ? LeafGridNearest2(
                                                      grid, grid.cells[static_cast<std::size_t>(at)],
                                                      X, Y, bound)
                                                : NearestChordDistance2(X, Y, bound));
@@ -196,7 +155,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         // Every candidate lies in the grid's extent (its reach covers the widest joint).
         const int at = grid.complete ? LeafGridCellIndex(X, Y) : -1;
         const LeafGridCell* gc = at >= 0 ? &grid.cells[static_cast<std::size_t>(at)] : nullptr;
-        const bool inside = gc ? InsideLeaf(grid, *gc, X, Y) : InsideLeaf(X, Y);
+        const bool inside = gc ? LeafGridInside(grid, *gc, X, Y) : InsideLeaf(X, Y);
         cands[count++] = {X, Y, di, dj, inside, gc};
         containing += inside ? 1 : 0;
     };

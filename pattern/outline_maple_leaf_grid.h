@@ -23,8 +23,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
-#include "pattern/outline_maple_leaf_curve.h"
+#include "pattern/cell_steps.h"
+#include "pattern/outline_maple_leaf_chords.h"
 
 namespace QuarelNS {
 
@@ -121,6 +123,48 @@ inline int LeafGridCellIndex(float X, float Y) {
     const int j = static_cast<int>((Y - kLeafGridY0) * kLeafGridInvStep);
     return (j < kLeafGridSide ? j : kLeafGridSide - 1) * kLeafGridSide +
            (i < kLeafGridSide ? i : kLeafGridSide - 1);
+}
+
+// Squared distance to the chord, the projection parameter clamped to the chord.
+inline float LeafChordDistance2(const LeafChord& c, float X, float Y) {
+    float t = 0.f;
+    if (c.len2 > 1e-8f) t = ((X - c.x0) * c.dx + (Y - c.y0) * c.dy) / c.len2;
+    t = Clamp01(t);
+    const float ex = X - (c.x0 + t * c.dx);
+    const float ey = Y - (c.y0 + t * c.dy);
+    return ex * ex + ey * ey;
+}
+
+// The crossing parity of (X, Y) from its grid cell: chains right of the point by their end
+// heights, the chords near it by the full test, as the plain method tests each chord.
+inline bool LeafGridInside(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y) {
+    if (cell.inside >= 0) return cell.inside != 0;
+    bool inside = false;
+    for (int k = cell.chainFirst; k < cell.chainFirst + cell.chainCount; ++k) {
+        const LeafGridChain& c = grid.chains[static_cast<std::size_t>(k)];
+        inside ^= (c.yEnd > Y) != (c.yStart > Y);
+    }
+    for (int k = cell.crossFirst; k < cell.crossFirst + cell.crossCount; ++k) {
+        const LeafGridCrossChord& c = grid.cross[static_cast<std::size_t>(k)];
+        if ((c.y1 > Y) == (c.y0 > Y)) continue;
+        if ((c.x1 - c.x0) * (Y - c.y0) / (c.y1 - c.y0) + c.x0 > X) inside = !inside;
+    }
+    return inside;
+}
+
+// The smallest squared chord distance of (X, Y) when it is at most `bound`, else some value
+// above `bound`, from its grid cell's candidates in ascending order of their bounds: once a
+// bound exceeds what is still needed, so do all later ones.
+inline float LeafGridNearest2(const LeafGrid& grid, const LeafGridCell& cell, float X, float Y,
+                              float bound) {
+    float best = std::numeric_limits<float>::infinity();
+    if (cell.nearBound2 > bound) return best;
+    for (int k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
+        const LeafGridNear& n = grid.near[static_cast<std::size_t>(k)];
+        if (n.bound2 > std::min(best, bound)) break;
+        best = std::min(best, LeafChordDistance2(kLeafChords[n.chord], X, Y));
+    }
+    return best;
 }
 
 // Index of the offset cell of (fu, fv) in [0, 1]^2.
