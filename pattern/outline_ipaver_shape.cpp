@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <utility>
 
 namespace QuarelNS {
 
@@ -83,16 +84,25 @@ namespace {
 // the cell and its neighbours.
 float NearestOutline(float px, float py) {
     float d = kFar;
+    // A stone's outline lies in its box: a box no nearer than the best so far is passed over.
+    auto boxFar = [&d](float x, float y, float half) {
+        const float ex = std::max(std::fabs(x) - half, 0.f);
+        const float ey = std::max(std::fabs(y) - half, 0.f);
+        return ex * ex + ey * ey >= d * d;
+    };
     for (int oy = -1; oy <= 1; ++oy) {
         for (int ox = -1; ox <= 1; ++ox) {
             const float x = px - kIPaverCell * static_cast<float>(ox);
             const float y = py - kIPaverCell * static_cast<float>(oy);
-            d = std::min(d, IOutlineDistance(x - kIPaverHalfCell, y - kIPaverHalfCell));
-            d = std::min(d, IOutlineDistance(x, y));
+            for (const auto& [sx, sy] :
+                 {std::pair{x - kIPaverHalfCell, y - kIPaverHalfCell}, std::pair{x, y}}) {
+                if (!boxFar(sx, sy, kIHalfExtent)) d = std::min(d, IOutlineDistance(sx, sy));
+            }
             for (int j = 0; j < 2; ++j) {
                 for (int i = 0; i < 2; ++i) {
                     const float qx = x - (i == 0 ? 447.5f : 1342.5f);
                     const float qy = y - (j == 0 ? 447.5f : 1342.5f);
+                    if (boxFar(qx, qy, kConnectorHalf)) continue;
                     d = std::min(d, ConnectorOutlineDistance(i != j ? -qx : qx, qy));
                 }
             }

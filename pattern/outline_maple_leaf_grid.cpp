@@ -155,6 +155,16 @@ double OutlineDistance(const LeafGrid& g, const Rect& r) {
     return d;
 }
 
+// Containment of a point far from the outline: a grid cell that no chord comes near already
+// knows it.
+bool Contains(const LeafGrid& g, double x, double y) {
+    const int at = LeafGridCellIndex(static_cast<float>(x), static_cast<float>(y));
+    if (at >= 0 && g.cells[static_cast<std::size_t>(at)].inside >= 0) {
+        return g.cells[static_cast<std::size_t>(at)].inside != 0;
+    }
+    return ContainsExactly(x, y);
+}
+
 void BuildSettled(LeafGrid& g) {
     for (int j = 0; j < kLeafSettledSide; ++j) {
         for (int i = 0; i < kLeafSettledSide; ++i) {
@@ -172,7 +182,7 @@ void BuildSettled(LeafGrid& g) {
                     }
                     const double d = OutlineDistance(g, r);
                     clean = d > 2.0 * kSlack;
-                    if (clean && ContainsExactly((r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2)) {
+                    if (clean && Contains(g, (r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2)) {
                         ++containing;
                         cell.di = static_cast<std::int8_t>(di);
                         cell.dj = static_cast<std::int8_t>(dj);
