@@ -5,9 +5,11 @@
 // The plain method flattens the outline per candidate and tests all 288 chords for both the
 // crossing parity and the nearest distance. This one reads the chords from a table built at
 // compile time with the same float operations and skips only work that cannot change the
-// answer: chords outside the point's y band (they cannot flip the parity), crossings certainly
-// left or right of the point (decided without the division), and chord blocks whose distance
-// lower bound exceeds what the decision still needs. The results are bit-identical.
+// answer, with the grids of outline_maple_leaf_grid.h: a point settled well inside one leaf and
+// outside all others goes straight to that leaf's grout test; otherwise only the candidates
+// whose box can reach the point are tested, each against the few chords its grid cell lists.
+// Without the grids (should they not fit their storage) the band and box searches below do the
+// same. The results are bit-identical.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

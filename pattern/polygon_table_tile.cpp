@@ -5,7 +5,9 @@
 //
 // The search structures skip polygons, runs of edges and edges whose boxes show that they cannot
 // change the answer; every edge that is examined goes through the plain formulas, so the result
-// is the one of a scan over every edge.
+// is the one of a scan over every edge. With the tile's grid (table_tile_grid.h) a point first
+// asks its grid cell, which knows the piece where no outline comes near and lists the few edges
+// the reach test can need.
 #include <algorithm>
 #include <cmath>
 #include <limits>
