@@ -83,7 +83,14 @@ template <class Segs, class Out>
 double NearSegments(const Rect& r, const Segs& segs, Out& dist, double margin) {
     const double cx = (r.x0 + r.x1) / 2, cy = (r.y0 + r.y1) / 2;
     double centre = 1e300;
-    for (const Seg& s : segs) centre = std::min(centre, PointSegDistance(cx, cy, s));
+    for (const Seg& s : segs) {
+        // The segment's box is no farther than the segment: a box beyond the best is skipped.
+        const Rect box{std::min(s.ax, s.bx), std::min(s.ay, s.by), std::max(s.ax, s.bx),
+                       std::max(s.ay, s.by)};
+        if (PointRectDistance(cx, cy, box) < centre) {
+            centre = std::min(centre, PointSegDistance(cx, cy, s));
+        }
+    }
     const double limit = centre + 0.5 * std::hypot(r.x1 - r.x0, r.y1 - r.y0) + margin;
     double reach = 1e300;
     std::size_t k = 0;

@@ -165,6 +165,24 @@ bool Contains(const LeafGrid& g, double x, double y) {
     return ContainsExactly(x, y);
 }
 
+// The side (1 inside, 0 outside) shared by every grid cell the box meets when none of them has
+// a chord near it, else -1.
+int CleanSide(const LeafGrid& g, const Rect& r) {
+    auto index = [](double c, double origin) {
+        return std::clamp(static_cast<int>(std::floor((c - origin) / kLeafGridStep)), 0,
+                          kLeafGridSide - 1);
+    };
+    int side = -2;
+    for (int j = index(r.y0, kLeafGridY0); j <= index(r.y1, kLeafGridY0); ++j) {
+        for (int i = index(r.x0, kLeafGridX0); i <= index(r.x1, kLeafGridX0); ++i) {
+            const int s = g.cells[static_cast<std::size_t>(j * kLeafGridSide + i)].inside;
+            if (s < 0 || (side >= 0 && s != side)) return -1;
+            side = s;
+        }
+    }
+    return side < 0 ? -1 : side;
+}
+
 void BuildSettled(LeafGrid& g) {
     for (int j = 0; j < kLeafSettledSide; ++j) {
         for (int i = 0; i < kLeafSettledSide; ++i) {
@@ -180,9 +198,14 @@ void BuildSettled(LeafGrid& g) {
                         r.y1 < kLeafMinY - 3.0 || r.y0 > kLeafMaxY + 3.0) {
                         continue;
                     }
-                    const double d = OutlineDistance(g, r);
+                    // A box within grid cells that no chord comes near is clean and on one
+                    // side (an outline between two of them would come near both); only a
+                    // containing leaf needs the distance itself.
+                    const int inside = CleanSide(g, r);
+                    const double d = inside == 0 ? 1e300 : OutlineDistance(g, r);
                     clean = d > 2.0 * kSlack;
-                    if (clean && Contains(g, (r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2)) {
+                    if (clean && (inside == 1 || (inside < 0 && Contains(g, (r.x0 + r.x1) / 2,
+                                                                         (r.y0 + r.y1) / 2)))) {
                         ++containing;
                         cell.di = static_cast<std::int8_t>(di);
                         cell.dj = static_cast<std::int8_t>(dj);
