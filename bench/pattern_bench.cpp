@@ -1,7 +1,11 @@
-// Nanoseconds per EvaluatePattern call, one row per pattern, over a fixed set of pseudo-random
-// points (the same points for every pattern). Settings are the main block's defaults.
+// Nanoseconds per EvaluatePattern call, one row per pattern and point set, each set the same for
+// every pattern. Settings are the main block's defaults. Three sets: the original spread over
+// 8 x 8 tiles (BM_EvaluatePattern), a second independent draw over 8 x 8 tiles
+// (BM_EvaluatePatternOtherTiles) and points of the unit tile (BM_EvaluatePatternUnitTile), so
+// each pattern's ratio to "1/2 Running" can be read off three sets in one run.
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -13,10 +17,10 @@ namespace {
 
 using namespace QuarelNS;
 
-void BM_EvaluatePattern(benchmark::State& state) {
+void Sweep(benchmark::State& state,
+           const std::array<QuarelBench::Point, QuarelBench::kPointCount>& points) {
     PatternSettings ps;  // block defaults: 4 x 8, grout 0.05
     ps.pattern = static_cast<std::int32_t>(state.range(0));
-    const auto& points = QuarelBench::BenchPoints(true);
     std::size_t i = 0;
     for (auto _ : state) {
         BrickCell cell;
@@ -27,10 +31,24 @@ void BM_EvaluatePattern(benchmark::State& state) {
     state.SetLabel(std::string(PatternInfoFor(ps.pattern).name));
 }
 
+void BM_EvaluatePattern(benchmark::State& state) {
+    Sweep(state, QuarelBench::BenchPoints(true));
+}
+
+void BM_EvaluatePatternOtherTiles(benchmark::State& state) {
+    Sweep(state, QuarelBench::OtherTilePoints());
+}
+
+void BM_EvaluatePatternUnitTile(benchmark::State& state) {
+    Sweep(state, QuarelBench::BenchPoints(false));
+}
+
 void AllPatterns(benchmark::internal::Benchmark* b) {
     for (int id = 0; id < kPatternCount; ++id) b->Arg(id);
 }
 
 BENCHMARK(BM_EvaluatePattern)->Apply(AllPatterns);
+BENCHMARK(BM_EvaluatePatternOtherTiles)->Apply(AllPatterns);
+BENCHMARK(BM_EvaluatePatternUnitTile)->Apply(AllPatterns);
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Cost per query of the table-driven tiles (ids 25 to 29) against "1/2 Running" (id 0), and of
-// their plain reference methods, over a fixed set of points of the unit tile.
+// their plain reference methods, over a fixed set of points of the unit tile; OptimisedTiles
+// sweeps points spread over 8 x 8 tiles instead.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -25,10 +26,10 @@ PatternSettings BenchSettings(int id) {
     return ps;
 }
 
-void Optimised(benchmark::State& state) {
+void Sweep(benchmark::State& state, bool tiles) {
     const int id = static_cast<int>(state.range(0));
     const PatternSettings ps = BenchSettings(id);
-    const auto& points = QuarelBench::BenchPoints();
+    const auto& points = QuarelBench::BenchPoints(tiles);
     std::size_t k = 0;
     for (auto _ : state) {
         const QuarelBench::Point p = points[k++ & (points.size() - 1)];
@@ -38,6 +39,14 @@ void Optimised(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.SetLabel(std::string(QuarelNS::PatternInfoFor(id).name));
+}
+
+void Optimised(benchmark::State& state) {
+    Sweep(state, false);
+}
+
+void OptimisedTiles(benchmark::State& state) {
+    Sweep(state, true);
 }
 
 void Reference(benchmark::State& state) {
@@ -57,4 +66,5 @@ void Reference(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(Optimised)->Arg(0)->DenseRange(25, 29);
+BENCHMARK(OptimisedTiles)->Arg(0)->DenseRange(25, 29);
 BENCHMARK(Reference)->DenseRange(25, 29);

@@ -32,25 +32,38 @@ void Hexagons(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float halfH = H / 2.f;   // centre to top edge
 
     // The nearest centre in the hexagonal metric among the 3 x 3 neighbouring candidates; on a
-    // tie the first in search order wins.
+    // tie the first in search order (column, then row) wins. A candidate's p depends only on its
+    // column and its q only on its row and the column's parity, so the nine metrics need three
+    // divisions for p and six for q, each the very operation the candidate would do.
+    float P[3];
+    float Q[2][3];  // by column parity, then row
+    for (int k = 0; k < 3; ++k) {
+        const std::int32_t c = a - 1 + k;
+        const float cx = static_cast<float>(c) * W + W / 1.5f;
+        P[k] = WrapOffset(u - cx) / halfW;
+        const std::int32_t r = b - 1 + k;
+        for (int odd = 0; odd < 2; ++odd) {
+            const float shift = odd != 0 ? H / 2.f : 0.f;
+            const float cy = static_cast<float>(r) * H + H / 2.f + shift;
+            Q[odd][k] = WrapOffset(v - cy) / halfH;
+        }
+    }
     float bestMetric = 0.f, bestP = 0.f, bestQ = 0.f;
     std::int32_t bestC = 0, bestR = 0;
     bool found = false;
-    for (std::int32_t c = a - 1; c <= a + 1; ++c) {
-        const float shift = (c & 1) != 0 ? H / 2.f : 0.f;
-        const float cx = static_cast<float>(c) * W + W / 1.5f;
-        for (std::int32_t r = b - 1; r <= b + 1; ++r) {
-            const float cy = static_cast<float>(r) * H + H / 2.f + shift;
-            const float p = WrapOffset(u - cx) / halfW;
-            const float q = WrapOffset(v - cy) / halfH;
-            const float metric = std::max(std::fabs(q), std::fabs(p) + 0.5f * std::fabs(q));
+    for (int i = 0; i < 3; ++i) {
+        const std::int32_t c = a - 1 + i;
+        const float p = P[i];
+        const float* q = Q[(c & 1) != 0 ? 1 : 0];
+        for (int k = 0; k < 3; ++k) {
+            const float metric = std::max(std::fabs(q[k]), std::fabs(p) + 0.5f * std::fabs(q[k]));
             if (!found || metric < bestMetric) {
                 found = true;
                 bestMetric = metric;
                 bestP = p;
-                bestQ = q;
+                bestQ = q[k];
                 bestC = c;
-                bestR = r;
+                bestR = b - 1 + k;
             }
         }
     }

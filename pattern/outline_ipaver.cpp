@@ -3,6 +3,7 @@
 // tests; the grout by the point's distance to that stone's outline.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "pattern/cell_steps.h"
 #include "pattern/generators.h"
@@ -37,42 +38,56 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const std::int32_t i = left ? 0 : 1;
     const std::int32_t j = low ? 0 : 1;
 
+    // The joint's width; beyond the grid's bound no distance can fall below it. Where the grid
+    // knows the stone, the shape tests are skipped.
+    const float reach = (gu + gv) * 447.5f;
+    const IPaverGridCell known = IPaverGridAt(px, py);
+    const bool near = !(reach < known.clear);
+    constexpr float kFar = std::numeric_limits<float>::infinity();
+    const IPaverStone stone =
+        known.stone != IPaverStone::Undecided ? known.stone : IPaverStoneAt(cx, cy, kx, ky, qx, qy);
+
     float d;
-    if (InsideIShape(cx, cy)) {
-        d = IOutlineDistance(cx, cy);
-        cell.brickU = 4 * a + 2;
-        cell.brickV = 4 * b + 2;
-        cell.localU = (cx + kIHalfExtent) / 907.f;
-        cell.localV = 1.f - (cy + kIHalfExtent) / 907.f;
-        cell.kind = 1;
-    } else if (InsideIShape(kx, ky)) {
-        d = IOutlineDistance(kx, ky);
-        cell.brickU = 4 * (a + i);
-        cell.brickV = 4 * (b + j);
-        cell.localU = (kx + kIHalfExtent) / 907.f;
-        cell.localV = 1.f - (ky + kIHalfExtent) / 907.f;
-        cell.kind = 1;
-    } else {
-        cell.kind = 0;
-        const float dc = ConnectorOutlineDistance(qx, qy);
-        if (-ConnectorRightEdge(-qy) <= qx && qx <= ConnectorRightEdge(qy)) {
-            d = dc;
+    switch (stone) {
+        case IPaverStone::CentreI:
+            d = near ? IOutlineDistance(cx, cy) : kFar;
+            cell.brickU = 4 * a + 2;
+            cell.brickV = 4 * b + 2;
+            cell.localU = (cx + kIHalfExtent) / 907.f;
+            cell.localV = 1.f - (cy + kIHalfExtent) / 907.f;
+            cell.kind = 1;
+            break;
+        case IPaverStone::CornerI:
+            d = near ? IOutlineDistance(kx, ky) : kFar;
+            cell.brickU = 4 * (a + i);
+            cell.brickV = 4 * (b + j);
+            cell.localU = (kx + kIHalfExtent) / 907.f;
+            cell.localV = 1.f - (ky + kIHalfExtent) / 907.f;
+            cell.kind = 1;
+            break;
+        case IPaverStone::Connector:
+            d = near ? ConnectorOutlineDistance(qx, qy) : kFar;
             cell.brickU = 2 * (2 * a + i) + 1;
             cell.brickV = 2 * (2 * b + j) + 1;
             cell.localU = (qx + kConnectorHalf) / 895.f;
             cell.localV = 1.f - (qy + kConnectorHalf) / 895.f;
-        } else {
+            cell.kind = 0;
+            break;
+        default:
             // The bits of the quarter that no stone covers: grout wherever the joint reaches.
-            d = std::min(dc, std::min(IOutlineDistance(kx, ky), IOutlineDistance(cx, cy)));
+            d = near ? std::min(ConnectorOutlineDistance(qx, qy),
+                                std::min(IOutlineDistance(kx, ky), IOutlineDistance(cx, cy)))
+                     : kFar;
             cell.brickU = 4 * a;
             cell.brickV = 4 * b;
             cell.localU = 0.5f;
             cell.localV = 0.5f;
-        }
+            cell.kind = 0;
+            break;
     }
     cell.sizeU = 1.f / nu;
     cell.sizeV = 1.f / nv;
-    cell.isGrout = (gu + gv) * 447.5f > d;
+    cell.isGrout = reach > d;
 }
 
 }  // namespace QuarelNS

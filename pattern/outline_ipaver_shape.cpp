@@ -1,8 +1,11 @@
 #include "pattern/outline_ipaver_shape.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <limits>
+#include <utility>
 
 namespace QuarelNS {
 
@@ -72,6 +75,92 @@ float ConnectorOutlineDistance(float x, float y) {
         }
     }
     return std::min(std::sqrt(near2), rim);
+}
+
+namespace {
+
+// Distance to the nearest outline of any stone: the I stones at the centre and corners of each
+// repeat cell and the connectors in its quarters (mirrored where left differs from low), over
+// the cell and its neighbours.
+float NearestOutline(float px, float py) {
+    float d = kFar;
+    // A stone's outline lies in its box: a box no nearer than the best so far is passed over.
+    auto boxFar = [&d](float x, float y, float half) {
+        const float ex = std::max(std::fabs(x) - half, 0.f);
+        const float ey = std::max(std::fabs(y) - half, 0.f);
+        return ex * ex + ey * ey >= d * d;
+    };
+    for (int oy = -1; oy <= 1; ++oy) {
+        for (int ox = -1; ox <= 1; ++ox) {
+            const float x = px - kIPaverCell * static_cast<float>(ox);
+            const float y = py - kIPaverCell * static_cast<float>(oy);
+            for (const auto& [sx, sy] :
+                 {std::pair{x - kIPaverHalfCell, y - kIPaverHalfCell}, std::pair{x, y}}) {
+                if (!boxFar(sx, sy, kIHalfExtent)) d = std::min(d, IOutlineDistance(sx, sy));
+            }
+            for (int j = 0; j < 2; ++j) {
+                for (int i = 0; i < 2; ++i) {
+                    const float qx = x - (i == 0 ? 447.5f : 1342.5f);
+                    const float qy = y - (j == 0 ? 447.5f : 1342.5f);
+                    if (boxFar(qx, qy, kConnectorHalf)) continue;
+                    d = std::min(d, ConnectorOutlineDistance(i != j ? -qx : qx, qy));
+                }
+            }
+        }
+    }
+    return d;
+}
+
+struct IPaverGrid {
+    std::array<IPaverGridCell, kIPaverGridSide * kIPaverGridSide> cells;
+};
+
+// The stone at a point of the repeat cell, by the generator's own offsets.
+IPaverStone StoneAtPoint(float px, float py) {
+    const bool left = px < kIPaverHalfCell;
+    const bool low = py < kIPaverHalfCell;
+    float qx = px - (left ? 447.5f : 1342.5f);
+    if (left != low) qx = -qx;
+    return IPaverStoneAt(px - kIPaverHalfCell, py - kIPaverHalfCell,
+                         px - (left ? 0.f : kIPaverCell), py - (low ? 0.f : kIPaverCell), qx,
+                         py - (low ? 447.5f : 1342.5f));
+}
+
+void BuildIPaverGrid(IPaverGrid& g) {
+    constexpr float kStep = kIPaverCell / kIPaverGridSide;
+    // Half the diagonal of a cell grown by one unit, and one unit of slack.
+    const float less = (kStep + 2.f) * 0.70710678f + 1.f;
+    for (int j = 0; j < kIPaverGridSide; ++j) {
+        for (int i = 0; i < kIPaverGridSide; ++i) {
+            const float x = (static_cast<float>(i) + 0.5f) * kStep;
+            const float y = (static_cast<float>(j) + 0.5f) * kStep;
+            IPaverGridCell& cell = g.cells[static_cast<std::size_t>(j * kIPaverGridSide + i)];
+            cell.clear = std::max(NearestOutline(x, y) - less, 0.f);
+            // The quarter borders switch the corner stone and connector a point is measured
+            // against, so a cell they cross is decided per point.
+            const bool border =
+                std::fabs(x - kIPaverHalfCell) < kStep || std::fabs(y - kIPaverHalfCell) < kStep;
+            cell.stone = cell.clear > 0.f && !border ? StoneAtPoint(x, y) : IPaverStone::Undecided;
+        }
+    }
+}
+
+}  // namespace
+
+IPaverGridCell IPaverGridAt(float px, float py) {
+    static IPaverGrid grid;
+    static const IPaverGrid* const built = [] {
+        BuildIPaverGrid(grid);
+        return &grid;
+    }();
+    // Outside the cell (rounding at its edge) nothing is claimed.
+    if (!(px >= 0.f && px <= kIPaverCell && py >= 0.f && py <= kIPaverCell)) {
+        return {0.f, IPaverStone::Undecided};
+    }
+    constexpr float kPerUnit = kIPaverGridSide / kIPaverCell;
+    const int i = std::min(static_cast<int>(px * kPerUnit), kIPaverGridSide - 1);
+    const int j = std::min(static_cast<int>(py * kPerUnit), kIPaverGridSide - 1);
+    return built->cells[static_cast<std::size_t>(j * kIPaverGridSide + i)];
 }
 
 float ConnectorRightEdge(float y) {

@@ -6,6 +6,8 @@
 // finite input and gives NaN only for NaN input.
 #pragma once
 
+#include <cstdint>
+
 namespace QuarelNS {
 
 // One repeat cell of the pattern: an I stone at its centre and one at each corner.
@@ -80,5 +82,36 @@ float IOutlineDistance(float x, float y);
 float ConnectorOutlineDistance(float x, float y);
 // x of the connector's right boundary at height y; the left boundary is -ConnectorRightEdge(-y).
 float ConnectorRightEdge(float y);
+
+// Which stone covers a point of a repeat cell, from its offsets to the centre stone (cx, cy),
+// to its quarter's corner stone (kx, ky) and to its quarter's connector (qx, qy).
+enum class IPaverStone : std::uint8_t { CentreI, CornerI, Connector, Uncovered, Undecided };
+
+inline IPaverStone IPaverStoneAt(float cx, float cy, float kx, float ky, float qx, float qy) {
+    if (InsideIShape(cx, cy)) return IPaverStone::CentreI;
+    if (InsideIShape(kx, ky)) return IPaverStone::CornerI;
+    if (-ConnectorRightEdge(-qy) <= qx && qx <= ConnectorRightEdge(qy)) {
+        return IPaverStone::Connector;
+    }
+    return IPaverStone::Uncovered;
+}
+
+// What a grid over one repeat cell (design x and y in [0, kIPaverCell]) knows of its points:
+// - `clear`, a lower bound of their distance to every stone outline: the joint cannot reach a
+//   point whose bound exceeds the joint's width, and then no outline distance is needed. It is
+//   the distance from the cell's centre to the nearest outline less half the diagonal of the
+//   cell grown by one unit and one unit of slack (the distance is 1-Lipschitz; the slack covers
+//   float rounding), so it holds for every point of the grown cell;
+// - `stone`, the stone that covers all of them when no outline and no quarter border crosses the
+//   grown cell (clear > 0), else Undecided.
+// Built once, on first use, into static storage.
+constexpr int kIPaverGridSide = 64;
+
+struct IPaverGridCell {
+    float clear;
+    IPaverStone stone;
+};
+
+IPaverGridCell IPaverGridAt(float px, float py);
 
 }  // namespace QuarelNS

@@ -5,9 +5,11 @@
 // The plain method flattens the outline per candidate and tests all 288 chords for both the
 // crossing parity and the nearest distance. This one reads the chords from a table built at
 // compile time with the same float operations and skips only work that cannot change the
-// answer: chords outside the point's y band (they cannot flip the parity), crossings certainly
-// left or right of the point (decided without the division), and chord blocks whose distance
-// lower bound exceeds what the decision still needs. The results are bit-identical.
+// answer, with the grids of outline_maple_leaf_grid.h: a point settled well inside one leaf and
+// outside all others goes straight to that leaf's grout test; otherwise only the candidates
+// whose box can reach the point are tested, each against the few chords its grid cell lists.
+// Without the grids (should they not fit their storage) the band and box searches below do the
+// same. The results are bit-identical.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include "pattern/cell_steps.h"
 #include "pattern/generators.h"
 #include "pattern/outline_maple_leaf_chords.h"
+#include "pattern/outline_maple_leaf_grid.h"
 
 namespace QuarelNS {
 
@@ -45,16 +48,6 @@ float BoxDistance2(const LeafBox& b, float X, float Y) {
     return dx * dx + dy * dy;
 }
 
-// Squared distance to the chord, the projection parameter clamped to the chord.
-float ChordDistance2(const LeafChord& c, float X, float Y) {
-    float t = 0.f;
-    if (c.len2 > 1e-8f) t = ((X - c.x0) * c.dx + (Y - c.y0) * c.dy) / c.len2;
-    t = Clamp01(t);
-    const float ex = X - (c.x0 + t * c.dx);
-    const float ey = Y - (c.y0 + t * c.dy);
-    return ex * ex + ey * ey;
-}
-
 // The smallest squared chord distance when it is at most `bound`, else some value above `bound`.
 // A chord whose distance is at most both the bound and the best so far is never skipped, so the
 // minimum is exact whenever it matters.
@@ -74,8 +67,8 @@ float NearestChordDistance2(float X, float Y, float bound) {
                 continue;
             }
             for (int c = k * kLeafBlockChords; c < (k + 1) * kLeafBlockChords; ++c) {
-                best =
-                    std::min(best, ChordDistance2(kLeafChords[static_cast<std::size_t>(c)], X, Y));
+                best = std::min(best,
+                                LeafChordDistance2(kLeafChords[static_cast<std::size_t>(c)], X, Y));
             }
         }
     };
@@ -91,6 +84,12 @@ struct Candidate {
     float X, Y;
     std::int32_t di, dj;
     bool inside;
+    const LeafGridCell* cell;  // null when the grid is incomplete
+
+    float Nearest2(const LeafGrid& grid, float bound) const {
+        return cell ? LeafGridNearest2(grid, *cell, X, Y, bound)
+                    : NearestChordDistance2(X, Y, bound);
+    }
 };
 
 }  // namespace
@@ -112,21 +111,67 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float gw = kLeafLatticeMin * ((gu + gv) * 0.5f) * 0.25f;
     const float e = gw + 2.f;
 
+    const LeafGrid& grid = MapleLeafGrid();
+    auto finish = [&cell](std::int32_t bu, std::int32_t bv, float X, float Y, bool grout) {
+        cell.brickU = bu;
+        cell.brickV = bv;
+        cell.kind = (cell.brickU + cell.brickV) & 1;
+        cell.localU = Clamp01((X + 322.f) / kLeafWidth);
+        cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
+        cell.isGrout = grout;
+    };
+    if (grid.complete) {
+        // A point settled in one leaf: the single containing candidate, whatever the width.
+        const LeafSettledCell& s =
+            grid.settled[static_cast<std::size_t>(LeafSettledCellIndex(fu, fv))];
+        if (s.settled) {
+            const float du = fu - static_cast<float>(s.di);
+            const float dv = fv - static_cast<float>(s.dj);
+            const float X = 4716.5f * du + 970.5f * dv;
+            const float Y = 4844.f * dv - 938.f * du;
+            bool grout = false;
+            // As below; a point clear of the outline by more than gw + 1 is no joint.
+            if (gw > 0.f && !(gw + 1.f < s.clear)) {
+                const int at = LeafGridCellIndex(X, Y);
+                const float bound = (gw + 1.f) * (gw + 1.f);
+                grout = gw > std::sqrt(at >= 0 ? LeafGridNearest2(
+                                                     grid, grid.cells[static_cast<std::size_t>(at)],
+                                                     X, Y, bound)
+                                               : NearestChordDistance2(X, Y, bound));
+            }
+            finish(a + s.di, b + s.dj, X, Y, grout);
+            return;
+        }
+    }
     Candidate cands[9];
     int count = 0;
     int containing = 0;
-    for (std::int32_t dj = -1; dj <= 1; ++dj) {
-        for (std::int32_t di = -1; di <= 1; ++di) {
-            const float du = fu - static_cast<float>(di);
-            const float dv = fv - static_cast<float>(dj);
-            const float X = 4716.5f * du + 970.5f * dv;
-            const float Y = 4844.f * dv - 938.f * du;
-            if (X < kLeafMinX - e || X > kLeafMaxX + e || Y < kLeafMinY - e || Y > kLeafMaxY + e) {
-                continue;
-            }
-            const bool inside = InsideLeaf(X, Y);
-            cands[count++] = {X, Y, di, dj, inside};
-            containing += inside ? 1 : 0;
+    auto consider = [&](std::int32_t di, std::int32_t dj) {
+        const float du = fu - static_cast<float>(di);
+        const float dv = fv - static_cast<float>(dj);
+        const float X = 4716.5f * du + 970.5f * dv;
+        const float Y = 4844.f * dv - 938.f * du;
+        if (X < kLeafMinX - e || X > kLeafMaxX + e || Y < kLeafMinY - e || Y > kLeafMaxY + e) {
+            return;
+        }
+        // Every candidate lies in the grid's extent (its reach covers the widest joint).
+        const int at = grid.complete ? LeafGridCellIndex(X, Y) : -1;
+        const LeafGridCell* gc = at >= 0 ? &grid.cells[static_cast<std::size_t>(at)] : nullptr;
+        const bool inside = gc ? LeafGridInside(grid, *gc, X, Y) : InsideLeaf(X, Y);
+        cands[count++] = {X, Y, di, dj, inside, gc};
+        containing += inside ? 1 : 0;
+    };
+    if (grid.complete) {
+        // Only the neighbours whose grown box can reach this part of the cell, in search order.
+        const LeafOffsetCell& oc =
+            grid.offsets[static_cast<std::size_t>(LeafOffsetCellIndex(fu, fv))];
+        for (int k = 0; k < oc.count; ++k) {
+            const LeafOffsetCandidate& c = oc.candidates[k];
+            if (static_cast<float>(c.reach) <= e) consider(c.di, c.dj);
+        }
+    } else {
+        for (std::int32_t dj = -1; dj <= 1; ++dj) {
+            for (std::int32_t di = -1; di <= 1; ++di) consider(di, dj);
         }
     }
 
@@ -140,7 +185,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         // (gw + 1)^2 otherwise, so the search needs nothing farther.
         if (gw > 0.f) {
             const Candidate& c = cands[taken];
-            grout = gw > std::sqrt(NearestChordDistance2(c.X, c.Y, (gw + 1.f) * (gw + 1.f)));
+            grout = gw > std::sqrt(c.Nearest2(grid, (gw + 1.f) * (gw + 1.f)));
         } else {
             grout = false;
         }
@@ -149,7 +194,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         float deepest = 0.f;
         for (int k = 0; k < count; ++k) {
             if (!cands[k].inside) continue;
-            const float d2 = NearestChordDistance2(cands[k].X, cands[k].Y, kFar);
+            const float d2 = cands[k].Nearest2(grid, kFar);
             if (taken < 0 || d2 > deepest) {
                 taken = k;
                 deepest = d2;
@@ -160,7 +205,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         // Outside every leaf: the nearest one, the earlier one on a tie.
         float nearest = 1e30f;
         for (int k = 0; k < count; ++k) {
-            const float d2 = NearestChordDistance2(cands[k].X, cands[k].Y, nearest);
+            const float d2 = cands[k].Nearest2(grid, nearest);
             if (d2 < nearest) {
                 taken = k;
                 nearest = d2;
@@ -168,22 +213,12 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         }
     }
 
-    float X = 0.f;
-    float Y = 0.f;
     if (taken >= 0) {
         const Candidate& c = cands[taken];
-        X = c.X;
-        Y = c.Y;
-        cell.brickU = a + c.di;
-        cell.brickV = b + c.dj;
+        finish(a + c.di, b + c.dj, c.X, c.Y, grout);
     } else {
-        cell.brickU = 0;
-        cell.brickV = 0;
+        finish(0, 0, 0.f, 0.f, grout);
     }
-    cell.kind = (cell.brickU + cell.brickV) & 1;
-    cell.localU = Clamp01((X + 322.f) / kLeafWidth);
-    cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
-    cell.isGrout = grout;
 }
 
 }  // namespace QuarelNS

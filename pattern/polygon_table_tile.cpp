@@ -5,12 +5,15 @@
 //
 // The search structures skip polygons, runs of edges and edges whose boxes show that they cannot
 // change the answer; every edge that is examined goes through the plain formulas, so the result
-// is the one of a scan over every edge.
+// is the one of a scan over every edge. With the tile's grid (table_tile_grid.h) a point first
+// asks its grid cell, which knows the piece where no outline comes near and lists the few edges
+// the reach test can need.
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "pattern/cell_steps.h"
+#include "pattern/table_tile_grid.h"
 #include "pattern/table_tile_search.h"
 #include "pattern/table_tile_steps.h"
 
@@ -75,17 +78,36 @@ bool WithinReachOfOutline(const PolygonTileSearch& table, float px, float py, fl
     return false;
 }
 
+// The same answer from the grid cell: at most the edges that can be nearest to a point of the
+// cell, in ascending order of their bounds (any edge within reach means the nearest is).
+bool WithinReachOfOutline(const PolygonTileSearch& table, const PolygonTileGrid& grid,
+                          const TileGridCell& cell, float px, float py, float reach) {
+    if (reach < cell.nearLow) return false;
+    if (reach >= cell.nearHigh) return true;
+    for (std::uint32_t k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
+        const TileGridNear& n = grid.near[k];
+        if (n.low > reach) break;
+        if (reach >= std::sqrt(EdgeDistanceSq(table.edges[n.edge], px, py))) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
-                      const PolygonTileSearch& table) {
+                      const PolygonTileSearch& table, const PolygonTileGrid* grid) {
     const DesignPosition d = PlaceInDesignSquare(ps, u, v, table.size);
+    const TileGridCell* gc = grid ? TileGridCellAt(*grid, d.px, d.py, table.size) : nullptr;
 
     std::int32_t piece = -1;
-    for (std::int32_t k = 0; k < table.count; ++k) {
-        if (InsidePiece(table, table.pieces[k], d.px, d.py)) {
-            piece = k;
-            break;
+    if (gc && gc->piece != kTileGridMixed) {
+        piece = gc->piece;  // no outline near the cell: its piece is every point's
+    } else {
+        for (std::int32_t k = 0; k < table.count; ++k) {
+            if (InsidePiece(table, table.pieces[k], d.px, d.py)) {
+                piece = k;
+                break;
+            }
         }
     }
     const bool found = piece >= 0;
@@ -111,7 +133,8 @@ void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& ce
         const GroutFace g = GroutFinish(ps.gap_u, ps.gap_v, f.w, f.h, f.s, f.t);
         const float reach = (std::clamp(ps.gap_u, 0.f, 0.49f) + std::clamp(ps.gap_v, 0.f, 0.49f)) *
                             0.25f * std::min(f.wd, f.hd);
-        cell.isGrout = WithinReachOfOutline(table, d.px, d.py, reach);
+        cell.isGrout = gc ? WithinReachOfOutline(table, *grid, *gc, d.px, d.py, reach)
+                          : WithinReachOfOutline(table, d.px, d.py, reach);
         SetBrickLocalFrame(g.a, g.b, g.faceW, g.faceH, cell);
     } else {
         cell.isGrout = true;

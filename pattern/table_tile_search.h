@@ -66,6 +66,7 @@ struct PolygonTileSearch {
     const SearchPiece* pieces;
     std::int32_t count;
     const SearchEdge* edges;
+    std::int32_t edgeCount;
     const EdgeRun* runs;
     const std::uint16_t* bandStart;
     const std::uint16_t* bandEdges;
@@ -76,8 +77,10 @@ struct PolygonTileSearch {
 // Generic generators over a table; the pattern ids are thin wrappers around them.
 void RectTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
                    const RectTileSearch& table);
+struct PolygonTileGrid;
+// `grid` may be null: the generator then searches the table alone, with the same results.
 void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
-                      const PolygonTileSearch& table);
+                      const PolygonTileSearch& table, const PolygonTileGrid* grid);
 
 namespace table_search_detail {
 
@@ -230,6 +233,7 @@ struct PolygonTileSearchData {
         return {pieces.data(),
                 static_cast<std::int32_t>(P),
                 edges.data(),
+                static_cast<std::int32_t>(E),
                 runs.data(),
                 bandStart.data(),
                 bandEdges.data(),

@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
+#include "reference/angled_tiles_reference.h"
 #include "support.h"
 
 namespace QuarelNS {
@@ -152,6 +154,42 @@ TEST(Hexagons, InteriorPointsResolveToTheirHexagon) {
     EXPECT_EQ(wrapped.brickV, -1);
     EXPECT_NEAR(wrapped.localU, 0.35f / 0.8f * 0.5f + 0.5f, 1e-5f);
     EXPECT_NEAR(wrapped.localV, 0.7f, 1e-5f);
+}
+
+// The engine shares the divisions its candidates have in common; the plain method does each.
+// Counts of 1 and 2 (where the wrap brings candidates a tile away onto the same place and ties
+// are common), the counts of the tests and huge ones; pixel centres, pixel corners (which lie on
+// the column and row lines) and the tile's edges.
+TEST(Hexagons, MatchesThePlainMethodBitForBit) {
+    int mismatches = 0;
+    auto check = [&mismatches](const PatternSettings& ps, float u, float v) {
+        const BrickCell fast = Eval(ps, u, v);
+        const BrickCell plain = reference::EvaluateHexagons(ps, u, v);
+        if (!testing::SameBits(fast, plain) && ++mismatches <= 5)
+            ADD_FAILURE() << ps << " u " << u << " v " << v << "\n  fast  " << fast << "\n  plain "
+                          << plain;
+    };
+    for (const auto& [nx, ny] :
+         {std::pair{1, 1}, std::pair{1, 2}, std::pair{2, 3}, std::pair{4, 8}, std::pair{7, 13},
+          std::pair{256, 256}, std::pair{65536, 65536}, std::pair{4097, 3}}) {
+        for (const auto& [gu, gv] :
+             {std::pair{0.f, 0.f}, std::pair{0.05f, 0.05f}, std::pair{0.45f, 0.2f}}) {
+            const PatternSettings ps = Settings(kHexagons, nx, ny, gu, gv);
+            for (int y = 0; y <= 96; ++y) {
+                for (int x = 0; x <= 96; ++x) {
+                    check(ps, (x + 0.5f) / 97.f, (y + 0.5f) / 97.f);
+                    check(ps, x / 96.f, y / 96.f);
+                }
+            }
+            for (float e : {0.f, std::nextafter(1.f, 0.f), -1e-9f}) {
+                for (int k = 0; k <= 64; ++k) {
+                    check(ps, e, k / 64.f);
+                    check(ps, k / 64.f, e);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

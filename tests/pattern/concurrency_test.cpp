@@ -2,6 +2,7 @@
 // ThreadSanitizer as well, which watches for any shared state written behind the scenes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -39,6 +40,33 @@ TEST(Concurrency, ThreadsAgreeWithASingleThread) {
     }
     for (std::thread& th : threads) th.join();
     for (int m : mismatches) EXPECT_EQ(m, 0);
+}
+
+// Some patterns build search tables on first use. Threads that all make their first call at once
+// must wait for one build and then read it: run alone (as ctest runs each test), this is the
+// first use in the process, and ThreadSanitizer watches the build.
+TEST(Concurrency, TablesBuiltOnFirstUseServeEveryThread) {
+    constexpr int kIds[] = {20, 24, 28, 29};
+    constexpr int kSide = 24;
+    std::atomic<int> waiting{4};
+    std::vector<std::vector<BrickCell>> got(4);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            waiting.fetch_sub(1);
+            while (waiting.load() > 0) std::this_thread::yield();
+            for (int id : kIds) {
+                for (int i = 0; i < kSide * kSide; ++i) {
+                    got[static_cast<std::size_t>(t)].push_back(
+                        testing::Eval(testing::Settings(id, 3, 2, 0.05f, 0.05f),
+                                      (static_cast<float>(i % kSide) + 0.5f) / kSide,
+                                      (static_cast<float>(i / kSide) + 0.5f) / kSide));
+                }
+            }
+        });
+    }
+    for (std::thread& th : threads) th.join();
+    for (int t = 1; t < 4; ++t) EXPECT_TRUE(got[static_cast<std::size_t>(t)] == got[0]);
 }
 
 }  // namespace

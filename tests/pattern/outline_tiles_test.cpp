@@ -3,9 +3,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "pattern/outline_ipaver_shape.h"
 #include "pattern/outline_maple_leaf_chords.h"
+#include "pattern/outline_maple_leaf_grid.h"
 #include "reference/outline_tiles_reference.h"
 #include "support.h"
 
@@ -20,6 +24,44 @@ constexpr int kMapleLeaf = 24;
 
 using testing::Record;
 using testing::SameBits;
+
+// The engine against a plain method at one point; reports the first few disagreements.
+template <class Plain>
+void ExpectPlain(Plain plain, const PatternSettings& ps, float u, float v, int& mismatches) {
+    const BrickCell fast = Eval(ps, u, v);
+    const BrickCell want = plain(ps, u, v);
+    if (!SameBits(fast, want) && ++mismatches <= 5)
+        ADD_FAILURE() << ps << " u " << u << " v " << v << "\n  fast  " << fast << "\n  plain "
+                      << want;
+}
+
+// Points on the lines k / side of the unit tile (the edges of an engine grid laid over one
+// repeat cell when the counts are 1), each with its neighbouring floats on both sides.
+std::vector<float> GridLines(int side) {
+    std::vector<float> at;
+    for (int k = 0; k <= side; ++k) {
+        const float c = static_cast<float>(k) / static_cast<float>(side);
+        for (float x : {std::nextafter(c, -1.f), c, std::nextafter(c, 2.f)}) {
+            if (x >= 0.f && x < 1.f) at.push_back(x);
+        }
+    }
+    return at;
+}
+
+// Pseudo-random points of the unit tile, the same on every run.
+std::vector<std::pair<float, float>> RandomPoints(int n) {
+    std::vector<std::pair<float, float>> p;
+    std::uint32_t s = 2024u;
+    auto next = [&s] {
+        s = s * 1664525u + 1013904223u;
+        return static_cast<float>(s >> 8) * 5.9604645e-8f;
+    };
+    for (int k = 0; k < n; ++k) {
+        const float u = next();
+        p.push_back({u, next()});
+    }
+    return p;
+}
 
 // ---- I-Paver ----
 
@@ -100,6 +142,38 @@ TEST(IPaver, GridProperties) {
     }
 }
 
+// The engine skips shape tests and distances where its grid over the repeat cell knows the
+// answer; the plain method never does. Pixel centres, the grid's cell edges (with the quarter
+// borders and the tile's edges among them), the counts of the tests and huge ones.
+TEST(IPaver, MatchesThePlainMethodBitForBit) {
+    const std::pair<int, int> counts[] = {{1, 1}, {3, 2}, {7, 13}, {256, 256}};
+    const std::pair<float, float> gaps[] = {
+        {0.f, 0.f}, {0.05f, 0.05f}, {0.02f, 0.1f}, {0.45f, 0.45f}, {5.f, -1.f}};
+    const std::vector<float> lines = GridLines(kIPaverGridSide);
+    int mismatches = 0;
+    for (const auto& [nx, ny] : counts) {
+        for (const auto& [gu, gv] : gaps) {
+            const PatternSettings ps = Settings(kIPaver, nx, ny, gu, gv);
+            for (int y = 0; y < 97; ++y) {
+                for (int x = 0; x < 97; ++x)
+                    ExpectPlain(reference::EvaluateIPaver, ps, (x + 0.5f) / 97, (y + 0.5f) / 97,
+                                mismatches);
+            }
+            if (nx != 1) continue;
+            for (float v : lines) {
+                for (float u : lines) ExpectPlain(reference::EvaluateIPaver, ps, u, v, mismatches);
+            }
+        }
+    }
+    for (const auto& [nx, ny] : {std::pair{65536, 65536}, std::pair{4097, 3}}) {
+        for (auto [u, v] : RandomPoints(3000)) {
+            ExpectPlain(reference::EvaluateIPaver, Settings(kIPaver, nx, ny, 0.05f, 0.05f), u, v,
+                        mismatches);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(IPaver, ShapeDistances) {
     // Inside tests at the limits: a tab's tip is in, just beyond is out.
     EXPECT_TRUE(InsideIShape(0.f, -453.5f));
@@ -176,13 +250,8 @@ TEST(MapleLeaf, BandsListEveryChordThatCanCross) {
     }
 }
 
-// The engine against the plain method at one point; reports the first few disagreements.
 void ExpectPlainLeaf(const PatternSettings& ps, float u, float v, int& mismatches) {
-    const BrickCell fast = Eval(ps, u, v);
-    const BrickCell plain = reference::EvaluateMapleLeaf(ps, u, v);
-    if (!SameBits(fast, plain) && ++mismatches <= 5)
-        ADD_FAILURE() << ps << " u " << u << " v " << v << "\n  fast  " << fast << "\n  plain "
-                      << plain;
+    ExpectPlain(reference::EvaluateMapleLeaf, ps, u, v, mismatches);
 }
 
 TEST(MapleLeaf, MatchesThePlainMethodBitForBit) {
@@ -238,6 +307,66 @@ TEST(MapleLeaf, MatchesThePlainMethodAtEveryBoundary) {
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(boundaries, 600);
+}
+
+// With counts of 1 the offset in the lattice cell is u, v itself: the edges of the grid of
+// settled cells, the tile's edges and huge counts (offsets quantised) against the plain method.
+TEST(MapleLeaf, MatchesThePlainMethodOnSettledCellEdgesAndHugeCounts) {
+    const std::vector<float> lines = GridLines(kLeafSettledSide);
+    int mismatches = 0;
+    for (const PatternSettings& ps :
+         {Settings(kMapleLeaf, 1, 1, 0.05f, 0.05f), Settings(kMapleLeaf, 1, 1, 0.45f, 0.3f)}) {
+        for (std::size_t y = 0; y < lines.size(); y += 2) {
+            for (float u : lines) ExpectPlainLeaf(ps, u, lines[y], mismatches);
+        }
+    }
+    for (const auto& [nx, ny] : {std::pair{65536, 65536}, std::pair{4097, 3}}) {
+        for (auto [u, v] : RandomPoints(2000))
+            ExpectPlainLeaf(Settings(kMapleLeaf, nx, ny, 0.05f, 0.05f), u, v, mismatches);
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// The leaf grid's lists at points on its cell edges (and a float either side), where a point's
+// cell index may round to the neighbour: the parity and the nearest distance, bounded or not,
+// against every chord of the outline.
+TEST(MapleLeaf, GridCellsAnswerForPointsOnTheirEdges) {
+    const LeafGrid& grid = MapleLeafGrid();
+    ASSERT_TRUE(grid.complete);
+    int mismatches = 0;
+    auto check = [&](float X, float Y) {
+        bool inside = false;
+        float nearest = std::numeric_limits<float>::infinity();
+        for (std::size_t i = 0; i < kLeafChordCount; ++i) {
+            const LeafPoint q0 = kLeafPoints[i], q = kLeafPoints[i + 1];
+            if ((q.y > Y) != (q0.y > Y) && (q.x - q0.x) * (Y - q0.y) / (q.y - q0.y) + q0.x > X)
+                inside = !inside;
+            nearest = std::min(nearest, LeafChordDistance2(kLeafChords[i], X, Y));
+        }
+        const int at = LeafGridCellIndex(X, Y);
+        ASSERT_GE(at, 0);
+        const LeafGridCell& cell = grid.cells[static_cast<std::size_t>(at)];
+        const float bound = 61.f * 61.f;
+        const float bounded = LeafGridNearest2(grid, cell, X, Y, bound);
+        const bool ok =
+            LeafGridInside(grid, cell, X, Y) == inside &&
+            LeafGridNearest2(grid, cell, X, Y, std::numeric_limits<float>::infinity()) == nearest &&
+            (nearest <= bound ? bounded == nearest : bounded > bound);
+        if (!ok && ++mismatches <= 5) ADD_FAILURE() << "X " << X << " Y " << Y;
+    };
+    for (int k = 0; k <= kLeafGridSide; ++k) {
+        const float x = kLeafGridX0 + static_cast<float>(k) * kLeafGridStep;
+        const float y = kLeafGridY0 + static_cast<float>(k) * kLeafGridStep;
+        for (float along = 0.f; along <= kLeafGridSide * kLeafGridStep; along += 11.3f) {
+            for (float c : {std::nextafter(x, -1e9f), x, std::nextafter(x, 1e9f)}) {
+                if (c >= kLeafGridX0 && c <= kLeafGridX1) check(c, kLeafGridY0 + along);
+            }
+            for (float c : {std::nextafter(y, -1e9f), y, std::nextafter(y, 1e9f)}) {
+                if (c >= kLeafGridY0 && c <= kLeafGridY1) check(kLeafGridX0 + along, c);
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

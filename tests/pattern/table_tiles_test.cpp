@@ -3,9 +3,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "pattern/table_tile_data.h"
+#include "pattern/table_tile_grid.h"
 #include "reference/table_tiles_reference.h"
 #include "support.h"
 
@@ -129,6 +131,39 @@ TEST(TableTiles, MatchThePlainMethod) {
             for (int k = 0; k < 4000; ++k) {
                 const float u = next(), v = next();
                 check(ps, u, v);
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << "id " << id;
+    }
+}
+
+// The polygon tiles' grid over the design square: with counts of 1 its cell edges lie at
+// u, v = k / kTileGridSide. There a point's cell index may round to the neighbour, so both floats
+// beside each edge are compared with the plain method too, with and without joints, and the
+// grids must have fitted their storage.
+TEST(TableTiles, PolygonGridCellEdgesMatchThePlainMethod) {
+    EXPECT_TRUE(ParquetTile2Grid().complete);
+    EXPECT_TRUE(ParquetTile3Grid().complete);
+    std::vector<float> lines;
+    for (int k = 0; k <= kTileGridSide; ++k) {
+        const float c = static_cast<float>(k) / kTileGridSide;
+        for (float x : {std::nextafter(c, -1.f), c, std::nextafter(c, 2.f)}) {
+            if (x >= 0.f && x < 1.f) lines.push_back(x);
+        }
+    }
+    for (int id : {kParquetTile2Id, kParquetTile3Id}) {
+        int mismatches = 0;
+        for (const auto& [gu, gv] :
+             {std::pair{0.f, 0.f}, std::pair{0.05f, 0.05f}, std::pair{0.3f, 0.2f}}) {
+            const PatternSettings ps = Settings(id, 1, 1, gu, gv);
+            for (float v : lines) {
+                for (float u : lines) {
+                    const BrickCell got = Eval(ps, u, v);
+                    const BrickCell want = reference::TableTileCell(ps, u, v);
+                    if (!testing::SameBits(got, want) && ++mismatches <= 5)
+                        ADD_FAILURE() << ps << " u " << u << " v " << v << "\n got " << got
+                                      << "\nwant " << want;
+                }
             }
         }
         EXPECT_EQ(mismatches, 0) << "id " << id;

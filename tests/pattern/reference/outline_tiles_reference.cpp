@@ -6,6 +6,7 @@
 
 #include "pattern/cell_steps.h"
 #include "pattern/evaluate.h"
+#include "pattern/outline_ipaver_shape.h"
 #include "pattern/outline_maple_leaf_curve.h"
 
 namespace QuarelNS::reference {
@@ -107,6 +108,77 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
 BrickCell EvaluateMapleLeaf(const PatternSettings& settings, float u, float v) {
     BrickCell cell;
     MapleLeaf(SanitizePatternSettings(settings), ReduceToUnit(u), ReduceToUnit(v), cell);
+    return cell;
+}
+
+void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    const float nu = static_cast<float>(std::max(ps.nx, 1));
+    const float nv = static_cast<float>(std::max(ps.ny, 1));
+    const float gu = std::clamp(ps.gap_u, 0.f, 0.45f);
+    const float gv = std::clamp(ps.gap_v, 0.f, 0.45f);
+
+    // Design y runs against v.
+    const float X = u * kIPaverCell * nu;
+    const float Y = (1.f - v) * kIPaverCell * nv;
+    const std::int32_t a = FloorToInt(X / kIPaverCell);
+    const std::int32_t b = FloorToInt(Y / kIPaverCell);
+    const float px = X - kIPaverCell * static_cast<float>(a);
+    const float py = Y - kIPaverCell * static_cast<float>(b);
+
+    const bool left = px < kIPaverHalfCell;
+    const bool low = py < kIPaverHalfCell;
+    const float cx = px - kIPaverHalfCell;
+    const float cy = py - kIPaverHalfCell;
+    const float kx = px - (left ? 0.f : kIPaverCell);
+    const float ky = py - (low ? 0.f : kIPaverCell);
+    float qx = px - (left ? 447.5f : 1342.5f);
+    const float qy = py - (low ? 447.5f : 1342.5f);
+    // Connectors in the quarters where left differs from low are mirrored.
+    if (left != low) qx = -qx;
+    const std::int32_t i = left ? 0 : 1;
+    const std::int32_t j = low ? 0 : 1;
+
+    float d;
+    if (InsideIShape(cx, cy)) {
+        d = IOutlineDistance(cx, cy);
+        cell.brickU = 4 * a + 2;
+        cell.brickV = 4 * b + 2;
+        cell.localU = (cx + kIHalfExtent) / 907.f;
+        cell.localV = 1.f - (cy + kIHalfExtent) / 907.f;
+        cell.kind = 1;
+    } else if (InsideIShape(kx, ky)) {
+        d = IOutlineDistance(kx, ky);
+        cell.brickU = 4 * (a + i);
+        cell.brickV = 4 * (b + j);
+        cell.localU = (kx + kIHalfExtent) / 907.f;
+        cell.localV = 1.f - (ky + kIHalfExtent) / 907.f;
+        cell.kind = 1;
+    } else {
+        cell.kind = 0;
+        const float dc = ConnectorOutlineDistance(qx, qy);
+        if (-ConnectorRightEdge(-qy) <= qx && qx <= ConnectorRightEdge(qy)) {
+            d = dc;
+            cell.brickU = 2 * (2 * a + i) + 1;
+            cell.brickV = 2 * (2 * b + j) + 1;
+            cell.localU = (qx + kConnectorHalf) / 895.f;
+            cell.localV = 1.f - (qy + kConnectorHalf) / 895.f;
+        } else {
+            // The bits of the quarter that no stone covers: grout wherever the joint reaches.
+            d = std::min(dc, std::min(IOutlineDistance(kx, ky), IOutlineDistance(cx, cy)));
+            cell.brickU = 4 * a;
+            cell.brickV = 4 * b;
+            cell.localU = 0.5f;
+            cell.localV = 0.5f;
+        }
+    }
+    cell.sizeU = 1.f / nu;
+    cell.sizeV = 1.f / nv;
+    cell.isGrout = (gu + gv) * 447.5f > d;
+}
+
+BrickCell EvaluateIPaver(const PatternSettings& settings, float u, float v) {
+    BrickCell cell;
+    IPaver(SanitizePatternSettings(settings), ReduceToUnit(u), ReduceToUnit(v), cell);
     return cell;
 }
 
