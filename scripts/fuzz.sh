@@ -12,15 +12,21 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
 fi
 scripts/setup.sh
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)"
+# Only the fuzzers and what they link.
+names=()
+targets=()
+for src in fuzz/fuzz_*.cpp; do
+  names+=("$(basename "$src" .cpp)")
+  targets+=(--target "$(basename "$src" .cpp)")
+done
+cmake --build --preset fuzz -j "$(nproc)" "${targets[@]}"
 
 artifacts=build/fuzz/artifacts
 mkdir -p "$artifacts"
 status=0
 results=()
-for f in build/fuzz/fuzz/fuzz_*; do
-  [ -x "$f" ] || continue
-  name=$(basename "$f")
+for name in "${names[@]}"; do
+  f=build/fuzz/fuzz/$name
   corpus="fuzz/corpus/${name#fuzz_}"
   scratch=$(mktemp -d)
   log=$(mktemp)
