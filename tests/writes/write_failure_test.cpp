@@ -1,5 +1,5 @@
 // Files are replaced whole or not at all. Each write path (a scene saved with --save-scene, a
-// picture, the bake's three maps) meets a failure part-way through its bytes and one at the
+// picture, the bake's maps) meets a failure part-way through its bytes and one at the
 // rename: the old files stay byte for byte, no temporary is left beside them, and the error
 // names the file and the reason. The bake's maps change together or not at all, also when the
 // second or third rename fails after the first replaced its target.
@@ -115,7 +115,7 @@ TEST(AtomicWrite, TheBakedMapsChangeTogetherOrNotAtAll) {
             "--size", second ? "24" : "16", "--samples",        "1",     "-q",
             "--out",  (dir / name).string()};
     };
-    const std::vector<std::string> kinds = {"color", "normal", "height"};
+    const std::vector<std::string> kinds = {"color", "normal", "height", "id"};
     auto maps = [&](const std::string& name) {
         std::vector<std::string> bytes;
         for (const std::string& k : kinds) bytes.push_back(Bytes(dir / (name + "-" + k + ".png")));
