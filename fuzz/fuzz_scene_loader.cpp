@@ -1,8 +1,9 @@
 // The scene loader refuses truncated, corrupt and hostile files cleanly: no crash, no leak, no
 // undefined behaviour, and a failed load leaves nothing behind. Inputs are either raw bytes or
-// byte patches of a valid scene with shared targets, which reaches deep into the format. The
-// module's classes are in the class directory and in the valid scene, so damaged files also
-// reach their slot guards, the repair after loading and the parent search of the outputs.
+// byte patches of one of two valid scenes (the module's classes in the nodes' materials; host
+// maps with a shared target as roots), which reach deep into the format. The module's classes
+// are in the class directory and in the valid scene, so damaged files also reach their slot
+// guards, the repair after loading and the parent search of the outputs.
 #include <host/builtin_classes.h>
 #include <host/class_directory.h>
 #include <host/scene_file.h>
@@ -10,6 +11,7 @@
 #include <ref.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -50,43 +52,52 @@ void AddModuleObjects() {
     root->CreateChild(L"Wall")->SetMtl(multi);
 }
 
-bool RegisterModuleClasses() {
-    for (int i = 0; i < kQuarelClassCount; ++i)
-        RegisterClassDesc(&QuarelClassDescOf(static_cast<QuarelClass>(i)));
-    return true;
-}
+// The scenes that inputs patch, saved once: the module's classes in the nodes' materials
+// (AddModuleObjects), and host maps with a shared target held as roots. Two small scenes rather
+// than one with both: an input that keeps its scene loadable costs what that scene's objects
+// cost to make and delete, and most inputs do.
+std::vector<std::uint8_t> gModuleScene;
+std::vector<std::uint8_t> gRootsScene;
 
-const std::vector<std::uint8_t>& ValidScene() {
-    static const std::vector<std::uint8_t> bytes = [] {
-        AddModuleObjects();
-        auto multi = std::make_unique<SingleRefMaker>();
-        auto* m = new MultiSubMap(3, MultiSubMap::kByFaceNumber);
-        multi->SetRef(m);
-        auto* shared = new CheckerMap();
-        m->SetSubTexmap(0, shared);
-        m->SetSubTexmap(2, shared);
-        auto mtl = std::make_unique<SingleRefMaker>();
-        auto* std_mtl = new StdMtl();
-        mtl->SetRef(std_mtl);
-        std_mtl->SetSubTexmap(0, m);
-        std::vector<std::uint8_t> out;
-        SaveSceneBytes({m, std_mtl}, out);
-        return out;
-    }();
-    return bytes;
+void SaveValidScenes() {
+    AddModuleObjects();
+    if (!SaveSceneBytes({}, gModuleScene)) std::abort();
+    GetCOREInterface()->ResetScene();
+
+    auto multi = std::make_unique<SingleRefMaker>();
+    auto* m = new MultiSubMap(3, MultiSubMap::kByFaceNumber);
+    multi->SetRef(m);
+    auto* shared = new CheckerMap();
+    m->SetSubTexmap(0, shared);
+    m->SetSubTexmap(2, shared);
+    auto mtl = std::make_unique<SingleRefMaker>();
+    auto* stdMtl = new StdMtl();
+    mtl->SetRef(stdMtl);
+    stdMtl->SetSubTexmap(0, m);
+    if (!SaveSceneBytes({m, stdMtl}, gRootsScene)) std::abort();
 }
 
 }  // namespace
 
+// Once per process: the module's classes in the class directory and the valid scenes saved,
+// with every object made for them deleted again, so that the first input starts from an empty
+// scene like every other.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    for (int i = 0; i < kQuarelClassCount; ++i)
+        RegisterClassDesc(&QuarelClassDescOf(static_cast<QuarelClass>(i)));
+    SaveValidScenes();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool registered = RegisterModuleClasses();
-    (void)registered;
-    std::vector<std::uint8_t> file;
+    // Reused between inputs: only its capacity carries over.
+    static std::vector<std::uint8_t> file;
     if (size > 0 && (data[0] & 1)) {
         file.assign(data + 1, data + size);
     } else {
-        // Patches of the valid scene: (offset, byte) pairs, then a truncation length.
-        file = ValidScene();
+        // Patches of a valid scene (the second bit chooses which): (offset, byte) pairs, then a
+        // truncation length.
+        file = size > 0 && (data[0] & 2) ? gRootsScene : gModuleScene;
         std::size_t i = size > 0 ? 1 : 0;
         for (; i + 3 <= size && !file.empty(); i += 3) {
             const std::size_t at =
@@ -96,7 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i + 2 <= size)
             file.resize(std::min(file.size(), std::size_t{data[i]} << 8 | data[i + 1]));
     }
-    LoadedScene scene;
-    LoadSceneBytes(file.data(), file.size(), scene);
+    {
+        LoadedScene scene;
+        LoadSceneBytes(file.data(), file.size(), scene);
+    }
+    // Everything this input loaded goes before the next input: a leak or a dangling pointer
+    // of its deletion is this input's.
+    GetCOREInterface()->ResetScene();
     return 0;
 }

@@ -58,14 +58,14 @@ struct SwatchState {
     bool enabled = true;
 };
 
-struct Registry {
+struct ControlRegistry {
     std::mutex mutex;
     std::map<HWND, std::shared_ptr<SpinnerState>> spinners;
     std::map<HWND, std::shared_ptr<SwatchState>> swatches;
 };
 
-Registry& Controls() {
-    static Registry* r = new Registry;  // outlives every module's static destructors
+ControlRegistry& Controls() {
+    static ControlRegistry* r = new ControlRegistry;  // outlives every module's static destructors
     return *r;
 }
 
@@ -173,7 +173,7 @@ private:
 
 bool CreateSpinnerControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notify, void* context) {
     if (!hwnd) return false;
-    Registry& r = Controls();
+    ControlRegistry& r = Controls();
     std::lock_guard<std::mutex> lock(r.mutex);
     auto state = std::make_shared<SpinnerState>();
     state->hwnd = hwnd;
@@ -185,7 +185,7 @@ bool CreateSpinnerControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notify, v
 
 bool CreateColorSwatchControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notify, void* context) {
     if (!hwnd) return false;
-    Registry& r = Controls();
+    ControlRegistry& r = Controls();
     std::lock_guard<std::mutex> lock(r.mutex);
     auto state = std::make_shared<SwatchState>();
     state->hwnd = hwnd;
@@ -196,7 +196,7 @@ bool CreateColorSwatchControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notif
 }
 
 void DestroyCustomControl(HWND hwnd) {
-    Registry& r = Controls();
+    ControlRegistry& r = Controls();
     std::lock_guard<std::mutex> lock(r.mutex);
     // An interface still out no longer reaches a window or a parent.
     if (auto it = r.spinners.find(hwnd); it != r.spinners.end()) {
@@ -215,7 +215,7 @@ void DestroyCustomControl(HWND hwnd) {
 bool CommitSpinnerEdit(HWND edit) {
     std::shared_ptr<SpinnerState> state;
     {
-        Registry& r = Controls();
+        ControlRegistry& r = Controls();
         std::lock_guard<std::mutex> lock(r.mutex);
         for (const auto& [hwnd, s] : r.spinners)
             if (edit && s->edit == edit) state = s;
@@ -235,7 +235,7 @@ bool CommitSpinnerEdit(HWND edit) {
 
 ISpinnerControl* GetISpinner(HWND hCtrl) {
     if (!hCtrl) return nullptr;
-    Registry& r = Controls();
+    ControlRegistry& r = Controls();
     std::lock_guard<std::mutex> lock(r.mutex);
     auto it = r.spinners.find(hCtrl);
     return it == r.spinners.end() ? nullptr : new SpinnerInterface(it->second);
@@ -248,7 +248,7 @@ void ReleaseISpinner(ISpinnerControl* isc) {
 
 IColorSwatch* GetIColorSwatch(HWND hCtrl) {
     if (!hCtrl) return nullptr;
-    Registry& r = Controls();
+    ControlRegistry& r = Controls();
     std::lock_guard<std::mutex> lock(r.mutex);
     auto it = r.swatches.find(hCtrl);
     return it == r.swatches.end() ? nullptr : new SwatchInterface(it->second);

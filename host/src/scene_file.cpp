@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "chunk_io.h"
+#include "host/atomic_file.h"
 #include "host/class_directory.h"
 #include "maxapi.h"
 #include "ref_host_access.h"
@@ -186,12 +187,8 @@ bool SaveSceneFile(const std::string& path, const std::vector<ReferenceTarget*>&
                    std::string* error) {
     std::vector<std::uint8_t> bytes;
     if (!SaveSceneBytes(roots, bytes, error)) return false;
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) return Fail(error, "cannot open '" + path + "' for writing");
-    f.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-    if (!f) return Fail(error, "cannot write '" + path + "'");
-    return true;
+    // A failed save leaves the previous file as it was.
+    return quarel_host::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 // --- loading ---------------------------------------------------------------------------------

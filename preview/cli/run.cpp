@@ -116,20 +116,16 @@ std::string FreeBakePrefix(const std::string& prefix) {
 
 bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err,
                 bool grey) {
-    std::error_code ec;
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    if (ec) {
-        std::fprintf(err, "%s: cannot create %s: %s\n", kName, parent.c_str(),
-                     ec.message().c_str());
-        return false;
-    }
+    return WriteImages({{image, path, grey}}, out, err);
+}
+
+bool WriteImages(const std::vector<PngFile>& files, std::FILE* out, std::FILE* err) {
     std::string error;
-    if (!(grey ? WriteGreyPng(image, path, error) : WritePng(image, path, error))) {
-        std::fprintf(err, "%s: cannot write %s: %s\n", kName, path.c_str(), error.c_str());
+    if (!WritePngFiles(files, error)) {
+        std::fprintf(err, "%s: %s\n", kName, error.c_str());
         return false;
     }
-    std::fprintf(out, "%s\n", path.c_str());
+    for (const PngFile& f : files) std::fprintf(out, "%s\n", f.path.c_str());
     return true;
 }
 
@@ -228,10 +224,12 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
         const std::string name = PatternName(map, table, id);
         prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)));
     }
-    const bool ok = WriteImage(tiles.color, BakePath(prefix, "color"), out, err) &&
-                    WriteImage(tiles.normal, BakePath(prefix, "normal"), out, err) &&
-                    WriteImage(tiles.height, BakePath(prefix, "height"), out, err, true) &&
-                    WriteImage(tiles.id, BakePath(prefix, "id"), out, err);
+    // One set: a failure leaves the maps of an earlier bake as they were, not half replaced.
+    const bool ok = WriteImages({{tiles.color, BakePath(prefix, "color")},
+                                 {tiles.normal, BakePath(prefix, "normal")},
+                                 {tiles.height, BakePath(prefix, "height"), true},
+                                 {tiles.id, BakePath(prefix, "id")}},
+                                out, err);
     return ok ? kExitOk : kExitFailed;
 }
 

@@ -35,6 +35,8 @@ std::string DefaultOutputPath(const PreviewOptions& o, int pattern, const std::s
 // folder; prints the path to `out`, or why it could not be written to `err`.
 bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std::FILE* err,
                 bool grey = false);
+// The same for pictures that belong together: all are written, or none changes.
+bool WriteImages(const std::vector<PngFile>& files, std::FILE* out, std::FILE* err);
 
 int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE* err);
 // The same with a module already loaded (o.module is not looked at).

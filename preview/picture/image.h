@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/atomic_file.h"
+
 namespace QuarelPreview {
 
 struct Image {
@@ -25,11 +27,26 @@ struct Image {
 };
 
 // Writes `image` as an RGB PNG of its depth: 8 bits a channel (sRGB), or 16 bits a channel
-// marked linear, the values as they are. On failure returns false and says why in `error`.
+// marked linear, the values as they are. The file is replaced whole or not at all: on failure
+// it is as it was, and `error` names it and says why.
 bool WritePng(const Image& image, const std::string& path, std::string& error);
 
 // Writes the first channel of `image` as a grey PNG of its depth (8 bits, or 16 bits marked
-// linear): for pictures of one value a pixel, such as heights.
+// linear): for pictures of one value a pixel, such as heights. Replaced whole, as above.
 bool WriteGreyPng(const Image& image, const std::string& path, std::string& error);
+
+// Either of them into a file being written, as a writer of a file set.
+bool WritePng(const Image& image, quarel_host::AtomicFile& file, std::string& error,
+              bool grey = false);
+
+// One picture of several written together.
+struct PngFile {
+    const Image& image;
+    std::string path;
+    bool grey = false;  // a grey PNG of the first channel
+};
+// Writes them all or none, creating missing folders: if one cannot be written, every file named
+// keeps what it had (or stays absent).
+bool WritePngFiles(const std::vector<PngFile>& files, std::string& error);
 
 }  // namespace QuarelPreview
