@@ -101,9 +101,10 @@ echo "== Colours: Windows module under Wine against the Linux module =="
 sample_status=0
 "$wine" "$wincheck" sample </dev/null >/dev/null 2>"$work/probe.err" || sample_status=$?
 if [ "$sample_status" -eq 3 ]; then
-  echo "SKIPPED colour comparison: $(cat "$work/probe.err")"
+  # A build without the comparison would pass unseen: refuse it.
+  fail "quarel-wincheck cannot compare colours: $(cat "$work/probe.err")"
 elif ! "$preview" sample </dev/null >/dev/null 2>&1; then
-  echo "SKIPPED colour comparison: this quarel-preview has no sample command"
+  fail "quarel-preview sample does not run"
 else
   variation=(--set random_shift=0.3 --set seed=4711 --set color_variance=0.4 --set hue_shift=0.15
              --set random_second_color_on=true --set brick_color_2=0.2,0.45,0.7
@@ -129,9 +130,9 @@ echo "== Swatches: real GDI under Wine against the Win32 stand-in =="
 swatch_status=0
 "$wine" "$wincheck" swatches >"$work/windows-swatches.txt" 2>"$work/probe.err" || swatch_status=$?
 if [ "$swatch_status" -eq 3 ]; then
-  echo "SKIPPED swatch comparison: $(cat "$work/probe.err")"
+  fail "quarel-wincheck cannot compare swatches: $(cat "$work/probe.err")"
 elif [ ! -x build/release/wincheck/quarel-swatch-pixels ]; then
-  echo "SKIPPED swatch comparison: the Linux build has no quarel-swatch-pixels"
+  fail "the Linux build has no quarel-swatch-pixels"
 elif [ "$swatch_status" -ne 0 ]; then
   fail "quarel-wincheck swatches failed: $(cat "$work/probe.err")"
 else

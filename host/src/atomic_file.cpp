@@ -136,8 +136,15 @@ std::string Folder(const std::string& target) {
 std::string SideName(const std::string& target, const char* kind) {
     static std::atomic<unsigned long> count{0};
     const fs::path p(target);
-    const std::string name = "." + p.filename().string() + "." + kind + "-" +
-                             std::to_string(ProcessId()) + "-" + std::to_string(count++);
+    // Appended piece by piece: MinGW's GCC 12 warns falsely (-Wrestrict) on "." + string&&.
+    std::string name(".");
+    name += p.filename().string();
+    name += '.';
+    name += kind;
+    name += '-';
+    name += std::to_string(ProcessId());
+    name += '-';
+    name += std::to_string(count++);
     return (p.parent_path() / name).string();
 }
 

@@ -256,18 +256,18 @@ std::vector<std::string> ClosestNames(std::string_view word,
     if (w.empty()) return {};
     // Near: at most a third of the word's letters wrong (at least one, at most three).
     const std::size_t limit = std::clamp<std::size_t>(w.size() / 3, 1, 3);
-    std::vector<std::pair<std::size_t, std::string>> near;
+    std::vector<std::pair<std::size_t, std::string>> closest;
     for (const std::string& c : candidates) {
         if (c.empty()) continue;
         const std::string lc = Lower(c);
         std::size_t d = EditDistance(w, lc);
         if (w.size() >= 3 && lc.rfind(w, 0) == 0) d = std::min<std::size_t>(d, 1);
-        if (d <= limit) near.emplace_back(d, c);
+        if (d <= limit) closest.emplace_back(d, c);
     }
-    std::stable_sort(near.begin(), near.end(),
+    std::stable_sort(closest.begin(), closest.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> out;
-    for (const auto& [d, c] : near)
+    for (const auto& [d, c] : closest)
         if (out.size() < 3 && std::find(out.begin(), out.end(), c) == out.end()) out.push_back(c);
     return out;
 }
