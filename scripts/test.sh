@@ -47,18 +47,30 @@ if [ -f fuzz/CMakeLists.txt ]; then
   targets=()
   for src in fuzz/fuzz_*.cpp; do targets+=(--target "$(basename "$src" .cpp)"); done
   cmake --build --preset fuzz -j "$jobs" "${targets[@]}"
-  for f in build/fuzz/fuzz/fuzz_*; do
-    [ -x "$f" ] || continue
+  # Two at a time, one a core; each prints its last lines when it ends.
+  run_fuzzer() {
+    local f=$1 name corpus scratch
     name=$(basename "$f")
     corpus="fuzz/corpus/${name#fuzz_}"
-    args=(-max_total_time=20 -print_final_stats=0)
+    local args=(-max_total_time=20 -print_final_stats=0)
     # New inputs go to the first corpus folder: a scratch one, so the seeds stay as committed.
     scratch=$(mktemp -d)
     [ -d "$corpus" ] && args+=("$scratch" "$corpus")
-    echo "-- $name"
-    "$f" "${args[@]}" 2>&1 | tail -n 2
+    local out rc
+    out=$("$f" "${args[@]}" 2>&1) && rc=0 || rc=$?
+    # A failure shows its report, a clean run its last lines.
+    printf -- '-- %s\n%s\n' "$name" "$(tail -n "$([ $rc = 0 ] && echo 2 || echo 60)" <<<"$out")"
     rm -rf "$scratch"
+    return $rc
+  }
+  pids=()
+  for f in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    run_fuzzer "$f" &
+    pids+=($!)
+    if [ ${#pids[@]} -ge "$jobs" ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
   done
+  for p in "${pids[@]}"; do wait "$p"; done
 fi
 
 # Suites declared with quarel_tsan_suite carry the label tsan and also run under
