@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds with ASan and UBSan and warnings as errors, and runs the whole test suite,
-# then the optimised build's tests, short fuzzing runs and the concurrency suites under TSan.
+# Sets up, builds the tests and the fuzzers with ASan and UBSan and warnings as errors, and runs
+# the whole test suite, then the optimised build's tests, short fuzzing runs and the concurrency
+# suites under TSan.
 #   --quick   the optimised build and its tests only, for a fast loop while working
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,18 +42,14 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 release
 
 if [ -f fuzz/CMakeLists.txt ]; then
+  # The fuzzers were built in the sanitizer tree beside the tests.
   echo "== Fuzzing (short runs) =="
-  cmake --preset fuzz >/dev/null
-  # Only the fuzzers and what they link.
-  targets=()
-  for src in fuzz/fuzz_*.cpp; do targets+=(--target "$(basename "$src" .cpp)"); done
-  cmake --build --preset fuzz -j "$jobs" "${targets[@]}"
   # Two at a time, one a core; each prints its last lines when it ends.
   run_fuzzer() {
     local f=$1 name corpus scratch
     name=$(basename "$f")
     corpus="fuzz/corpus/${name#fuzz_}"
-    local args=(-max_total_time=20 -print_final_stats=0)
+    local args=(-max_total_time=12 -print_final_stats=0)
     # New inputs go to the first corpus folder: a scratch one, so the seeds stay as committed.
     scratch=$(mktemp -d)
     [ -d "$corpus" ] && args+=("$scratch" "$corpus")
@@ -64,7 +61,7 @@ if [ -f fuzz/CMakeLists.txt ]; then
     return $rc
   }
   pids=()
-  for f in build/fuzz/fuzz/fuzz_*; do
+  for f in build/dev/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     run_fuzzer "$f" &
     pids+=($!)

@@ -98,7 +98,7 @@ int EditorTest::LogCount(const std::string& messagePrefix) const {
     return n;
 }
 
-MemoryCanvas::MemoryCanvas(int width, int height, COLORREF fill) : mWidth(width), mHeight(height) {
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF fill) {
     HDC screen = GetDC(nullptr);
     mDc = CreateCompatibleDC(screen);
     mBitmap = CreateCompatibleBitmap(screen, width, height);

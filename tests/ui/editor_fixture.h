@@ -82,7 +82,6 @@ private:
     HDC mDc = nullptr;
     HBITMAP mBitmap = nullptr;
     HGDIOBJ mOld = nullptr;
-    int mWidth, mHeight;
 };
 
 // The pixels of a bitmap, row by row.
