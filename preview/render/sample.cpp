@@ -13,8 +13,9 @@ namespace QuarelPreview {
 namespace {
 
 // Reads up to `most` numbers of a line into v; their count, 0 for a line to skip, or -1 with
-// `error` naming the first word that is not a number.
-int ReadNumbers(std::string_view line, float* v, int most, const char* form, std::string& error) {
+// `error` naming the first word that is not a number. `mostWord` is `most` as the message says it.
+int ReadNumbers(std::string_view line, float* v, int most, const char* mostWord, const char* form,
+                std::string& error) {
     int n = 0;
     std::size_t i = 0;
     auto skipSpace = [&] {
@@ -24,7 +25,7 @@ int ReadNumbers(std::string_view line, float* v, int most, const char* form, std
     if (i == line.size() || line[i] == '#') return 0;
     while (i < line.size()) {
         if (n == most) {
-            error = "more than " + std::to_string(most) + " numbers; a point is " + form;
+            error = std::string("more than ") + mostWord + " numbers; a point is " + form;
             return -1;
         }
         if (line[i] == '+') ++i;
@@ -35,6 +36,7 @@ int ReadNumbers(std::string_view line, float* v, int most, const char* form, std
             std::size_t stop = i;
             while (stop < line.size() && !std::isspace(static_cast<unsigned char>(line[stop])))
                 ++stop;
+            // Appended piece by piece: GCC 12 warns falsely on "'" + std::string at -O3.
             error.assign(1, '\'');
             error.append(line.substr(i, stop - i));
             error.append("' is not a number");
@@ -52,7 +54,7 @@ int ReadNumbers(std::string_view line, float* v, int most, const char* form, std
 int ParseBoxSamplePoint(std::string_view line, BoxSamplePoint& p, std::string& error) {
     float v[6] = {};
     constexpr const char* kForm = "'x y z nx ny nz'";
-    const int n = ReadNumbers(line, v, 6, kForm, error);
+    const int n = ReadNumbers(line, v, 6, "6", kForm, error);
     if (n <= 0) return n;
     if (n != 6) {
         error = std::string("a box point is ") + kForm + ", not " + std::to_string(n) + " number" +
@@ -75,36 +77,8 @@ int ParseBoxSamplePoint(std::string_view line, BoxSamplePoint& p, std::string& e
 
 int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) {
     float v[4] = {0.f, 0.f, 0.f, 0.f};
-    int n = 0;
-    std::size_t i = 0;
-    auto skipSpace = [&] {
-        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
-    };
-    skipSpace();
-    if (i == line.size() || line[i] == '#') return 0;
-    while (i < line.size()) {
-        if (n == 4) {
-            error = "more than four numbers; a point is 'u v' or 'u v du dv'";
-            return -1;
-        }
-        if (line[i] == '+') ++i;
-        const auto [next, ec] = std::from_chars(line.data() + i, line.data() + line.size(), v[n]);
-        const std::size_t end = static_cast<std::size_t>(next - line.data());
-        if (ec != std::errc() ||
-            (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end])))) {
-            std::size_t stop = i;
-            while (stop < line.size() && !std::isspace(static_cast<unsigned char>(line[stop])))
-                ++stop;
-            // Appended piece by piece: GCC 12 warns falsely on "'" + std::string at -O3.
-            error.assign(1, '\'');
-            error.append(line.substr(i, stop - i));
-            error.append("' is not a number");
-            return -1;
-        }
-        i = end;
-        ++n;
-        skipSpace();
-    }
+    const int n = ReadNumbers(line, v, 4, "four", "'u v' or 'u v du dv'", error);
+    if (n <= 0) return n;
     if (n != 2 && n != 4) {
         error = "a point is 'u v' or 'u v du dv', not " + std::to_string(n) + " number" +
                 (n == 1 ? "" : "s");
