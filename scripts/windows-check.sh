@@ -5,7 +5,12 @@
 #     `quarel-preview sample`: bit-identical, except for parameter sets with a non-zero angle
 #     (see ANGLE_TOLERANCE below);
 #   - the editor's pattern swatches drawn through real GDI, against the same drawing through
-#     the Win32 stand-in: every pixel equal.
+#     the Win32 stand-in: every pixel equal;
+#   - the editor session: a map's rollouts opened on real windows (Wine on a virtual X display,
+#     Xvfb) and used by a fixed script, against the same script through the stand-in
+#     (quarel-editor-script): the same transcript line for line, and the dropped combo box list
+#     showing the chosen pattern's swatch pixel for pixel. The windows' pictures are kept in
+#     build/mingw/editor-pictures.
 # Installs what is missing first, like scripts/setup.sh. Exits non-zero with a message on any
 # difference. Wine runs in a prefix of its own, build/mingw/wineprefix, stopped at the end.
 set -euo pipefail
@@ -13,16 +18,18 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 # The x86-64 parts of Debian's MinGW-w64 (the mingw-w64 metapackage would add the 32-bit
-# compilers too), and Wine's 64-bit loader; recommends left out, nothing here needs a desktop.
+# compilers too), Wine's 64-bit loader, and a virtual X display for the editor's real windows;
+# recommends left out.
 scripts/install-missing.sh --no-install-recommends g++-mingw-w64-x86-64-posix \
-  mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine64
+  mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine64 xvfb xauth
 
 jobs=$(nproc)
 ((jobs > 2)) && jobs=2
 wine=/usr/lib/wine/wine64
 export WINEPREFIX="$PWD/build/mingw/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY  # no desktop: memory bitmaps need none
+unset DISPLAY WAYLAND_DISPLAY  # no desktop: memory bitmaps need none; the editor gets its own
 stop_wine() { /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+winpath() { echo "Z:${1//\//\\}"; }  # a Linux path as Wine's programs name it
 
 work=$(mktemp -d)
 trap 'stop_wine; rm -rf "$work"' EXIT
@@ -43,7 +50,9 @@ ctest --preset mingw
 echo "== Linux build (the reference) =="
 cmake --preset release >/dev/null
 linux_targets=(quarel-preview)
-grep -qs 'quarel-swatch-pixels' build/release/build.ninja && linux_targets+=(quarel-swatch-pixels)
+for t in quarel-swatch-pixels quarel-editor-script; do
+  grep -qs "$t" build/release/build.ninja && linux_targets+=("$t")
+done
 cmake --build --preset release -j "$jobs" --target "${linux_targets[@]}"
 preview=build/release/preview/quarel-preview
 
@@ -143,6 +152,40 @@ else
     fail "swatches differ; first difference:"
     diff "$work/linux-swatches.txt" "$work/windows-swatches.txt" | head -n 6 || true
   fi
+fi
+
+echo "== Editor: real windows under Wine against the Win32 stand-in =="
+editor_script=build/release/wincheck/quarel-editor-script
+pictures=build/mingw/editor-pictures
+if [ ! -x "$editor_script" ]; then
+  fail "the Linux build has no quarel-editor-script"
+elif ! "$editor_script" >"$work/linux-editor.txt" 2>&1; then
+  fail "the editor session through the stand-in failed:"
+  tail -n 20 "$work/linux-editor.txt"
+else
+  stop_wine  # its server was started without a display
+  mkdir -p "$work/ppm" "$pictures"
+  editor_status=0
+  # 24-bit colour, so that the screen holds every swatch colour exactly.
+  xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '"$1" "$2" editor --expect "$3" --pictures "$4"
+    status=$?; /usr/lib/wine/wineserver -k 2>/dev/null; exit $status' sh "$wine" "$wincheck" \
+    "$(winpath "$work/linux-editor.txt")" "$(winpath "$work/ppm")" >"$work/windows-editor.txt" \
+    2>"$work/editor.err" || editor_status=$?
+  if [ "$editor_status" -eq 3 ]; then
+    fail "quarel-wincheck cannot play the editor session: $(cat "$work/editor.err")"
+  elif [ "$editor_status" -ne 0 ]; then
+    fail "the editor session on real windows differs or failed:"
+    grep -E -A3 '^(FAIL|DIFFERS)' "$work/windows-editor.txt" | head -n 12 || true
+    tail -n 5 "$work/editor.err" || true
+  else
+    echo "editor: $(grep -c '^step' "$work/windows-editor.txt") steps, every line as through the stand-in"
+  fi
+  for ppm in "$work"/ppm/*.ppm; do
+    [ -e "$ppm" ] || continue
+    name=$(basename "$ppm" .ppm)
+    "$editor_script" png "$ppm" "$pictures/$name.png" || fail "cannot convert the picture $name"
+  done
+  ls "$pictures"/*.png >/dev/null 2>&1 && echo "editor pictures: $(ls "$pictures" | tr '\n' ' ')"
 fi
 
 if ((failures)); then

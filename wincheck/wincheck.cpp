@@ -5,6 +5,11 @@
 //                                      colours at points from standard input, as
 //                                      `quarel-preview sample` prints them
 //   quarel-wincheck swatches           the editor's swatches drawn by GDI, pixel by pixel
+//   quarel-wincheck editor [--expect FILE] [--pictures DIR]
+//                                      the editor session on real windows (a display is
+//                                      needed); compared line by line with FILE, the
+//                                      transcript of quarel-editor-script; window pictures
+//                                      into DIR as PPM files
 //
 // MODULE defaults to QuarelMap.dlt beside the program. Exit code 0 when every check passed;
 // 3 for a command this build was made without.
@@ -22,6 +27,7 @@
 #endif
 #ifdef QUAREL_WINCHECK_SWATCHES
 #include "wincheck/swatch_pixels.h"
+#include "wincheck/win32_desk.h"
 #endif
 
 namespace {
@@ -55,7 +61,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: quarel-wincheck load [MODULE]\n"
                  "       quarel-wincheck sample [--module MODULE] [--set NAME=VALUE]...\n"
-                 "       quarel-wincheck swatches\n");
+                 "       quarel-wincheck swatches\n"
+                 "       quarel-wincheck editor [--expect FILE] [--pictures DIR]\n");
     return 2;
 }
 
@@ -87,6 +94,23 @@ int main(int argc, char** argv) {
             return 1;
         }
         return std::fflush(stdout) == 0 ? 0 : 1;
+#else
+        return Missing(command, "it was built without the editor's swatch drawing");
+#endif
+    }
+    if (std::strcmp(command, "editor") == 0) {
+#ifdef QUAREL_WINCHECK_SWATCHES
+        std::string expect, pictures;
+        for (int i = 2; i < argc; i += 2) {
+            if (i + 1 >= argc) return Usage();
+            if (std::strcmp(argv[i], "--expect") == 0)
+                expect = argv[i + 1];
+            else if (std::strcmp(argv[i], "--pictures") == 0)
+                pictures = argv[i + 1];
+            else
+                return Usage();
+        }
+        return QuarelWin::RunEditorCheck(Narrow(ModuleBesideProgram()), expect, pictures);
 #else
         return Missing(command, "it was built without the editor's swatch drawing");
 #endif

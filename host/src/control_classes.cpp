@@ -61,6 +61,9 @@ void RegisterCustomControlClasses() {
         for (const auto& [name, proc] : classes) {
             WNDCLASSEXW wc{};
             wc.cbSize = sizeof(wc);
+            // Global: the controls are made for dialog templates of the plug-in modules, whose
+            // instance is not the host's.
+            wc.style = CS_GLOBALCLASS;
             wc.lpfnWndProc = proc;
             wc.lpszClassName = name;
             RegisterClassExW(&wc);

@@ -118,6 +118,29 @@ TEST_F(Win32UserTest, CreationFailsAsOnWindowsAndAProcedureMayDestroyItsWindow) 
     EXPECT_FALSE(IsWindow(w));
 }
 
+// A dialog template's controls are made with the template's module as their instance: a class
+// the program registered without CS_GLOBALCLASS is not found for them, as in Windows.
+TEST_F(Win32UserTest, LocalClassesServeTheirOwnModuleAndGlobalClassesEvery) {
+    auto* other = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x7770000));
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Recorder;
+    wc.lpszClassName = L"TestLocalOnly";
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    wc.lpszClassName = L"TestGlobal";
+    wc.style = CS_GLOBALCLASS;
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    auto make = [&](const wchar_t* cls, HINSTANCE inst) {
+        return CreateWindowExW(0, cls, L"", WS_CHILD, 0, 0, 1, 1, top, nullptr, inst, nullptr);
+    };
+    EXPECT_EQ(make(L"TestLocalOnly", other), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+    EXPECT_NE(make(L"TestLocalOnly", nullptr), nullptr);
+    EXPECT_NE(make(L"TestLocalOnly", GetModuleHandleW(nullptr)), nullptr);
+    EXPECT_NE(make(L"TestGlobal", other), nullptr);
+    EXPECT_NE(make(L"STATIC", other), nullptr);  // the system's classes serve everyone
+}
+
 TEST_F(Win32UserTest, EnablingAnswersThePreviousStateAndTellsTheWindow) {
     HWND w = Child(L"TestRecorder", 0, 5, {0, 0, 5, 5});
     gSeen.clear();

@@ -30,6 +30,7 @@
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_LBUTTONDOWN 0x0201
+#define MK_LBUTTON 0x0001  // wParam of mouse messages: the left button is down
 #define WM_LBUTTONUP 0x0202
 #define WM_LBUTTONDBLCLK 0x0203
 #define WM_USER 0x0400

@@ -14,6 +14,9 @@
 #define WS_GROUP 0x00020000L
 #define WS_TABSTOP 0x00010000L
 
+// Class styles: a global class serves windows of every module of the process.
+#define CS_GLOBALCLASS 0x4000
+
 #define DS_3DLOOK 0x0004L
 #define DS_FIXEDSYS 0x0008L
 #define DS_SETFONT 0x0040L

@@ -12,10 +12,13 @@
 namespace w32 {
 namespace {
 
+// A class registered without CS_GLOBALCLASS is local to its module: windows of another module
+// (a dialog template's controls carry the template's module) do not find it, as in Windows.
 struct WindowClass {
     std::wstring name;
     WNDPROC proc = nullptr;
     HINSTANCE instance = nullptr;
+    bool global = true;
 };
 
 std::wstring Lower(LPCWSTR s) {
@@ -40,7 +43,7 @@ struct State {
             {L"BUTTON", ButtonProc}, {L"COMBOBOX", ComboBoxProc}, {L"STATIC", StaticProc},
             {L"EDIT", StaticProc},   {L"#32770", DefDlgProcW},
         };
-        for (const auto& [name, proc] : builtin) classes[Lower(name)] = {name, proc, nullptr};
+        for (const auto& [name, proc] : builtin) classes[Lower(name)] = {name, proc, nullptr, true};
     }
 };
 
@@ -126,6 +129,8 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    // No instance: the program's own, as Windows takes it.
+    HINSTANCE owner = wc->hInstance ? wc->hInstance : GetModuleHandleW(nullptr);
     auto& s = w32::S();
     std::lock_guard<std::mutex> lock(s.mutex);
     const std::wstring key = w32::Lower(wc->lpszClassName);
@@ -133,7 +138,7 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
-    s.classes[key] = {wc->lpszClassName, wc->lpfnWndProc, wc->hInstance};
+    s.classes[key] = {wc->lpszClassName, wc->lpfnWndProc, owner, (wc->style & CS_GLOBALCLASS) != 0};
     return static_cast<ATOM>(0xC000 + s.classes.size());
 }
 
@@ -146,7 +151,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     {
         std::lock_guard<std::mutex> lock(s.mutex);
         auto it = s.classes.find(w32::Lower(className));
-        if (it == s.classes.end()) {
+        if (it == s.classes.end() ||
+            (!it->second.global && instance && instance != it->second.instance)) {
             SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
             return nullptr;
         }

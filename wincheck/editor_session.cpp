@@ -1,0 +1,506 @@
+#include "wincheck/editor_session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdarg>
+#include <fstream>
+#include <map>
+#include <memory>
+
+#include "custcont.h"
+#include "iparamm2.h"
+#include "maxapi.h"
+#include "params/main_params.h"
+#include "preview/setup/plugin_host.h"
+#include "resources/resource_ids.h"
+
+namespace QuarelWin {
+namespace {
+
+using QuarelNS::MainParam::brick_color;
+using QuarelNS::MainParam::nx;
+using QuarelNS::MainParam::pattern;
+using QuarelNS::MainParam::random_fragment_on;
+using namespace QuarelRes;
+
+constexpr UINT kFirstPatternCommand = 0x8000;  // the picker's command of pattern 0
+constexpr int kHerringbone = 5;
+
+std::string Format(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::string WindowText(HWND hwnd) {
+    wchar_t text[128] = {};
+    if (hwnd == nullptr || GetWindowTextW(hwnd, text, 128) < 0) return "?";
+    return Narrow(text);
+}
+
+std::string ColourText(const AColor& c) {
+    return Format("%.3f,%.3f,%.3f", c.r, c.g, c.b);
+}
+
+// The transcript: printed line by line, and compared with the other platform's when given.
+class Transcript {
+public:
+    Transcript(std::FILE* out, const std::vector<std::string>* expected)
+        : mOut(out), mExpected(expected) {}
+
+    // False from the first line that differs on.
+    bool Line(const std::string& line) {
+        if (mDiffered) return false;
+        std::fprintf(mOut, "%s\n", line.c_str());
+        if (mExpected != nullptr) {
+            const std::string other = mLine < mExpected->size() ? (*mExpected)[mLine] : "(nothing)";
+            if (other != line) {
+                std::fprintf(mOut, "DIFFERS from line %zu of the other platform's transcript:\n",
+                             mLine + 1);
+                std::fprintf(mOut, "  there: %s\n  here:  %s\n", other.c_str(), line.c_str());
+                mDiffered = true;
+            }
+        }
+        ++mLine;
+        std::fflush(mOut);
+        return !mDiffered;
+    }
+    // The other platform's transcript went on beyond this one.
+    void End() {
+        if (mExpected != nullptr && !mDiffered && mLine < mExpected->size()) {
+            std::fprintf(mOut, "DIFFERS: the other platform's transcript goes on at line %zu: %s\n",
+                         mLine + 1, (*mExpected)[mLine].c_str());
+            mDiffered = true;
+        }
+    }
+    bool Differed() const { return mDiffered; }
+
+private:
+    std::FILE* mOut;
+    const std::vector<std::string>* mExpected;
+    std::size_t mLine = 0;
+    bool mDiffered = false;
+};
+
+// The module's log, read anew after each step: its new messages without the time and thread
+// prefix, each pointer named by the order in which it first appeared.
+class LogReader {
+public:
+    explicit LogReader(std::string path) : mPath(std::move(path)) {}
+
+    // A point the log may name, in pixels that depend on font metrics: named instead.
+    void NamePlace(POINT at, const char* name) {
+        mPlace = Format("(%ld,%ld)", static_cast<long>(at.x), static_cast<long>(at.y));
+        mPlaceName = name;
+    }
+
+    std::vector<std::string> NewMessages() {
+        std::vector<std::string> lines;
+        std::ifstream in(mPath, std::ios::binary);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+        }
+        std::vector<std::string> fresh;
+        for (std::size_t i = mSeen; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (line.rfind("================", 0) == 0) continue;  // banners carry the date
+            std::string message = NamePointers(MessageOf(line));
+            if (!mPlace.empty())
+                if (const std::size_t at = message.find(mPlace); at != std::string::npos)
+                    message.replace(at, mPlace.size(), mPlaceName);
+            fresh.push_back(std::move(message));
+        }
+        if (lines.size() > mSeen) mSeen = lines.size();
+        return fresh;
+    }
+    void SkipAll() { NewMessages(); }
+    // Objects went and others may take their addresses: later pointers get new names.
+    void ForgetPointers() { mNames.clear(); }
+
+private:
+    static std::string MessageOf(const std::string& line) {
+        if (line.empty() || line[0] != '[') return line;
+        const std::size_t end = line.find("] ");
+        return end == std::string::npos ? line : line.substr(end + 2);
+    }
+    std::string NamePointers(const std::string& text) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size();) {
+            std::size_t j = i + 2;
+            if (text.compare(i, 2, "0x") == 0) {
+                while (j < text.size() && std::isxdigit(static_cast<unsigned char>(text[j]))) ++j;
+            }
+            if (j - i < 6 || text.compare(i, 2, "0x") != 0) {
+                out += text[i++];
+                continue;
+            }
+            const std::string digits = text.substr(i + 2, j - i - 2);
+            if (digits.find_first_not_of('0') == std::string::npos) {
+                out += "<null>";
+            } else {
+                auto [it, added] = mNames.emplace(digits, mNextName);
+                if (added) ++mNextName;
+                out += "<p" + std::to_string(it->second) + ">";
+            }
+            i = j;
+        }
+        return out;
+    }
+
+    std::string mPath;
+    std::string mPlace, mPlaceName;
+    std::size_t mSeen = 0;
+    std::map<std::string, int> mNames;
+    int mNextName = 1;
+};
+
+// The session's objects and the steps that use them.
+class Session {
+public:
+    Session(EditorDesk& desk, Transcript& transcript)
+        : mDesk(desk), mOut(transcript), mLog(desk.LogPath()) {}
+    ~Session() { CloseRollouts(); }
+
+    int Run(const std::string& modulePath);
+
+private:
+    // --- the objects
+    bool Load(const std::string& modulePath) {
+        std::string error;
+        mHost = QuarelPreview::PluginHost::Load(modulePath, error);
+        if (!mHost) return Fail("the module does not load: " + error);
+        mSlot = mHost->NewMap(error);
+        if (!mSlot) return Fail("no map: " + error);
+        mMap = mSlot->Get();
+        return true;
+    }
+    bool OpenRollouts() {
+        auto* cd = dynamic_cast<ClassDesc2*>(mHost->MapClass());
+        mDlg = cd != nullptr ? cd->CreateParamDlgs(mEditor, nullptr, mMap) : nullptr;
+        if (mDlg == nullptr || mDlg->NumMaps() < 2) return Fail("the map shows no rollouts");
+        mBlock = mDlg->GetMap(0)->GetParamBlock();
+        return mBlock != nullptr || Fail("the rollouts have no block");
+    }
+    void CloseRollouts() {
+        if (mDlg != nullptr) mDlg->DeleteThis();
+        mDlg = nullptr;
+    }
+    HWND Rollout(int map) const {
+        return mDlg != nullptr && map < mDlg->NumMaps() ? mDlg->GetMap(map)->GetHWnd() : nullptr;
+    }
+    HWND Control(int map, int id) const {
+        HWND rollout = Rollout(map);
+        return rollout != nullptr ? GetDlgItem(rollout, id) : nullptr;
+    }
+    HWND Combo() const { return Control(0, IDC_PATTERN); }
+    // The block of the open rollouts, or null when the map is gone.
+    IParamBlock2* Block() const {
+        return mDlg != nullptr && mDlg->NumMaps() > 0 ? mDlg->GetMap(0)->GetParamBlock() : mBlock;
+    }
+
+    // --- the transcript
+    bool Fail(const std::string& what) {
+        mOut.Line("FAIL " + mStep + ": " + what);
+        mFailed = true;
+        return false;
+    }
+    bool Expect(bool ok, const std::string& what) { return ok || Fail(what); }
+
+    std::string BlockState() const {
+        IParamBlock2* pb = Block();
+        if (pb == nullptr) return "block: gone";
+        return Format("block: pattern=%d nx=%d random_fragment_on=%d brick_color=%s",
+                      pb->GetInt(pattern, 0), pb->GetInt(nx, 0), pb->GetInt(random_fragment_on, 0),
+                      ColourText(pb->GetAColor(brick_color, 0)).c_str());
+    }
+    std::string ControlState() const {
+        HWND combo = Combo();
+        if (combo == nullptr) return "controls: closed";
+        std::string swatch = "?";
+        if (IColorSwatch* s = GetIColorSwatch(Control(1, IDC_BRICK_COLOR))) {
+            swatch = ColourText(s->GetAColor());
+            ReleaseIColorSwatch(s);
+        }
+        return Format("controls: combo=%d of %d nx_edit=%s fragment_check=%u brick_swatch=%s",
+                      static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)),
+                      static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)),
+                      WindowText(Control(0, IDC_NX_EDIT)).c_str(),
+                      IsDlgButtonChecked(Rollout(0), IDC_RANDOM_FRAGMENT), swatch.c_str());
+    }
+    // Ends a step: its line, the state and the log's new messages.
+    bool Report(const std::string& what) {
+        if (!mOut.Line("step " + std::to_string(mStepNumber) + " " + mStep + ": " + what))
+            return false;
+        if (!mOut.Line("  " + BlockState()) || !mOut.Line("  " + ControlState())) return false;
+        for (const std::string& message : mLog.NewMessages())
+            if (!mOut.Line("  log: " + message)) return false;
+        return true;
+    }
+    void Begin(const char* step) {
+        mStep = step;
+        ++mStepNumber;
+    }
+    bool Stopped() const { return mOut.Differed(); }
+
+    std::string MenuSummary(const MenuSeen& menu) const {
+        int columns = 1, grayed = 0, bitmaps = 0;
+        std::string ticked = "none";
+        for (const MenuItemSeen& item : menu.items) {
+            columns += item.columnBreak ? 1 : 0;
+            grayed += item.grayed ? 1 : 0;
+            bitmaps += item.bitmap ? 1 : 0;
+            if (item.checked)
+                ticked =
+                    Format("%u ", item.id >= kFirstPatternCommand ? item.id - kFirstPatternCommand
+                                                                  : item.id) +
+                    Narrow(item.text);
+        }
+        return Format("menu of %zu items in %d columns, %d greyed, %d with swatches, ticked: %s",
+                      menu.items.size(), columns, grayed, bitmaps, ticked.c_str());
+    }
+    // Clicks the pattern combo box, the way a user opens the picker, which opens under it.
+    void ClickCombo() {
+        HWND combo = Combo();
+        RECT r{};
+        GetWindowRect(combo, &r);
+        mLog.NamePlace(POINT{r.left, r.bottom}, "(the combo box's bottom left)");
+        SendMessageW(combo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    }
+
+    // --- the steps
+    bool StepOpen();
+    bool StepComboSelect();
+    bool StepComboKeyboard();
+    bool StepPicker();
+    bool StepPickerTick();
+    bool StepCheckBox();
+    bool StepSpinner();
+    bool StepColourSwatch();
+    bool StepBlockToControls();
+    bool StepCloseWhileMenuOpen();
+    bool StepDeleteMapWhileOpen();
+
+    EditorDesk& mDesk;
+    Transcript& mOut;
+    LogReader mLog;
+    std::unique_ptr<QuarelPreview::PluginHost> mHost;
+    std::unique_ptr<QuarelPreview::MapSlot> mSlot;
+    Texmap* mMap = nullptr;
+    HWND mEditor = nullptr;
+    IAutoMParamDlg* mDlg = nullptr;
+    IParamBlock2* mBlock = nullptr;
+    std::string mStep = "load";
+    int mStepNumber = 0;
+    bool mFailed = false;
+};
+
+bool Session::StepOpen() {
+    Begin("open the rollouts");
+    mEditor = CreateWindowExW(0, L"STATIC", L"Material Editor", WS_POPUP | WS_VISIBLE, 100, 50, 400,
+                              900, nullptr, nullptr, nullptr, nullptr);
+    if (mEditor == nullptr) return Fail("cannot create the editor window");
+    if (!OpenRollouts()) return false;
+    // Sizes in dialog units: the pixels follow the dialog font's metrics, which differ with
+    // the fonts a system has.
+    std::string sizes;
+    int width = 0, height = 0;
+    for (int i = 0; i < mDlg->NumMaps(); ++i) {
+        RECT r{}, units{0, 0, 4, 8};
+        GetClientRect(Rollout(i), &r);
+        MapDialogRect(Rollout(i), &units);
+        if (units.right <= 0 || units.bottom <= 0) return Fail("no dialog base units");
+        sizes += Format("%s%ldx%ld", i ? "," : "", static_cast<long>(r.right * 4 / units.right),
+                        static_cast<long>(r.bottom * 8 / units.bottom));
+        width = std::max<int>(width, r.right);
+        height += r.bottom;
+    }
+    mDesk.Present(mEditor, width, height, "editor-rollouts");
+    Expect(mDlg->NumMaps() == 4, Format("%d rollouts, not 4", mDlg->NumMaps()));
+    Expect(SendMessageW(Combo(), CB_GETCOUNT, 0, 0) == 30, "the combo box does not list 30");
+    return Report(Format("%d rollouts of %s dialog units", mDlg->NumMaps(), sizes.c_str()));
+}
+
+bool Session::StepComboSelect() {
+    Begin("select in the combo box");
+    HWND combo = Combo();
+    SendMessageW(combo, CB_SETCURSEL, 7, 0);
+    SendMessageW(Rollout(0), WM_COMMAND, MAKEWPARAM(IDC_PATTERN, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    Expect(Block()->GetInt(pattern, 0) == 7, "CBN_SELCHANGE did not store pattern 7");
+    // The list dropped: its owner-drawn items paint their swatches.
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    const std::string seen = mDesk.CheckDroppedSwatch(combo, 7, 7, "editor-combo-list");
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    Expect(seen.empty(), "the dropped list: " + seen);
+    return Report("item 7 chosen, CBN_SELCHANGE sent, list dropped and closed");
+}
+
+bool Session::StepComboKeyboard() {
+    Begin("arrow key on the combo box");
+    SendMessageW(Combo(), WM_KEYDOWN, VK_DOWN, 0);
+    Expect(Block()->GetInt(pattern, 0) == 8, "the down arrow did not store pattern 8");
+    mDesk.Present(mEditor, 0, 0, "editor-rollouts-pattern");
+    return Report("down arrow");
+}
+
+bool Session::StepPicker() {
+    Begin("pick from the picker");
+    std::string summary;
+    mDesk.AnswerNextMenu(
+        [&](const MenuSeen& menu) {
+            summary = MenuSummary(menu);
+            return kFirstPatternCommand + kHerringbone;
+        },
+        "editor-picker");
+    ClickCombo();
+    Expect(mDesk.MenuWasAnswered(), "clicking the combo box opened no menu");
+    Expect(Block()->GetInt(pattern, 0) == kHerringbone, "the picker did not store Herringbone");
+    Expect(SendMessageW(Combo(), CB_GETCURSEL, 0, 0) == kHerringbone,
+           "the combo box does not show Herringbone");
+    return Report(summary + "; chose 5");
+}
+
+bool Session::StepPickerTick() {
+    Begin("open the picker again");
+    std::string summary;
+    mDesk.AnswerNextMenu([&](const MenuSeen& menu) {
+        summary = MenuSummary(menu);
+        return 0u;
+    });
+    ClickCombo();
+    Expect(mDesk.MenuWasAnswered(), "clicking the combo box opened no menu");
+    Expect(summary.find("ticked: 5 Herringbone") != std::string::npos, "the tick did not move");
+    return Report(summary + "; dismissed");
+}
+
+bool Session::StepCheckBox() {
+    Begin("click a check box");
+    SendMessageW(Control(0, IDC_RANDOM_FRAGMENT), BM_CLICK, 0, 0);
+    Expect(Block()->GetInt(random_fragment_on, 0) == 1, "Random Fragment did not reach the block");
+    return Report("Random Fragment");
+}
+
+bool Session::StepSpinner() {
+    Begin("type into a spinner's field");
+    HWND edit = Control(0, IDC_NX_EDIT);
+    SetWindowTextW(edit, L"7");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    Expect(Block()->GetInt(nx, 0) == 7, "the count did not reach the block");
+    return Report("Horiz. Count 7, Return");
+}
+
+bool Session::StepColourSwatch() {
+    Begin("set a colour swatch");
+    IColorSwatch* swatch = GetIColorSwatch(Control(1, IDC_BRICK_COLOR));
+    if (swatch == nullptr) return Fail("the Brick 1 swatch has no control");
+    swatch->SetAColor(AColor(0.25f, 0.5f, 0.75f, 1.f), TRUE);
+    ReleaseIColorSwatch(swatch);
+    const AColor c = Block()->GetAColor(brick_color, 0);
+    Expect(c.r == 0.25f && c.g == 0.5f && c.b == 0.75f, "the colour did not reach the block");
+    return Report("Brick 1 colour 0.25,0.5,0.75");
+}
+
+bool Session::StepBlockToControls() {
+    Begin("change the block from code");
+    IParamBlock2* pb = Block();
+    pb->SetValue(pattern, 0, 12);
+    pb->SetValue(nx, 0, 3);
+    pb->SetValue(random_fragment_on, 0, 0);
+    pb->SetValue(brick_color, 0, AColor(0.5f, 0.25f, 0.125f, 1.f));
+    const std::string controls = ControlState();
+    Expect(controls ==
+               "controls: combo=12 of 30 nx_edit=3 fragment_check=0 brick_swatch=0.500,0.250,0.125",
+           "the controls did not follow: " + controls);
+    return Report("pattern 12, count 3, Random Fragment off, Brick 1 0.5,0.25,0.125");
+}
+
+bool Session::StepCloseWhileMenuOpen() {
+    Begin("close the rollouts while the picker is open");
+    HWND combo = Combo();
+    mDesk.AnswerNextMenu([&](const MenuSeen&) {
+        CloseRollouts();  // the editor closes the rollouts meanwhile
+        return kFirstPatternCommand + kHerringbone;
+    });
+    ClickCombo();
+    Expect(mDesk.MenuWasAnswered(), "clicking the combo box opened no menu");
+    Expect(!IsWindow(combo), "the combo box outlived its rollout");
+    Expect(mBlock->GetInt(pattern, 0) == 12, "the choice reached the block of closed rollouts");
+    return Report("chose 5 after the close");
+}
+
+bool Session::StepDeleteMapWhileOpen() {
+    Begin("delete the map while its rollouts are open");
+    mLog.ForgetPointers();  // the first rollouts' objects are gone
+    if (!OpenRollouts()) return false;
+    mSlot.reset();  // the slot lets go: the map and its blocks are deleted
+    mMap = nullptr;
+    mBlock = nullptr;
+    Expect(mDlg->GetThing() == nullptr, "the rollouts still name the map");
+    // The user goes on using the open rollouts: nothing reaches the deleted map.
+    SendMessageW(Control(0, IDC_RANDOM_FRAGMENT), BM_CLICK, 0, 0);
+    HWND edit = Control(0, IDC_NX_EDIT);
+    SetWindowTextW(edit, L"9");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(Combo(), WM_KEYDOWN, VK_DOWN, 0);
+    mDesk.AnswerNextMenu([](const MenuSeen&) { return kFirstPatternCommand + kHerringbone; });
+    ClickCombo();
+    Expect(mDesk.MenuWasAnswered(), "clicking the combo box opened no menu");
+    mDlg->InvalidateUI();
+    CloseRollouts();
+    return Report("check box, count 9, arrow key, picker chose 5, rollouts closed");
+}
+
+int Session::Run(const std::string& modulePath) {
+    GetCOREInterface()->SetTime(0);
+    if (!Load(modulePath)) return 1;
+    mLog.SkipAll();  // what loading wrote is the load check's business
+    using Step = bool (Session::*)();
+    const Step steps[] = {
+        &Session::StepOpen,
+        &Session::StepComboSelect,
+        &Session::StepComboKeyboard,
+        &Session::StepPicker,
+        &Session::StepPickerTick,
+        &Session::StepCheckBox,
+        &Session::StepSpinner,
+        &Session::StepColourSwatch,
+        &Session::StepBlockToControls,
+        &Session::StepCloseWhileMenuOpen,
+        &Session::StepDeleteMapWhileOpen,
+    };
+    for (Step step : steps)
+        if (!(this->*step)() || Stopped()) break;
+    CloseRollouts();
+    if (mEditor != nullptr) DestroyWindow(mEditor);
+    mEditor = nullptr;
+    mSlot.reset();
+    mHost.reset();
+    if (!Stopped()) mOut.End();
+    return mFailed || Stopped() ? 1 : 0;
+}
+
+}  // namespace
+
+int RunEditorSession(EditorDesk& desk, const std::string& modulePath,
+                     const std::vector<std::string>* expected, std::FILE* out) {
+    Transcript transcript(out, expected);
+    Session session(desk, transcript);
+    const int code = session.Run(modulePath);
+    std::fprintf(out, "editor session: %s\n",
+                 code == 0 ? (expected ? "every step as on the other platform" : "every step done")
+                           : "failed");
+    std::fflush(out);
+    return code;
+}
+
+}  // namespace QuarelWin

@@ -1,0 +1,72 @@
+// The editor session: a QuarelMap made through the module, its rollouts opened through the
+// host's parameter maps on a material-editor window, and a fixed script of what a user does
+// there, played as window messages. The same script runs on real Win32 (quarel-wincheck editor,
+// under Wine) and on the Win32 stand-in (quarel-editor-script), and prints the same transcript
+// on both when both behave alike: after each step, what the block and the controls hold and the
+// module's new log lines, with pointers named by order of first appearance.
+//
+// Main thread only; the module is loaded and unloaded by the session.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace QuarelWin {
+
+// One item of an open popup menu, as the user sees it.
+struct MenuItemSeen {
+    UINT id = 0;
+    bool checked = false;
+    bool grayed = false;
+    bool columnBreak = false;
+    bool bitmap = false;
+    std::wstring text;
+};
+
+struct MenuSeen {
+    std::vector<MenuItemSeen> items;
+};
+
+// What differs between the platforms: how a user answers a popup menu, where the module's log
+// is, and what can be looked at on a screen.
+class EditorDesk {
+public:
+    virtual ~EditorDesk() = default;
+
+    // The next popup menu that opens is shown to `act` while it is open; `act` may do what a
+    // user can do meanwhile and answers the command chosen (0: the menu is dismissed). With a
+    // `picture` name the open menu is pictured first.
+    virtual void AnswerNextMenu(std::function<UINT(const MenuSeen&)> act,
+                                const char* picture = nullptr) = 0;
+    // Whether a menu opened since the last AnswerNextMenu; forgets the answer if none did.
+    virtual bool MenuWasAnswered() = 0;
+
+    // The module's log file.
+    virtual std::string LogPath() const = 0;
+
+    // The editor window with its rollouts, sized to `width` x `height` client pixels, shown
+    // and painted; pictured under `picture` when it is given.
+    virtual void Present(HWND editor, int width, int height, const char* picture) {
+        (void)editor, (void)width, (void)height, (void)picture;
+    }
+    // With the combo box's list dropped: empty when the list item `item` shows the swatch of
+    // `pattern` where its item rectangle says, else what is wrong. The stand-in's list has no
+    // pixels to look at.
+    virtual std::string CheckDroppedSwatch(HWND combo, int item, int pattern, const char* picture) {
+        (void)combo, (void)item, (void)pattern, (void)picture;
+        return {};
+    }
+};
+
+// Plays the script with the module at `modulePath` and prints the transcript to `out`. With
+// `expected` (another platform's transcript, one line each) it stops at the first line that
+// differs and says so. Answers the exit code: 0 when every step did what it should and nothing
+// differed, 1 otherwise.
+int RunEditorSession(EditorDesk& desk, const std::string& modulePath,
+                     const std::vector<std::string>* expected, std::FILE* out);
+
+}  // namespace QuarelWin
