@@ -13,6 +13,7 @@ constexpr std::uint32_t kClipSiblings = 0x04000000;  // WS_CLIPSIBLINGS
 constexpr std::uint32_t kVScroll = 0x00200000;       // WS_VSCROLL
 constexpr std::uint32_t kTabStop = 0x00010000;       // WS_TABSTOP
 constexpr std::uint32_t kSetFont = 0x00000040;       // DS_SETFONT
+constexpr std::uint32_t kClientEdge = 0x00000200;    // WS_EX_CLIENTEDGE (an extended style)
 
 constexpr std::uint32_t kStaticLeft = 0x00000000;       // SS_LEFT
 constexpr std::uint32_t kStaticNoPrefix = 0x00000080;   // SS_NOPREFIX

@@ -31,8 +31,9 @@ constexpr W32DialogItem Label(const wchar_t* text, Rect r) {
 constexpr W32DialogItem Group(const wchar_t* text, Rect r) {
     return {kStatic, "BUTTON", text, kVisibleChild | kGroupBox, 0, r.x, r.y, r.cx, r.cy};
 }
+// Sunken like the system's edit fields.
 constexpr W32DialogItem Edit(int id, Rect r) {
-    return {Id(id), "CustEdit", L"", kVisibleChild | kEditAutoHScroll | kTabStop, 0, r.x,
+    return {Id(id), "CustEdit", L"", kVisibleChild | kEditAutoHScroll | kTabStop, kClientEdge, r.x,
             r.y,    r.cx,       r.cy};
 }
 constexpr W32DialogItem Spinner(int id, Rect r) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdarg>
 #include <fstream>
 #include <map>
@@ -18,6 +19,7 @@ namespace QuarelWin {
 namespace {
 
 using QuarelNS::MainParam::brick_color;
+using QuarelNS::MainParam::gap_u;
 using QuarelNS::MainParam::nx;
 using QuarelNS::MainParam::pattern;
 using QuarelNS::MainParam::random_fragment_on;
@@ -219,8 +221,9 @@ private:
     std::string BlockState() const {
         IParamBlock2* pb = Block();
         if (pb == nullptr) return "block: gone";
-        return Format("block: pattern=%d nx=%d random_fragment_on=%d brick_color=%s",
-                      pb->GetInt(pattern, 0), pb->GetInt(nx, 0), pb->GetInt(random_fragment_on, 0),
+        return Format("block: pattern=%d nx=%d gap_u=%.3f random_fragment_on=%d brick_color=%s",
+                      pb->GetInt(pattern, 0), pb->GetInt(nx, 0), pb->GetFloat(gap_u, 0),
+                      pb->GetInt(random_fragment_on, 0),
                       ColourText(pb->GetAColor(brick_color, 0)).c_str());
     }
     std::string ControlState() const {
@@ -231,11 +234,14 @@ private:
             swatch = ColourText(s->GetAColor());
             ReleaseIColorSwatch(s);
         }
-        return Format("controls: combo=%d of %d nx_edit=%s fragment_check=%u brick_swatch=%s",
-                      static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)),
-                      static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)),
-                      WindowText(Control(0, IDC_NX_EDIT)).c_str(),
-                      IsDlgButtonChecked(Rollout(0), IDC_RANDOM_FRAGMENT), swatch.c_str());
+        return Format(
+            "controls: combo=%d of %d nx_edit=%s gap_u_edit=%s fragment_check=%u "
+            "brick_swatch=%s",
+            static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)),
+            static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)),
+            WindowText(Control(0, IDC_NX_EDIT)).c_str(),
+            WindowText(Control(0, IDC_GAP_U_EDIT)).c_str(),
+            IsDlgButtonChecked(Rollout(0), IDC_RANDOM_FRAGMENT), swatch.c_str());
     }
     // Ends a step: its line, the state and the log's new messages.
     bool Report(const std::string& what) {
@@ -285,6 +291,7 @@ private:
     bool StepPickerTick();
     bool StepCheckBox();
     bool StepSpinner();
+    bool StepSpinnerArrows();
     bool StepColourSwatch();
     bool StepBlockToControls();
     bool StepCloseWhileMenuOpen();
@@ -399,6 +406,22 @@ bool Session::StepSpinner() {
     return Report("Horiz. Count 7, Return");
 }
 
+bool Session::StepSpinnerArrows() {
+    Begin("click spinner arrows");
+    // The upper half of a spinner steps up, the lower half down.
+    SendMessageW(Control(0, IDC_NX_SPIN), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 1));
+    SendMessageW(Control(0, IDC_NX_SPIN), WM_LBUTTONUP, 0, MAKELPARAM(2, 1));
+    RECT r{};
+    GetClientRect(Control(0, IDC_GAP_U_SPIN), &r);
+    const LPARAM low = MAKELPARAM(2, r.bottom - 2);
+    SendMessageW(Control(0, IDC_GAP_U_SPIN), WM_LBUTTONDOWN, MK_LBUTTON, low);
+    SendMessageW(Control(0, IDC_GAP_U_SPIN), WM_LBUTTONUP, 0, low);
+    Expect(Block()->GetInt(nx, 0) == 8, "the count's up arrow did not reach the block");
+    Expect(std::abs(Block()->GetFloat(gap_u, 0) - 0.04f) < 1e-6f,
+           "the grout's down arrow did not reach the block");
+    return Report("Horiz. Count up, Vert. Grout down");
+}
+
 bool Session::StepColourSwatch() {
     Begin("set a colour swatch");
     IColorSwatch* swatch = GetIColorSwatch(Control(1, IDC_BRICK_COLOR));
@@ -407,6 +430,9 @@ bool Session::StepColourSwatch() {
     ReleaseIColorSwatch(swatch);
     const AColor c = Block()->GetAColor(brick_color, 0);
     Expect(c.r == 0.25f && c.g == 0.5f && c.b == 0.75f, "the colour did not reach the block");
+    const std::string shown =
+        mDesk.CheckControlColour(Control(1, IDC_BRICK_COLOR), RGB(64, 128, 191));
+    Expect(shown.empty(), "the swatch: " + shown);
     return Report("Brick 1 colour 0.25,0.5,0.75");
 }
 
@@ -415,13 +441,15 @@ bool Session::StepBlockToControls() {
     IParamBlock2* pb = Block();
     pb->SetValue(pattern, 0, 12);
     pb->SetValue(nx, 0, 3);
+    pb->SetValue(gap_u, 0, 0.07f);
     pb->SetValue(random_fragment_on, 0, 0);
     pb->SetValue(brick_color, 0, AColor(0.5f, 0.25f, 0.125f, 1.f));
     const std::string controls = ControlState();
     Expect(controls ==
-               "controls: combo=12 of 30 nx_edit=3 fragment_check=0 brick_swatch=0.500,0.250,0.125",
+               "controls: combo=12 of 30 nx_edit=3 gap_u_edit=0.700 fragment_check=0 "
+               "brick_swatch=0.500,0.250,0.125",
            "the controls did not follow: " + controls);
-    return Report("pattern 12, count 3, Random Fragment off, Brick 1 0.5,0.25,0.125");
+    return Report("pattern 12, count 3, grout 0.07, Random Fragment off, Brick 1 0.5,0.25,0.125");
 }
 
 bool Session::StepCloseWhileMenuOpen() {
@@ -473,6 +501,7 @@ int Session::Run(const std::string& modulePath) {
         &Session::StepPickerTick,
         &Session::StepCheckBox,
         &Session::StepSpinner,
+        &Session::StepSpinnerArrows,
         &Session::StepColourSwatch,
         &Session::StepBlockToControls,
         &Session::StepCloseWhileMenuOpen,

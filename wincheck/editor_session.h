@@ -53,6 +53,11 @@ public:
     virtual void Present(HWND editor, int width, int height, const char* picture) {
         (void)editor, (void)width, (void)height, (void)picture;
     }
+    // Empty when the middle of `control` shows `colour` on the screen, else what it shows.
+    virtual std::string CheckControlColour(HWND control, COLORREF colour) {
+        (void)control, (void)colour;
+        return {};
+    }
     // With the combo box's list dropped: empty when the list item `item` shows the swatch of
     // `pattern` where its item rectangle says, else what is wrong. The stand-in's list has no
     // pixels to look at.

@@ -157,6 +157,20 @@ public:
         if (picture != nullptr) Picture(nullptr, picture);
     }
 
+    std::string CheckControlColour(HWND control, COLORREF colour) override {
+        Pump(kPaintWaitMs);
+        RECT r{};
+        GetWindowRect(control, &r);
+        const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+        const std::vector<COLORREF> shown = ReadScreen(RECT{x, y, x + 1, y + 1});
+        if (shown.size() == 1 && shown[0] == colour) return {};
+        char text[96];
+        std::snprintf(text, sizeof text, "shows %06lX, not %06lX",
+                      shown.empty() ? 0ul : static_cast<unsigned long>(shown[0]),
+                      static_cast<unsigned long>(colour));
+        return text;
+    }
+
     std::string CheckDroppedSwatch(HWND combo, int item, int pattern,
                                    const char* picture) override {
         COMBOBOXINFO info{};
@@ -192,19 +206,31 @@ public:
     }
 
 private:
-    // The editor window, with `popup` over it when given, as the screen shows them.
+    // The editor window, with `popup` over it when given, as the screen shows them; around
+    // them, where the display shows its empty root window, a plain workspace colour.
     void Picture(HWND popup, const std::string& name) {
         if (mPictureDir.empty() || mEditor == nullptr) return;
-        RECT r{};
-        GetWindowRect(mEditor, &r);
+        RECT all{}, editor{}, over{};
+        GetWindowRect(mEditor, &editor);
+        all = editor;
         if (popup != nullptr) {
-            RECT p{};
-            GetWindowRect(popup, &p);
-            UnionRect(&r, &r, &p);
+            GetWindowRect(popup, &over);
+            UnionRect(&all, &editor, &over);
         }
-        const std::vector<COLORREF> pixels = ReadScreen(r);
+        const int width = all.right - all.left, height = all.bottom - all.top;
+        std::vector<COLORREF> canvas(static_cast<std::size_t>(width) * height,
+                                     GetSysColor(COLOR_APPWORKSPACE));
+        for (const RECT& part : {editor, over}) {
+            const std::vector<COLORREF> pixels = ReadScreen(part);
+            const int w = part.right - part.left;
+            for (std::size_t i = 0; i < pixels.size(); ++i) {
+                const int x = part.left - all.left + static_cast<int>(i % w);
+                const int y = part.top - all.top + static_cast<int>(i / w);
+                canvas[static_cast<std::size_t>(y) * width + x] = pixels[i];
+            }
+        }
         const std::string path = mPictureDir + "\\" + name + ".ppm";
-        if (pixels.empty() || !WritePpm(path, r.right - r.left, r.bottom - r.top, pixels))
+        if (!WritePpm(path, width, height, canvas))
             std::fprintf(stderr, "quarel-wincheck: cannot picture %s\n", path.c_str());
     }
 

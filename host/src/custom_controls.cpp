@@ -69,6 +69,15 @@ ControlRegistry& Controls() {
     return *r;
 }
 
+// A control whose look changed paints anew; the stand-in has no screen.
+void Repaint(HWND hwnd) {
+#ifdef _WIN32
+    if (hwnd && IsWindow(hwnd)) InvalidateRect(hwnd, nullptr, FALSE);
+#else
+    (void)hwnd;
+#endif
+}
+
 bool IsIntegerType(EditSpinnerType t) {
     return t == EDITTYPE_INT || t == EDITTYPE_POS_INT || t == EDITTYPE_TIME;
 }
@@ -78,8 +87,11 @@ public:
     explicit SpinnerInterface(std::shared_ptr<SpinnerState> s) : mState(std::move(s)) {}
 
     HWND GetHwnd() override { return mState->hwnd; }
-    void Enable(BOOL onOff) override { mState->enabled = onOff != FALSE; }
-    void Disable() override { mState->enabled = false; }
+    void Enable(BOOL onOff) override {
+        mState->enabled = onOff != FALSE;
+        Repaint(mState->hwnd);
+    }
+    void Disable() override { Enable(FALSE); }
     BOOL IsEnabled() override { return mState->enabled ? TRUE : FALSE; }
 
     float GetFVal() override { return static_cast<float>(mState->value); }
@@ -140,8 +152,11 @@ public:
     explicit SwatchInterface(std::shared_ptr<SwatchState> s) : mState(std::move(s)) {}
 
     HWND GetHwnd() override { return mState->hwnd; }
-    void Enable(BOOL onOff) override { mState->enabled = onOff != FALSE; }
-    void Disable() override { mState->enabled = false; }
+    void Enable(BOOL onOff) override {
+        mState->enabled = onOff != FALSE;
+        Repaint(mState->hwnd);
+    }
+    void Disable() override { Enable(FALSE); }
     BOOL IsEnabled() override { return mState->enabled ? TRUE : FALSE; }
 
     COLORREF SetColor(COLORREF c, int notify) override {
@@ -160,6 +175,7 @@ public:
 private:
     void Set(const AColor& c, int notify) {
         mState->color = c;
+        Repaint(mState->hwnd);
         if (notify && mState->notify) {
             mState->notify(mState->context, CC_COLOR_CHANGE, MAKEWPARAM(mState->ctrlId, 0),
                            reinterpret_cast<LPARAM>(static_cast<IColorSwatch*>(this)));
@@ -230,6 +246,22 @@ bool CommitSpinnerEdit(HWND edit) {
         state->ShowInEdit();
     else
         spin.SetValue(static_cast<float>(v), TRUE);
+    return true;
+}
+
+bool StepSpinner(HWND spinner, int steps) {
+    std::shared_ptr<SpinnerState> state;
+    {
+        ControlRegistry& r = Controls();
+        std::lock_guard<std::mutex> lock(r.mutex);
+        if (auto it = r.spinners.find(spinner); it != r.spinners.end()) state = it->second;
+    }
+    if (!state || !state->enabled || steps == 0) return false;
+    // An integer spinner moves by at least one.
+    const double step =
+        state->integer ? std::max(1.0, std::round(double{state->scale})) : double{state->scale};
+    SpinnerInterface spin(state);
+    spin.SetValue(static_cast<float>(state->value + steps * step), TRUE);
     return true;
 }
 

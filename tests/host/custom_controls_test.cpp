@@ -82,6 +82,37 @@ TEST_F(SpinnerTest, LimitsClampAndNotificationCarriesTheSpinner) {
     ReleaseISpinner(spin);
 }
 
+TEST_F(SpinnerTest, ArrowClicksStepByTheScaleWithinTheLimits) {
+    ISpinnerControl* spin = GetISpinner(hwnd);
+    spin->SetLimits(0.f, 1.f, FALSE);
+    spin->SetScale(0.25f);
+    spin->SetValue(0.5f, FALSE);
+    EXPECT_TRUE(StepSpinner(hwnd, 1));
+    EXPECT_FLOAT_EQ(spin->GetFVal(), 0.75f);
+    EXPECT_TRUE(StepSpinner(hwnd, 3));
+    EXPECT_FLOAT_EQ(spin->GetFVal(), 1.f);  // clamped
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].msg, static_cast<UINT>(CC_SPINNER_CHANGE));
+    EXPECT_FLOAT_EQ(sent[1].value, 1.f);
+
+    // An integer spinner moves by whole numbers, however small its scale.
+    spin->LinkToEdit(nullptr, EDITTYPE_INT);
+    spin->SetLimits(0, 10, FALSE);
+    spin->SetScale(0.1f);
+    spin->SetValue(4, FALSE);
+    EXPECT_TRUE(StepSpinner(hwnd, -1));
+    EXPECT_EQ(spin->GetIVal(), 3);
+
+    // A disabled spinner, or no spinner, takes no clicks.
+    spin->Disable();
+    sent.clear();
+    EXPECT_FALSE(StepSpinner(hwnd, 1));
+    EXPECT_FALSE(StepSpinner(edit, 1));
+    EXPECT_EQ(spin->GetIVal(), 3);
+    EXPECT_TRUE(sent.empty());
+    ReleaseISpinner(spin);
+}
+
 TEST_F(SpinnerTest, IntegerEditFieldsHoldWholeNumbers) {
     ISpinnerControl* spin = GetISpinner(hwnd);
     spin->SetValue(2.6f, FALSE);

@@ -139,6 +139,17 @@ TEST_F(Win32UserTest, LocalClassesServeTheirOwnModuleAndGlobalClassesEvery) {
     EXPECT_NE(make(L"TestLocalOnly", GetModuleHandleW(nullptr)), nullptr);
     EXPECT_NE(make(L"TestGlobal", other), nullptr);
     EXPECT_NE(make(L"STATIC", other), nullptr);  // the system's classes serve everyone
+
+    // Superclassing reads a class as its module or any module sees it.
+    WNDCLASSEXW read{};
+    read.cbSize = sizeof(read);
+    EXPECT_FALSE(GetClassInfoExW(other, L"TestLocalOnly", &read));
+    ASSERT_TRUE(GetClassInfoExW(other, L"testglobal", &read));
+    EXPECT_EQ(read.lpfnWndProc, Recorder);
+    EXPECT_EQ(read.style & CS_GLOBALCLASS, static_cast<UINT>(CS_GLOBALCLASS));
+    EXPECT_EQ(std::wstring(read.lpszClassName), L"TestGlobal");
+    EXPECT_EQ(read.cbSize, sizeof(read));
+    EXPECT_TRUE(GetClassInfoExW(nullptr, L"EDIT", &read));
 }
 
 TEST_F(Win32UserTest, EnablingAnswersThePreviousStateAndTellsTheWindow) {

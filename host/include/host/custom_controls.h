@@ -17,5 +17,9 @@ bool CreateColorSwatchControl(HWND hwnd, int ctrlId, CustomControlNotifyFn notif
 // (clamped, and notifying its parent), or shows its own value again when the text is no number.
 // False when no spinner is linked to `edit`.
 bool CommitSpinnerEdit(HWND edit);
+// A click on one of the spinner's arrows: the value moves by `steps` times its scale (at least
+// one for an integer spinner), clamped, and the parent hears of it. False when `spinner` has no
+// control, or it is disabled.
+bool StepSpinner(HWND spinner, int steps);
 // Forgets the control of `hwnd`; interfaces still out keep working on a control without window.
 void DestroyCustomControl(HWND hwnd);

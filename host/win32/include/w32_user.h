@@ -120,6 +120,7 @@ typedef TPMPARAMS* LPTPMPARAMS;
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_CONTROL_ID_NOT_FOUND 1421L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
 #define ERROR_POPUP_ALREADY_ACTIVE 1446L
 #define ERROR_MENU_ITEM_NOT_FOUND 1456L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
@@ -207,6 +208,9 @@ extern "C" {
 
 // Classes. A class name is compared without regard to case.
 ATOM RegisterClassExW(const WNDCLASSEXW* wc);
+// Fills `wc` (but its cbSize) from a class registered by `instance` or a global or system
+// class, for superclassing: procedure, instance, name and CS_GLOBALCLASS.
+BOOL GetClassInfoExW(HINSTANCE instance, LPCWSTR className, WNDCLASSEXW* wc);
 
 // Creation sends WM_NCCREATE and WM_CREATE (lParam: the CREATESTRUCTW); a child's hMenu is its
 // control id. Destruction sends WM_DESTROY to the window, then destroys its children, then sends

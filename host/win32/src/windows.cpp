@@ -142,6 +142,29 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
     return static_cast<ATOM>(0xC000 + s.classes.size());
 }
 
+BOOL GetClassInfoExW(HINSTANCE instance, LPCWSTR className, WNDCLASSEXW* wc) {
+    if (!className || !wc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto& s = w32::S();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    auto it = s.classes.find(w32::Lower(className));
+    if (it == s.classes.end() ||
+        (!it->second.global && instance && instance != it->second.instance)) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    const UINT size = wc->cbSize;
+    *wc = WNDCLASSEXW{};
+    wc->cbSize = size;
+    wc->style = it->second.global && it->second.instance ? CS_GLOBALCLASS : 0;
+    wc->lpfnWndProc = it->second.proc;
+    wc->hInstance = it->second.instance;
+    wc->lpszClassName = it->second.name.c_str();  // the table's entries stay
+    return TRUE;
+}
+
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
