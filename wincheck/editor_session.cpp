@@ -53,6 +53,38 @@ std::string ColourText(const AColor& c) {
     return Format("%.3f,%.3f,%.3f", c.r, c.g, c.b);
 }
 
+// What the pattern combo box tells its rollout (WM_COMMAND notifications), recorded by a
+// subclass of the rollout's window in front of the dialog's own procedure.
+// Also where the rollout was last asked to draw each list item (WM_DRAWITEM), which only a
+// real screen asks for.
+std::vector<WORD> gComboNotes;
+std::map<UINT, RECT> gDrawnItems;
+WNDPROC gRolloutProc = nullptr;
+
+LRESULT CALLBACK RecordComboNotes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_PATTERN) gComboNotes.push_back(HIWORD(wParam));
+    if (msg == WM_DRAWITEM && wParam == IDC_PATTERN && lParam != 0) {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (!(dis->itemState & ODS_COMBOBOXEDIT)) gDrawnItems[dis->itemID] = dis->rcItem;
+    }
+    return CallWindowProcW(gRolloutProc, hwnd, msg, wParam, lParam);
+}
+
+std::string NoteName(WORD code) {
+    static const char* const names[] = {"0",
+                                        "CBN_SELCHANGE",
+                                        "CBN_DBLCLK",
+                                        "CBN_SETFOCUS",
+                                        "CBN_KILLFOCUS",
+                                        "CBN_EDITCHANGE",
+                                        "CBN_EDITUPDATE",
+                                        "CBN_DROPDOWN",
+                                        "CBN_CLOSEUP",
+                                        "CBN_SELENDOK",
+                                        "CBN_SELENDCANCEL"};
+    return code < sizeof names / sizeof names[0] ? names[code] : std::to_string(code);
+}
+
 // The transcript: printed line by line, and compared with the other platform's when given.
 class Transcript {
 public:
@@ -191,6 +223,12 @@ private:
         mDlg = cd != nullptr ? cd->CreateParamDlgs(mEditor, nullptr, mMap) : nullptr;
         if (mDlg == nullptr || mDlg->NumMaps() < 2) return Fail("the map shows no rollouts");
         mBlock = mDlg->GetMap(0)->GetParamBlock();
+        gComboNotes.clear();
+        const LONG_PTR previous = SetWindowLongPtrW(Rollout(0), GWLP_WNDPROC,
+                                                    reinterpret_cast<LONG_PTR>(&RecordComboNotes));
+        if (gRolloutProc == nullptr) gRolloutProc = reinterpret_cast<WNDPROC>(previous);
+        if (gRolloutProc != reinterpret_cast<WNDPROC>(previous))
+            return Fail("the rollouts have different window procedures");
         return mBlock != nullptr || Fail("the rollouts have no block");
     }
     void CloseRollouts() {
@@ -248,6 +286,12 @@ private:
         if (!mOut.Line("step " + std::to_string(mStepNumber) + " " + mStep + ": " + what))
             return false;
         if (!mOut.Line("  " + BlockState()) || !mOut.Line("  " + ControlState())) return false;
+        if (!gComboNotes.empty()) {
+            std::string notes;
+            for (WORD code : gComboNotes) notes += (notes.empty() ? "" : ", ") + NoteName(code);
+            gComboNotes.clear();
+            if (!mOut.Line("  combo box told its rollout: " + notes)) return false;
+        }
         for (const std::string& message : mLog.NewMessages())
             if (!mOut.Line("  log: " + message)) return false;
         return true;
@@ -345,8 +389,10 @@ bool Session::StepComboSelect() {
                  reinterpret_cast<LPARAM>(combo));
     Expect(Block()->GetInt(pattern, 0) == 7, "CBN_SELCHANGE did not store pattern 7");
     // The list dropped: its owner-drawn items paint their swatches.
+    gDrawnItems.clear();
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    const std::string seen = mDesk.CheckDroppedSwatch(combo, 7, 7, "editor-combo-list");
+    const std::string seen =
+        mDesk.CheckDroppedSwatch(combo, 7, 7, gDrawnItems, "editor-combo-list");
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
     Expect(seen.empty(), "the dropped list: " + seen);
     return Report("item 7 chosen, CBN_SELCHANGE sent, list dropped and closed");

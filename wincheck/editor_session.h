@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,10 +60,12 @@ public:
         return {};
     }
     // With the combo box's list dropped: empty when the list item `item` shows the swatch of
-    // `pattern` where its item rectangle says, else what is wrong. The stand-in's list has no
-    // pixels to look at.
-    virtual std::string CheckDroppedSwatch(HWND combo, int item, int pattern, const char* picture) {
-        (void)combo, (void)item, (void)pattern, (void)picture;
+    // `pattern` where the rectangle of its WM_DRAWITEM says, else what is wrong. `drawn` holds
+    // the item rectangles the rollout has been asked to draw since the list dropped (it runs
+    // the messages itself). The stand-in's list has no pixels to look at.
+    virtual std::string CheckDroppedSwatch(HWND combo, int item, int pattern,
+                                           const std::map<UINT, RECT>& drawn, const char* picture) {
+        (void)combo, (void)item, (void)pattern, (void)drawn, (void)picture;
         return {};
     }
 };

@@ -172,6 +172,7 @@ public:
     }
 
     std::string CheckDroppedSwatch(HWND combo, int item, int pattern,
+                                   const std::map<UINT, RECT>& drawn,
                                    const char* picture) override {
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
@@ -179,29 +180,36 @@ public:
             return "the combo box has no list";
         if (!IsWindowVisible(info.hwndList)) return "CB_SHOWDROPDOWN did not drop the list";
         Pump(kPaintWaitMs);
-        RECT itemRect{};
+        RECT listRect{};
         if (SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(item),
-                         reinterpret_cast<LPARAM>(&itemRect)) == LB_ERR)
+                         reinterpret_cast<LPARAM>(&listRect)) == LB_ERR)
             return "the list has no item " + std::to_string(item);
+        const auto it = drawn.find(static_cast<UINT>(item));
+        if (it == drawn.end())
+            return "the rollout was not asked to draw item " + std::to_string(item);
+        const RECT& itemRect = it->second;
+        if (!EqualRect(&itemRect, &listRect) || itemRect.bottom - itemRect.top != 54)
+            return "item " + std::to_string(item) + " was drawn in a rectangle of height " +
+                   std::to_string(itemRect.bottom - itemRect.top) + ", not the list's 54";
         POINT corner{itemRect.left + 2, itemRect.top + 2};
         ClientToScreen(info.hwndList, &corner);
         const RECT swatch{corner.x, corner.y, corner.x + kSwatchSide, corner.y + kSwatchSide};
         const std::vector<COLORREF> shown = ReadScreen(swatch);
-        const std::vector<COLORREF> drawn = DrawnSwatch(pattern);
+        const std::vector<COLORREF> expected = DrawnSwatch(pattern);
         if (picture != nullptr) Picture(info.hwndList, picture);
-        if (shown.size() != drawn.size() || drawn.empty()) return "the screen cannot be read";
+        if (shown.size() != expected.size() || expected.empty()) return "the screen cannot be read";
         int differ = 0;
         std::size_t first = 0;
-        for (std::size_t i = 0; i < drawn.size(); ++i)
-            if (shown[i] != drawn[i] && differ++ == 0) first = i;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            if (shown[i] != expected[i] && differ++ == 0) first = i;
         if (differ == 0) return {};
         char text[160];
         std::snprintf(text, sizeof text,
                       "%d of %zu pixels of item %d differ from the swatch of pattern %d; first at "
                       "(%zu, %zu): %06lX, not %06lX",
-                      differ, drawn.size(), item, pattern, first % kSwatchSide, first / kSwatchSide,
-                      static_cast<unsigned long>(shown[first]),
-                      static_cast<unsigned long>(drawn[first]));
+                      differ, expected.size(), item, pattern, first % kSwatchSide,
+                      first / kSwatchSide, static_cast<unsigned long>(shown[first]),
+                      static_cast<unsigned long>(expected[first]));
         return text;
     }
 

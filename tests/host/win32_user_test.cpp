@@ -184,6 +184,39 @@ TEST_F(Win32UserTest, OwnerDrawnDropDownListsMeasureAndKeepTheirLimits) {
     EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
 }
 
+// The notifications a drop-down list sends its parent, in the order real user32 sends them.
+TEST_F(Win32UserTest, DropDownListsNotifyTheirParentInWindowsOrder) {
+    static std::vector<WORD> notes;
+    notes.clear();
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpszClassName = L"TestNoteTaker";
+    wc.lpfnWndProc = +[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_COMMAND) notes.push_back(HIWORD(w));
+        return DefWindowProcW(h, m, w, l);
+    };
+    RegisterClassExW(&wc);
+    HWND parent = CreateWindowExW(0, L"TestNoteTaker", L"", WS_POPUP, 0, 0, 200, 200, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HWND combo =
+        Child(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_HASSTRINGS, 12, {0, 0, 100, 200}, parent);
+    for (const wchar_t* item : {L"a", L"b", L"c"})
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);  // from code: no notification
+    SendMessageW(combo, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(notes, (std::vector<WORD>{CBN_SELENDOK, CBN_SELCHANGE}));
+    notes.clear();
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageW(combo, WM_KEYDOWN, VK_DOWN, 0);  // inside the open list: a change only
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_EQ(notes,
+              (std::vector<WORD>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+    notes.clear();
+    SendMessageW(combo, WM_KEYDOWN, VK_DOWN, 0);  // already the last item
+    EXPECT_TRUE(notes.empty());
+    DestroyWindow(parent);
+}
+
 TEST_F(Win32UserTest, DialogsComeFromTheModulesTemplates) {
     void* dl = dlopen(QUAREL_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(dl, nullptr);

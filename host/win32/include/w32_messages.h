@@ -59,6 +59,8 @@
 #define CBN_KILLFOCUS 4
 #define CBN_DROPDOWN 7
 #define CBN_CLOSEUP 8
+#define CBN_SELENDOK 9
+#define CBN_SELENDCANCEL 10
 
 // Buttons.
 #define BM_GETCHECK 0x00F0

@@ -37,9 +37,12 @@ void MeasureItems(Window& w) {
     }
 }
 
+// Closing the list without a choice (CB_SHOWDROPDOWN, F4) cancels the selection's end first,
+// as Windows does.
 LRESULT ShowDropDown(HWND hwnd, Window& w, bool show) {
     if (w.combo.dropped != show) {
         w.combo.dropped = show;
+        if (!show) NotifyParent(hwnd, CBN_SELENDCANCEL);
         NotifyParent(hwnd, show ? CBN_DROPDOWN : CBN_CLOSEUP);
     }
     return TRUE;
@@ -51,6 +54,8 @@ LRESULT MoveSelection(HWND hwnd, Window& w, int step) {
     const int next = std::clamp(w.combo.curSel < 0 ? 0 : w.combo.curSel + step, 0, count - 1);
     if (next != w.combo.curSel) {
         w.combo.curSel = next;
+        // With the list closed the arrow key also ends the selection, before the change.
+        if (!w.combo.dropped) NotifyParent(hwnd, CBN_SELENDOK);
         NotifyParent(hwnd, CBN_SELCHANGE);
     }
     return 0;
