@@ -167,7 +167,8 @@ else
   mkdir -p "$work/ppm" "$pictures"
   editor_status=0
   # 24-bit colour, so that the screen holds every swatch colour exactly.
-  xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '"$1" "$2" editor --expect "$3" --pictures "$4"
+  # A window that waits for ever must not hold up the check.
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '"$1" "$2" editor --expect "$3" --pictures "$4"
     status=$?; /usr/lib/wine/wineserver -k 2>/dev/null; exit $status' sh "$wine" "$wincheck" \
     "$(winpath "$work/linux-editor.txt")" "$(winpath "$work/ppm")" >"$work/windows-editor.txt" \
     2>"$work/editor.err" || editor_status=$?

@@ -256,7 +256,11 @@ private:
     void Tick() {
         HWND menuWindow = FindWindowW(L"#32768", nullptr);
         if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) {
-            if (++mTicks > kTicksToGiveUp) StopTimer();
+            // A menu that never shows must not keep TrackPopupMenuEx waiting for ever.
+            if (++mTicks > kTicksToGiveUp) {
+                StopTimer();
+                EndMenu();
+            }
             return;
         }
         if (++mMenuTicks < kTicksToPaint) return;
