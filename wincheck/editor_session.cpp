@@ -364,7 +364,6 @@ bool Session::StepOpen() {
     // Sizes in dialog units: the pixels follow the dialog font's metrics, which differ with
     // the fonts a system has.
     std::string sizes;
-    int width = 0, height = 0;
     for (int i = 0; i < mDlg->NumMaps(); ++i) {
         RECT r{}, units{0, 0, 4, 8};
         GetClientRect(Rollout(i), &r);
@@ -372,13 +371,19 @@ bool Session::StepOpen() {
         if (units.right <= 0 || units.bottom <= 0) return Fail("no dialog base units");
         sizes += Format("%s%ldx%ld", i ? "," : "", static_cast<long>(r.right * 4 / units.right),
                         static_cast<long>(r.bottom * 8 / units.bottom));
-        width = std::max<int>(width, r.right);
-        height += r.bottom;
     }
-    mDesk.Present(mEditor, width, height, "editor-rollouts");
+    // The editor shows the rollouts' panel whole.
+    RECT panel{};
+    GetClientRect(GetParent(Rollout(0)), &panel);
+    mDesk.Present(mEditor, panel.right, panel.bottom, "editor-rollouts");
     Expect(mDlg->NumMaps() == 4, Format("%d rollouts, not 4", mDlg->NumMaps()));
     Expect(SendMessageW(Combo(), CB_GETCOUNT, 0, 0) == 30, "the combo box does not list 30");
-    return Report(Format("%d rollouts of %s dialog units", mDlg->NumMaps(), sizes.c_str()));
+    std::string titles;
+    for (int i = 0; i < mDlg->NumMaps(); ++i)
+        titles += (i ? ", " : "") + WindowText(GetDlgItem(GetParent(Rollout(i)),
+                                                          mDlg->GetMap(i)->DialogTemplateID()));
+    return Report(Format("%d rollouts of %s dialog units: %s", mDlg->NumMaps(), sizes.c_str(),
+                         titles.c_str()));
 }
 
 bool Session::StepComboSelect() {

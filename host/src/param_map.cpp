@@ -302,10 +302,12 @@ public:
             mPanel = CreateWindowExW(0, L"STATIC", L"", style, 0, 0, 0, 0, mEditor, nullptr,
                                      nullptr, nullptr);
         }
-        map.CreateRollout(mPanel, mHeight);
+        // Each rollout under its title bar, as the material editor stacks them.
+        map.CreateRollout(mPanel, mHeight + kTitleHeight);
         RECT r{};
         if (map.GetHWnd() && GetClientRect(map.GetHWnd(), &r)) {
-            mHeight += r.bottom;
+            AddTitle(map, r.right);
+            mHeight += kTitleHeight + r.bottom;
             mWidth = std::max<LONG>(mWidth, r.right);
             MoveWindow(mPanel, 0, 0, mWidth, mHeight, FALSE);
         }
@@ -342,6 +344,26 @@ public:
     }
 
 private:
+    static constexpr int kTitleHeight = 20;
+
+    // The rollout's title in a bar above it, in the rollout's own font, an & as itself (one
+    // title has one); the bar's control id is the rollout's template id.
+    void AddTitle(ParamMap2Impl& map, LONG width) {
+        ClassDesc2* cd = map.GetParamBlock() && map.GetParamBlock()->GetDesc()
+                             ? map.GetParamBlock()->GetDesc()->cd
+                             : nullptr;
+        const MCHAR* title = cd ? cd->GetRsrcString(map.TitleStringID()) : nullptr;
+        HWND bar =
+            CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", title ? title : L"",
+                            WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+                            mHeight, width, kTitleHeight, mPanel,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(map.DialogTemplateID())),
+                            nullptr, nullptr);
+        if (bar)
+            SendMessageW(bar, WM_SETFONT,
+                         static_cast<WPARAM>(SendMessageW(map.GetHWnd(), WM_GETFONT, 0, 0)), FALSE);
+    }
+
     ReferenceTarget* mThing;
     TimeValue mTime;
     HWND mEditor;

@@ -64,11 +64,18 @@ TEST_F(RolloutTest, MainMapShowsFourRolloutsBuiltFromItsTemplates) {
         EXPECT_EQ(o.dlg->GetMap(i)->DialogTemplateID(), templates[i]);
         EXPECT_EQ(GetParent(o.Rollout(i)), GetParent(o.Rollout(0)));
     }
-    // Stacked one under the other, in block order.
-    RECT r0{}, r1{};
+    // Stacked one under the other, in block order, each under a bar with its title.
+    RECT r0{}, r1{}, title{};
     GetWindowRect(o.Rollout(0), &r0);
     GetWindowRect(o.Rollout(1), &r1);
-    EXPECT_EQ(r1.top, r0.bottom);
+    HWND bar = GetDlgItem(GetParent(o.Rollout(1)), 101);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(Text(bar), L"Diffuse Colors & Maps");
+    GetWindowRect(bar, &title);
+    EXPECT_EQ(title.top, r0.bottom);
+    EXPECT_EQ(r1.top, title.bottom);
+    EXPECT_EQ(title.right - title.left, r1.right - r1.left);
+    EXPECT_EQ(Text(GetDlgItem(GetParent(o.Rollout(0)), 100)), L"Quarel Parameters v2.1");
 
     // Item names and drawing are the swatch and picker tests'.
     EXPECT_EQ(SendMessageW(o.Control(0, 1001), CB_GETCOUNT, 0, 0), 30);

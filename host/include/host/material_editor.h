@@ -2,7 +2,9 @@
 //
 // The rollouts themselves come from ClassDesc2::CreateParamDlgs: one window per parameter map,
 // made from the module's dialog template, whose controls show the block's values and store the
-// user's changes at the editor's time (the interface's GetTime), with notification.
+// user's changes at the editor's time (the interface's GetTime), with notification. The rollouts
+// stack in one panel window, each under a title bar (a static control whose control id is the
+// rollout's dialog template id) that shows the rollout's title string.
 #pragma once
 
 #include <imtl.h>
