@@ -18,6 +18,7 @@ constexpr int kTicksToPaint = 3;     // the menu has painted itself by then
 constexpr int kTicksToGiveUp = 150;  // 6 s without a menu
 constexpr int kSwatchSide = 50;      // the combo box list's swatch, 2 pixels into its item
 constexpr DWORD kPaintWaitMs = 300;
+constexpr int kPaintAttempts = 10;  // 3 s for a window to show what it should
 
 // Runs the thread's messages for `ms` milliseconds, so that windows paint.
 void Pump(DWORD ms) {
@@ -158,7 +159,36 @@ public:
     }
 
     std::string CheckControlColour(HWND control, COLORREF colour) override {
-        Pump(kPaintWaitMs);
+        return UntilPainted([&] { return ControlColourOnce(control, colour); });
+    }
+
+    std::string CheckDroppedSwatch(HWND combo, int item, int pattern,
+                                   const std::map<UINT, RECT>& drawn,
+                                   const char* picture) override {
+        const std::string verdict =
+            UntilPainted([&] { return DroppedSwatchOnce(combo, item, pattern, drawn); });
+        if (picture != nullptr) {
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(combo, &info)) Picture(info.hwndList, picture);
+        }
+        return verdict;
+    }
+
+private:
+    // A check of what the screen shows, tried again while the windows may still be painting.
+    template <typename Check>
+    static std::string UntilPainted(Check check) {
+        std::string verdict;
+        for (int attempt = 0; attempt < kPaintAttempts; ++attempt) {
+            Pump(kPaintWaitMs);
+            verdict = check();
+            if (verdict.empty()) break;
+        }
+        return verdict;
+    }
+
+    std::string ControlColourOnce(HWND control, COLORREF colour) {
         RECT r{};
         GetWindowRect(control, &r);
         const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
@@ -171,15 +201,13 @@ public:
         return text;
     }
 
-    std::string CheckDroppedSwatch(HWND combo, int item, int pattern,
-                                   const std::map<UINT, RECT>& drawn,
-                                   const char* picture) override {
+    std::string DroppedSwatchOnce(HWND combo, int item, int pattern,
+                                  const std::map<UINT, RECT>& drawn) {
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         if (!GetComboBoxInfo(combo, &info) || info.hwndList == nullptr)
             return "the combo box has no list";
         if (!IsWindowVisible(info.hwndList)) return "CB_SHOWDROPDOWN did not drop the list";
-        Pump(kPaintWaitMs);
         RECT listRect{};
         if (SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(item),
                          reinterpret_cast<LPARAM>(&listRect)) == LB_ERR)
@@ -196,7 +224,6 @@ public:
         const RECT swatch{corner.x, corner.y, corner.x + kSwatchSide, corner.y + kSwatchSide};
         const std::vector<COLORREF> shown = ReadScreen(swatch);
         const std::vector<COLORREF> expected = DrawnSwatch(pattern);
-        if (picture != nullptr) Picture(info.hwndList, picture);
         if (shown.size() != expected.size() || expected.empty()) return "the screen cannot be read";
         int differ = 0;
         std::size_t first = 0;
@@ -213,7 +240,6 @@ public:
         return text;
     }
 
-private:
     // The editor window, with `popup` over it when given, as the screen shows them; around
     // them, where the display shows its empty root window, a plain workspace colour.
     void Picture(HWND popup, const std::string& name) {
