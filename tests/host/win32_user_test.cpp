@@ -13,9 +13,12 @@ namespace {
 
 std::vector<std::pair<HWND, UINT>> gSeen;
 LRESULT gMeasureHeight = 0;
+std::vector<UINT> gMeasuredWidths;
 
 LRESULT CALLBACK Recorder(HWND h, UINT m, WPARAM w, LPARAM l) {
     gSeen.push_back({h, m});
+    if (m == WM_MEASUREITEM)
+        gMeasuredWidths.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemWidth);
     if (m == WM_MEASUREITEM && gMeasureHeight)
         reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = static_cast<UINT>(gMeasureHeight);
     return DefWindowProcW(h, m, w, l);
@@ -166,9 +169,12 @@ TEST_F(Win32UserTest, EnablingAnswersThePreviousStateAndTellsTheWindow) {
 // The editor's rollouts exercise selection; here the limits it relies on.
 TEST_F(Win32UserTest, OwnerDrawnDropDownListsMeasureAndKeepTheirLimits) {
     gMeasureHeight = 20;
+    gMeasuredWidths.clear();
     HWND combo = Child(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 11,
                        {5, 5, 105, 305});
     ASSERT_NE(combo, nullptr);
+    // The selection field, then the list's items, each asked at the box's width.
+    EXPECT_EQ(gMeasuredWidths, (std::vector<UINT>{100, 100}));
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 20);
     RECT r{};
     GetWindowRect(combo, &r);

@@ -25,10 +25,11 @@ void MeasureItems(Window& w) {
     if (!(w.style & CBS_OWNERDRAWFIXED) || !w.parent) return;
     for (int item : {-1, 0}) {
         int& height = item < 0 ? w.combo.fieldHeight : w.combo.itemHeight;
+        // Both are asked at the box's width, as user32 asks them.
         MEASUREITEMSTRUCT mis{ODT_COMBOBOX,
                               static_cast<UINT>(w.id),
                               static_cast<UINT>(item),
-                              0,
+                              static_cast<UINT>(std::max<LONG>(0, w.rect.right - w.rect.left)),
                               static_cast<UINT>(height),
                               0};
         SendMessageW(w.parent, WM_MEASUREITEM, static_cast<WPARAM>(w.id),
