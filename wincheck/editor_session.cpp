@@ -450,9 +450,7 @@ bool Session::StepCheckBox() {
 
 bool Session::StepSpinner() {
     Begin("type into a spinner's field");
-    HWND edit = Control(0, IDC_NX_EDIT);
-    SetWindowTextW(edit, L"7");
-    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    mDesk.Type(Control(0, IDC_NX_EDIT), L"7");
     Expect(Block()->GetInt(nx, 0) == 7, "the count did not reach the block");
     return Report("Horiz. Count 7, Return");
 }

@@ -46,6 +46,13 @@ public:
     // Whether a menu opened since the last AnswerNextMenu; forgets the answer if none did.
     virtual bool MenuWasAnswered() = 0;
 
+    // Types `text` into the edit field `edit` in place of what it shows, then Return. The
+    // stand-in has no keyboard: its text is set and Return sent.
+    virtual void Type(HWND edit, const wchar_t* text) {
+        SetWindowTextW(edit, text);
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    }
+
     // The module's log file.
     virtual std::string LogPath() const = 0;
 

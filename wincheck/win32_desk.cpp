@@ -158,6 +158,27 @@ public:
         if (picture != nullptr) Picture(nullptr, picture);
     }
 
+    // Keys as a keyboard sends them, through a loop like a host's: a rollout is a modeless
+    // dialog, so its messages go through IsDialogMessage first. Each key's messages run before
+    // the next key comes, as input from a keyboard waits behind posted messages.
+    void Type(HWND edit, const wchar_t* text) override {
+        SetFocus(edit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        HWND rollout = GetParent(edit);
+        auto press = [edit, rollout](UINT key) {
+            PostMessageW(edit, WM_KEYDOWN, key, 1);
+            PostMessageW(edit, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (IsDialogMessageW(rollout, &msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        };
+        for (const wchar_t* c = text; *c != L'\0'; ++c) press(LOBYTE(VkKeyScanW(*c)));
+        press(VK_RETURN);
+    }
+
     std::string CheckControlColour(HWND control, COLORREF colour) override {
         return UntilPainted([&] { return ControlColourOnce(control, colour); });
     }

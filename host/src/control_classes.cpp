@@ -92,6 +92,16 @@ LRESULT CALLBACK SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A rollout is a modeless dialog: the host's loop shows each key to IsDialogMessage, which
+    // would take Return as the dialog's default button unless the field asks for it.
+    if (msg == WM_GETDLGCODE) {
+        LRESULT code = gSystemEditProc ? CallWindowProcW(gSystemEditProc, hwnd, msg, wParam, lParam)
+                                       : DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (const auto* m = reinterpret_cast<const MSG*>(lParam))
+            if ((m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN)
+                code |= DLGC_WANTMESSAGE;
+        return code;
+    }
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
         CommitSpinnerEdit(hwnd);
         return 0;

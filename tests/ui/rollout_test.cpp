@@ -142,6 +142,27 @@ TEST_F(RolloutTest, SecondColourControlsFollowThePatternAndRandomSecondColour) {
 }
 
 // The grout spinners show and take tenths of what the block stores.
+// A rollout is a modeless dialog: a host's loop asks each key's control whether it wants the key
+// before IsDialogMessage acts on it. An edit field wants Return (to commit its number), not Tab.
+TEST_F(RolloutTest, EditFieldsAskForReturnButLeaveTabToTheDialog) {
+    Opened o = Open(0);
+    HWND edit = o.Control(0, 1002);
+    MSG key{edit, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
+    EXPECT_NE(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&key)) &
+                  DLGC_WANTMESSAGE,
+              0);
+    key.message = WM_CHAR;
+    EXPECT_NE(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&key)) &
+                  DLGC_WANTMESSAGE,
+              0);
+    key = MSG{edit, WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
+    EXPECT_EQ(SendMessageW(edit, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&key)) &
+                  DLGC_WANTMESSAGE,
+              0);
+    EXPECT_EQ(SendMessageW(edit, WM_GETDLGCODE, 0, 0) & DLGC_WANTMESSAGE, 0);
+    Close(o);
+}
+
 TEST_F(RolloutTest, BoundControlsFollowTheBlockBothWays) {
     GetCOREInterface()->SetTime(320);
     Opened o = Open(0);

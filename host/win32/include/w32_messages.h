@@ -22,6 +22,8 @@
 #define WM_DELETEITEM 0x002D
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_GETDLGCODE 0x0087  // lParam: the MSG a dialog's message loop is handling, or null
+#define DLGC_WANTMESSAGE 0x0004
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102

@@ -36,6 +36,17 @@ struct POINT {
     LONG y;
 };
 
+// A queued message, as a message loop hands it on (WM_GETDLGCODE's lParam).
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+typedef MSG* LPMSG;
+
 struct CREATESTRUCTW {
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
