@@ -163,6 +163,9 @@ elif ! "$editor_script" >"$work/linux-editor.txt" 2>&1; then
   fail "the editor session through the stand-in failed:"
   tail -n 20 "$work/linux-editor.txt"
 else
+  # Without a window manager on the display, Wine draws the windows' title bars itself.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 ||
+    fail "cannot set Wine's X11 driver to draw title bars"
   stop_wine  # its server was started without a display
   mkdir -p "$work/ppm" "$pictures"
   editor_status=0

@@ -357,8 +357,8 @@ private:
 
 bool Session::StepOpen() {
     Begin("open the rollouts");
-    mEditor = CreateWindowExW(0, L"STATIC", L"Material Editor", WS_POPUP | WS_VISIBLE, 100, 50, 400,
-                              900, nullptr, nullptr, nullptr, nullptr);
+    mEditor = CreateWindowExW(0, L"STATIC", L"Material Editor", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                              100, 50, 400, 900, nullptr, nullptr, nullptr, nullptr);
     if (mEditor == nullptr) return Fail("cannot create the editor window");
     if (!OpenRollouts()) return false;
     // Sizes in dialog units: the pixels follow the dialog font's metrics, which differ with

@@ -149,8 +149,14 @@ public:
 
     void Present(HWND editor, int width, int height, const char* picture) override {
         mEditor = editor;
-        if (width > 0 && height > 0)
-            SetWindowPos(editor, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+        if (width > 0 && height > 0) {
+            // The panel fills the client area; the frame and title bar come around it.
+            RECT frame{0, 0, width, height};
+            AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(editor, GWL_STYLE)),
+                               FALSE, static_cast<DWORD>(GetWindowLongPtrW(editor, GWL_EXSTYLE)));
+            SetWindowPos(editor, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                         SWP_NOMOVE | SWP_NOZORDER);
+        }
         ShowWindow(editor, SW_SHOW);
         RedrawWindow(editor, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
