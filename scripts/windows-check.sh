@@ -6,7 +6,7 @@
 #     (see ANGLE_TOLERANCE below);
 #   - the editor's pattern swatches drawn through real GDI, against the same drawing through
 #     the Win32 stand-in: every pixel equal;
-#   - the editor session: a map's rollouts opened on real windows (Wine on a virtual X display,
+#   - the editor script: a map's rollouts opened on real windows (Wine on a virtual X display,
 #     Xvfb) and used by a fixed script, against the same script through the stand-in
 #     (quarel-editor-script): the same transcript line for line, and the dropped combo box list
 #     showing the chosen pattern's swatch pixel for pixel. The windows' pictures are kept in
@@ -160,7 +160,7 @@ pictures=build/mingw/editor-pictures
 if [ ! -x "$editor_script" ]; then
   fail "the Linux build has no quarel-editor-script"
 elif ! "$editor_script" >"$work/linux-editor.txt" 2>&1; then
-  fail "the editor session through the stand-in failed:"
+  fail "the editor script through the stand-in failed:"
   tail -n 20 "$work/linux-editor.txt"
 else
   # Without a window manager on the display, Wine draws the windows' title bars itself.
@@ -176,9 +176,9 @@ else
     "$(winpath "$work/linux-editor.txt")" "$(winpath "$work/ppm")" >"$work/windows-editor.txt" \
     2>"$work/editor.err" || editor_status=$?
   if [ "$editor_status" -eq 3 ]; then
-    fail "quarel-wincheck cannot play the editor session: $(cat "$work/editor.err")"
+    fail "quarel-wincheck cannot play the editor script: $(cat "$work/editor.err")"
   elif [ "$editor_status" -ne 0 ]; then
-    fail "the editor session on real windows differs or failed:"
+    fail "the editor script on real windows differs or failed:"
     grep -E -A3 '^(FAIL|DIFFERS)' "$work/windows-editor.txt" | head -n 12 || true
     tail -n 5 "$work/editor.err" || true
   else

@@ -1,11 +1,11 @@
-// quarel-editor-script: the editor session through the Win32 stand-in, the Linux side of
+// quarel-editor-script: the editor script through the Win32 stand-in, the Linux side of
 // `quarel-wincheck editor`.
 //
-//   quarel-editor-script [MODULE]          plays the session, prints its transcript
+//   quarel-editor-script [MODULE]          plays the script, prints its transcript
 //   quarel-editor-script png IN.ppm OUT.png
 //                                          a window picture taken under Wine, as PNG
 //
-// The module's log goes to a directory of its own for the session's length.
+// The module's log goes to a directory of its own for its run.
 #include <w32_probes.h>
 #include <windows.h>
 
@@ -17,7 +17,7 @@
 
 #include "preview/picture/image.h"
 #include "preview/setup/plugin_host.h"
-#include "wincheck/editor_session.h"
+#include "wincheck/editor_script.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     int code = 1;
     {
         StandInDesk desk(dir);
-        code = QuarelWin::RunEditorSession(
+        code = QuarelWin::RunEditorScript(
             desk, argc == 2 ? argv[1] : QuarelPreview::DefaultModulePath(), nullptr, stdout);
     }
     std::filesystem::remove_all(dir, ec);

@@ -366,10 +366,10 @@ int RunEditorCheck(const std::string& modulePath, const std::string& expectedPat
             return 2;
         }
         for (std::string line; std::getline(in, line);)
-            if (line.rfind("editor session:", 0) != 0) expected.push_back(line);
+            if (line.rfind("editor script:", 0) != 0) expected.push_back(line);
     }
     Win32Desk desk(pictureDir);
-    return RunEditorSession(desk, modulePath, expectedPath.empty() ? nullptr : &expected, stdout);
+    return RunEditorScript(desk, modulePath, expectedPath.empty() ? nullptr : &expected, stdout);
 }
 
 }  // namespace QuarelWin

@@ -6,7 +6,7 @@
 //                                      `quarel-preview sample` prints them
 //   quarel-wincheck swatches           the editor's swatches drawn by GDI, pixel by pixel
 //   quarel-wincheck editor [--expect FILE] [--pictures DIR]
-//                                      the editor session on real windows (a display is
+//                                      the editor script on real windows (a display is
 //                                      needed); compared line by line with FILE, the
 //                                      transcript of quarel-editor-script; window pictures
 //                                      into DIR as PPM files

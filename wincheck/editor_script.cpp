@@ -1,4 +1,4 @@
-#include "wincheck/editor_session.h"
+#include "wincheck/editor_script.h"
 
 #include <algorithm>
 #include <cctype>
@@ -198,12 +198,12 @@ private:
     int mNextName = 1;
 };
 
-// The session's objects and the steps that use them.
-class Session {
+// The script's objects and the steps that use them.
+class UserScript {
 public:
-    Session(EditorDesk& desk, Transcript& transcript)
+    UserScript(EditorDesk& desk, Transcript& transcript)
         : mDesk(desk), mOut(transcript), mLog(desk.LogPath()) {}
-    ~Session() { CloseRollouts(); }
+    ~UserScript() { CloseRollouts(); }
 
     int Run(const std::string& modulePath);
 
@@ -355,7 +355,7 @@ private:
     bool mFailed = false;
 };
 
-bool Session::StepOpen() {
+bool UserScript::StepOpen() {
     Begin("open the rollouts");
     mEditor = CreateWindowExW(0, L"STATIC", L"Material Editor", WS_POPUP | WS_CAPTION | WS_VISIBLE,
                               100, 50, 400, 900, nullptr, nullptr, nullptr, nullptr);
@@ -386,7 +386,7 @@ bool Session::StepOpen() {
                          titles.c_str()));
 }
 
-bool Session::StepComboSelect() {
+bool UserScript::StepComboSelect() {
     Begin("select in the combo box");
     HWND combo = Combo();
     SendMessageW(combo, CB_SETCURSEL, 7, 0);
@@ -403,7 +403,7 @@ bool Session::StepComboSelect() {
     return Report("item 7 chosen, CBN_SELCHANGE sent, list dropped and closed");
 }
 
-bool Session::StepComboKeyboard() {
+bool UserScript::StepComboKeyboard() {
     Begin("arrow key on the combo box");
     SendMessageW(Combo(), WM_KEYDOWN, VK_DOWN, 0);
     Expect(Block()->GetInt(pattern, 0) == 8, "the down arrow did not store pattern 8");
@@ -411,7 +411,7 @@ bool Session::StepComboKeyboard() {
     return Report("down arrow");
 }
 
-bool Session::StepPicker() {
+bool UserScript::StepPicker() {
     Begin("pick from the picker");
     std::string summary;
     mDesk.AnswerNextMenu(
@@ -428,7 +428,7 @@ bool Session::StepPicker() {
     return Report(summary + "; chose 5");
 }
 
-bool Session::StepPickerTick() {
+bool UserScript::StepPickerTick() {
     Begin("open the picker again");
     std::string summary;
     mDesk.AnswerNextMenu([&](const MenuSeen& menu) {
@@ -441,21 +441,21 @@ bool Session::StepPickerTick() {
     return Report(summary + "; dismissed");
 }
 
-bool Session::StepCheckBox() {
+bool UserScript::StepCheckBox() {
     Begin("click a check box");
     SendMessageW(Control(0, IDC_RANDOM_FRAGMENT), BM_CLICK, 0, 0);
     Expect(Block()->GetInt(random_fragment_on, 0) == 1, "Random Fragment did not reach the block");
     return Report("Random Fragment");
 }
 
-bool Session::StepSpinner() {
+bool UserScript::StepSpinner() {
     Begin("type into a spinner's field");
     mDesk.Type(Control(0, IDC_NX_EDIT), L"7");
     Expect(Block()->GetInt(nx, 0) == 7, "the count did not reach the block");
     return Report("Horiz. Count 7, Return");
 }
 
-bool Session::StepSpinnerArrows() {
+bool UserScript::StepSpinnerArrows() {
     Begin("click spinner arrows");
     // The upper half of a spinner steps up, the lower half down.
     SendMessageW(Control(0, IDC_NX_SPIN), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 1));
@@ -471,7 +471,7 @@ bool Session::StepSpinnerArrows() {
     return Report("Horiz. Count up, Vert. Grout down");
 }
 
-bool Session::StepColourSwatch() {
+bool UserScript::StepColourSwatch() {
     Begin("set a colour swatch");
     IColorSwatch* swatch = GetIColorSwatch(Control(1, IDC_BRICK_COLOR));
     if (swatch == nullptr) return Fail("the Brick 1 swatch has no control");
@@ -485,7 +485,7 @@ bool Session::StepColourSwatch() {
     return Report("Brick 1 colour 0.25,0.5,0.75");
 }
 
-bool Session::StepBlockToControls() {
+bool UserScript::StepBlockToControls() {
     Begin("change the block from code");
     IParamBlock2* pb = Block();
     pb->SetValue(pattern, 0, 12);
@@ -501,7 +501,7 @@ bool Session::StepBlockToControls() {
     return Report("pattern 12, count 3, grout 0.07, Random Fragment off, Brick 1 0.5,0.25,0.125");
 }
 
-bool Session::StepCloseWhileMenuOpen() {
+bool UserScript::StepCloseWhileMenuOpen() {
     Begin("close the rollouts while the picker is open");
     HWND combo = Combo();
     mDesk.AnswerNextMenu([&](const MenuSeen&) {
@@ -515,7 +515,7 @@ bool Session::StepCloseWhileMenuOpen() {
     return Report("chose 5 after the close");
 }
 
-bool Session::StepDeleteMapWhileOpen() {
+bool UserScript::StepDeleteMapWhileOpen() {
     Begin("delete the map while its rollouts are open");
     mLog.ForgetPointers();  // the first rollouts' objects are gone
     if (!OpenRollouts()) return false;
@@ -537,24 +537,24 @@ bool Session::StepDeleteMapWhileOpen() {
     return Report("check box, count 9, arrow key, picker chose 5, rollouts closed");
 }
 
-int Session::Run(const std::string& modulePath) {
+int UserScript::Run(const std::string& modulePath) {
     GetCOREInterface()->SetTime(0);
     if (!Load(modulePath)) return 1;
     mLog.SkipAll();  // what loading wrote is the load check's business
-    using Step = bool (Session::*)();
+    using Step = bool (UserScript::*)();
     const Step steps[] = {
-        &Session::StepOpen,
-        &Session::StepComboSelect,
-        &Session::StepComboKeyboard,
-        &Session::StepPicker,
-        &Session::StepPickerTick,
-        &Session::StepCheckBox,
-        &Session::StepSpinner,
-        &Session::StepSpinnerArrows,
-        &Session::StepColourSwatch,
-        &Session::StepBlockToControls,
-        &Session::StepCloseWhileMenuOpen,
-        &Session::StepDeleteMapWhileOpen,
+        &UserScript::StepOpen,
+        &UserScript::StepComboSelect,
+        &UserScript::StepComboKeyboard,
+        &UserScript::StepPicker,
+        &UserScript::StepPickerTick,
+        &UserScript::StepCheckBox,
+        &UserScript::StepSpinner,
+        &UserScript::StepSpinnerArrows,
+        &UserScript::StepColourSwatch,
+        &UserScript::StepBlockToControls,
+        &UserScript::StepCloseWhileMenuOpen,
+        &UserScript::StepDeleteMapWhileOpen,
     };
     for (Step step : steps)
         if (!(this->*step)() || Stopped()) break;
@@ -569,12 +569,12 @@ int Session::Run(const std::string& modulePath) {
 
 }  // namespace
 
-int RunEditorSession(EditorDesk& desk, const std::string& modulePath,
-                     const std::vector<std::string>* expected, std::FILE* out) {
+int RunEditorScript(EditorDesk& desk, const std::string& modulePath,
+                    const std::vector<std::string>* expected, std::FILE* out) {
     Transcript transcript(out, expected);
-    Session session(desk, transcript);
-    const int code = session.Run(modulePath);
-    std::fprintf(out, "editor session: %s\n",
+    UserScript script(desk, transcript);
+    const int code = script.Run(modulePath);
+    std::fprintf(out, "editor script: %s\n",
                  code == 0 ? (expected ? "every step as on the other platform" : "every step done")
                            : "failed");
     std::fflush(out);

@@ -1,11 +1,11 @@
-// The editor session: a QuarelMap made through the module, its rollouts opened through the
+// The editor script: a QuarelMap made through the module, its rollouts opened through the
 // host's parameter maps on a material-editor window, and a fixed script of what a user does
 // there, played as window messages. The same script runs on real Win32 (quarel-wincheck editor,
 // under Wine) and on the Win32 stand-in (quarel-editor-script), and prints the same transcript
 // on both when both behave alike: after each step, what the block and the controls hold and the
 // module's new log lines, with pointers named by order of first appearance.
 //
-// Main thread only; the module is loaded and unloaded by the session.
+// Main thread only; the module is loaded and unloaded by the script.
 #pragma once
 
 #include <windows.h>
@@ -81,7 +81,7 @@ public:
 // `expected` (another platform's transcript, one line each) it stops at the first line that
 // differs and says so. Answers the exit code: 0 when every step did what it should and nothing
 // differed, 1 otherwise.
-int RunEditorSession(EditorDesk& desk, const std::string& modulePath,
-                     const std::vector<std::string>* expected, std::FILE* out);
+int RunEditorScript(EditorDesk& desk, const std::string& modulePath,
+                    const std::vector<std::string>* expected, std::FILE* out);
 
 }  // namespace QuarelWin
