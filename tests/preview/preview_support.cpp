@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -132,6 +133,18 @@ bool ReadPng(const std::string& path, QuarelPreview::Image& image) {
     png.format = PNG_FORMAT_RGB;
     image = QuarelPreview::Image(static_cast<int>(png.width), static_cast<int>(png.height));
     return png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
+}
+
+std::size_t PixelsBeyond(const QuarelPreview::Image& got, const QuarelPreview::Image& want,
+                         int tolerance) {
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i + 2 < got.rgb.size() && i + 2 < want.rgb.size(); i += 3) {
+        int worst = 0;
+        for (std::size_t k = 0; k < 3; ++k)
+            worst = std::max(worst, std::abs(int{got.rgb[i + k]} - int{want.rgb[i + k]}));
+        beyond += worst > tolerance;
+    }
+    return beyond;
 }
 
 }  // namespace QuarelPreviewTest

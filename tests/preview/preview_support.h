@@ -2,6 +2,7 @@
 // host, with the diagnostic log switched off; and small helpers around it.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -38,5 +39,10 @@ std::unique_ptr<QuarelPreview::MapSlot> MapFromPresetFile(const std::string& pat
 
 // An 8-bit PNG read back as RGB.
 bool ReadPng(const std::string& path, QuarelPreview::Image& image);
+
+// The pixels of two 8-bit images of one size where some channel differs by more than
+// `tolerance`: the measure the golden images are held to.
+std::size_t PixelsBeyond(const QuarelPreview::Image& got, const QuarelPreview::Image& want,
+                         int tolerance);
 
 }  // namespace QuarelPreviewTest

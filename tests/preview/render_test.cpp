@@ -98,13 +98,7 @@ TEST(Golden, EveryPresetMatchesItsGoldenImage) {
         ASSERT_TRUE(QuarelPreviewTest::ReadPng(golden, want)) << golden;
         ASSERT_EQ(want.width, img.width);
         ASSERT_EQ(want.height, img.height);
-        std::size_t beyond = 0;
-        for (std::size_t i = 0; i < img.rgb.size(); i += 3) {
-            int worst = 0;
-            for (int k = 0; k < 3; ++k)
-                worst = std::max(worst, std::abs(int{img.rgb[i + k]} - int{want.rgb[i + k]}));
-            beyond += worst > 2;
-        }
+        const std::size_t beyond = QuarelPreviewTest::PixelsBeyond(img, want, 2);
         EXPECT_LE(beyond, img.rgb.size() / 3 / 200) << beyond << " pixels differ by more than 2";
     }
     EXPECT_GE(presets, 5);
