@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "pattern/catalogue.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 #include "preview/editor/swatch_picture.h"
 
 namespace QuarelPreview {

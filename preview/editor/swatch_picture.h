@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
 
 namespace QuarelPreview {
 

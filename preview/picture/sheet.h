@@ -5,8 +5,8 @@
 #include <string>
 
 #include "imtl.h"
-#include "preview/cli/param_table.h"
-#include "preview/picture/image.h"
+#include "preview/common/param_table.h"
+#include "preview/common/image.h"
 #include "preview/render/render.h"
 
 namespace QuarelPreview {

@@ -12,8 +12,8 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
-#include "preview/cli/progress.h"
-#include "preview/picture/image.h"
+#include "preview/common/progress.h"
+#include "preview/common/image.h"
 #include "preview/render/point_context.h"
 
 namespace QuarelPreview {

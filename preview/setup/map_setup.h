@@ -8,7 +8,7 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 #include "preview/setup/preset.h"
 
 namespace QuarelPreview {

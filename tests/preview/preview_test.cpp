@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "preview/cli/options.h"
-#include "preview/cli/run.h"
-#include "preview/picture/image.h"
+#include "preview/commands/run.h"
+#include "preview/common/image.h"
 
 namespace QuarelPreview {
 namespace {
