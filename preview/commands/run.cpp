@@ -166,7 +166,14 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     Image image;
     std::string warning;
     if (o.sheet) {
-        image = RenderSheet(r, map, table, warning);
+        const auto prepare = [&](int id, RenderRequest& swatch) {
+            if (pattern == nullptr) return;
+            SelectPattern(map, *pattern, id);
+            swatch.cells = CellsSettings(map, table);
+        };
+        image = RenderSheet(r, map, swatches,
+                            pattern != nullptr ? pattern->items : std::vector<std::string>{},
+                            prepare, warning);
     } else {
         image = Render(r, map);
     }
@@ -428,7 +435,9 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
         if (o.command == Command::Sample)
             code = RunSample(map, o.output, CellsSettings(map, table), in, out, err,
-                             o.projection == Projection::Box ? &o.box : nullptr);
+                             o.projection == Projection::Box ? &o.box : nullptr)
+                       ? kExitOk
+                       : kExitRefused;
         else if (o.command == Command::Bake)
             code = BakeCommand(o, map, table, out, err);
         else if (o.command == Command::Picker)

@@ -36,4 +36,8 @@ std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::s
 // seed), for the cells output; parameters the table lacks keep the query's defaults.
 QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table);
 
+// Sets the map's pattern to `id` through its block and updates the map on this thread, as
+// before a render: the sheet's step from one swatch to the next.
+void SelectPattern(Texmap* map, const ParamEntry& pattern, int id);
+
 }  // namespace QuarelPreview
