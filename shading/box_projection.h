@@ -5,6 +5,8 @@
 // indices on two faces vary apart). Both live here; the core only hands the face on.
 #pragma once
 
+#include <cstdint>
+
 #include "imtl.h"
 #include "pattern/pattern_types.h"
 #include "shading/eval_snapshot.h"
