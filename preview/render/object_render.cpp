@@ -204,6 +204,19 @@ bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) 
     return true;
 }
 
+struct FaceFrame {
+    Point3 n, dPdu, dPdv;
+    float a = 0.f, b = 0.f, c = 0.f, det = 0.f, inv = 0.f;
+    Point3 dP[3];
+};
+
+// The frames of the faces one render thread has met, by face; curved surfaces use `curved`.
+struct FrameCache {
+    FaceFrame face[6];
+    bool known[6] = {};
+    FaceFrame curved;
+};
+
 class Scene {
 public:
     explicit Scene(const ObjectRequest& r)
@@ -256,12 +269,13 @@ public:
     }
 
     // Fills the context for the hit s of the ray through (x, y), whose footprint is `step`
-    // pixels across.
-    void Fill(PointShadeContext& sc, const ShadeContextBuilder& builder, float x, float y,
-              float step, const Surface& s) const {
+    // pixels across. `frames` keeps what flat faces give every hit alike.
+    void Fill(PointShadeContext& sc, const ShadeContextBuilder& builder, FrameCache& frames,
+              float x, float y, float step, const Surface& s) const {
+        const FaceFrame& f = FrameOf(builder, frames, s);
         // Ray differentials: the neighbouring rays meet the tangent plane of the hit.
         const Point3 eyeP = mFromWorld.PointTransform(s.p);
-        const Point3 n = mFromWorld.VectorTransform(s.n);  // a rotation: still a unit vector
+        const Point3& n = f.n;
         auto offset = [&](float ox, float oy) {
             const Point3 d = Toward(x + ox, y + oy);
             const float denom = DotProd(n, d);
@@ -269,18 +283,13 @@ public:
             return d * (DotProd(n, eyeP) / denom) - eyeP;
         };
         const Point3 dpdx = offset(step, 0.f), dpdy = offset(0.f, step);
-        const Point3 dPdu = mFromWorld.VectorTransform(s.dPdu);
-        const Point3 dPdv = mFromWorld.VectorTransform(s.dPdv);
         // The footprint in texture coordinates: dP = dPdu du + dPdv dv, in least squares.
-        const float a = DotProd(dPdu, dPdu), b = DotProd(dPdu, dPdv), c = DotProd(dPdv, dPdv);
-        const float det = a * c - b * b;
         float du = 0.f, dv = 0.f;
-        if (det > 0.f) {
-            const float inv = 1.f / det;
+        if (f.det > 0.f) {
             for (const Point3& dp : {dpdx, dpdy}) {
-                const float pu = DotProd(dPdu, dp), pv = DotProd(dPdv, dp);
-                du = std::max(du, std::fabs((c * pu - b * pv) * inv));
-                dv = std::max(dv, std::fabs((a * pv - b * pu) * inv));
+                const float pu = DotProd(f.dPdu, dp), pv = DotProd(f.dPdv, dp);
+                du = std::max(du, std::fabs((f.c * pu - f.b * pv) * f.inv));
+                dv = std::max(dv, std::fabs((f.a * pv - f.b * pu) * f.inv));
             }
         }
         if (!std::isfinite(du)) du = 0.f;
@@ -289,7 +298,7 @@ public:
         const PlaneSource src = builder.SolveAffine(s.u, s.v, du, dv);
         sc.mUVW = Point3(src.x, src.y, 0.f);
         sc.mDUVW = Point3(src.dx, src.dy, 0.f);
-        builder.SourceFrame(dPdu, dPdv, n, sc.dPdUVW);
+        for (int k = 0; k < 3; ++k) sc.dPdUVW[k] = f.dP[k];
 
         sc.p = eyeP;
         sc.dpdx = dpdx;
@@ -325,6 +334,35 @@ public:
     }
 
 private:
+    // What Fill derives from the hit's normal and tangents: camera-space vectors, the
+    // footprint's normal equations and the context's tangent frame.
+    FaceFrame Frame(const ShadeContextBuilder& builder, const Surface& s) const {
+        FaceFrame f;
+        f.n = mFromWorld.VectorTransform(s.n);  // a rotation: still a unit vector
+        f.dPdu = mFromWorld.VectorTransform(s.dPdu);
+        f.dPdv = mFromWorld.VectorTransform(s.dPdv);
+        f.a = DotProd(f.dPdu, f.dPdu), f.b = DotProd(f.dPdu, f.dPdv), f.c = DotProd(f.dPdv, f.dPdv);
+        f.det = f.a * f.c - f.b * f.b;
+        if (f.det > 0.f) f.inv = 1.f / f.det;
+        builder.SourceFrame(f.dPdu, f.dPdv, f.n, f.dP);
+        return f;
+    }
+
+    // On a flat face (the cube's, the plane, the cylinder's caps) normal and tangents are the
+    // face's own, so its frame is worked out once a thread and kept.
+    const FaceFrame& FrameOf(const ShadeContextBuilder& builder, FrameCache& frames,
+                             const Surface& s) const {
+        const bool flat = mShape == ObjectShape::Cube || mShape == ObjectShape::Plane ||
+                          (mShape == ObjectShape::Cylinder && s.face != 0);
+        if (!flat) return frames.curved = Frame(builder, s);
+        const std::size_t face = static_cast<std::size_t>(s.face);
+        if (!frames.known[face]) {
+            frames.face[face] = Frame(builder, s);
+            frames.known[face] = true;
+        }
+        return frames.face[face];
+    }
+
     ObjectShape mShape;
     int mSize;
     float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
@@ -377,7 +415,8 @@ bool ObjectContextAt(const ObjectRequest& r, Texmap* map, float x, float y, Poin
     Surface s;
     if (!scene.Trace(x, y, s)) return false;
     scene.Prepare(sc);
-    scene.Fill(sc, ShadeContextBuilder(map), x, y, 1.f, s);
+    FrameCache frames;
+    scene.Fill(sc, ShadeContextBuilder(map), frames, x, y, 1.f, s);
     return true;
 }
 
@@ -394,10 +433,11 @@ namespace {
 // with the shading normal bent by its perturbation where the ray meets the object, else the
 // background.
 Color ShadeSample(const ObjectRequest& r, const Scene& scene, const ShadeContextBuilder& builder,
-                  Texmap* map, PointShadeContext& sc, float x, float y, float step) {
+                  Texmap* map, PointShadeContext& sc, FrameCache& frames, float x, float y,
+                  float step) {
     Surface s;
     if (!scene.Trace(x, y, s)) return scene.Background(x, y);
-    scene.Fill(sc, builder, x, y, step, s);
+    scene.Fill(sc, builder, frames, x, y, step, s);
     const AColor colour = map->EvalColor(sc);
     Point3 n = sc.normal;
     if (r.bump != 0.f) {
@@ -427,12 +467,12 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
     const int tilesX = (size + kObjectTile - 1) / kObjectTile;
     const int tiles = tilesX * tilesX;
     // The mean of the pixel's samples, as bytes.
-    const auto pixel = [&](PointShadeContext& sc, int x, int y) {
+    const auto pixel = [&](PointShadeContext& sc, FrameCache& frames, int x, int y) {
         float acc[3] = {0.f, 0.f, 0.f};
         for (int i = 0; i < samples; ++i) {
             const float px = static_cast<float>(x) + pattern.x[static_cast<size_t>(i)];
             const float py = static_cast<float>(y) + pattern.y[static_cast<size_t>(i)];
-            const Color c = ShadeSample(r, scene, builder, map, sc, px, py, step);
+            const Color c = ShadeSample(r, scene, builder, map, sc, frames, px, py, step);
             acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
         }
         const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(size) +
@@ -445,11 +485,12 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
     RunOnRenderThreads(r.threads, tiles, [&] {
         PointShadeContext sc;
         scene.Prepare(sc);
+        FrameCache frames;
         for (int t = next++; t < tiles; t = next++) {
             const int x0 = (t % tilesX) * kObjectTile, y0 = (t / tilesX) * kObjectTile;
             const int x1 = std::min(size, x0 + kObjectTile), y1 = std::min(size, y0 + kObjectTile);
             for (int y = y0; y < y1; ++y)
-                for (int x = x0; x < x1; ++x) pixel(sc, x, y);
+                for (int x = x0; x < x1; ++x) pixel(sc, frames, x, y);
             if (r.progress) r.progress->Advance();
         }
     });
