@@ -45,7 +45,9 @@ std::vector<const OptionRow*> FirstRows() {
 
 // One option's line of a command's help: flag, value name, help text and default.
 std::string HelpLine(const CLI::Option& opt, const OptionRow& row) {
-    std::string left = "  " + opt.get_name(false, true);
+    std::string left = "  " + row.names;
+    if (const std::size_t comma = left.find(','); comma != std::string::npos)
+        left.insert(comma + 1, " ");  // "--quiet, -q": the long name first, as the others
     if (opt.get_type_size() != 0) left += " " + opt.get_type_name();
     std::string help = row.help;
     if (!row.defaultText.empty()) help += " (default: " + row.defaultText + ")";
@@ -73,9 +75,7 @@ std::string CommandHelp(const CLI::App& main, Command c, bool expanded) {
     for (const OptionRow* first : FirstRows()) {
         const OptionRow* row = RowFor(LongName(*first), c);
         const CLI::Option* opt = main.get_option_no_throw(LongName(*first));
-        // An option with a short form shows it first ("-q,--quiet") and is not listed.
-        if (row != nullptr && opt != nullptr && opt->get_name(false, true).rfind("--", 0) == 0)
-            out << HelpLine(*opt, *row);
+        if (row != nullptr && opt != nullptr) out << HelpLine(*opt, *row);
     }
     if (c == Command::Patterns) out << "\nThe patterns:\n" << CatalogueText();
     return out.str();

@@ -104,11 +104,27 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         EXPECT_EQ(RunAll(c.args, all), c.code) << line << "\n" << all;
         EXPECT_NE(all.find(c.says), std::string::npos) << line << "\n" << all;
     }
-    // A command's help leaves out what it refuses.
+    // A command's help leaves out what it refuses, and speaks of that command alone.
     std::string help;
     ASSERT_EQ(RunAll({"swatch", "--help"}, help), kExitOk);
     EXPECT_EQ(help.find("--repeat"), std::string::npos) << help;
     EXPECT_EQ(help.find("--samples"), std::string::npos) << help;
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+        const char* not_said;
+    } helps[] = {
+        {{"bake", "--help"}, "Side of the square tile in pixels, 8 to 8192", "swatch"},
+        {{"swatch", "--help"}, "Side of the square swatch in pixels, 8 to 1024", "prefix"},
+        {{"picker", "--help"}, "The PNG file of the picker menu", "prefix"},
+        {{"--help"}, "Picture height in pixels, 8 to 8192", "swatch's"},
+        {{"params", "--help"}, "--quiet, -q", "--out"},
+    };
+    for (const auto& h : helps) {
+        ASSERT_EQ(RunAll(h.args, help), kExitOk) << h.args[0];
+        EXPECT_NE(help.find(h.says), std::string::npos) << help;
+        EXPECT_EQ(help.find(h.not_said), std::string::npos) << help;
+    }
 }
 
 TEST(CommandLine, PresetMessagesSpeakThePresetsSyntax) {
