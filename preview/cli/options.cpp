@@ -103,6 +103,48 @@ std::vector<std::string> Split(const std::string& text, char sep) {
     return parts;
 }
 
+std::string NumberText(double v, OptionRange::Kind kind) {
+    if (kind == OptionRange::Kind::Int) return std::to_string(static_cast<long long>(v));
+    std::ostringstream s;
+    s << v;
+    return s.str();
+}
+
+// "-1 is out of range; give 0 to 100", in the numbers as the user types them.
+std::string OutOfRange(const std::string& typed, const OptionRange& r) {
+    return typed + " is out of range; give " + NumberText(r.lo, r.kind) + " to " +
+           NumberText(r.hi, r.kind);
+}
+
+// The form and, when it is the same for every command, the range of a number as typed; the
+// parser's own checks would speak of "Value -1 not in range 0.000000 to 100.000000".
+std::string CheckNumber(const std::string& text, const OptionRange& r, bool oneRange) {
+    double v = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [next, ec] = std::from_chars(text.data(), end, v);
+    const bool whole =
+        r.kind != OptionRange::Kind::Int || text.find_first_of(".eE") == std::string::npos;
+    if (ec != std::errc() || next != end || !std::isfinite(v) || !whole)
+        return "'" + text + "' is not " +
+               (r.kind == OptionRange::Kind::Int ? "a whole number" : "a number") +
+               (oneRange ? "; give " + NumberText(r.lo, r.kind) + " to " + NumberText(r.hi, r.kind)
+                         : "");
+    if (oneRange && (v < r.lo || v > r.hi)) return OutOfRange(text, r);
+    return {};
+}
+
+// The reason a text is none of "a|b|c", with the choices as the user would type them.
+std::string CheckChoice(const std::string& text, const std::string& choices) {
+    const std::vector<std::string> names = Split(choices, '|');
+    if (std::find(names.begin(), names.end(), text) != names.end()) return {};
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    const std::string hint = DidYouMean(text, names);
+    return "'" + text + "' is not " + list +
+           (hint.empty() ? "" : "; " + hint.substr(0, hint.size() - 1));
+}
+
 // Registers one option with the checks its row declares.
 void AddOption(CLI::App& app, const OptionRow& row, PreviewOptions& o, OptionText& text) {
     CLI::Option* opt = std::visit(
@@ -120,13 +162,15 @@ void AddOption(CLI::App& app, const OptionRow& row, PreviewOptions& o, OptionTex
         },
         row.target);
     if (!row.typeName.empty()) opt->type_name(row.typeName);
-    if (!row.choices.empty()) opt->check(CLI::IsMember(Split(row.choices, '|')).description(""));
+    if (!row.choices.empty())
+        opt->check(CLI::Validator(
+            [choices = row.choices](std::string& v) { return CheckChoice(v, choices); }, "",
+            "choice"));
     if (row.check != nullptr) opt->check(CLI::Validator(row.check, "", row.checkName));
-    if (row.range.kind == OptionRange::Kind::Int && OneRange(LongName(row)))
-        opt->check(CLI::Range(static_cast<int>(row.range.lo), static_cast<int>(row.range.hi))
-                       .description(""));
-    if (row.range.kind == OptionRange::Kind::Real && OneRange(LongName(row)))
-        opt->check(CLI::Range(row.range.lo, row.range.hi).description(""));
+    if (row.range.kind != OptionRange::Kind::None)
+        opt->check(CLI::Validator([range = row.range, one = OneRange(LongName(row))](
+                                      std::string& v) { return CheckNumber(v, range, one); },
+                                  "", "number"));
 }
 
 // The subcommands, each with its help; null for the render, which has none.
@@ -229,13 +273,6 @@ std::optional<double> NumberOf(const OptionTarget& target, const PreviewOptions&
     return std::nullopt;
 }
 
-std::string NumberText(double v, OptionRange::Kind kind) {
-    if (kind == OptionRange::Kind::Int) return std::to_string(static_cast<long long>(v));
-    std::ostringstream s;
-    s << v;
-    return s.str();
-}
-
 // Ranges that depend on the command, checked once the command is known.
 void CheckCommandRanges(const CLI::App& app, const PreviewOptions& o) {
     for (const OptionRow* first : FirstRows()) {
@@ -246,10 +283,7 @@ void CheckCommandRanges(const CLI::App& app, const PreviewOptions& o) {
         if (!v || row->range.kind == OptionRange::Kind::None ||
             (*v >= row->range.lo && *v <= row->range.hi))
             continue;
-        throw CLI::ValidationError(name, "Value " + NumberText(*v, row->range.kind) +
-                                             " not in range " +
-                                             NumberText(row->range.lo, row->range.kind) + " to " +
-                                             NumberText(row->range.hi, row->range.kind));
+        throw CLI::ValidationError(name, OutOfRange(NumberText(*v, row->range.kind), row->range));
     }
 }
 
@@ -289,8 +323,9 @@ int RefuseUnknown(const CLI::App& app, const CLI::ExtrasError& e) {
         if (c.command != Command::Render) names.push_back(c.name);
     const bool option = word.rfind('-', 0) == 0;
     std::cerr << "quarel-preview: unknown " << (option ? "option " : "command ") << word << "; "
-              << DidYouMean(word.substr(0, word.find('=')), names)
-              << "(quarel-preview --help lists them)\n";
+              << WithHint(DidYouMean(word.substr(0, word.find('=')), names),
+                          "quarel-preview --help lists them")
+              << "\n";
     return kExitRefused;
 }
 
@@ -379,8 +414,9 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
     } catch (const CLI::ExtrasError& e) {
         return RefuseUnknown(app, e);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? kExitOk : kExitRefused;
+        if (e.get_exit_code() == 0) return app.exit(e) == 0 ? kExitOk : kExitRefused;
+        std::cerr << "quarel-preview: " << e.what() << "\n";
+        return kExitRefused;
     }
     FillFromText(app, text, o);
     if (argc <= 1) o.sheet = true;

@@ -120,7 +120,11 @@ bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std
 
 bool WriteImages(const std::vector<PngFile>& files, std::FILE* out, std::FILE* err) {
     std::string error;
-    if (!WritePngFiles(files, error)) {
+    std::vector<std::string> made;
+    const bool written = WritePngFiles(files, error, &made);
+    for (const std::string& folder : made)
+        std::fprintf(err, "%s: made folder %s\n", kProgram, folder.c_str());
+    if (!written) {
         std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return false;
     }

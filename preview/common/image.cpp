@@ -7,6 +7,8 @@
 #include <memory>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace QuarelPreview {
 
 Image::Image(int w, int h, std::uint32_t fill)
@@ -115,16 +117,51 @@ bool WriteGreyPng(const Image& image, const std::string& path, std::string& erro
     return WriteAtomically(image, path, true, error);
 }
 
-bool WritePngFiles(const std::vector<PngFile>& files, std::string& error) {
-    quarel_host::AtomicFileSet set;
-    for (const PngFile& f : files) {
-        std::error_code ec;
-        const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
-        if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-        if (ec) {
-            error = "cannot create " + parent.string() + ": " + ec.message();
+bool MakeFolders(const std::filesystem::path& folder, std::vector<std::string>& made,
+                 std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<fs::path> missing;
+    fs::path existing = folder;
+    while (!existing.empty() && !fs::exists(existing, ec)) {
+        missing.push_back(existing);
+        if (existing == existing.parent_path()) break;
+        existing = existing.parent_path();
+    }
+    if (missing.empty()) return true;
+    const fs::path base = existing.empty() ? fs::path(".") : existing;
+    if (!fs::is_directory(base, ec)) {
+        error = "cannot make folder " + missing.back().string() + ": " + base.string() +
+                " is not a folder";
+        return false;
+    }
+    if (base == base.root_path()) {
+        error = "will not make folder " + missing.back().string() + " in the root " +
+                base.string() + "; make it first if it is meant";
+        return false;
+    }
+    if (access(base.c_str(), W_OK) != 0) {
+        error = "cannot make folder " + missing.back().string() + ": " + base.string() +
+                " is not writable";
+        return false;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (!fs::create_directory(*it, ec) && ec) {
+            error = "cannot make folder " + it->string() + ": " + ec.message();
             return false;
         }
+        made.push_back(it->string());
+    }
+    return true;
+}
+
+bool WritePngFiles(const std::vector<PngFile>& files, std::string& error,
+                   std::vector<std::string>* made) {
+    quarel_host::AtomicFileSet set;
+    std::vector<std::string> madeHere;
+    for (const PngFile& f : files) {
+        const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
+        if (!MakeFolders(parent, made != nullptr ? *made : madeHere, error)) return false;
         const Image& image = f.image;
         const bool grey = f.grey;
         set.Add(f.path, [&image, grey](quarel_host::AtomicFile& file, std::string& why) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,16 @@ struct PngFile {
     std::string path;
     bool grey = false;  // a grey PNG of the first channel
 };
-// Writes them all or none, creating missing folders: if one cannot be written, every file named
-// keeps what it had (or stays absent).
-bool WritePngFiles(const std::vector<PngFile>& files, std::string& error);
+// Writes them all or none, creating missing folders (MakeFolders; their paths are added to
+// `made`, when given): if one cannot be written, every file named keeps what it had (or stays
+// absent).
+bool WritePngFiles(const std::vector<PngFile>& files, std::string& error,
+                   std::vector<std::string>* made = nullptr);
+
+// Makes the missing folders of `folder`, outermost first, adding each to `made`. Only below an
+// existing folder the user can write, and never straight in a file system's root: a mistyped
+// absolute path would otherwise leave folders where nobody looks for them.
+bool MakeFolders(const std::filesystem::path& folder, std::vector<std::string>& made,
+                 std::string& error);
 
 }  // namespace QuarelPreview

@@ -250,6 +250,15 @@ int FindItem(const ParamEntry& p, std::string_view text) {
     return -1;
 }
 
+// Whether `word` begins `name` or one of its words ("flemish" of "common flemish").
+static bool StartsAWord(const std::string& name, const std::string& word) {
+    for (std::size_t at = 0; at < name.size(); at = name.find(' ', at) + 1) {
+        if (name.compare(at, word.size(), word) == 0) return true;
+        if (name.find(' ', at) == std::string::npos) break;
+    }
+    return false;
+}
+
 std::vector<std::string> ClosestNames(std::string_view word,
                                       const std::vector<std::string>& candidates) {
     const std::string w = Lower(Trim(word));
@@ -261,7 +270,7 @@ std::vector<std::string> ClosestNames(std::string_view word,
         if (c.empty()) continue;
         const std::string lc = Lower(c);
         std::size_t d = EditDistance(w, lc);
-        if (w.size() >= 3 && lc.rfind(w, 0) == 0) d = std::min<std::size_t>(d, 1);
+        if (w.size() >= 3 && StartsAWord(lc, w)) d = std::min<std::size_t>(d, 1);
         if (d <= limit) closest.emplace_back(d, c);
     }
     std::stable_sort(closest.begin(), closest.end(),
@@ -281,22 +290,26 @@ std::string DidYouMean(std::string_view word, const std::vector<std::string>& ca
     return out + "? ";
 }
 
+std::string WithHint(const std::string& suggestion, const std::string& where) {
+    return suggestion.empty() ? where : suggestion + "(" + where + ")";
+}
+
 std::string UnknownParamHint(const ParamTable& table, std::string_view name) {
     std::vector<std::string> names;
     for (const auto& e : table.Entries()) names.push_back(e->name);
-    return DidYouMean(name, names) + "(quarel-preview params lists them)";
+    return WithHint(DidYouMean(name, names), "quarel-preview params lists them");
 }
 
 std::string UnknownItemHint(const ParamEntry& p, std::string_view text) {
     std::string hint = DidYouMean(text, p.items);
-    if (p.name == "pattern") return hint + "(quarel-preview patterns lists them)";
+    if (p.name == "pattern") return WithHint(hint, "quarel-preview patterns lists them");
     std::string list;
     for (std::size_t i = 0; i < p.items.size(); ++i)
         list += (i == 0                    ? ""
                  : i + 1 == p.items.size() ? " or "
                                            : ", ") +
                 ("\"" + p.items[i] + "\"");
-    return hint + "(" + p.name + " takes " + list + ", or the id)";
+    return WithHint(hint, p.name + " takes " + list + ", or the id");
 }
 
 bool CheckInt(const ParamEntry& p, long long v, ParamValue& out, std::string& error, bool json) {

@@ -87,11 +87,14 @@ bool CheckColor(const ParamEntry& p, const double rgb[3], ParamValue& out, std::
                 bool json = false);
 
 // Up to three of `candidates` closest to `word` by edit distance (case-insensitive; a word
-// that begins a candidate counts as close), nearest first; none when nothing is near.
+// that begins a candidate or one of its words counts as close), nearest first; none when nothing is
+// near.
 std::vector<std::string> ClosestNames(std::string_view word,
                                       const std::vector<std::string>& candidates);
 // "did you mean "a" or "b"? " for ClosestNames, or an empty text.
 std::string DidYouMean(std::string_view word, const std::vector<std::string>& candidates);
+// `suggestion` (a DidYouMean) then "(where)", or `where` alone when nothing is suggested.
+std::string WithHint(const std::string& suggestion, const std::string& where);
 
 // Why `name` is no parameter: the closest names and where the list is.
 std::string UnknownParamHint(const ParamTable& table, std::string_view name);

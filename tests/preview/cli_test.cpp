@@ -9,6 +9,8 @@
 #include <iostream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "pattern/catalogue.h"
 #include "preview/cli/options.h"
 #include "preview/commands/run.h"
@@ -66,7 +68,9 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         {{"--set", "brik_color=1,1,1"}, kExitRefused, "did you mean \"brick_color\""},
         {{"--set", "brik_color=1,1,1"}, kExitRefused, "(quarel-preview params lists them)"},
         {{"--set", "normal.normal_dept=2"}, kExitRefused, "\"normal.normal_depth\""},
-        {{"--set", "zzzz=1"}, kExitRefused, "unknown parameter 'zzzz'; (quarel-preview params"},
+        {{"--set", "zzzz=1"},
+         kExitRefused,
+         "unknown parameter 'zzzz'; quarel-preview params lists"},
         {{"--pattren", "3"}, kExitRefused, "unknown option --pattren; did you mean \"--pattern\"?"},
         {{"bkae"}, kExitRefused, "unknown command bkae; did you mean \"bake\"?"},
         // Messages name the option the user typed.
@@ -125,6 +129,56 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         EXPECT_NE(help.find(h.says), std::string::npos) << help;
         EXPECT_EQ(help.find(h.not_said), std::string::npos) << help;
     }
+}
+
+// Every refusal speaks one way: the program's name first, then what the user typed, and
+// numbers as the user would type them, whichever check found the fault.
+TEST(CommandLine, EveryMessageHasOneShape) {
+    const std::string missing = "/nonexistent-" + std::to_string(::getpid());
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"--object", "sphere", "--bump", "-1"}, "--bump: -1 is out of range; give 0 to 100"},
+        {{"--size", "abc"}, "--size: 'abc' is not a whole number"},
+        {{"--repeat", "1.5"}, "--repeat: '1.5' is not a whole number; give 1 to 64"},
+        {{"bake", "--relief-depth", "x"}, "--relief-depth: 'x' is not a number; give 0 to 10000"},
+        {{"bake", "--bevel", "65"}, "--bevel: 65 is out of range; give 0 to 64"},
+        {{"swatch", "--size", "4"}, "--size: 4 is out of range; give 8 to 1024"},
+        {{"--output", "colr"}, "--output: 'colr' is not color, mono, cells"},
+        {{"--output", "colr"}, "did you mean \"color\"?"},
+        {{"--box", "1,2", "--projection", "box"}, "--box: '1,2' is not X,Y,Z"},
+        {{"--set", "nx"}, "'nx' is not NAME=VALUE"},
+        {{"--set", "zzzz=1"}, "--set zzzz=1: unknown parameter 'zzzz'"},
+        {{"--pattern", "Flemish"}, "did you mean \"Common Flemish\"?"},
+        {{"--pattren", "3"}, "unknown option --pattren"},
+        {{"bkae"}, "unknown command bkae"},
+        {{"params", "--pattern", "3"}, "--pattern: does not apply to params"},
+        {{"--size"}, "--size"},
+        {{"--out", missing + "/dir/e.png", "--size", "8"}, "will not make folder"},
+    };
+    for (const auto& c : cases) {
+        std::string line, all;
+        for (const std::string& a : c.args) line += a + " ";
+        EXPECT_NE(RunAll(c.args, all), kExitOk) << line;
+        EXPECT_EQ(all.rfind("quarel-preview: ", 0), 0u) << line << "\n" << all;
+        EXPECT_NE(all.find(c.says), std::string::npos) << line << "\n" << all;
+        for (const char* stray : {"; (", "Value ", "000000", "Run with --help"})
+            EXPECT_EQ(all.find(stray), std::string::npos) << line << "\n" << all;
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// --out makes the folders it needs below one that exists, and says which.
+TEST(CommandLine, OutSaysWhichFoldersItMade) {
+    const std::string dir = (TestDir() / "made-folders").string();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::string all;
+    ASSERT_EQ(RunAll({"--out", dir + "/a/b/e.png", "--size", "8"}, all), kExitOk) << all;
+    EXPECT_NE(all.find("quarel-preview: made folder " + dir + "/a\n"), std::string::npos) << all;
+    EXPECT_NE(all.find("quarel-preview: made folder " + dir + "/a/b\n"), std::string::npos) << all;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/a/b/e.png"));
 }
 
 TEST(CommandLine, PresetMessagesSpeakThePresetsSyntax) {

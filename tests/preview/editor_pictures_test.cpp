@@ -159,7 +159,7 @@ TEST(EditorCommands, RefuseBadValuesNamingWhatIsAllowed) {
         const char* says;
     };
     const Case cases[] = {
-        {{"swatch", "--size", "1025"}, "not in range 8 to 1024"},
+        {{"swatch", "--size", "1025"}, "1025 is out of range; give 8 to 1024"},
         {{"swatch", "--pattern", "Cobblestone"}, "from 0 to 29"},
         {{"swatch", "--nx", "6"}, "a swatch shows the pattern alone"},
         {{"swatch", "--samples", "4"}, "does not apply to swatch"},
@@ -168,7 +168,8 @@ TEST(EditorCommands, RefuseBadValuesNamingWhatIsAllowed) {
         {{"picker", "--projection", "box"}, "does not apply to picker"},
         {{"picker", "--pattern", "-1"}, "from 0 to 29"},
         {{"picker", "--set", "nx=0"}, "nx"},
-        {{"--size", "9000"}, "not in range 8 to 8192"},  // the render's range is its own
+        {{"--size", "9000"},
+         "9000 is out of range; give 8 to 8192"},  // the render's range is its own
     };
     for (const Case& c : cases) {
         std::string line, message;
