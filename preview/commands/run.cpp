@@ -304,6 +304,20 @@ bool ResolveAssignments(const PreviewOptions& o, const ParamTable& table,
     return true;
 }
 
+static void NoteOlderScenesOnly(const std::vector<Assignment>& values, std::FILE* err) {
+    // The map reads these from its normal output's block; its own copies serve older scenes
+    // only, so a value set here would otherwise change nothing without a word.
+    for (const Assignment& a : values) {
+        const std::string& name = a.param->name;
+        if (name != "normal_depth" && name != "relief_tex_amount") continue;
+        std::fprintf(err,
+                     "%s: note: %s is read only when the map has no normal output (older "
+                     "scenes); set normal.%s\n",
+                     kProgram, a.origin.c_str(), name.c_str());
+        return;
+    }
+}
+
 std::string DefaultOutputName(const PreviewOptions& o, int pattern, const std::string& name) {
     const std::string source = SourceName(o);
     const std::string from = source.empty() ? "" : source + "-";
@@ -484,6 +498,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitRefused;
     }
+    NoteOlderScenesOnly(values, err);
     AddBoxProjection(o, table, values);
     return RunOnMap(o, host, table, values, in, out, err);
 }

@@ -110,8 +110,12 @@ struct Description {
 constexpr Description kDescriptions[] = {
     {"pattern", "laying pattern (quarel-preview patterns lists them)"},
     {"projection_mode", "Simple: the UV coordinates; Accurate: bricks wrap round the object's box"},
-    {"nx", "bricks across one tile of the pattern"},
-    {"ny", "brick rows up one tile of the pattern"},
+    {"nx",
+     "bricks across one tile of the pattern; Herringbone: planks of one size when "
+     "nx and ny round up to the same multiple of 3 (equal counts); Hexagons: regular "
+     "when ny is 0.866 nx (e.g. 22 and 19; nx even for a seamless tile); bonds: a "
+     "brick is ny/nx as long as high on a square tile"},
+    {"ny", "brick rows up one tile of the pattern (how it shapes the bricks: see nx)"},
     {"gap_u", "width of the vertical joints, a fraction of a brick"},
     {"gap_v", "width of the horizontal joints, a fraction of a brick"},
     {"brick_color", "colour of the bricks"},
@@ -123,13 +127,17 @@ constexpr Description kDescriptions[] = {
     {"brick_map_on", "use brick_map"},
     {"brick_map_2_on", "use brick_map_2"},
     {"grout_map_on", "use grout_map"},
-    {"color_variance", "how far each brick's brightness varies from the seed"},
+    {"color_variance",
+     "how far each brick's brightness varies from the seed; the relief "
+     "heights follow the colour, so it also lowers some bricks"},
     {"random_shift", "random shift of each row, a fraction of a brick"},
     {"seed", "seed of every per-brick variation"},
     {"random_second_color_on", "some bricks, chosen from the seed, take the second colour"},
     {"random_texture_rotation_step",
      "turns each brick's map by a random multiple of this many degrees (0: none)"},
-    {"hue_shift", "how far each brick's hue varies, in turns"},
+    {"hue_shift",
+     "how far each brick's hue varies, in turns; the relief heights follow "
+     "the colour, so it also changes them"},
     {"random_fragment_on", "each brick shows its own random window of its map"},
     {"fragment_size", "size of that window, a fraction of the map"},
     {"brick_u_tiling", "repeats of the brick map along each brick"},
@@ -145,8 +153,13 @@ constexpr Description kDescriptions[] = {
     {"bump_brick_color", "relief: grey height of the bricks for the map's own bump"},
     {"bump_brick_color_2", "relief: grey height of the second brick set"},
     {"bump_grout_color", "relief: grey height of the joints"},
-    {"normal_depth", "relief: strength of the map's own bump"},
-    {"relief_tex_amount", "relief: how much the nested maps add to the heights (0 to 1)"},
+    {"normal_depth",
+     "relief: strength of the map's own bump; read only when the map has no "
+     "normal output (older scenes); set normal.normal_depth"},
+    {"relief_tex_amount",
+     "relief: how much the nested maps add to the heights (0 to 1); "
+     "read only when the map has no normal output (older scenes); set "
+     "normal.relief_tex_amount"},
     {"normal.normal_depth", "normal output: strength of its normals"},
     {"normal.relief_tex_amount", "normal output: how much the nested maps add to the heights"},
     {"bump.brick_color", "bump output: grey height of the bricks"},

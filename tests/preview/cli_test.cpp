@@ -181,6 +181,24 @@ TEST(CommandLine, OutSaysWhichFoldersItMade) {
     EXPECT_TRUE(std::filesystem::exists(dir + "/a/b/e.png"));
 }
 
+// The main map's relief copies serve older scenes only: params says so, and setting them says so
+// once rather than changing nothing without a word.
+TEST(CommandLine, ControlsReadOnlyInOlderScenesSaySo) {
+    std::string all, shown;
+    ASSERT_EQ(RunTool({"show", "--set", "normal_depth=2", "--set", "relief_tex_amount=0.5"}, "",
+                      &shown, &all),
+              kExitOk);
+    const std::string note =
+        "quarel-preview: note: --set normal_depth=2 is read only when the map has no normal "
+        "output (older scenes); set normal.normal_depth\n";
+    ASSERT_NE(all.find(note), std::string::npos) << all;
+    EXPECT_EQ(all.find("note:", all.find(note) + note.size()), std::string::npos) << all;
+    ASSERT_EQ(RunAll({"params"}, all), kExitOk);
+    for (const char* says : {"set normal.normal_depth", "set normal.relief_tex_amount",
+                             "so it also lowers some bricks", "so it also changes them"})
+        EXPECT_NE(all.find(says), std::string::npos) << says;
+}
+
 TEST(CommandLine, PresetMessagesSpeakThePresetsSyntax) {
     struct Case {
         const char* text;

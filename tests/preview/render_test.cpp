@@ -9,7 +9,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
 
+#include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
 #include "pattern/swatch_colour.h"
 #include "preview/render/render.h"
@@ -68,6 +72,46 @@ TEST(Render, CellsAreTheSwatchColoursOfThePatternEngine) {
                                       2.f - (static_cast<float>(y) + 0.5f) / 16.f, c);
             EXPECT_EQ(img.Get(x, y), QuarelNS::SwatchCellColour(c)) << x << "," << y;
         }
+    }
+}
+
+// The presets are true to their names, measured on the pattern engine with the joints left out:
+// the pavers are regular hexagons, the parquet has planks of one size, the wall a common brick's
+// proportions (about 3.3 : 1 with its joint).
+TEST(Presets, ShapesAreTrueToTheirNames) {
+    struct Case {
+        const char* preset;
+        float lo, hi;  // the longer side over the shorter, of every brick
+    };
+    const Case cases[] = {
+        {"hexagon-pavers", 1.1547f * 0.99f, 1.1547f * 1.01f},
+        {"herringbone-parquet", 2.999f, 3.001f},
+        {"brick-wall", 3.1f, 3.5f},
+    };
+    for (const Case& c : cases) {
+        std::ifstream in(SourceDir() + "/presets/" + c.preset + ".json");
+        const nlohmann::json preset = nlohmann::json::parse(in, nullptr, true, true);
+        QuarelNS::PatternSettings ps;
+        for (const QuarelNS::PatternInfo& p : QuarelNS::kPatternCatalogue)
+            if (p.name == preset.at("pattern").get<std::string>()) ps.pattern = p.id;
+        ps.nx = preset.at("nx").get<int>();
+        ps.ny = preset.at("ny").get<int>();
+        ps.gap_u = ps.gap_v = 0.f;
+        std::set<std::pair<int, int>> sizes;  // in thousandths of the tile
+        float lo = 1e9f, hi = 0.f;
+        for (int y = 0; y < 97; ++y)
+            for (int x = 0; x < 97; ++x) {
+                QuarelNS::BrickCell cell;
+                QuarelNS::EvaluatePattern(ps, (x + 0.5f) / 97.f, (y + 0.5f) / 97.f, cell);
+                const float longer = std::max(cell.sizeU, cell.sizeV);
+                const float shorter = std::min(cell.sizeU, cell.sizeV);
+                lo = std::min(lo, longer / shorter);
+                hi = std::max(hi, longer / shorter);
+                sizes.emplace(std::lround(longer * 1000.f), std::lround(shorter * 1000.f));
+            }
+        EXPECT_GE(lo, c.lo) << c.preset;
+        EXPECT_LE(hi, c.hi) << c.preset;
+        EXPECT_EQ(sizes.size(), 1u) << c.preset << ": bricks of more than one size";
     }
 }
 
