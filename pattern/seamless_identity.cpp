@@ -49,6 +49,13 @@ inline bool RepeatsWith(bool needsEven, std::int32_t count) {
     return !needsEven || count % 2 == 0;
 }
 
+// Only a part that lies outside the tile's index range is renumbered: the other bricks skip the
+// division.
+inline void Wrap(std::int32_t& index, std::int32_t period) {
+    if (static_cast<std::uint32_t>(index) >= static_cast<std::uint32_t>(period))
+        index = ModIndex(index, period);
+}
+
 }  // namespace
 
 const SeamRule& SeamRuleOf(std::int32_t pattern) {
@@ -71,10 +78,8 @@ void ApplySeamlessIdentity(const PatternSettings& settings, BrickCell& cell) {
     const std::int32_t nx = CountOrOne(settings.nx);
     const std::int32_t ny = CountOrOne(settings.ny);
     // Periods stay inside int32: counts are at most kMaxPatternCount, periods at most 4.
-    if (rule.periodU != 0 && RepeatsWith(rule.evenNx, nx))
-        cell.brickU = ModIndex(cell.brickU, rule.periodU * nx);
-    if (rule.periodV != 0 && RepeatsWith(rule.evenNy, ny))
-        cell.brickV = ModIndex(cell.brickV, rule.periodV * ny);
+    if (rule.periodU != 0 && RepeatsWith(rule.evenNx, nx)) Wrap(cell.brickU, rule.periodU * nx);
+    if (rule.periodV != 0 && RepeatsWith(rule.evenNy, ny)) Wrap(cell.brickV, rule.periodV * ny);
 }
 
 }  // namespace QuarelNS
