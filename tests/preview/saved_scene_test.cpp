@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "preview/cli/options.h"
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {
@@ -30,6 +30,11 @@ TEST(SavedScene, AnOlderSceneRendersAsItDid) {
     ASSERT_EQ(image.width, want.width);
     ASSERT_EQ(image.height, want.height);
     EXPECT_LE(QuarelPreviewTest::PixelsBeyond(image, want, 2), image.rgb.size() / 3 / 200);
+
+    // The parameter it was saved without reads as off.
+    std::string shown;
+    ASSERT_EQ(RunTool({"show", "--scene", scene}, "", &shown, &err), kExitOk) << err;
+    EXPECT_NE(shown.find("\"seamless_bricks\": false"), std::string::npos) << shown;
     std::filesystem::remove_all(dir);
 }
 
