@@ -4,12 +4,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "chunk_io.h"
+#include "host/asset_paths.h"
 #include "host/atomic_file.h"
+#include "host/builtin_classes.h"
 #include "host/class_directory.h"
 #include "maxapi.h"
 #include "ref_host_access.h"
@@ -63,6 +67,11 @@ void WriteName(ChunkWriter& w, const MSTR& name) {
     for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
 }
 
+// The folder a scene file lies in, absolute ("scene.qscene" lies in the working folder).
+std::string SceneFolder(const std::string& path) {
+    return std::filesystem::path(quarel_host::AbsolutePath(path)).parent_path().generic_string();
+}
+
 // --- saving ----------------------------------------------------------------------------------
 
 struct Collector {
@@ -102,7 +111,7 @@ void CollectNodes(INode* node, Collector& c, std::vector<INode*>& nodes) {
 }  // namespace
 
 bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std::uint8_t>& out,
-                    std::string* error) {
+                    std::string* error, const std::string& sceneDir) {
     Interface* ip = GetCOREInterface();
     Collector c;
     std::vector<INode*> nodes;
@@ -112,6 +121,7 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
 
     ChunkWriter w;
     w.refTable = &c.order;
+    w.assetBase = sceneDir.empty() ? std::string() : quarel_host::AbsolutePath(sceneDir);
     w.WriteBytes(kMagic, sizeof(kMagic));
     w.WriteU32(kSceneFormatVersion);
 
@@ -186,7 +196,7 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
 bool SaveSceneFile(const std::string& path, const std::vector<ReferenceTarget*>& roots,
                    std::string* error) {
     std::vector<std::uint8_t> bytes;
-    if (!SaveSceneBytes(roots, bytes, error)) return false;
+    if (!SaveSceneBytes(roots, bytes, error, SceneFolder(path))) return false;
     // A failed save leaves the previous file as it was.
     return quarel_host::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
@@ -465,6 +475,53 @@ bool Check(ParsedScene& s, std::string* error) {
     return true;
 }
 
+std::string Narrow(const MSTR& s) {
+    std::string out;
+    for (wchar_t c : s) out += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// "QuarelMap 'wall'", or the class name alone for an object without a name.
+std::string Describe(MtlBase* m) {
+    MSTR cls;
+    m->GetClassName(cls, false);
+    const std::string name = Narrow(m->GetName());
+    return Narrow(cls) + (name.empty() ? std::string() : " '" + name + "'");
+}
+
+void AddMissing(std::vector<MissingAsset>& list, BitmapMap* bm, std::string wantedBy) {
+    const std::string& file = bm->GivenName().empty() ? bm->FileName() : bm->GivenName();
+    auto it = std::find_if(list.begin(), list.end(),
+                           [&](const MissingAsset& m) { return m.file == file; });
+    if (it == list.end()) it = list.insert(list.end(), MissingAsset{file, bm->LoadError(), {}});
+    if (std::find(it->wantedBy.begin(), it->wantedBy.end(), wantedBy) == it->wantedBy.end())
+        it->wantedBy.push_back(std::move(wantedBy));
+}
+
+// Every bitmap among `objects` whose file could not be used, once per file, with the maps and
+// slots that hold it; a bitmap that no map or material holds is wanted by the scene itself.
+std::vector<MissingAsset> MissingAssets(const std::vector<ReferenceTarget*>& objects) {
+    std::vector<MissingAsset> list;
+    std::unordered_set<BitmapMap*> held;
+    for (ReferenceTarget* o : objects) {
+        auto* owner = dynamic_cast<MtlBase*>(o);
+        if (!owner) continue;
+        for (int k = 0; k < owner->NumSubTexmaps(); ++k) {
+            auto* bm = dynamic_cast<BitmapMap*>(owner->GetSubTexmap(k));
+            if (!bm || bm->LoadError().empty()) continue;
+            held.insert(bm);
+            AddMissing(
+                list, bm,
+                Describe(owner) + ", slot '" + Narrow(owner->GetSubTexmapSlotName(k, false)) + "'");
+        }
+    }
+    for (ReferenceTarget* t : objects) {
+        auto* bm = dynamic_cast<BitmapMap*>(t);
+        if (bm && !bm->LoadError().empty() && !held.count(bm)) AddMissing(list, bm, "the scene");
+    }
+    return list;
+}
+
 // Adds callbacks not yet listed: one registered twice must still run (and delete itself) once.
 void AddCallbacks(std::vector<PostLoadCallback*>& into,
                   const std::vector<PostLoadCallback*>& from) {
@@ -500,7 +557,7 @@ void Undo(std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& c
 }  // namespace
 
 bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out,
-                    std::string* error) {
+                    std::string* error, const SceneLoadOptions& options) {
     ParsedScene s;
     if (!Parse(data, size, s, error) || !Check(s, error)) return false;
     const std::uint8_t* body = data + kHeaderSize;
@@ -542,10 +599,14 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
     }
 
     // Each object reads its own data, bounded by its data chunk.
+    const quarel_host::AssetSearch assets{
+        options.sceneDir.empty() ? std::string() : quarel_host::AbsolutePath(options.sceneDir),
+        options.searchPaths};
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
         ChunkReader sub(body + o.dataStart, o.dataSize);
         sub.objects = &made;
+        sub.assets = &assets;
         const IOResult res = made[i]->Load(&sub);
         AddCallbacks(callbacks, sub.callbacks);
         if (res != IO_OK || sub.Failed()) {
@@ -606,17 +667,22 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
             }
         }
     }
-    for (ReferenceTarget* t : dying) t->DeleteMe();
+    std::vector<ReferenceTarget*> kept;
     for (ReferenceTarget* t : made)
-        if (!isDying(t)) RefHostAccess::Release(t);
+        if (!isDying(t)) kept.push_back(t);
+    out.missing = MissingAssets(kept);
+    for (ReferenceTarget* t : dying) t->DeleteMe();
+    for (ReferenceTarget* t : kept) RefHostAccess::Release(t);
 
     return true;
 }
 
-bool LoadSceneFile(const std::string& path, LoadedScene& out, std::string* error) {
+bool LoadSceneFile(const std::string& path, LoadedScene& out, std::string* error,
+                   const std::vector<std::string>& searchPaths) {
     std::ifstream f(path, std::ios::binary);
     if (!f) return Fail(error, "cannot open '" + path + "'");
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)),
                                     std::istreambuf_iterator<char>());
-    return LoadSceneBytes(bytes.data(), bytes.size(), out, error);
+    return LoadSceneBytes(bytes.data(), bytes.size(), out, error,
+                          SceneLoadOptions{SceneFolder(path), searchPaths});
 }
