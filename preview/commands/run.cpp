@@ -14,6 +14,7 @@
 #include "preview/render/relief_view.h"
 #include "preview/render/sample.h"
 #include "preview/setup/map_setup.h"
+#include "preview/setup/missing_images.h"
 #include "preview/setup/plugin_host.h"
 #include "preview/setup/preset.h"
 #include "preview/setup/scene_io.h"
@@ -390,10 +391,19 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             // The module is loaded: the scene's objects are made by its class descriptors.
             cleanup.used = true;
             LoadedScene loaded;
-            if (!LoadSceneFile(o.scene, loaded, &error)) {
+            if (!LoadSceneFile(o.scene, loaded, &error, o.imagePaths)) {
                 std::fprintf(err, "%s: cannot load scene %s: %s\n", kProgram, o.scene.c_str(),
                              error.c_str());
                 return kExitRefused;
+            }
+            // Every image the scene cannot use is named, with the maps that wanted it.
+            if (const std::size_t n = ReportMissingImages(o.scene, loaded.missing, err);
+                n > 0 && !o.allowMissing) {
+                std::fprintf(err,
+                             "%s: %zu image%s of the scene cannot be used; --allow-missing "
+                             "renders %s as a magenta and black checker\n",
+                             kProgram, n, n == 1 ? "" : "s", n == 1 ? "it" : "them");
+                return kExitMissing;
             }
             Texmap* picked = PickSceneMap(mapClass, o.mapName, error);
             if (picked == nullptr) {
@@ -409,7 +419,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             }
         }
         Texmap* map = slot->Get();
-        if (!ApplyAssignments(map, values, error)) {
+        if (!ApplyAssignments(map, values, error, o.imagePaths)) {
             std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
             return kExitRefused;
         }

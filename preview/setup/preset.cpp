@@ -66,6 +66,8 @@ public:
             if (file.is_relative() && !mBaseDir.empty())
                 file = std::filesystem::path(mBaseDir) / file;
             recipe->file = file.lexically_normal().string();
+            recipe->given = v["file"].get<std::string>();
+            recipe->baseDir = mBaseDir;
         } else if (kind == "color") {
             // One colour: the host's checker with both squares alike.
             recipe->kind = MapRecipe::Kind::Checker;
