@@ -100,6 +100,9 @@ TEST_F(SceneImages, AMissingImageIsNamedWithItsMapAndSlotAndStopsTheRender) {
     for (std::size_t i = 0; i + 2 < image.rgb.size(); i += 3)
         magenta += image.rgb[i] > 200 && image.rgb[i + 1] < 40 && image.rgb[i + 2] > 200;
     EXPECT_GT(magenta, 20u);
+
+    // Without a scene there is nothing to allow: a preset's missing image is refused.
+    EXPECT_EQ(RunTool({"--allow-missing", "-q"}, ""), kExitRefused);
 }
 
 TEST_F(SceneImages, AnImageThatCannotBeDecodedIsReportedLikeAMissingOne) {
