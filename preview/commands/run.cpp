@@ -15,6 +15,7 @@
 #include "preview/render/relief_view.h"
 #include "preview/render/sample.h"
 #include "preview/setup/map_setup.h"
+#include "preview/setup/missing_images.h"
 #include "preview/setup/plugin_host.h"
 #include "preview/setup/preset.h"
 #include "preview/setup/scene_io.h"
@@ -417,9 +418,19 @@ std::unique_ptr<MapSlot> OpenMap(const PreviewOptions& o, PluginHost& host, Scen
     cleanup.used = true;
     code = kExitRefused;
     LoadedScene loaded;
-    if (!LoadSceneFile(o.scene, loaded, &error)) {
+    if (!LoadSceneFile(o.scene, loaded, &error, o.imagePaths)) {
         std::fprintf(err, "%s: cannot load scene %s: %s\n", kProgram, o.scene.c_str(),
                      error.c_str());
+        return nullptr;
+    }
+    // Every image the scene cannot use is named, with the maps that wanted it.
+    if (const std::size_t n = ReportMissingImages(o.scene, loaded.missing, err);
+        n > 0 && !o.allowMissing) {
+        std::fprintf(err,
+                     "%s: %zu image%s of the scene cannot be used; --allow-missing "
+                     "renders %s as a magenta and black checker\n",
+                     kProgram, n, n == 1 ? "" : "s", n == 1 ? "it" : "them");
+        code = kExitMissing;
         return nullptr;
     }
     Texmap* picked = PickSceneMap(host.MapClass()->ClassID(), o.mapName, error);
@@ -486,7 +497,7 @@ int RunOnMap(const PreviewOptions& o, PluginHost& host, const ParamTable& table,
     if (!slot) return code;
     Texmap* map = slot->Get();
     std::string error;
-    if (!ApplyAssignments(map, values, error)) {
+    if (!ApplyAssignments(map, values, error, o.imagePaths)) {
         std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitRefused;
     }

@@ -106,6 +106,8 @@ const std::map<std::string, std::vector<std::vector<std::string>>>& Uses() {
         {"--scene", {{"--scene", "s.scene"}}},
         {"--map", {{"--scene", "s.scene", "--map", "M"}}},
         {"--save-scene", {{"--save-scene", "s.scene"}}},
+        {"--image-path", {{"--image-path", "images"}}},
+        {"--allow-missing", {{"--scene", "s.scene", "--allow-missing"}}},
         {"--pattern", {{"--pattern", "3"}}},
         {"--nx", {{"--nx", "3"}}},
         {"--ny", {{"--ny", "3"}}},
