@@ -76,7 +76,7 @@ TEST(Render, CellsAreTheSwatchColoursOfThePatternEngine) {
 }
 
 // The presets are true to their names, measured on the pattern engine with the joints left out:
-// the pavers are regular hexagons, the parquet has planks of one size, the wall a common brick's
+// the pavers are regular hexagons, herringbone planks are of one size, the wall a common brick's
 // proportions (about 3.3 : 1 with its joint).
 TEST(Presets, ShapesAreTrueToTheirNames) {
     struct Case {
@@ -85,12 +85,16 @@ TEST(Presets, ShapesAreTrueToTheirNames) {
     };
     const Case cases[] = {
         {"hexagon-pavers", 1.1547f * 0.99f, 1.1547f * 1.01f},
-        {"herringbone-parquet", 2.999f, 3.001f},
+        {"herringbone-example", 2.999f, 3.001f},
         {"brick-wall", 3.1f, 3.5f},
     };
     for (const Case& c : cases) {
+        // The README's herringbone example: equal counts.
+        const bool example = std::string(c.preset) == "herringbone-example";
         std::ifstream in(SourceDir() + "/presets/" + c.preset + ".json");
-        const nlohmann::json preset = nlohmann::json::parse(in, nullptr, true, true);
+        const nlohmann::json preset =
+            example ? nlohmann::json{{"pattern", "Herringbone"}, {"nx", 6}, {"ny", 6}}
+                    : nlohmann::json::parse(in, nullptr, true, true);
         QuarelNS::PatternSettings ps;
         for (const QuarelNS::PatternInfo& p : QuarelNS::kPatternCatalogue)
             if (p.name == preset.at("pattern").get<std::string>()) ps.pattern = p.id;
