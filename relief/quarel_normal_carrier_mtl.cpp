@@ -65,6 +65,7 @@ void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
                                        : nullptr) {
                 mParent = map;
             } else {
+                mParent = nullptr;  // the host no longer counts the earlier parent here
                 DiagLog("QuarelNormalCarrierMtl::SetReference rejecting foreign parent class");
             }
             break;
@@ -76,11 +77,13 @@ void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
             break;
         case kRefPBlock:
             // A foreign target here would be mistaken for the block: keep only blocks, and say
-            // so, as every other refused target is.
-            if (rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID)
+            // so, as every other refused target is. A refusal empties the slot.
+            if (rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
                 mPBlock = dynamic_cast<IParamBlock2*>(rtarg);
-            else
+            } else {
+                mPBlock = nullptr;
                 DiagLog("QuarelNormalCarrierMtl::SetReference(2): rejecting non-pblock target");
+            }
             break;
         default:
             break;

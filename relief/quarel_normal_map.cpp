@@ -91,7 +91,8 @@ RefTargetHandle QuarelNormalMap::GetReference(int i) {
     return i == kRefPBlock ? mPBlock : nullptr;
 }
 
-// Only a parameter block (or nothing) is kept; anything else leaves the slot as it was.
+// Only a parameter block is kept; anything else empties the slot, since the host no longer
+// counts the earlier target there and may delete it.
 void QuarelNormalMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i != kRefPBlock) return;
     if (rtarg == nullptr) {
@@ -99,6 +100,7 @@ void QuarelNormalMap::SetReference(int i, RefTargetHandle rtarg) {
     } else if (rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
         mPBlock = dynamic_cast<IParamBlock2*>(rtarg);
     } else {
+        mPBlock = nullptr;
         DiagLog("QuarelNormalMap::SetReference(0): rejecting non-pblock target");
     }
 }
@@ -197,7 +199,8 @@ UVGen* QuarelNormalMap::GetTheUVGen() {
 }
 
 void* QuarelNormalMap::GetInterface(ULONG id) {
-    return id == kQuarelReliefHeightId ? static_cast<IQuarelReliefHeight*>(this) : nullptr;
+    if (id == kQuarelReliefHeightId) return static_cast<IQuarelReliefHeight*>(this);
+    return Texmap::GetInterface(id);
 }
 
 float QuarelNormalMap::ReliefHeight(ShadeContext& sc) {

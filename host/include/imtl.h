@@ -83,6 +83,8 @@ class MtlBase : public ReferenceTarget, public ISubMap {
 public:
     MtlBase() = default;
 
+    void* GetInterface(ULONG id) override;
+
     virtual MSTR GetName(bool localized = true) const { return mName; }
     virtual void SetName(const MSTR& s) { mName = s; }
     // The name followed by the class name, as the material editor lists the object.

@@ -290,8 +290,8 @@ public:
     void AddParamBlockDesc(ParamBlockDesc2* pbd);
     void ClearParamBlockDescs();
 
-    // Creates each P_AUTO_CONSTRUCT block into its reference slot of `owner`, through
-    // ReplaceReference. A slot that already holds a block of that descriptor keeps it.
+    // Creates each P_AUTO_CONSTRUCT block afresh, with its defaults, into its reference slot of
+    // `owner` through ReplaceReference; whatever the slot held before is replaced.
     virtual void MakeAutoParamBlocks(ReferenceMaker* owner);
     // The rollouts of obj's P_AUTO_UI blocks, in registration order, one per parameter map;
     // null when there is none. Release with DeleteThis.

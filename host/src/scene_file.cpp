@@ -554,8 +554,9 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
         }
     }
 
-    // From here on nothing fails. Slots are set through SetReference; the host counts what
-    // each maker keeps, and what a constructor made in those slots goes with its reference.
+    // From here on nothing fails. Slots are set through SetReference and the host counts the
+    // file's target in each, kept or not; what a constructor made in a slot is replaced and
+    // goes when nothing else refers to it.
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
         const int n = std::min(static_cast<int>(o.refs.size()), made[i]->NumRefs());
@@ -587,8 +588,8 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
     // object that the clean-up below has already deleted.
     RunPostLoadCallbacks(std::move(callbacks));
 
-    // Objects that nothing holds (a maker refused them, or a callback replaced them) are not
-    // kept: with every object still held, delete those whose dependents are all going too,
+    // Objects that nothing holds (a callback replaced them, or the file names them nowhere)
+    // are not kept: with every object still held, delete those whose dependents are all going too,
     // then let go of the rest.
     std::vector<ReferenceTarget*> dying;
     auto isDying = [&](const ReferenceMaker* m) {

@@ -149,22 +149,26 @@ TEST_F(ParamBlockTest, ResetAllRestoresDefaultsAndClearsKeysAndHeldMaps) {
     EXPECT_EQ(gLiveMaps, 1);
 }
 
-TEST_F(ParamBlockTest, DescriptorsRegisterInOrderAndAutoBlocksFillOnlyEmptySlots) {
+TEST_F(ParamBlockTest, DescriptorsRegisterInOrderAndAutoBlocksAreMadeAfresh) {
     EXPECT_EQ(Desc().GetParamBlockDescByID(kBlockExtra)->ref_no, 1);
     EXPECT_EQ(Desc().GetParamBlockDescByID(7), nullptr);
     pb->SetValue(kCount, 0, 11);
     map->DeleteReference(1);
     ASSERT_EQ(map->GetReference(1), nullptr);
     Desc().MakeAutoParamBlocks(map);
-    EXPECT_EQ(map->Block(), pb);  // kept, with its value
-    EXPECT_EQ(pb->GetInt(kCount), 11);
+    // Every automatic block is new, with its defaults; the replaced one went with its reference.
+    pb = map->Block();
+    EXPECT_EQ(pb->GetInt(kCount), 4);
     EXPECT_NE(map->GetReference(1), nullptr);
 
-    // A block the owner refuses is not left behind.
-    map->DeleteReference(1);
+    // A block the owner refuses stays counted in its slot until the reference is deleted.
     map->refuseBlocks = true;
     Desc().MakeAutoParamBlocks(map);
     EXPECT_EQ(map->GetReference(1), nullptr);
+    EXPECT_NE(map->HostCountedReference(1), nullptr);
+    map->DeleteReference(1);
+    EXPECT_EQ(map->HostCountedReference(1), nullptr);
+    map->refuseBlocks = false;
 }
 
 TEST_F(ParamBlockTest,
