@@ -4,6 +4,7 @@
 
 #include "base/class_lookup.h"
 #include "base/diag_log.h"
+#include "iparamm2.h"
 #include "map/quarel_map.h"
 #include "params/relief_params.h"
 #include "relief/output_post_load.h"

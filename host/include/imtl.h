@@ -5,10 +5,10 @@
 // threads at once; Update runs on the main thread before rendering.
 #pragma once
 
+#include "Rendering/ShadeContext.h"
 #include "bitarray.h"
 #include "matrix3.h"
 #include "ref.h"
-#include "shadectx.h"
 
 class Texmap;
 class Mtl;

@@ -3,7 +3,9 @@
 
 #include <vector>
 
-#include "imtl.h"
+#include "ref.h"
+
+class Mtl;
 
 class INode : public ReferenceTarget {
 public:
@@ -30,10 +32,10 @@ public:
     void DeleteChild(INode* node);
 
     Mtl* GetMtl() { return mMtl; }
-    void SetMtl(Mtl* m) { ReplaceReference(0, m); }
+    void SetMtl(Mtl* m);
 
     int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int i) override { return i == 0 ? mMtl : nullptr; }
+    RefTargetHandle GetReference(int i) override;
     RefResult NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
                                RefMessage message, BOOL) override;
 

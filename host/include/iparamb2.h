@@ -11,12 +11,22 @@
 
 #include <vector>
 
+#include "acolor.h"
+#include "color.h"
 #include "custcont.h"
-#include "iparamm2.h"
 #include "plugapi.h"
+#include "point3.h"
+#include "ref.h"
 
 class ClassDesc2;
 class IObjParam;
+class IMtlParams;
+class Mtl;
+class Texmap;
+// Declared in iparamm2.h, which includes this header.
+class IParamMap2;
+class IAutoMParamDlg;
+class ParamMap2UserDlgProc;
 
 enum ParamType2 {
     TYPE_FLOAT = 0,

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "ioapi.h"
-#include "iparamb2.h"
+#include "iparamm2.h"
 #include "param_internal.h"
 
 namespace {

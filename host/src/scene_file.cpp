@@ -11,6 +11,7 @@
 #include "chunk_io.h"
 #include "host/atomic_file.h"
 #include "host/class_directory.h"
+#include "imtl.h"
 #include "maxapi.h"
 #include "ref_host_access.h"
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "host/material_editor.h"
 #include "test_classes.h"
 
 namespace hosttest {
@@ -175,10 +176,10 @@ TEST_F(ParamBlockTest,
        ParamDialogsRecordOneRolloutPerMapTakeAppendedDialogsAndDetachFromDeletedBlocks) {
     IAutoMParamDlg* dlg = Desc().CreateParamDlgs(nullptr, nullptr, map);
     ASSERT_NE(dlg, nullptr);
-    ASSERT_EQ(dlg->NumMaps(), 2);  // the extra block has no automatic UI
-    EXPECT_EQ(dlg->GetMap(1)->TitleStringID(), 2);
-    EXPECT_EQ(pb->GetMap(1), dlg->GetMap(1));
-    IParamMap2* m0 = dlg->GetMap(0);
+    ASSERT_EQ(RolloutMapCount(dlg), 2);  // the extra block has no automatic UI
+    EXPECT_EQ(RolloutMap(dlg, 1)->TitleStringID(), 2);
+    EXPECT_EQ(pb->GetMap(1), RolloutMap(dlg, 1));
+    IParamMap2* m0 = RolloutMap(dlg, 0);
     const int before = m0->InvalidateCount();
     pb->SetValue(kAmount, 0, 0.1f);
     EXPECT_GT(m0->InvalidateCount(), before);
@@ -187,8 +188,8 @@ TEST_F(ParamBlockTest,
     SingleRefMaker genHolder(GetNewDefaultUVGen());
     ParamDlg* coords = static_cast<UVGen*>(genHolder.GetRef())->CreateParamDlg(nullptr, nullptr);
     ASSERT_NE(coords, nullptr);
-    dlg->AppendDlg(coords);
-    dlg->AppendDlg(coords);
+    dlg->AddDlg(coords);
+    dlg->AddDlg(coords);
     EXPECT_EQ(dlg->NumDlgs(), 1);
     EXPECT_EQ(dlg->GetDlg(0), coords);
 

@@ -6,6 +6,7 @@
 
 #include "host/builtin_classes.h"
 #include "host/host_interfaces.h"
+#include "host/material_editor.h"
 #include "map_support.h"
 #include "params/main_params.h"
 #include "params/relief_params.h"
