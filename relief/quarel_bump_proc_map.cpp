@@ -24,9 +24,7 @@ std::atomic<bool> gFirstColorLogged{false};
 MSTR BumpName(const QuarelMap* parent) {
     if (parent == nullptr) return MSTR(ClassInfo(QuarelClass::BumpProcMap).className);
     const MSTR name = parent->GetName();
-    std::wstring s(L"BumpMap:");
-    s += name.empty() ? std::wstring(L"QuarelMap") : static_cast<const std::wstring&>(name);
-    return MSTR(s);
+    return MSTR(L"BumpMap:") + (name.isNull() ? MSTR(L"QuarelMap") : name);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ void QuarelNormalCarrierMtl::GetClassName(MSTR& s, bool) const {
         return;
     }
     const MSTR name = mParent->GetName();
-    s = MSTR(L"NormalBump:") + (name.empty() ? MSTR(ClassInfo(QuarelClass::Map).className) : name);
+    s = MSTR(L"NormalBump:") + (name.isNull() ? MSTR(ClassInfo(QuarelClass::Map).className) : name);
 }
 
 MSTR QuarelNormalCarrierMtl::GetFullName(bool localized) {

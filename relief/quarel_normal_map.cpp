@@ -20,9 +20,7 @@ namespace {
 // The parent's name, or "QuarelMap" when it has none, after a prefix.
 MSTR WithParentName(const wchar_t* prefix, const QuarelMap& parent) {
     const MSTR name = parent.GetName();
-    std::wstring s(prefix);
-    s += name.empty() ? std::wstring(L"QuarelMap") : static_cast<const std::wstring&>(name);
-    return MSTR(s);
+    return MSTR(prefix) + (name.isNull() ? MSTR(L"QuarelMap") : name);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ public:
     Class_ID ClassID() override { return Class_ID(BASENODE_CLASS_ID, 0); }
     void GetClassName(MSTR& s, bool) const override { s = L"Node"; }
 
-    const MCHAR* GetName() const { return mName.c_str(); }
+    const MCHAR* GetName() const { return mName.data(); }
     void SetName(const MCHAR* s) { mName = s ? s : L""; }
 
     int NumberOfChildren() const { return static_cast<int>(mChildren.size()); }

@@ -14,7 +14,7 @@ MSTR MtlBase::GetFullName(bool localized) {
     MSTR cls;
     GetClassName(cls, localized);
     const MSTR name = GetName(localized);
-    if (name.empty()) return cls;
+    if (name.isNull()) return cls;
     return MSTR(name + L" ( " + cls + L" )");
 }
 

@@ -213,7 +213,7 @@ private:
                 break;
             case TYPE_TEXMAPBUTTON: {
                 Texmap* map = mBlock->GetTexmap(p.id, t);
-                SetWindowTextW(Control(p), map ? map->GetFullName().c_str() : L"None");
+                SetWindowTextW(Control(p), map ? map->GetFullName().data() : L"None");
                 break;
             }
             case TYPE_INT_COMBOBOX:

@@ -60,8 +60,8 @@ bool Fail(std::string* error, const std::string& what) {
 
 // A name: its length, then each character as 32 bits (whatever the width of wchar_t).
 void WriteName(ChunkWriter& w, const MSTR& name) {
-    w.WriteU32(static_cast<std::uint32_t>(name.size()));
-    for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
+    w.WriteU32(static_cast<std::uint32_t>(name.Length()));
+    for (int i = 0; i < name.Length(); ++i) w.WriteU32(static_cast<std::uint32_t>(name[i]));
 }
 
 // --- saving ----------------------------------------------------------------------------------
@@ -128,7 +128,7 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
         w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartA()));
         w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartB()));
         w.EndChunk();
-        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().empty()) {
+        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().isNull()) {
             w.BeginChunk(kChunkName);
             WriteName(w, mb->GetName());
             w.EndChunk();
@@ -531,7 +531,8 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
                                        ", the file says " + Hex(o.sclass));
             }
         }
-        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !o.name.empty()) mb->SetName(o.name);
+        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !o.name.empty())
+            mb->SetName(MSTR(o.name.c_str()));
         RefHostAccess::Hold(t);
         made.push_back(t);
     }

@@ -410,11 +410,11 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         if (!o.saveScene.empty()) {
             cleanup.used = true;
             // Named, so that --map finds it: after the preset it came from.
-            if (map->GetName().empty()) {
+            if (map->GetName().isNull()) {
                 const std::string name = o.preset.empty()
                                              ? "QuarelMap"
                                              : std::filesystem::path(o.preset).stem().string();
-                map->SetName(MSTR(name.begin(), name.end()));
+                map->SetName(MSTR(std::wstring(name.begin(), name.end()).c_str()));
             }
             if (!SaveMapScene(map, mapClass, o.saveScene, error)) {
                 std::fprintf(err, "%s: %s\n", kName, error.c_str());

@@ -122,7 +122,7 @@ TEST_F(SceneFileTest, SharedTargetsValuesAndDataSurviveARoundTrip) {
     EXPECT_EQ(b->Block()->GetInt(kCount), 4);
     // Names are the host's to keep, as the material editor shows them.
     EXPECT_EQ(a->GetName(), L"Wall");
-    EXPECT_TRUE(b->GetName().empty());
+    EXPECT_TRUE(b->GetName().isNull());
     // Routed map parameters read the restored slots.
     EXPECT_EQ(pb->GetTexmap(kSubMap), nullptr);
     EXPECT_EQ(b->Block()->GetTexmap(kSubMap), b->GetSubTexmap(1));

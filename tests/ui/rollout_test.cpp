@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor_fixture.h"
+#include "host/wide_text.h"
 #include "params/main_params.h"
 
 namespace QuarelTest {
@@ -85,7 +86,7 @@ TEST_F(RolloutTest, MainMapShowsFourRolloutsBuiltFromItsTemplates) {
     // The button stands for sub-map 3, the map's own normal output.
     Texmap* normalOut = static_cast<Texmap*>(o.object())->GetSubTexmap(3);
     ASSERT_NE(normalOut, nullptr);
-    EXPECT_EQ(Text(o.Control(2, 1073)), std::wstring(normalOut->GetFullName()));
+    EXPECT_EQ(Text(o.Control(2, 1073)), host::Wide(normalOut->GetFullName()));
 
     EXPECT_EQ(LogCount("Pattern combobox subclassed, origProc=0x"), 1);
     EXPECT_TRUE(LogHas("QuarelMapDiffuseDlgProc::WM_INITDIALOG map=" + Ptr(RolloutMap(o.dlg, 1))));
