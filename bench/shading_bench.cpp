@@ -79,7 +79,7 @@ void BM_EvalBrickPointNoMaps(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const QuarelBench::Point& p = points[i++ & (kPointCount - 1)];
-        AColor c = EvalBrickPoint(src, sc, Point3(p.u, p.v, 0.f), duvw, -1, 0, nullptr);
+        AColor c = EvalBrickPoint(src, sc, Point3(p.u, p.v, 0.f), duvw, BoxFace{}, nullptr);
         benchmark::DoNotOptimize(c);
     }
 }

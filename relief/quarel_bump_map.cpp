@@ -96,7 +96,7 @@ AColor QuarelBumpMap::EvalColor(ShadeContext& sc) {
     const EvalSnapshot& snap = parent->Snapshot();
     const TexCoords tc = ResolveTexCoords(snap, parent->GetTheUVGen(), sc, false);
     const ShadeOverrides relief = PatternReliefRecord(snap);
-    return EvalBrickPoint(parent->EvalSource(), sc, tc.uvw, tc.duvw, tc.count, tc.element, &relief);
+    return EvalBrickPoint(parent->EvalSource(), sc, tc.uvw, tc.duvw, tc.face, &relief);
 }
 
 float QuarelBumpMap::EvalMono(ShadeContext& sc) {

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
 #include "shading/brick_eval.h"
 #include "shading/brick_hash.h"
@@ -111,11 +112,32 @@ QUAREL_NOINLINE AColor EvalBrickMap(Texmap& map, ShadeContext& sc, const EvalSna
     return map.EvalColor(bsc);
 }
 
+// The per-brick variation of a brick's colour: its variance, then its hue shift.
+inline void VaryBrickColor(const EvalSnapshot& s, std::uint32_t key, AColor& color) {
+    // Colour variance: a per-brick factor in [1 - variance, 1 + variance).
+    if (s.color_variance > 0.f) {
+        const float f = (Unit(BrickRandom(s.seed, key, BrickSalt::kColorVariance)) - 0.5f) * 2.f *
+                            s.color_variance +
+                        1.f;
+        color.r = Clamp01(color.r * f);
+        color.g = Clamp01(color.g * f);
+        color.b = Clamp01(color.b * f);
+    }
+
+    // Hue shift by a per-brick share of hue_shift turns.
+    if (s.hue_shift != 0.f) {
+        Color c(color.r, color.g, color.b);
+        ShiftHue(c, Unit(BrickRandom(s.seed, key, BrickSalt::kHueShift)) * s.hue_shift);
+        color.r = c.r;
+        color.g = c.g;
+        color.b = c.b;
+    }
+}
+
 }  // namespace
 
 AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3& uvw,
-                      const Point3& duvw, int countOverride, int element,
-                      const ShadeOverrides* overrides) {
+                      const Point3& duvw, const BoxFace& face, const ShadeOverrides* overrides) {
     const EvalSnapshot& s = SnapshotOf(src);
     const ShadeOverrides& ov = overrides != nullptr ? *overrides : DefaultShadeOverrides();
 
@@ -138,14 +160,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
 
     // Pattern query. The engine reduces the point to the unit tile itself (and takes
     // non-finite coordinates as 0), so um and vm go in as they are.
-    PatternSettings ps;
-    ps.pattern = s.pattern;
-    ps.nx = countOverride > 0 ? countOverride : s.nx;
-    ps.ny = s.ny;
-    ps.gap_u = s.gap_u;
-    ps.gap_v = s.gap_v;
-    ps.random_shift = s.random_shift;
-    ps.seed = static_cast<std::uint32_t>(s.seed);
+    const PatternSettings ps = PatternSettingsOn(s, face);
     BrickCell cell;  // the record's defaults are the preset the engine expects
     EvaluatePattern(ps, m.um, m.vm, cell);
 
@@ -157,13 +172,13 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     }
 
     // Brick.
-    const std::uint32_t key = CellKey(cell.brickU, cell.brickV, element);
+    const std::uint32_t key = CellKey(cell.brickU, cell.brickV, face.element);
 
     // Second colour: the pattern's own colour-2 bricks, or a random quarter of the others
     // (never in the custom layouts, which place their second set themselves).
     bool second = cell.kind == 1;
     if (!second && ov.allowSecondColor && s.random_second_color_on != 0 &&
-        !(s.pattern >= 13 && s.pattern <= 19))
+        !PatternInfoFor(s.pattern).customLayout)
         second = Unit(BrickRandom(s.seed, key, BrickSalt::kSecondColor)) < 0.25f;
 
     // The chosen nested map if allowed, switched on and present; else the colour.
@@ -176,31 +191,14 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     }
     AColor color;
     if (map != nullptr) {
-        color = EvalBrickMap(*map, sc, s, cell, element, key, m);
+        color = EvalBrickMap(*map, sc, s, cell, face.element, key, m);
     } else {
         const Color& c = ov.useOwnColors ? (second ? ov.brickColor2 : ov.brickColor1)
                                          : (second ? s.brick_color_2 : s.brick_color);
         color = AColor(c, 1.f);
     }
 
-    // Colour variance: a per-brick factor in [1 - variance, 1 + variance).
-    if (s.color_variance > 0.f) {
-        const float f = (Unit(BrickRandom(s.seed, key, BrickSalt::kColorVariance)) - 0.5f) * 2.f *
-                            s.color_variance +
-                        1.f;
-        color.r = Clamp01(color.r * f);
-        color.g = Clamp01(color.g * f);
-        color.b = Clamp01(color.b * f);
-    }
-
-    // Hue shift by a per-brick share of hue_shift turns.
-    if (s.hue_shift != 0.f) {
-        Color c(color.r, color.g, color.b);
-        ShiftHue(c, Unit(BrickRandom(s.seed, key, BrickSalt::kHueShift)) * s.hue_shift);
-        color.r = c.r;
-        color.g = c.g;
-        color.b = c.b;
-    }
+    VaryBrickColor(s, key, color);
     return color;
 }
 

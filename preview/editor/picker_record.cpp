@@ -5,7 +5,7 @@
 
 #include "host/material_editor.h"
 #include "iparamm2.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 
 namespace QuarelPreview {
 
