@@ -25,15 +25,15 @@ DescRegistry& Registry() {
     return *r;
 }
 
-bool IsIntLike(ParamType2 t) {
+bool IsIntLike(int t) {
     return t == TYPE_INT || t == TYPE_BOOL;
 }
-bool IsColorLike(ParamType2 t) {
+bool IsColorLike(int t) {
     return t == TYPE_RGBA || t == TYPE_FRGBA || t == TYPE_POINT3;
 }
 
 // Converts a declared default or range bound to the parameter's own type.
-PB2Value Normalise(const PB2Value& v, ParamType2 type) {
+PB2Value Normalise(const PB2Value& v, int type) {
     if (!v.IsSet()) return v;
     PB2Value out = v;
     if (IsIntLike(type)) {

@@ -143,7 +143,7 @@ private:
     // The parameter `id` when this map shows a control for it.
     const ParamDef* BoundDef(ParamID id) const {
         const ParamDef* p = mDesc ? mDesc->GetParamDefPtr(id) : nullptr;
-        return p && p->mapId == mRollout.mapId && p->ctrlType != TYPE_NO_CONTROL ? p : nullptr;
+        return p && p->mapId == mRollout.mapId && p->ctrlType >= 0 ? p : nullptr;
     }
     // The parameter whose control (an edit, a spinner or a single control) has this id.
     const ParamDef* DefOfControl(int ctrlId) const {
