@@ -49,6 +49,21 @@ void MigrateLegacyRelief(QuarelMap* map, IParamBlock2* legacy, QuarelNormalMap* 
     legacy->SetValue(BumpParam::relief_tex_amount, 0, kLegacyRelief);
 }
 
+// Makes only the blocks the map lacks, each from its descriptor: the class's automatic block
+// creation makes every block afresh and would reset the user's values in the blocks it still
+// has.
+void CreateMissingBlocks(QuarelMap* map) {
+    ClassDesc2& cd = QuarelClassDescOf(QuarelClass::Map);
+    for (int i = 0, n = cd.NumParamBlockDescs(); i < n; ++i) {
+        ParamBlockDesc2* desc = cd.GetParamBlockDesc(i);
+        if (desc == nullptr || (desc->flags & P_AUTO_CONSTRUCT) == 0) continue;
+        if (desc->ref_no < 0 || desc->ref_no >= map->NumRefs()) continue;
+        RefTargetHandle held = map->GetReference(desc->ref_no);
+        if (held != nullptr && held->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) continue;
+        map->ReplaceReference(desc->ref_no, CreateParameterBlock2(desc, map));
+    }
+}
+
 }  // namespace
 
 void QMEnsureEditorSafeRefs(QuarelMap* map) {
@@ -67,7 +82,7 @@ void QMEnsureEditorSafeRefs(QuarelMap* map) {
         map->BlockIn(QuarelMap::kRefPBlockNormalBtn) == nullptr ||
         map->BlockIn(QuarelMap::kRefPBlockBumpBtn) == nullptr) {
         DiagLog("QMEnsureEditorSafeRefs: recreating missing ParamBlock2 for 0x%p", self);
-        QuarelClassDescOf(QuarelClass::Map).MakeAutoParamBlocks(map);
+        CreateMissingBlocks(map);
     }
     if (map->mUVGen == nullptr) {
         DiagLog("QMEnsureEditorSafeRefs: recreating missing UVGen for 0x%p", self);

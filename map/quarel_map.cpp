@@ -6,6 +6,7 @@
 
 #include "base/class_lookup.h"
 #include "base/diag_log.h"
+#include "iparamm2.h"
 #include "map/map_post_load.h"
 #include "map/map_repair.h"
 #include "maxapi.h"
@@ -442,7 +443,7 @@ ParamDlg* QuarelMap::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
         DiagLog("  calling uvGen->CreateParamDlg...");
         ParamDlg* coords = mUVGen->CreateParamDlg(hwMtlEdit, imp);
         DiagLog("  coord dlg = 0x%p", static_cast<void*>(coords));
-        if (coords != nullptr) master->AppendDlg(coords);
+        if (coords != nullptr) master->AddDlg(coords);
     }
     DiagLog("QuarelMap::CreateParamDlg done");
     return master;

@@ -24,17 +24,20 @@ namespace QuarelNS {
 
 using ComboItemsFn = std::span<const StringResID> (*)();
 
+// A row without a control (the SDK has no control type for it).
+constexpr int kNoControl = -1;
+
 struct ParamDecl {
     ParamID id = -1;  // stored in scene files; never renumbered
     const MCHAR* name = nullptr;
-    ParamType2 type = TYPE_FLOAT;
+    int type = TYPE_FLOAT;  // a ParamType or ParamType2
     int flags = 0;
     StringResID nameStringId = 0;
     PB2Value def{};
     PB2Value lo{};  // both set: the range the bound control enforces
     PB2Value hi{};
-    MapID map = -1;  // rollout of the block that shows the control; -1: none
-    ControlType2 control = TYPE_NO_CONTROL;
+    MapID map = -1;            // rollout of the block that shows the control; -1: none
+    int control = kNoControl;  // a ControlType or ControlType2
     EditSpinnerType spinType = EDITTYPE_FLOAT;
     int ctrlIds[2] = {0, 0};  // edit and spinner, or the one control
     float step = 0.f;
@@ -96,7 +99,7 @@ struct ParamDecl {
     }
 
 private:
-    constexpr ParamDecl Bound(MapID m, ControlType2 c, int ctrl) const {
+    constexpr ParamDecl Bound(MapID m, int c, int ctrl) const {
         ParamDecl p = *this;
         p.map = m;
         p.control = c;

@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "imtl.h"
 #include "inode.h"
 
 namespace QuarelNS {

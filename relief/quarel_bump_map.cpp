@@ -36,7 +36,8 @@ MSTR QuarelBumpMap::SubAnimName(int i, bool) {
     return i == kRefParent ? MSTR(L"Parent") : MSTR();
 }
 
-// Only a QuarelMap (or nothing) is kept; anything else leaves the slot as it was.
+// Only a QuarelMap is kept; anything else empties the slot, since the host no longer counts
+// the earlier target there and may delete it.
 void QuarelBumpMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i != kRefParent) return;
     if (rtarg == nullptr) {
@@ -45,6 +46,7 @@ void QuarelBumpMap::SetReference(int i, RefTargetHandle rtarg) {
                                                                   : nullptr) {
         mParent = map;
     } else {
+        mParent = nullptr;
         DiagLog("QuarelBumpMap::SetReference rejecting foreign parent class");
     }
 }

@@ -5,6 +5,7 @@
 
 #include "base/class_lookup.h"
 #include "base/diag_log.h"
+#include "iparamm2.h"
 #include "map/quarel_map.h"
 #include "params/relief_params.h"
 #include "relief/output_post_load.h"
@@ -23,9 +24,7 @@ std::atomic<bool> gFirstColorLogged{false};
 MSTR BumpName(const QuarelMap* parent) {
     if (parent == nullptr) return MSTR(ClassInfo(QuarelClass::BumpProcMap).className);
     const MSTR name = parent->GetName();
-    std::wstring s(L"BumpMap:");
-    s += name.empty() ? std::wstring(L"QuarelMap") : static_cast<const std::wstring&>(name);
-    return MSTR(s);
+    return MSTR(L"BumpMap:") + (name.isNull() ? MSTR(L"QuarelMap") : name);
 }
 
 }  // namespace
@@ -118,18 +117,17 @@ RefTargetHandle QuarelBumpProcMap::GetReference(int i) {
     }
 }
 
-// A slot keeps only a target of its kind (or nothing); anything else leaves it as it was.
+// A slot keeps only a target of its kind; anything else empties it, since the host no longer
+// counts the earlier target there and may delete it.
 void QuarelBumpProcMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i == kRefPBlock) {
-        if (rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID)
-            mPBlock = dynamic_cast<IParamBlock2*>(rtarg);
-        else
-            DiagLog("QuarelBumpProcMap::SetReference(0): rejecting non-pblock target");
+        const bool ok = rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID;
+        mPBlock = ok ? dynamic_cast<IParamBlock2*>(rtarg) : nullptr;
+        if (!ok) DiagLog("QuarelBumpProcMap::SetReference(0): rejecting non-pblock target");
     } else if (i == kRefBumpTexture) {
-        if (rtarg == nullptr || rtarg->SuperClassID() == TEXMAP_CLASS_ID)
-            mBumpTexture = dynamic_cast<Texmap*>(rtarg);
-        else
-            DiagLog("QuarelBumpProcMap::SetReference(1): rejecting non-Texmap target");
+        const bool ok = rtarg == nullptr || rtarg->SuperClassID() == TEXMAP_CLASS_ID;
+        mBumpTexture = ok ? dynamic_cast<Texmap*>(rtarg) : nullptr;
+        if (!ok) DiagLog("QuarelBumpProcMap::SetReference(1): rejecting non-Texmap target");
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/class_lookup.h"
 #include "base/diag_log.h"
+#include "iparamm2.h"
 #include "map/quarel_map.h"
 #include "params/relief_params.h"
 
@@ -29,7 +30,7 @@ void QuarelNormalCarrierMtl::GetClassName(MSTR& s, bool) const {
         return;
     }
     const MSTR name = mParent->GetName();
-    s = MSTR(L"NormalBump:") + (name.empty() ? MSTR(ClassInfo(QuarelClass::Map).className) : name);
+    s = MSTR(L"NormalBump:") + (name.isNull() ? MSTR(ClassInfo(QuarelClass::Map).className) : name);
 }
 
 MSTR QuarelNormalCarrierMtl::GetFullName(bool localized) {
@@ -65,6 +66,7 @@ void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
                                        : nullptr) {
                 mParent = map;
             } else {
+                mParent = nullptr;  // the host no longer counts the earlier parent here
                 DiagLog("QuarelNormalCarrierMtl::SetReference rejecting foreign parent class");
             }
             break;
@@ -76,11 +78,13 @@ void QuarelNormalCarrierMtl::SetReference(int i, RefTargetHandle rtarg) {
             break;
         case kRefPBlock:
             // A foreign target here would be mistaken for the block: keep only blocks, and say
-            // so, as every other refused target is.
-            if (rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID)
+            // so, as every other refused target is. A refusal empties the slot.
+            if (rtarg == nullptr || rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
                 mPBlock = dynamic_cast<IParamBlock2*>(rtarg);
-            else
+            } else {
+                mPBlock = nullptr;
                 DiagLog("QuarelNormalCarrierMtl::SetReference(2): rejecting non-pblock target");
+            }
             break;
         default:
             break;

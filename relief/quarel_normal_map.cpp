@@ -4,6 +4,7 @@
 
 #include "base/class_lookup.h"
 #include "base/diag_log.h"
+#include "iparamm2.h"
 #include "map/quarel_map.h"
 #include "params/relief_params.h"
 #include "relief/output_post_load.h"
@@ -19,9 +20,7 @@ namespace {
 // The parent's name, or "QuarelMap" when it has none, after a prefix.
 MSTR WithParentName(const wchar_t* prefix, const QuarelMap& parent) {
     const MSTR name = parent.GetName();
-    std::wstring s(prefix);
-    s += name.empty() ? std::wstring(L"QuarelMap") : static_cast<const std::wstring&>(name);
-    return MSTR(s);
+    return MSTR(prefix) + (name.isNull() ? MSTR(L"QuarelMap") : name);
 }
 
 }  // namespace
@@ -91,7 +90,8 @@ RefTargetHandle QuarelNormalMap::GetReference(int i) {
     return i == kRefPBlock ? mPBlock : nullptr;
 }
 
-// Only a parameter block (or nothing) is kept; anything else leaves the slot as it was.
+// Only a parameter block is kept; anything else empties the slot, since the host no longer
+// counts the earlier target there and may delete it.
 void QuarelNormalMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i != kRefPBlock) return;
     mValuesValid.SetEmpty();
@@ -100,6 +100,7 @@ void QuarelNormalMap::SetReference(int i, RefTargetHandle rtarg) {
     } else if (rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
         mPBlock = dynamic_cast<IParamBlock2*>(rtarg);
     } else {
+        mPBlock = nullptr;
         DiagLog("QuarelNormalMap::SetReference(0): rejecting non-pblock target");
     }
 }
@@ -207,7 +208,8 @@ UVGen* QuarelNormalMap::GetTheUVGen() {
 }
 
 void* QuarelNormalMap::GetInterface(ULONG id) {
-    return id == kQuarelReliefHeightId ? static_cast<IQuarelReliefHeight*>(this) : nullptr;
+    if (id == kQuarelReliefHeightId) return static_cast<IQuarelReliefHeight*>(this);
+    return Texmap::GetInterface(id);
 }
 
 float QuarelNormalMap::ReliefHeight(ShadeContext& sc) {

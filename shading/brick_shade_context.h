@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "shadectx.h"
+#include "imtl.h"
 
 namespace QuarelNS {
 

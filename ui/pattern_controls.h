@@ -7,7 +7,7 @@
 // skipped.
 #pragma once
 
-#include "iparamb2.h"
+#include "iparamm2.h"
 
 namespace QuarelNS {
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "custcont.h"
+#include "host/material_editor.h"
 #include "iparamm2.h"
 #include "maxapi.h"
 #include "params/main_params.h"
@@ -221,8 +222,8 @@ private:
     bool OpenRollouts() {
         auto* cd = dynamic_cast<ClassDesc2*>(mHost->MapClass());
         mDlg = cd != nullptr ? cd->CreateParamDlgs(mEditor, nullptr, mMap) : nullptr;
-        if (mDlg == nullptr || mDlg->NumMaps() < 2) return Fail("the map shows no rollouts");
-        mBlock = mDlg->GetMap(0)->GetParamBlock();
+        if (mDlg == nullptr || RolloutMapCount(mDlg) < 2) return Fail("the map shows no rollouts");
+        mBlock = RolloutMap(mDlg, 0)->GetParamBlock();
         gComboNotes.clear();
         const LONG_PTR previous = SetWindowLongPtrW(Rollout(0), GWLP_WNDPROC,
                                                     reinterpret_cast<LONG_PTR>(&RecordComboNotes));
@@ -236,7 +237,8 @@ private:
         mDlg = nullptr;
     }
     HWND Rollout(int map) const {
-        return mDlg != nullptr && map < mDlg->NumMaps() ? mDlg->GetMap(map)->GetHWnd() : nullptr;
+        return mDlg != nullptr && map < RolloutMapCount(mDlg) ? RolloutMap(mDlg, map)->GetHWnd()
+                                                              : nullptr;
     }
     HWND Control(int map, int id) const {
         HWND rollout = Rollout(map);
@@ -245,7 +247,8 @@ private:
     HWND Combo() const { return Control(0, IDC_PATTERN); }
     // The block of the open rollouts, or null when the map is gone.
     IParamBlock2* Block() const {
-        return mDlg != nullptr && mDlg->NumMaps() > 0 ? mDlg->GetMap(0)->GetParamBlock() : mBlock;
+        return mDlg != nullptr && RolloutMapCount(mDlg) > 0 ? RolloutMap(mDlg, 0)->GetParamBlock()
+                                                            : mBlock;
     }
 
     // --- the transcript
@@ -364,7 +367,7 @@ bool UserScript::StepOpen() {
     // Sizes in dialog units: the pixels follow the dialog font's metrics, which differ with
     // the fonts a system has.
     std::string sizes;
-    for (int i = 0; i < mDlg->NumMaps(); ++i) {
+    for (int i = 0; i < RolloutMapCount(mDlg); ++i) {
         RECT r{}, units{0, 0, 4, 8};
         GetClientRect(Rollout(i), &r);
         MapDialogRect(Rollout(i), &units);
@@ -376,13 +379,13 @@ bool UserScript::StepOpen() {
     RECT panel{};
     GetClientRect(GetParent(Rollout(0)), &panel);
     mDesk.Present(mEditor, panel.right, panel.bottom, "editor-rollouts");
-    Expect(mDlg->NumMaps() == 4, Format("%d rollouts, not 4", mDlg->NumMaps()));
+    Expect(RolloutMapCount(mDlg) == 4, Format("%d rollouts, not 4", RolloutMapCount(mDlg)));
     Expect(SendMessageW(Combo(), CB_GETCOUNT, 0, 0) == 30, "the combo box does not list 30");
     std::string titles;
-    for (int i = 0; i < mDlg->NumMaps(); ++i)
+    for (int i = 0; i < RolloutMapCount(mDlg); ++i)
         titles += (i ? ", " : "") + WindowText(GetDlgItem(GetParent(Rollout(i)),
-                                                          mDlg->GetMap(i)->DialogTemplateID()));
-    return Report(Format("%d rollouts of %s dialog units: %s", mDlg->NumMaps(), sizes.c_str(),
+                                                          RolloutMap(mDlg, i)->DialogTemplateID()));
+    return Report(Format("%d rollouts of %s dialog units: %s", RolloutMapCount(mDlg), sizes.c_str(),
                          titles.c_str()));
 }
 

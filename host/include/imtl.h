@@ -5,10 +5,10 @@
 // threads at once; Update runs on the main thread before rendering.
 #pragma once
 
+#include "Rendering/ShadeContext.h"
 #include "bitarray.h"
 #include "matrix3.h"
 #include "ref.h"
-#include "shadectx.h"
 
 class Texmap;
 class Mtl;
@@ -82,6 +82,8 @@ public:
 class MtlBase : public ReferenceTarget, public ISubMap {
 public:
     MtlBase() = default;
+
+    void* GetInterface(ULONG id) override;
 
     virtual MSTR GetName(bool localized = true) const { return mName; }
     virtual void SetName(const MSTR& s) { mName = s; }

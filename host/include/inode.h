@@ -3,7 +3,9 @@
 
 #include <vector>
 
-#include "imtl.h"
+#include "ref.h"
+
+class Mtl;
 
 class INode : public ReferenceTarget {
 public:
@@ -14,7 +16,7 @@ public:
     Class_ID ClassID() override { return Class_ID(BASENODE_CLASS_ID, 0); }
     void GetClassName(MSTR& s, bool) const override { s = L"Node"; }
 
-    const MCHAR* GetName() const { return mName.c_str(); }
+    const MCHAR* GetName() const { return mName.data(); }
     void SetName(const MCHAR* s) { mName = s ? s : L""; }
 
     int NumberOfChildren() const { return static_cast<int>(mChildren.size()); }
@@ -30,10 +32,10 @@ public:
     void DeleteChild(INode* node);
 
     Mtl* GetMtl() { return mMtl; }
-    void SetMtl(Mtl* m) { ReplaceReference(0, m); }
+    void SetMtl(Mtl* m);
 
     int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int i) override { return i == 0 ? mMtl : nullptr; }
+    RefTargetHandle GetReference(int i) override;
     RefResult NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
                                RefMessage message, BOOL) override;
 

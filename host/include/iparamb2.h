@@ -11,42 +11,55 @@
 
 #include <vector>
 
+#include "acolor.h"
+#include "color.h"
 #include "custcont.h"
-#include "iparamm2.h"
+#include "paramtype.h"
 #include "plugapi.h"
+#include "point3.h"
+#include "ref.h"
 
 class ClassDesc2;
 class IObjParam;
+class IMtlParams;
+class Mtl;
+class Texmap;
+// Declared in iparamm2.h, which includes this header.
+class IParamMap2;
+class IAutoMParamDlg;
+class ParamMap2UserDlgProc;
 
-enum ParamType2 {
-    TYPE_FLOAT = 0,
-    TYPE_INT = 1,
-    TYPE_RGBA = 2,
-    TYPE_POINT3 = 3,
-    TYPE_BOOL = 4,
-    TYPE_ANGLE = 5,
-    TYPE_PCNT_FRAC = 6,
-    TYPE_WORLD = 7,
-    TYPE_MTL = 14,
-    TYPE_TEXMAP = 15,
-    TYPE_REFTARG = 18,
-    TYPE_FRGBA = 32,
+// Controls of automatic rollouts, as the SDK declares them: ControlType continued by
+// ControlType2. A parameter without a control has none (ctrlType -1 in the stand-in's ParamDef).
+enum ControlType {
+    TYPE_SPINNER,
+    TYPE_RADIO,
+    TYPE_SINGLECHECKBOX,
+    TYPE_SINGLECHEKBOX = TYPE_SINGLECHECKBOX,
+    TYPE_MULTICHECKBOX,
+    TYPE_MULTICHEKBOX = TYPE_MULTICHECKBOX,
+    TYPE_COLORSWATCH,
 };
 
 enum ControlType2 {
-    TYPE_NO_CONTROL = -1,
-    TYPE_SPINNER = 0,
-    TYPE_RADIO,
-    TYPE_SINGLECHEKBOX,
-    TYPE_MULTICHEKBOX,
-    TYPE_COLORSWATCH,
-    TYPE_EDITBOX,
+    TYPE_EDITBOX = TYPE_COLORSWATCH + 1,
     TYPE_CHECKBUTTON,
     TYPE_PICKNODEBUTTON,
     TYPE_TEXMAPBUTTON,
     TYPE_MTLBUTTON,
     TYPE_BITMAPBUTTON,
+    TYPE_FILEOPENBUTTON,
+    TYPE_FILESAVEBUTTON,
     TYPE_INTLISTBOX,
+    TYPE_FLOATLISTBOX,
+    TYPE_STRINGLISTBOX,
+    TYPE_NODELISTBOX,
+    TYPE_SLIDER,
+    TYPE_BUTTON,
+    TYPE_POINT3LISTBOX,
+    TYPE_SHADERSUBPARAMETERBLOCK,
+    TYPE_POINT4LISTBOX,
+    TYPE_COLORSWATCH_FRGBA,
     TYPE_INT_COMBOBOX,
 };
 
@@ -106,14 +119,14 @@ struct PB2Value {
 struct ParamDef {
     ParamID id = -1;
     const MCHAR* internalName = nullptr;
-    ParamType2 type = TYPE_FLOAT;
+    int type = TYPE_FLOAT;  // a ParamType or ParamType2
     int flags = 0;
     StringResID localName = 0;
     PB2Value def{};
     PB2Value rangeLow{};  // both set: the range the bound control enforces
     PB2Value rangeHigh{};
-    MapID mapId = -1;  // the parameter map (rollout) of the control; -1: none
-    ControlType2 ctrlType = TYPE_NO_CONTROL;
+    MapID mapId = -1;   // the parameter map (rollout) of the control; -1: none
+    int ctrlType = -1;  // a ControlType or ControlType2; -1: no control
     EditSpinnerType spinType = EDITTYPE_FLOAT;
     int ctrlIds[2] = {0, 0};  // edit and spinner, or the one control
     float spinScale = 0.f;
@@ -290,8 +303,8 @@ public:
     void AddParamBlockDesc(ParamBlockDesc2* pbd);
     void ClearParamBlockDescs();
 
-    // Creates each P_AUTO_CONSTRUCT block into its reference slot of `owner`, through
-    // ReplaceReference. A slot that already holds a block of that descriptor keeps it.
+    // Creates each P_AUTO_CONSTRUCT block afresh, with its defaults, into its reference slot of
+    // `owner` through ReplaceReference; whatever the slot held before is replaced.
     virtual void MakeAutoParamBlocks(ReferenceMaker* owner);
     // The rollouts of obj's P_AUTO_UI blocks, in registration order, one per parameter map;
     // null when there is none. Release with DeleteThis.

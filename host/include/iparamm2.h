@@ -9,9 +9,7 @@
 #pragma once
 
 #include "imtl.h"
-
-class IParamBlock2;
-class IParamMap2;
+#include "iparamb2.h"
 
 // Adds behaviour to an automatic rollout.
 class ParamMap2UserDlgProc {
@@ -44,14 +42,18 @@ public:
     virtual int InvalidateCount() = 0;
 };
 
-// The material editor's set of rollouts for one object, built from its blocks.
+// The material editor's set of rollouts for one object, built from its blocks: the master
+// dialog that ClassDesc2::CreateParamDlgs answers, with further dialogs (a UV generator's)
+// added to it. GetMap is the master's first parameter map; host/material_editor.h reaches the
+// others.
 class IAutoMParamDlg : public ParamDlg {
 public:
-    virtual int NumDlgs() = 0;
-    virtual void AppendDlg(ParamDlg* dlg) = 0;
-    virtual ParamDlg* GetDlg(int i) = 0;
-    virtual void DeleteDlg(ParamDlg* dlg) = 0;
-    virtual int NumMaps() = 0;
-    virtual IParamMap2* GetMap(int i) = 0;
     virtual void InvalidateUI() = 0;
+    virtual void MtlChanged() = 0;
+    virtual int NumDlgs() = 0;
+    virtual void AddDlg(ParamDlg* dlg) = 0;
+    virtual ParamDlg* GetDlg(int i) = 0;
+    virtual void SetDlg(int i, ParamDlg* dlg) = 0;
+    virtual void DeleteDlg(ParamDlg* dlg) = 0;
+    virtual IParamMap2* GetMap() = 0;
 };

@@ -1,9 +1,9 @@
 // The reference system: makers hold targets in numbered slots; targets know their dependents.
 //
 // The host keeps its own count of what each maker holds. ReplaceReference asks the maker to
-// store a target (SetReference) and then counts only what the maker actually holds afterwards
-// (GetReference), so a maker that refuses a target leaves no reference behind. A target whose
-// last reference goes is deleted, after REFMSG_TARGET_DELETED has reached its dependents.
+// store a target (SetReference) and counts the target in that slot whether or not the maker
+// kept it, until the slot is replaced or DeleteReference clears it. A target whose last
+// reference goes is deleted, after REFMSG_TARGET_DELETED has reached each reference to it.
 // ReplaceReference refuses a target that would close a loop (the maker reachable from it).
 // All of this runs on the host's main thread; nothing here is thread-safe.
 #pragma once
@@ -57,8 +57,8 @@ public:
     virtual RefResult NotifyRefChanged(const Interval& changeInt, RefTargetHandle hTarget,
                                        PartID& partID, RefMessage message, BOOL propagate) = 0;
 
-    // Stores newtarg in slot `which` through SetReference. REF_FAIL for a slot outside
-    // NumRefs, for a target that would close a loop, or when the maker refused the target.
+    // Stores newtarg in slot `which` through SetReference and counts it there. REF_FAIL for a
+    // slot outside NumRefs or a target that would close a loop.
     // With delOld the previous target is deleted if that was its last reference.
     RefResult ReplaceReference(int which, RefTargetHandle newtarg, BOOL delOld = TRUE);
     // Clears slot `which` on both sides, even if the maker already let go of the target.
@@ -83,7 +83,7 @@ private:
     friend class ReferenceTarget;
     friend class RefHostAccess;
     bool Reaches(const ReferenceMaker* target) const;
-    void Reconcile(int which, bool delOld);
+    void Count(int which, ReferenceTarget* target, bool delOld);
     std::vector<ReferenceTarget*> mHeld;
 };
 
@@ -132,6 +132,7 @@ private:
         int slot;
     };
     void AddDependent(ReferenceMaker* maker, int slot);
+    void NotifyEachReference(RefMessage message);
     void RemoveDependent(ReferenceMaker* maker, int slot);
     std::vector<RefEntry> mDependents;
     bool mDeleting = false;

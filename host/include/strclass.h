@@ -1,23 +1,51 @@
-// MSTR, the host's wide string.
+// WStr, the host's wide string, and its names MSTR and TSTR. Only what the SDK's class offers:
+// no conversion to or from std::wstring, so code that builds here builds against the SDK.
 #pragma once
 
 #include <string>
 
 #include "strbasic.h"
 
-class MSTR : public std::wstring {
+class WStr {
 public:
-    using std::wstring::wstring;
-    MSTR() = default;
-    MSTR(const std::wstring& s) : std::wstring(s) {}
-    MSTR(std::wstring&& s) : std::wstring(std::move(s)) {}
-
-    int Length() const { return static_cast<int>(size()); }
-    bool isNull() const { return empty(); }
-    void Resize(int n) { resize(n < 0 ? 0 : static_cast<size_t>(n)); }
-    MSTR& operator=(const MCHAR* s) {
-        assign(s ? s : L"");
+    WStr() = default;
+    WStr(const wchar_t* s) : mText(s ? s : L"") {}
+    WStr(const WStr&) = default;
+    WStr(WStr&&) = default;
+    ~WStr() = default;
+    WStr& operator=(const WStr&) = default;
+    WStr& operator=(WStr&&) = default;
+    WStr& operator=(const wchar_t* s) {
+        mText.assign(s ? s : L"");
         return *this;
     }
+
+    const wchar_t* data() const { return mText.c_str(); }
+    int Length() const { return static_cast<int>(mText.size()); }
+    int length() const { return Length(); }
+    bool isNull() const { return mText.empty(); }
+    void Resize(int n) { mText.resize(n < 0 ? 0 : static_cast<std::size_t>(n)); }
+    wchar_t& operator[](int i) { return mText[static_cast<std::size_t>(i)]; }
+    const wchar_t& operator[](int i) const { return mText[static_cast<std::size_t>(i)]; }
+
+    WStr operator+(const WStr& s) const {
+        WStr r(*this);
+        r += s;
+        return r;
+    }
+    WStr& operator+=(const WStr& s) {
+        mText += s.mText;
+        return *this;
+    }
+    bool operator==(const WStr& s) const { return mText == s.mText; }
+    bool operator==(const wchar_t* s) const { return mText == (s ? s : L""); }
+    bool operator!=(const WStr& s) const { return !(*this == s); }
+    bool operator!=(const wchar_t* s) const { return !(*this == s); }
+    bool operator<(const WStr& s) const { return mText < s.mText; }
+
+private:
+    std::wstring mText;
 };
-typedef MSTR TSTR;
+
+typedef WStr MSTR;
+typedef WStr TSTR;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "imtl.h"
+
 INode::INode(const MCHAR* name) : mName(name ? name : L"") {}
 
 INode::~INode() {
@@ -11,6 +13,14 @@ INode::~INode() {
     }
     mChildren.clear();
     DeleteAllRefs();
+}
+
+void INode::SetMtl(Mtl* m) {
+    ReplaceReference(0, m);
+}
+
+RefTargetHandle INode::GetReference(int i) {
+    return i == 0 ? mMtl : nullptr;
 }
 
 INode* INode::GetChildNode(int i) const {

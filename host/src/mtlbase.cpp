@@ -1,11 +1,20 @@
 // Material-base services shared by maps and materials.
 #include "imtl.h"
 
+#include "host/host_interfaces.h"
+
+// The host's material base answers interfaces of its own; derived classes pass on what they
+// do not know.
+void* MtlBase::GetInterface(ULONG id) {
+    if (id == host::kMtlBaseProbeInterfaceId) return this;
+    return ReferenceTarget::GetInterface(id);
+}
+
 MSTR MtlBase::GetFullName(bool localized) {
     MSTR cls;
     GetClassName(cls, localized);
     const MSTR name = GetName(localized);
-    if (name.empty()) return cls;
+    if (name.isNull()) return cls;
     return MSTR(name + L" ( " + cls + L" )");
 }
 

@@ -4,14 +4,14 @@
 #include <cstring>
 
 #include "ioapi.h"
-#include "iparamb2.h"
+#include "iparamm2.h"
 #include "param_internal.h"
 
 namespace {
 
 enum class Kind { Int, Float, Color, Ref };
 
-Kind KindOf(ParamType2 t) {
+Kind KindOf(int t) {
     switch (t) {
         case TYPE_INT:
         case TYPE_BOOL:
@@ -45,7 +45,7 @@ bool StoredKind(std::int16_t type, Kind& kind) {
         case TYPE_TEXMAP:
         case TYPE_REFTARG:
         case TYPE_FRGBA:
-            kind = KindOf(static_cast<ParamType2>(type));
+            kind = KindOf(type);
             return true;
         default:
             return false;
@@ -304,7 +304,7 @@ private:
     static bool IsRouted(const ParamDef& p) {
         return (p.flags & (P_SUBTEX | P_NO_REF)) || (p.flags & P_OWNERS_REF);
     }
-    static bool Accepts(ParamType2 type, ReferenceTarget* t) {
+    static bool Accepts(int type, ReferenceTarget* t) {
         if (type == TYPE_TEXMAP) return t->SuperClassID() == TEXMAP_CLASS_ID;
         if (type == TYPE_MTL) return t->SuperClassID() == MATERIAL_CLASS_ID;
         return true;
@@ -345,7 +345,7 @@ private:
     MtlBase* OwnerMtlBase() { return dynamic_cast<MtlBase*>(GetOwner()); }
 
     // `want` TYPE_REFTARG accepts any map, material or target parameter.
-    BOOL ReadRef(ParamID id, ParamType2 want, ReferenceTarget*& out) {
+    BOOL ReadRef(ParamID id, int want, ReferenceTarget*& out) {
         const int i = IDtoIndex(id);
         if (i < 0) return FALSE;
         const ParamDef& p = Def(i);
@@ -361,7 +361,7 @@ private:
         return TRUE;
     }
 
-    BOOL WriteRef(ParamID id, ParamType2 given, ReferenceTarget* v) {
+    BOOL WriteRef(ParamID id, int given, ReferenceTarget* v) {
         const int i = IDtoIndex(id);
         if (i < 0) return FALSE;
         const ParamDef& p = Def(i);

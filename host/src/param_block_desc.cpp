@@ -25,15 +25,15 @@ DescRegistry& Registry() {
     return *r;
 }
 
-bool IsIntLike(ParamType2 t) {
+bool IsIntLike(int t) {
     return t == TYPE_INT || t == TYPE_BOOL;
 }
-bool IsColorLike(ParamType2 t) {
+bool IsColorLike(int t) {
     return t == TYPE_RGBA || t == TYPE_FRGBA || t == TYPE_POINT3;
 }
 
 // Converts a declared default or range bound to the parameter's own type.
-PB2Value Normalise(const PB2Value& v, ParamType2 type) {
+PB2Value Normalise(const PB2Value& v, int type) {
     if (!v.IsSet()) return v;
     PB2Value out = v;
     if (IsIntLike(type)) {
@@ -159,14 +159,8 @@ void ClassDesc2::MakeAutoParamBlocks(ReferenceMaker* owner) {
     for (int i = 0, n = NumParamBlockDescs(); i < n; ++i) {
         ParamBlockDesc2* d = GetParamBlockDesc(i);
         if (!d || !(d->flags & P_AUTO_CONSTRUCT) || d->ref_no < 0) continue;
-        ReferenceTarget* existing = owner->GetReference(d->ref_no);
-        if (existing && existing->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
-            auto* pb = dynamic_cast<IParamBlock2*>(existing);
-            if (pb && pb->GetDesc() == d) continue;  // keeps its values
-        }
-        IParamBlock2* pb = CreateParameterBlock2(d, owner);
-        owner->ReplaceReference(d->ref_no, pb);
-        if (pb->DependentCount() == 0) pb->DeleteMe();  // the owner refused it
+        // Always a new block with the defaults: a block already in the slot is replaced.
+        owner->ReplaceReference(d->ref_no, CreateParameterBlock2(d, owner));
     }
 }
 

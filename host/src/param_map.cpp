@@ -7,7 +7,7 @@
 
 #include "control_classes.h"
 #include "host/material_editor.h"
-#include "iparamb2.h"
+#include "iparamm2.h"
 #include "maxapi.h"
 #include "param_internal.h"
 
@@ -143,7 +143,7 @@ private:
     // The parameter `id` when this map shows a control for it.
     const ParamDef* BoundDef(ParamID id) const {
         const ParamDef* p = mDesc ? mDesc->GetParamDefPtr(id) : nullptr;
-        return p && p->mapId == mRollout.mapId && p->ctrlType != TYPE_NO_CONTROL ? p : nullptr;
+        return p && p->mapId == mRollout.mapId && p->ctrlType >= 0 ? p : nullptr;
     }
     // The parameter whose control (an edit, a spinner or a single control) has this id.
     const ParamDef* DefOfControl(int ctrlId) const {
@@ -213,7 +213,7 @@ private:
                 break;
             case TYPE_TEXMAPBUTTON: {
                 Texmap* map = mBlock->GetTexmap(p.id, t);
-                SetWindowTextW(Control(p), map ? map->GetFullName().c_str() : L"None");
+                SetWindowTextW(Control(p), map ? map->GetFullName().data() : L"None");
                 break;
             }
             case TYPE_INT_COMBOBOX:
@@ -324,24 +324,28 @@ public:
     void ActivateDlg(BOOL) override {}
 
     int NumDlgs() override { return static_cast<int>(mDlgs.size()); }
-    void AppendDlg(ParamDlg* dlg) override {
+    void AddDlg(ParamDlg* dlg) override {
         if (dlg && dlg != this && std::find(mDlgs.begin(), mDlgs.end(), dlg) == mDlgs.end())
             mDlgs.push_back(dlg);
     }
     ParamDlg* GetDlg(int i) override { return i >= 0 && i < NumDlgs() ? mDlgs[i] : nullptr; }
+    void SetDlg(int i, ParamDlg* dlg) override {
+        if (i >= 0 && i < NumDlgs() && dlg && dlg != this) mDlgs[i] = dlg;
+    }
     void DeleteDlg(ParamDlg* dlg) override {
         auto it = std::find(mDlgs.begin(), mDlgs.end(), dlg);
         if (it == mDlgs.end()) return;
         mDlgs.erase(it);
         dlg->DeleteThis();
     }
-    int NumMaps() override { return static_cast<int>(mMaps.size()); }
-    IParamMap2* GetMap(int i) override {
-        return i >= 0 && i < NumMaps() ? mMaps[i].get() : nullptr;
-    }
+    IParamMap2* GetMap() override { return MapAt(0); }
     void InvalidateUI() override {
         for (auto& m : mMaps) m->Invalidate();
     }
+    void MtlChanged() override { InvalidateUI(); }
+
+    int NumMaps() const { return static_cast<int>(mMaps.size()); }
+    IParamMap2* MapAt(int i) const { return i >= 0 && i < NumMaps() ? mMaps[i].get() : nullptr; }
 
 private:
     static constexpr int kTitleHeight = 20;
@@ -400,6 +404,16 @@ void DetachMapFromBlock(IParamMap2* map) {
 }
 
 }  // namespace quarel_host
+
+int RolloutMapCount(IAutoMParamDlg* dlg) {
+    auto* d = dynamic_cast<AutoMParamDlg*>(dlg);
+    return d ? d->NumMaps() : 0;
+}
+
+IParamMap2* RolloutMap(IAutoMParamDlg* dlg, int i) {
+    auto* d = dynamic_cast<AutoMParamDlg*>(dlg);
+    return d ? d->MapAt(i) : nullptr;
+}
 
 bool DropMapOnButton(HWND button, Texmap* map) {
     HWND rollout = GetParent(button);

@@ -46,23 +46,23 @@ bool ReferenceMaker::Reaches(const ReferenceMaker* target) const {
     return false;
 }
 
-void ReferenceMaker::Reconcile(int which, bool delOld) {
-    ReferenceTarget* actual = GetReference(which);
-    if (actual && actual->IsBeingDeleted()) actual = nullptr;
+void ReferenceMaker::Count(int which, ReferenceTarget* target, bool delOld) {
     if (static_cast<std::size_t>(which) >= mHeld.size()) {
-        if (!actual) return;
+        if (!target) return;
         mHeld.resize(static_cast<std::size_t>(which) + 1, nullptr);
     }
     ReferenceTarget* recorded = mHeld[which];
-    if (actual == recorded) return;
-    if (actual) actual->AddDependent(this, which);
-    mHeld[which] = actual;
+    if (target == recorded) return;
+    if (target) target->AddDependent(this, which);
+    mHeld[which] = target;
     if (recorded) {
         recorded->RemoveDependent(this, which);
         if (delOld) recorded->MaybeAutoDelete();
     }
 }
 
+// The host counts the target it was asked to store, whatever SetReference kept, until the
+// slot is replaced or DeleteReference clears it.
 RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newtarg, BOOL delOld) {
     if (which < 0 || which >= NumRefs()) return REF_FAIL;
     if (newtarg && newtarg->IsBeingDeleted()) return REF_FAIL;
@@ -72,8 +72,8 @@ RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newtarg, B
         return REF_SUCCEED;
     }
     SetReference(which, newtarg);
-    Reconcile(which, delOld != FALSE);
-    return GetReference(which) == newtarg ? REF_SUCCEED : REF_FAIL;
+    Count(which, newtarg, delOld != FALSE);
+    return REF_SUCCEED;
 }
 
 RefResult ReferenceMaker::DeleteReference(int which) {
@@ -154,6 +154,22 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID pa
     return REF_SUCCEED;
 }
 
+// One message per counted reference, as the host sends a deletion: a maker holding this
+// target in two slots hears of it twice.
+void ReferenceTarget::NotifyEachReference(RefMessage message) {
+    const std::vector<RefEntry> entries = mDependents;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        ReferenceMaker* m = entries[i].maker;
+        // An earlier answer may have released this reference.
+        auto still = std::find_if(mDependents.begin(), mDependents.end(), [&](const RefEntry& e) {
+            return e.maker == m && e.slot == entries[i].slot;
+        });
+        if (still == mDependents.end()) continue;
+        PartID part = PART_ALL;
+        m->NotifyRefChanged(FOREVER, this, part, message, FALSE);
+    }
+}
+
 RefResult ReferenceTarget::DeleteAllRefsToMe() {
     while (!mDependents.empty()) {
         const RefEntry e = mDependents.back();
@@ -177,7 +193,7 @@ RefResult ReferenceTarget::DeleteAllRefs() {
 RefResult ReferenceTarget::DeleteMe() {
     if (mDeleting) return REF_SUCCEED;
     mDeleting = true;
-    NotifyDependents(FOREVER, PART_ALL, REFMSG_TARGET_DELETED, NOTIFY_ALL, FALSE);
+    NotifyEachReference(REFMSG_TARGET_DELETED);
     DeleteAllRefsToMe();
     DeleteAllRefsFromMe();
     DeleteThis();

@@ -5,10 +5,11 @@
 
 class RefHostAccess {
 public:
-    // Sets a slot as loading does: through SetReference, counting what the maker then holds.
+    // Sets a slot as loading does: through SetReference, counting the file's target there; the
+    // target the slot held before (one a constructor made) goes when nothing else refers to it.
     static void SetSlot(ReferenceMaker* maker, int i, ReferenceTarget* target) {
         maker->SetReference(i, target);
-        maker->Reconcile(i, true);
+        maker->Count(i, target, true);
     }
     // While held, a target is not deleted when its last reference goes.
     static void Hold(ReferenceTarget* t) { ++t->mHostHolds; }

@@ -15,6 +15,7 @@
 #include "host/atomic_file.h"
 #include "host/builtin_classes.h"
 #include "host/class_directory.h"
+#include "imtl.h"
 #include "maxapi.h"
 #include "ref_host_access.h"
 
@@ -63,8 +64,8 @@ bool Fail(std::string* error, const std::string& what) {
 
 // A name: its length, then each character as 32 bits (whatever the width of wchar_t).
 void WriteName(ChunkWriter& w, const MSTR& name) {
-    w.WriteU32(static_cast<std::uint32_t>(name.size()));
-    for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
+    w.WriteU32(static_cast<std::uint32_t>(name.Length()));
+    for (int i = 0; i < name.Length(); ++i) w.WriteU32(static_cast<std::uint32_t>(name[i]));
 }
 
 // The folder a scene file lies in, absolute ("scene.qscene" lies in the working folder).
@@ -116,7 +117,7 @@ bool WriteObject(ChunkWriter& w, ReferenceTarget* t, const Collector& c, std::st
     w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartA()));
     w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartB()));
     w.EndChunk();
-    if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().empty()) {
+    if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().isNull()) {
         w.BeginChunk(kChunkName);
         WriteName(w, mb->GetName());
         w.EndChunk();
@@ -504,7 +505,8 @@ bool Check(ParsedScene& s, std::string* error) {
 
 std::string Narrow(const MSTR& s) {
     std::string out;
-    for (wchar_t c : s) out += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+    for (int i = 0; i < s.Length(); ++i)
+        out += s[i] > 0 && s[i] < 0x80 ? static_cast<char>(s[i]) : '?';
     return out;
 }
 
@@ -607,7 +609,8 @@ bool MakeObjects(const ParsedScene& s, std::vector<ReferenceTarget*>& made,
                                        ", the file says " + Hex(o.sclass));
             }
         }
-        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !o.name.empty()) mb->SetName(o.name);
+        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !o.name.empty())
+            mb->SetName(MSTR(o.name.c_str()));
         RefHostAccess::Hold(t);
         made.push_back(t);
     }
@@ -634,8 +637,8 @@ bool LoadObjectData(const ParsedScene& s, const std::uint8_t* body,
     return true;
 }
 
-// Objects that nothing holds (a maker refused them, or a callback replaced them) are not
-// kept: with every object still held, delete those whose dependents are all going too, then
+// Objects that nothing holds (a callback replaced them, or the file names them nowhere) are
+// not kept: with every object still held, delete those whose dependents are all going too, then
 // let go of the rest. Answers the files that what is kept could not use.
 std::vector<MissingAsset> KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
     std::vector<ReferenceTarget*> dying;
@@ -687,8 +690,9 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
         options.searchPaths};
     if (!LoadObjectData(s, body, assets, made, callbacks, error)) return false;
 
-    // From here on nothing fails. Slots are set through SetReference; the host counts what
-    // each maker keeps, and what a constructor made in those slots goes with its reference.
+    // From here on nothing fails. Slots are set through SetReference and the host counts the
+    // file's target in each, kept or not; what a constructor made in a slot is replaced and
+    // goes when nothing else refers to it.
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
         const int n = std::min(static_cast<int>(o.refs.size()), made[i]->NumRefs());

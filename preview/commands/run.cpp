@@ -464,10 +464,10 @@ std::unique_ptr<MapSlot> OpenMap(const PreviewOptions& o, PluginHost& host, Scen
 bool SaveScene(const PreviewOptions& o, Texmap* map, const Class_ID& mapClass,
                SceneCleanup& cleanup, std::FILE* err) {
     cleanup.used = true;
-    if (map->GetName().empty()) {
+    if (map->GetName().isNull()) {
         const std::string name =
             o.preset.empty() ? "QuarelMap" : std::filesystem::path(o.preset).stem().string();
-        map->SetName(MSTR(name.begin(), name.end()));
+        map->SetName(MSTR(std::wstring(name.begin(), name.end()).c_str()));
     }
     std::string error;
     if (SaveMapScene(map, mapClass, o.saveScene, error)) return true;

@@ -24,7 +24,7 @@ struct ParamEntry {
     std::string prefix;  // "" for the main map
     BlockID block = 0;
     ParamID id = -1;
-    ParamType2 type = TYPE_FLOAT;
+    int type = TYPE_FLOAT;  // a ParamType or ParamType2
     bool hasRange = false;
     double lo = 0.0, hi = 0.0;       // display units
     std::vector<std::string> items;  // combo box items; value = item index

@@ -3,6 +3,7 @@
 #include <w32_probes.h>
 #include <windows.h>
 
+#include "host/material_editor.h"
 #include "iparamm2.h"
 #include "preview/common/param_table.h"
 
@@ -82,8 +83,9 @@ bool RecordPatternPicker(const PluginHost& host, Texmap* map, std::vector<MenuEn
         return false;
     }
     editor.mDlg = cd->CreateParamDlgs(editor.mWindow, nullptr, map);
-    IParamMap2* rollout =
-        editor.mDlg != nullptr && editor.mDlg->NumMaps() > 0 ? editor.mDlg->GetMap(0) : nullptr;
+    IParamMap2* rollout = editor.mDlg != nullptr && RolloutMapCount(editor.mDlg) > 0
+                              ? RolloutMap(editor.mDlg, 0)
+                              : nullptr;
     HWND combo = rollout != nullptr ? GetDlgItem(rollout->GetHWnd(), kPatternCombo) : nullptr;
     if (combo == nullptr) {
         error = "the map's first rollout has no pattern combo box (control 1001)";

@@ -118,7 +118,8 @@ Json MapJson(Texmap* map, const std::string& where, std::vector<std::string>& sk
         MSTR name;
         map->GetClassName(name, false);
         std::string narrow;
-        for (wchar_t c : name) narrow += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+        for (int i = 0; i < name.Length(); ++i)
+            narrow += name[i] > 0 && name[i] < 0x80 ? static_cast<char>(name[i]) : '?';
         skipped.push_back(where + " (a " + narrow + " map)");
         return nullptr;
     }

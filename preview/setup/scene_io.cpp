@@ -14,7 +14,8 @@ namespace {
 // Narrow text of a name, for messages; characters beyond ASCII become '?'.
 std::string Narrow(const MSTR& s) {
     std::string out;
-    for (wchar_t c : s) out += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+    for (int i = 0; i < s.Length(); ++i)
+        out += s[i] > 0 && s[i] < 0x80 ? static_cast<char>(s[i]) : '?';
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "host/material_editor.h"
 #include "test_classes.h"
 
 namespace hosttest {
@@ -149,32 +150,36 @@ TEST_F(ParamBlockTest, ResetAllRestoresDefaultsAndClearsKeysAndHeldMaps) {
     EXPECT_EQ(gLiveMaps, 1);
 }
 
-TEST_F(ParamBlockTest, DescriptorsRegisterInOrderAndAutoBlocksFillOnlyEmptySlots) {
+TEST_F(ParamBlockTest, DescriptorsRegisterInOrderAndAutoBlocksAreMadeAfresh) {
     EXPECT_EQ(Desc().GetParamBlockDescByID(kBlockExtra)->ref_no, 1);
     EXPECT_EQ(Desc().GetParamBlockDescByID(7), nullptr);
     pb->SetValue(kCount, 0, 11);
     map->DeleteReference(1);
     ASSERT_EQ(map->GetReference(1), nullptr);
     Desc().MakeAutoParamBlocks(map);
-    EXPECT_EQ(map->Block(), pb);  // kept, with its value
-    EXPECT_EQ(pb->GetInt(kCount), 11);
+    // Every automatic block is new, with its defaults; the replaced one went with its reference.
+    pb = map->Block();
+    EXPECT_EQ(pb->GetInt(kCount), 4);
     EXPECT_NE(map->GetReference(1), nullptr);
 
-    // A block the owner refuses is not left behind.
-    map->DeleteReference(1);
+    // A block the owner refuses stays counted in its slot until the reference is deleted.
     map->refuseBlocks = true;
     Desc().MakeAutoParamBlocks(map);
     EXPECT_EQ(map->GetReference(1), nullptr);
+    EXPECT_NE(map->HostCountedReference(1), nullptr);
+    map->DeleteReference(1);
+    EXPECT_EQ(map->HostCountedReference(1), nullptr);
+    map->refuseBlocks = false;
 }
 
 TEST_F(ParamBlockTest,
        ParamDialogsRecordOneRolloutPerMapTakeAppendedDialogsAndDetachFromDeletedBlocks) {
     IAutoMParamDlg* dlg = Desc().CreateParamDlgs(nullptr, nullptr, map);
     ASSERT_NE(dlg, nullptr);
-    ASSERT_EQ(dlg->NumMaps(), 2);  // the extra block has no automatic UI
-    EXPECT_EQ(dlg->GetMap(1)->TitleStringID(), 2);
-    EXPECT_EQ(pb->GetMap(1), dlg->GetMap(1));
-    IParamMap2* m0 = dlg->GetMap(0);
+    ASSERT_EQ(RolloutMapCount(dlg), 2);  // the extra block has no automatic UI
+    EXPECT_EQ(RolloutMap(dlg, 1)->TitleStringID(), 2);
+    EXPECT_EQ(pb->GetMap(1), RolloutMap(dlg, 1));
+    IParamMap2* m0 = RolloutMap(dlg, 0);
     const int before = m0->InvalidateCount();
     pb->SetValue(kAmount, 0, 0.1f);
     EXPECT_GT(m0->InvalidateCount(), before);
@@ -183,8 +188,8 @@ TEST_F(ParamBlockTest,
     SingleRefMaker genHolder(GetNewDefaultUVGen());
     ParamDlg* coords = static_cast<UVGen*>(genHolder.GetRef())->CreateParamDlg(nullptr, nullptr);
     ASSERT_NE(coords, nullptr);
-    dlg->AppendDlg(coords);
-    dlg->AppendDlg(coords);
+    dlg->AddDlg(coords);
+    dlg->AddDlg(coords);
     EXPECT_EQ(dlg->NumDlgs(), 1);
     EXPECT_EQ(dlg->GetDlg(0), coords);
 

@@ -41,8 +41,7 @@ public:
     }
     void SetReference(int i, RefTargetHandle rtarg) override {
         if (i < 0 || i >= NumRefs()) return;
-        if (rtarg && refuse) return;  // keeps what it had
-        mSlots[i] = rtarg;
+        mSlots[i] = rtarg && refuse ? nullptr : rtarg;  // a refusal empties the slot
     }
     std::vector<RefMessage> messages;
     bool refuse = false;
@@ -89,22 +88,23 @@ TEST_F(RefTest, SharedTargetSurvivesUntilItsLastMakerLetsGo) {
     EXPECT_EQ(gLive, 2);
 }
 
-TEST_F(RefTest, RefusedTargetIsNotCountedAndIsDeletedWhenUnreferenced) {
+// The host counts what it was asked to store, whatever the maker kept; the earlier target goes
+// with its reference, and the refused one lives until DeleteReference lets go of it.
+TEST_F(RefTest, RefusedTargetIsCountedUntilTheReferenceIsDeleted) {
     auto* maker = new Node;
     SingleRefMaker holder(maker);
-    auto* kept = new Node;
-    maker->ReplaceReference(0, kept);
+    maker->ReplaceReference(0, new Node);
     maker->refuse = true;
     auto* offered = new Node;
-    SingleRefMaker offeredHolder(offered);
-    EXPECT_EQ(maker->ReplaceReference(0, offered), REF_FAIL);
-    EXPECT_EQ(maker->GetReference(0), kept);
-    EXPECT_EQ(maker->HostCountedReference(0), kept);
-    EXPECT_EQ(offered->DependentCount(), 1);  // only its own holder
-    EXPECT_EQ(kept->DependentCount(), 1);
+    EXPECT_EQ(maker->ReplaceReference(0, offered), REF_SUCCEED);
+    EXPECT_EQ(maker->GetReference(0), nullptr);
+    EXPECT_EQ(maker->HostCountedReference(0), offered);
+    EXPECT_TRUE(offered->HasDependent(maker));
+    EXPECT_EQ(gLive, 2);  // the earlier target went; the refused one is still counted
     maker->refuse = false;
     maker->DeleteReference(0);
-    EXPECT_EQ(gLive, 2);  // kept went with its last reference
+    EXPECT_EQ(maker->HostCountedReference(0), nullptr);
+    EXPECT_EQ(gLive, 1);  // and goes with the reference the host counted
 }
 
 TEST_F(RefTest, DeleteReferenceClearsTheHostSideEvenIfTheMakerAlreadyLetGo) {
@@ -172,6 +172,25 @@ TEST_F(RefTest, DeletedTargetTellsEveryDependentFirstAndLeavesNoDanglingSlot) {
     EXPECT_EQ(a->HostCountedReference(2), nullptr);
 }
 
+TEST_F(RefTest, DeletionReachesAMakerOnceForEachReference) {
+    auto* maker = new Node;
+    SingleRefMaker holder(maker);
+    auto* t = new Node;
+    maker->ReplaceReference(0, t);
+    maker->ReplaceReference(2, t);
+    maker->ReplaceReference(1, new Node);
+    maker->messages.clear();
+    t->DeleteMe();
+    EXPECT_EQ(maker->messages,
+              (std::vector<RefMessage>{REFMSG_TARGET_DELETED, REFMSG_TARGET_DELETED}));
+    EXPECT_EQ(maker->GetReference(0), nullptr);
+    EXPECT_EQ(maker->GetReference(2), nullptr);
+    EXPECT_NE(maker->GetReference(1), nullptr);
+    // A change still reaches each maker once.
+    maker->GetReference(1)->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    EXPECT_EQ(maker->messages.size(), 3u);
+}
+
 TEST_F(RefTest, CloneCopiesSharedTargetsOnce) {
     auto* root = new Node;
     auto* left = new Node;
@@ -198,7 +217,7 @@ TEST_F(RefTest, CloneCopiesSharedTargetsOnce) {
     EXPECT_EQ(cs->DependentCount(), 3);
 }
 
-TEST_F(RefTest, ClonesThatTheirMakerRefusesAreNotLeaked) {
+TEST_F(RefTest, ClonesThatTheirMakerRefusesGoWithTheCountedReference) {
     auto* root = new Node;
     SingleRefMaker holder(root);
     auto* child = new Node;
@@ -208,8 +227,11 @@ TEST_F(RefTest, ClonesThatTheirMakerRefusesAreNotLeaked) {
     auto* copy = CloneRefHierarchy(root);
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->GetReference(0), nullptr);
-    EXPECT_EQ(gLive, 4);  // three originals and the copy: the refused clones are gone
+    ASSERT_NE(copy->HostCountedReference(0), nullptr);
+    EXPECT_NE(copy->HostCountedReference(0), child);
+    EXPECT_EQ(gLive, 6);  // the refused clones live while the host counts them for the copy
     copy->DeleteMe();
+    EXPECT_EQ(gLive, 3);
 }
 
 }  // namespace

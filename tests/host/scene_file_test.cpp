@@ -122,7 +122,7 @@ TEST_F(SceneFileTest, SharedTargetsValuesAndDataSurviveARoundTrip) {
     EXPECT_EQ(b->Block()->GetInt(kCount), 4);
     // Names are the host's to keep, as the material editor shows them.
     EXPECT_EQ(a->GetName(), L"Wall");
-    EXPECT_TRUE(b->GetName().empty());
+    EXPECT_TRUE(b->GetName().isNull());
     // Routed map parameters read the restored slots.
     EXPECT_EQ(pb->GetTexmap(kSubMap), nullptr);
     EXPECT_EQ(b->Block()->GetTexmap(kSubMap), b->GetSubTexmap(1));
@@ -238,13 +238,19 @@ TEST_F(SceneFileTest, ReferenceChainsAreBoundedInDepth) {
     EXPECT_NE(error.find("deeper than 1000"), std::string::npos) << error;
 }
 
-TEST_F(SceneFileTest, ObjectsThatNoMakerKeepsAreNotLeaked) {
+TEST_F(SceneFileTest, ARefusedObjectLivesWhileTheHostCountsIt) {
     // Object 1 sits in slot 0 of object 0, which only takes parameter blocks there.
+    // The host counts the file's target in that slot whether or not the maker kept it; the
+    // block the constructor made there went with its reference, and the refused map lives
+    // until the reference goes.
     ASSERT_TRUE(Load(FileBuilder().Scene({{1}, {}}, {0}).bytes)) << error;
+    EXPECT_EQ(gLiveMaps, 2);
+    EXPECT_EQ(Root(0)->GetReference(0), nullptr);
+    RefTargetHandle refused = Root(0)->HostCountedReference(0);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(refused->SuperClassID(), ULONG{TEXMAP_CLASS_ID});
+    Root(0)->DeleteReference(0);
     EXPECT_EQ(gLiveMaps, 1);
-    // It kept the block its constructor made; the refused map was deleted.
-    ASSERT_NE(Root(0)->GetReference(0), nullptr);
-    EXPECT_EQ(Root(0)->GetReference(0)->SuperClassID(), ULONG{PARAMETER_BLOCK2_CLASS_ID});
 }
 
 TEST_F(SceneFileTest, NodeTreeWithMaterialsAndSubMaterialsRoundTrips) {

@@ -128,10 +128,11 @@ void TestMap::SetSubTexmap(int i, Texmap* m) {
 
 void TestMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i < 0 || i >= kNumRefs) return;
-    if (i <= 1 && rtarg && (refuseBlocks || rtarg->SuperClassID() != PARAMETER_BLOCK2_CLASS_ID))
-        return;
-    if (i >= 2 && rtarg && rtarg->SuperClassID() != TEXMAP_CLASS_ID) return;
-    mRefs[i] = rtarg;
+    // A refusal empties the slot: the host no longer counts the earlier target there.
+    const bool refused =
+        rtarg && (i <= 1 ? refuseBlocks || rtarg->SuperClassID() != PARAMETER_BLOCK2_CLASS_ID
+                         : rtarg->SuperClassID() != TEXMAP_CLASS_ID);
+    mRefs[i] = refused ? nullptr : rtarg;
 }
 
 RefTargetHandle TestMap::Clone(RemapDir& remap) {

@@ -2,6 +2,7 @@
 // with a parameter block, three sub-map slots and some data of its own, and its descriptor.
 #pragma once
 
+#include <imtl.h>
 #include <ioapi.h>
 #include <iparamb2.h>
 

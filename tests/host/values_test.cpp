@@ -5,6 +5,7 @@
 #include <interval.h>
 #include <plugapi.h>
 #include <point3.h>
+#include <strclass.h>
 
 namespace {
 
@@ -48,6 +49,19 @@ TEST(BitArrayTest, OutOfRangeBitsAreIgnored) {
 }
 
 // A zero vector gives no NaN.
+TEST(WStrTest, NullTextConcatenationAndComparison) {
+    MSTR empty;
+    EXPECT_TRUE(empty.isNull());
+    EXPECT_EQ(MSTR(nullptr).Length(), 0);
+    const MSTR a(L"Brick");
+    const MSTR joined = a + L" ( " + MSTR(L"QuarelMap") + L" )";
+    EXPECT_EQ(joined, L"Brick ( QuarelMap )");
+    EXPECT_EQ(joined.Length(), 19);
+    EXPECT_EQ(std::wstring(joined.data()), L"Brick ( QuarelMap )");
+    EXPECT_NE(a, MSTR(L"brick"));
+    EXPECT_TRUE(MSTR(L"a") < MSTR(L"b"));
+}
+
 TEST(GeometryTest, AZeroVectorNormalisesToZero) {
     EXPECT_EQ(Point3().Normalize(), Point3());
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "host/builtin_classes.h"
+#include "host/host_interfaces.h"
+#include "host/material_editor.h"
 #include "map_support.h"
 #include "params/main_params.h"
 #include "params/relief_params.h"
@@ -148,9 +150,20 @@ TEST_F(MapTest, SubMapSwitches) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(map->SubTexmapOn(i), expected[i]) << i;
 }
 
+// A checker map that says when it is gone.
+class CountedChecker : public CheckerMap {
+public:
+    explicit CountedChecker(bool& gone) : mGone(gone) {}
+    ~CountedChecker() override { mGone = true; }
+
+private:
+    bool& mGone;
+};
+
 // Slots 7 to 10 refuse foreign targets and are left empty: the host lets go of the earlier
-// target (deleting it, as nothing else held it) and the map must not use it any more. The
-// repair then makes the map complete again.
+// target (deleting it, as nothing else held it) and the map must not use it any more. The host
+// still counts the refused target in that slot, so it lives on until the repair replaces the
+// slot (7, 9) or deletes the reference (8, 10); then it goes, as nothing else holds it.
 TEST_F(MapTest, ARefusedTargetEmptiesTheSlotAndTheRepairRestoresIt) {
     const std::string lines[] = {
         "QuarelMap::SetReference(7): ignoring non-QuarelNormalMap target (classID=(200,0))",
@@ -161,13 +174,14 @@ TEST_F(MapTest, ARefusedTargetEmptiesTheSlotAndTheRepairRestoresIt) {
     for (int slot = 7; slot <= 10; ++slot) {
         SCOPED_TRACE(slot);
         QuarelMap* map = NewMap();
-        auto* checker = Keep(new CheckerMap);
+        bool gone = false;
+        auto* checker = new CountedChecker(gone);
         RefTargetHandle earlier = map->GetReference(slot);
         Mark();
-        EXPECT_EQ(map->ReplaceReference(slot, checker), REF_FAIL);
+        EXPECT_EQ(map->ReplaceReference(slot, checker), REF_SUCCEED);
         EXPECT_EQ(map->GetReference(slot), nullptr);
-        EXPECT_EQ(map->HostCountedReference(slot), nullptr);
-        EXPECT_FALSE(checker->HasDependent(map));
+        EXPECT_EQ(map->HostCountedReference(slot), checker);
+        EXPECT_TRUE(checker->HasDependent(map));
         EXPECT_EQ(CountNew(lines[slot - 7]), 1);
         EXPECT_EQ(CountNew("QuarelMap::SetReference(this=" + Ptr(map) +
                                ", i=" + std::to_string(slot) + "/",
@@ -180,15 +194,42 @@ TEST_F(MapTest, ARefusedTargetEmptiesTheSlotAndTheRepairRestoresIt) {
         }
         Interval valid = FOREVER;
         map->Update(0, valid);
+        EXPECT_FALSE(gone) << "deleted while the host still counts it";
 
         ParamDlg* dlg = map->CreateParamDlg(nullptr, nullptr);
         ASSERT_NE(dlg, nullptr);
         dlg->DeleteThis();
+        EXPECT_TRUE(gone) << "still alive after the repair let go of it";
         EXPECT_NE(map->GetReference(slot), nullptr);
+        EXPECT_EQ(map->HostCountedReference(slot), map->GetReference(slot));
         EXPECT_EQ(map->NormalOut()->Parent(), map);
         EXPECT_EQ(map->BumpOut()->Parent(), map);
         for (int i = 0; i < 4; ++i) EXPECT_NE(map->GetParamBlock(i), nullptr);
     }
+}
+
+// The host tells a maker of a deletion once per reference; a nested map held in two slots
+// empties both, and the second message finds nothing left to clear.
+TEST_F(MapTest, ANestedMapInTwoSlotsIsClearedFromBothWhenDeleted) {
+    QuarelMap* map = NewMap();
+    auto* checker = new CheckerMap;
+    map->SetSubTexmap(0, checker);
+    map->SetSubTexmap(2, checker);
+    ASSERT_EQ(checker->DependentCount(), 2);
+    MakeValid(map);
+    checker->DeleteMe();
+    EXPECT_EQ(map->GetSubTexmap(0), nullptr);
+    EXPECT_EQ(map->GetSubTexmap(2), nullptr);
+    EXPECT_EQ(map->HostCountedReference(QuarelMap::kRefTilesMap), nullptr);
+    EXPECT_TRUE(map->SnapshotValidity().Empty());
+}
+
+// A map answers its base's interfaces for ids it does not know.
+TEST_F(MapTest, UnknownInterfaceIdsGoToTheBase) {
+    QuarelMap* map = NewMap();
+    EXPECT_EQ(map->GetInterface(host::kMtlBaseProbeInterfaceId), static_cast<MtlBase*>(map));
+    QuarelNormalMap* normal = map->NormalOut();
+    EXPECT_EQ(normal->GetInterface(host::kMtlBaseProbeInterfaceId), static_cast<MtlBase*>(normal));
 }
 
 TEST_F(MapTest, NotificationsEmptyTheValidityExceptDuringARebuild) {

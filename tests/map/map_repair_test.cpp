@@ -109,6 +109,37 @@ TEST_F(MapTest, TheRepairRestoresBlocksGeneratorAndOutputBlocks) {
     EXPECT_EQ(CountNew("QMEnsureEditorSafeRefs: recreating missing ", true), 4);
 }
 
+// A scene whose map lacks one block: the repair after loading makes that block alone, and the
+// user's values in every other block survive it.
+TEST_F(MapTest, AMapLoadedWithoutOneBlockKeepsTheValuesOfTheOthers) {
+    for (int missing : {QuarelMap::kRefPBlock, QuarelMap::kRefPBlockBump,
+                        QuarelMap::kRefPBlockNormalBtn, QuarelMap::kRefPBlockBumpBtn}) {
+        SCOPED_TRACE(missing);
+        QuarelMap* map = NewMap();
+        ASSERT_TRUE(map->GetParamBlock(0)->SetValue(MainParam::seed, 0, 77));
+        ASSERT_TRUE(map->GetParamBlock(1)->SetValue(BumpParam::bump_grout_color, 0,
+                                                    Color(0.25f, 0.5f, 0.75f)));
+        ASSERT_TRUE(map->GetParamBlock(1)->SetValue(BumpParam::normal_depth, 0, 3.5f));
+        map->ReplaceReference(missing, nullptr);
+        Mark();
+        LoadedScene scene;
+        RoundTrip({map}, scene);
+        auto* loaded = dynamic_cast<QuarelMap*>(scene.roots[0]->GetRef());
+        ASSERT_NE(loaded, nullptr);
+        for (int i = 0; i < 4; ++i) ASSERT_NE(loaded->GetParamBlock(i), nullptr);
+        EXPECT_EQ(
+            CountNew("QMEnsureEditorSafeRefs: recreating missing ParamBlock2 for " + Ptr(loaded)),
+            1);
+        IParamBlock2* main = loaded->GetParamBlock(0);
+        IParamBlock2* bump = loaded->GetParamBlock(1);
+        EXPECT_EQ(main->GetInt(MainParam::seed), missing == QuarelMap::kRefPBlock ? 1234 : 77);
+        const bool bumpKept = missing != QuarelMap::kRefPBlockBump;
+        EXPECT_EQ(bump->GetColor(BumpParam::bump_grout_color),
+                  bumpKept ? Color(0.25f, 0.5f, 0.75f) : Color(0.f, 0.f, 0.f));
+        EXPECT_FLOAT_EQ(bump->GetFloat(BumpParam::normal_depth), bumpKept ? 3.5f : 1.f);
+    }
+}
+
 // A damaged file: every slot of a map holds a checker. Foreign targets are refused where the
 // slot guards, ignored where the map reads a slot through its kind, and the repair after loading
 // makes the map complete.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commctrl.h"
+#include "host/wide_text.h"
 #include "loaded_module.h"
 #include "log_fixture.h"
 #include "w32_module.h"
@@ -148,7 +149,7 @@ TEST_F(ModuleTest, DescriptorsCreateObjectsOfTheirClass) {
             EXPECT_EQ(object->SuperClassID(), cd->SuperClassID());
             MSTR name;
             object->GetClassName(name);
-            EXPECT_EQ(name, std::wstring(kExpected[i].name));
+            EXPECT_EQ(host::Wide(name), std::wstring(kExpected[i].name));
             SingleRefMaker holder(dynamic_cast<ReferenceTarget*>(object));
         }
     }

@@ -82,7 +82,9 @@ class ReliefSlotsTest : public QuarelTest::LogDirTest {};
 
 // A slot that holds a block, a parent or a texture refuses a target of another kind with one
 // log line and keeps what it had, so the host still counts the old target there.
-TEST_F(ReliefSlotsTest, ForeignTargetsAreRefusedWithOneLineAndTheSlotKeepsItsTarget) {
+// The host releases the earlier target and counts the refused one, so a refusal empties the
+// slot: keeping the earlier pointer would leave it dangling once nothing else holds it.
+TEST_F(ReliefSlotsTest, ForeignTargetsAreRefusedWithOneLineAndEmptyTheSlot) {
     struct Case {
         QuarelClass cls;
         int slot;
@@ -117,9 +119,10 @@ TEST_F(ReliefSlotsTest, ForeignTargetsAreRefusedWithOneLineAndTheSlotKeepsItsTar
         ASSERT_NE(before, nullptr);
 
         DiagLogOpen();
-        EXPECT_EQ(maker->ReplaceReference(c.slot, foreign->GetRef()), REF_FAIL);
+        EXPECT_EQ(maker->ReplaceReference(c.slot, foreign->GetRef()), REF_SUCCEED);
         DiagLogClose();
-        EXPECT_EQ(maker->GetReference(c.slot), before);
+        EXPECT_EQ(maker->GetReference(c.slot), nullptr);
+        EXPECT_EQ(maker->HostCountedReference(c.slot), foreign->GetRef());
         const auto lines = LogLines();
         ASSERT_EQ(lines.size(), 3u) << LogText();
         EXPECT_EQ(QuarelTest::LineMessage(lines[1]), c.line);

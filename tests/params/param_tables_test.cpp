@@ -17,7 +17,7 @@ constexpr const BlockDecl* kAllBlocks[] = {&kMainBlock,       &kBumpBlock,   &kN
                                            &kBumpButtonBlock, &kNormalBlock, &kBumpProcBlock,
                                            &kCarrierBlock};
 
-const char* ControlClass(ControlType2 c, int which) {
+const char* ControlClass(int c, int which) {
     switch (c) {
         case TYPE_SPINNER:
             return which == 0 ? "CustEdit" : "SpinnerControl";
@@ -50,7 +50,7 @@ TEST(ParamTables, IdsAreUniqueWithinEachBlock) {
 TEST(ParamTables, BoundControlsExistInTheRolloutTemplate) {
     for (const BlockDecl* b : kAllBlocks) {
         for (const ParamDecl& p : b->params) {
-            if (p.control == TYPE_NO_CONTROL) {
+            if (p.control == kNoControl) {
                 EXPECT_EQ(p.map, -1) << p.id;
                 continue;
             }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "host/material_editor.h"
 #include "log_fixture.h"
 
 namespace QuarelTest {
@@ -38,9 +39,11 @@ struct Opened {
     std::unique_ptr<SingleRefMaker> holder;
     IAutoMParamDlg* dlg = nullptr;
     ReferenceTarget* object() const { return holder ? holder->GetRef() : nullptr; }
-    HWND Rollout(int map) const { return dlg ? dlg->GetMap(map)->GetHWnd() : nullptr; }
+    HWND Rollout(int map) const { return dlg ? RolloutMap(dlg, map)->GetHWnd() : nullptr; }
     HWND Control(int map, int id) const { return GetDlgItem(Rollout(map), id); }
-    IParamBlock2* Block(int map) const { return dlg ? dlg->GetMap(map)->GetParamBlock() : nullptr; }
+    IParamBlock2* Block(int map) const {
+        return dlg ? RolloutMap(dlg, map)->GetParamBlock() : nullptr;
+    }
 };
 
 class EditorTest : public LogDirTest {

@@ -125,7 +125,7 @@ TEST_F(PickerTest, ChoosingHerringboneStoresItAndRefreshesTheRollout) {
     EXPECT_TRUE(LogHas("PatternPicker::Show: TrackPopupMenuEx returned 32773"));
     EXPECT_TRUE(LogHas("PatternPicker::Show: chose pattern=5"));
     EXPECT_TRUE(LogHas("QMApplyPatternToPblock: pblock SetValue(prm_pattern, 5) on map=" +
-                       Ptr(o.dlg->GetMap(0)) + ", t=640"));
+                       Ptr(RolloutMap(o.dlg, 0)) + ", t=640"));
 
     // Alt+Down opens it too, with the choice ticked.
     W32SetKeyState(VK_MENU, TRUE);
@@ -143,7 +143,7 @@ TEST_F(PickerTest, DismissingOrChoosingNothingChangesNothing) {
     });
     HWND combo = o.Control(0, 1001);
     IParamBlock2* pb = o.Block(0);
-    const int invalidations = o.dlg->GetMap(0)->InvalidateCount();
+    const int invalidations = RolloutMap(o.dlg, 0)->InvalidateCount();
     // Dismissed, a header, a command of no item: the same to the picker.
     for (UINT answer : {0u, 0x8000u + 30u, 0x7FFFu}) {
         Choose(answer);
@@ -154,7 +154,7 @@ TEST_F(PickerTest, DismissingOrChoosingNothingChangesNothing) {
     EXPECT_EQ(mMenus.size(), 4u);
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 8);
     EXPECT_EQ(pb->GetInt(MainParam::pattern), 8);
-    EXPECT_EQ(o.dlg->GetMap(0)->InvalidateCount(), invalidations);
+    EXPECT_EQ(RolloutMap(o.dlg, 0)->InvalidateCount(), invalidations);
     EXPECT_FALSE(LogHas("PatternPicker::Show: chose pattern=8"));
     EXPECT_EQ(LogCount("QMApplyPatternToPblock"), 0);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor_fixture.h"
+#include "host/wide_text.h"
 #include "params/main_params.h"
 
 namespace QuarelTest {
@@ -57,11 +58,11 @@ using RolloutTest = EditorTest;
 
 TEST_F(RolloutTest, MainMapShowsFourRolloutsBuiltFromItsTemplates) {
     Opened o = Open(0);
-    ASSERT_EQ(o.dlg->NumMaps(), 4);
+    ASSERT_EQ(RolloutMapCount(o.dlg), 4);
     const int templates[] = {100, 101, 103, 106};
     for (int i = 0; i < 4; ++i) {
         ASSERT_NE(o.Rollout(i), nullptr) << i;
-        EXPECT_EQ(o.dlg->GetMap(i)->DialogTemplateID(), templates[i]);
+        EXPECT_EQ(RolloutMap(o.dlg, i)->DialogTemplateID(), templates[i]);
         EXPECT_EQ(GetParent(o.Rollout(i)), GetParent(o.Rollout(0)));
     }
     // Stacked one under the other, in block order, each under a bar with its title.
@@ -85,10 +86,10 @@ TEST_F(RolloutTest, MainMapShowsFourRolloutsBuiltFromItsTemplates) {
     // The button stands for sub-map 3, the map's own normal output.
     Texmap* normalOut = static_cast<Texmap*>(o.object())->GetSubTexmap(3);
     ASSERT_NE(normalOut, nullptr);
-    EXPECT_EQ(Text(o.Control(2, 1073)), std::wstring(normalOut->GetFullName()));
+    EXPECT_EQ(Text(o.Control(2, 1073)), host::Wide(normalOut->GetFullName()));
 
     EXPECT_EQ(LogCount("Pattern combobox subclassed, origProc=0x"), 1);
-    EXPECT_TRUE(LogHas("QuarelMapDiffuseDlgProc::WM_INITDIALOG map=" + Ptr(o.dlg->GetMap(1))));
+    EXPECT_TRUE(LogHas("QuarelMapDiffuseDlgProc::WM_INITDIALOG map=" + Ptr(RolloutMap(o.dlg, 1))));
     Close(o);
     EXPECT_EQ(W32LiveWindowCount(), 1u);  // only the editor's window is left
 }
@@ -101,7 +102,7 @@ TEST_F(RolloutTest, SecondColourControlsFollowThePatternAndRandomSecondColour) {
         const bool on = Enabled(o.Control(1, 1056));
         EXPECT_EQ(Enabled(o.Control(1, 1057)), on);
         EXPECT_EQ(Enabled(o.Control(1, 1058)), on);
-        EXPECT_EQ(o.dlg->GetMap(1)->IsEnabled(MainParam::brick_color_2) != FALSE, on);
+        EXPECT_EQ(RolloutMap(o.dlg, 1)->IsEnabled(MainParam::brick_color_2) != FALSE, on);
         return on;
     };
     // Pattern 0 without "Random 2nd Color": the Brick 2 controls are off.
@@ -123,7 +124,7 @@ TEST_F(RolloutTest, SecondColourControlsFollowThePatternAndRandomSecondColour) {
         const bool natural = p >= 13 && p <= 26;
         EXPECT_EQ(brick2(), natural);
         EXPECT_EQ(Enabled(random2nd), !natural);
-        EXPECT_EQ(o.dlg->GetMap(0)->IsEnabled(MainParam::random_second_color_on) != FALSE,
+        EXPECT_EQ(RolloutMap(o.dlg, 0)->IsEnabled(MainParam::random_second_color_on) != FALSE,
                   !natural);
     }
     // A disabled box takes no clicks.
@@ -222,14 +223,14 @@ TEST_F(RolloutTest, BoundControlsFollowTheBlockBothWays) {
 
 TEST_F(RolloutTest, ReliefRolloutsAndTheCarriersMapButton) {
     Opened normal = Open(2);
-    ASSERT_EQ(normal.dlg->NumMaps(), 1);
-    EXPECT_EQ(normal.dlg->GetMap(0)->DialogTemplateID(), 105);
+    ASSERT_EQ(RolloutMapCount(normal.dlg), 1);
+    EXPECT_EQ(RolloutMap(normal.dlg, 0)->DialogTemplateID(), 105);
     EXPECT_FLOAT_EQ(SpinnerValue(normal.Control(0, 1082)), 5.f);
     TurnSpinner(normal.Control(0, 1082), 0.f);  // held to 0.01..100
     EXPECT_FLOAT_EQ(normal.Block(0)->GetFloat(0), 0.01f);
 
     Opened bump = Open(4);
-    EXPECT_EQ(bump.dlg->GetMap(0)->DialogTemplateID(), 107);
+    EXPECT_EQ(RolloutMap(bump.dlg, 0)->DialogTemplateID(), 107);
     EXPECT_FLOAT_EQ(SpinnerValue(bump.Control(0, 1094)), 1.f);
     EXPECT_EQ(IsDlgButtonChecked(bump.Rollout(0), 1090), static_cast<UINT>(BST_CHECKED));
 
@@ -276,7 +277,7 @@ TEST_F(RolloutTest, MapDeletedWhileItsRolloutIsOpen) {
     HWND rollout = o.Rollout(0);
     o.holder.reset();  // the slot lets go: the map and its blocks are deleted
     EXPECT_EQ(o.dlg->GetThing(), nullptr);
-    EXPECT_EQ(o.dlg->GetMap(0)->GetParamBlock(), nullptr);
+    EXPECT_EQ(RolloutMap(o.dlg, 0)->GetParamBlock(), nullptr);
     ASSERT_TRUE(IsWindow(rollout));
 
     // The user keeps using the open rollout: nothing reaches the deleted map.
