@@ -67,6 +67,13 @@ struct PreviewOptions {
     bool normalFromOutput = false;
     int bevel = 2;             // pixels
     double reliefDepth = 6.0;  // pixels a unit height step stands high
+    // bake: the roughness map's bricks, joint and per-brick spread; the occlusion's reach
+    double roughnessBrick = 0.8;
+    double roughnessJoint = 0.95;
+    double roughnessVariance = 0.08;
+    double occlusionRadius = 0.02;     // tile units
+    std::string profile = "separate";  // bake: the target's file set (bake_profiles.h)
+    double metallic = 0.0;             // bake: the packed masks' metallic
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled

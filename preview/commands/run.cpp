@@ -11,6 +11,7 @@
 #include "preview/picture/sheet.h"
 #include "preview/render/bake.h"
 #include "preview/render/object_render.h"
+#include "preview/render/profile_pictures.h"
 #include "preview/render/relief_view.h"
 #include "preview/render/sample.h"
 #include "preview/setup/map_setup.h"
@@ -97,12 +98,12 @@ std::string SourceName(const PreviewOptions& o) {
     return name;
 }
 
-// The prefix's four files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
-std::string FreeBakePrefix(const std::string& prefix) {
+// The prefix's files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
+std::string FreeBakePrefix(const std::string& prefix, const BakeProfile& profile) {
     std::error_code ec;
     const auto taken = [&](const std::string& p) {
-        for (const char* which : {"color", "normal", "height", "id"})
-            if (std::filesystem::exists(BakePath(p, which), ec)) return true;
+        for (const ProfileFile& f : profile.files)
+            if (std::filesystem::exists(p + f.suffix + ".png", ec)) return true;
         return false;
     };
     if (!taken(prefix)) return prefix;
@@ -207,18 +208,62 @@ std::string PatternName(Texmap* map, const ParamTable& table, int& id) {
                : std::string();
 }
 
-// Bakes the four tiles and writes them.
-int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
-                std::FILE* err) {
+// The map's seed, which the roughness map's per-brick values follow as the colour's do.
+std::uint32_t MapSeed(Texmap* map, const ParamTable& table) {
+    const ParamEntry* seed = table.Find("seed");
+    ParamValue value;
+    if (seed == nullptr || !ReadParam(map, *seed, value)) return 0;
+    return static_cast<std::uint32_t>(value.i);
+}
+
+// The bake's request from the options and the map.
+BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, Texmap* map,
+                          const ParamTable& table) {
     BakeRequest b;
     b.size = o.size;
     b.samples = o.samples;
     b.threads = o.threads;
-    b.normalYDown = o.normalYDown;
+    b.normalYDown = profile.normalYDown < 0 ? o.normalYDown : profile.normalYDown == 1;
     b.normalSource = o.normalFromOutput ? NormalSource::Output : NormalSource::Height;
     b.bevel = o.bevel;
     b.reliefDepth = o.reliefDepth;
     b.ids = BrickIdSettingsOf(map, table);
+    b.roughness = {o.roughnessBrick, o.roughnessJoint, o.roughnessVariance, MapSeed(map, table)};
+    b.occlusionRadius = o.occlusionRadius;
+    return b;
+}
+
+// Writes a profile's files as one set, creating missing folders; prints their paths.
+bool WriteProfileSet(const std::vector<ProfilePicture>& pictures, std::FILE* out, std::FILE* err) {
+    quarel_host::AtomicFileSet set;
+    std::string error;
+    for (const ProfilePicture& p : pictures) {
+        std::error_code ec;
+        const std::filesystem::path parent = std::filesystem::path(p.path).parent_path();
+        if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+        if (ec) {
+            std::fprintf(err, "%s: cannot create %s: %s\n", kProgram, parent.c_str(),
+                         ec.message().c_str());
+            return false;
+        }
+        set.Add(p.path, [&p](quarel_host::AtomicFile& file, std::string& why) {
+            return p.image != nullptr ? WritePng(*p.image, file, why, p.grey)
+                                      : WriteMaskPng(p.mask, file, why);
+        });
+    }
+    if (!set.Commit(&error)) {
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+        return false;
+    }
+    for (const ProfilePicture& p : pictures) std::fprintf(out, "%s\n", p.path.c_str());
+    return true;
+}
+
+// Bakes the tiles and writes the profile's files.
+int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
+                std::FILE* err) {
+    const BakeProfile& profile = *FindBakeProfile(o.profile);  // the parser took only these
+    BakeRequest b = BakeRequestOf(o, profile, map, table);
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
     const BakedTiles tiles = Bake(b, map);
@@ -228,15 +273,12 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     if (prefix.empty()) {
         int id = 0;
         const std::string name = PatternName(map, table, id);
-        prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)));
+        prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)), profile);
     }
     // One set: a failure leaves the maps of an earlier bake as they were, not half replaced.
-    const bool ok = WriteImages({{tiles.color, BakePath(prefix, "color")},
-                                 {tiles.normal, BakePath(prefix, "normal")},
-                                 {tiles.height, BakePath(prefix, "height"), true},
-                                 {tiles.id, BakePath(prefix, "id")}},
-                                out, err);
-    return ok ? kExitOk : kExitFailed;
+    return WriteProfileSet(ProfilePictures(profile, tiles, o.metallic, prefix), out, err)
+               ? kExitOk
+               : kExitFailed;
 }
 
 // Renders the map on a lit sample object and writes the picture.

@@ -182,7 +182,7 @@ TEST(CommandLine, DefaultNamesCarryTheSourceAndNeverOverwrite) {
     const std::string prefix = (dir / "t").string();
     ASSERT_EQ(RunTool({"bake", "--size", "8", "-q", "--out", prefix + ".png"}, "", &out), kExitOk);
     EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n" +
-                       prefix + "-id.png\n");
+                       prefix + "-id.png\n" + prefix + "-roughness.png\n" + prefix + "-ao.png\n");
     std::filesystem::remove_all(dir);
 }
 
@@ -214,6 +214,10 @@ TEST(CommandLine, HeightsAreSixteenBitGrey) {
     EXPECT_FALSE(KindOf(prefix + "-height.png").colour);
     EXPECT_EQ(KindOf(prefix + "-height.png").bits, 16);
     EXPECT_TRUE(KindOf(prefix + "-normal.png").colour);
+    for (const char* grey : {"-roughness.png", "-ao.png"}) {
+        EXPECT_FALSE(KindOf(prefix + grey).colour) << grey;
+        EXPECT_EQ(KindOf(prefix + grey).bits, 16) << grey;
+    }
     std::filesystem::remove_all(dir);
 }
 
