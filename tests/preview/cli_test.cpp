@@ -88,6 +88,11 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         {{"--out", "x.jpg"}, kExitRefused, "PNG files only"},
         {{"--out", "x"}, kExitRefused, "PNG files only"},
         {{"bake", "--out", "x.tga"}, kExitRefused, "bake writes PNG files"},
+        {{"bake", "--profile", "blender"}, kExitRefused, "blender not in {separate,gltf,"},
+        {{"bake", "--profile", "unreal", "--normal-y-down"},
+         kExitRefused,
+         "--profile unreal fixes the normals' direction"},
+        {{"bake", "--help"}, kExitOk, "_MaskMap R metallic G occlusion B detail mask A smoothness"},
         // Help lists what each command takes, with its defaults, and nothing else.
         {{"bake", "--help"}, kExitOk, "--samples N"},
         {{"bake", "--help"}, kExitOk, "(default: 1024)"},

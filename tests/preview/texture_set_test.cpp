@@ -15,8 +15,8 @@ namespace {
 
 using QuarelPreviewTest::Table;
 
-constexpr const char* kWall = R"({"pattern": "1/2 Running", "nx": 4, "ny": 8, "gap_u": 0.05,
-    "gap_v": 0.08, "seed": 42})";
+constexpr const char* kWall = R"({"pattern": "1/2 Running", "nx": 4, "ny": 8, "gap_u": 0.2,
+    "gap_v": 0.25, "seed": 42})";
 
 int Level(const Image& im, int x, int y) {
     return im.rgb16[(static_cast<std::size_t>(y) * im.width + x) * 3];
@@ -37,13 +37,14 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     const Image rough = RenderRoughness(ids, r, kSize, 2);
     std::map<std::uint32_t, int> valueOf;
     std::set<int> values;
-    int neighboursDiffer = 0;
+    int neighboursDiffer = 0, joints = 0;
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const std::uint32_t brick = id.Get(x, y);
             const int v = Level(rough, x, y);
             if (brick == 0) {
                 EXPECT_EQ(v, Level(0.9)) << x << "," << y;
+                ++joints;
                 continue;
             }
             EXPECT_GE(v, Level(0.4));
@@ -54,6 +55,7 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
             if (right != 0 && right != brick) neighboursDiffer += v != Level(rough, x + 1, y);
         }
     }
+    EXPECT_GT(joints, kSize);
     EXPECT_GT(values.size(), 8u);
     EXPECT_GT(neighboursDiffer, 0);
 
