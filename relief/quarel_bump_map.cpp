@@ -98,8 +98,7 @@ AColor QuarelBumpMap::EvalColor(ShadeContext& sc) {
 }
 
 float QuarelBumpMap::EvalMono(ShadeContext& sc) {
-    const AColor c = EvalColor(sc);
-    return (c.r + c.g + c.b) * 0.33333334f;
+    return ReliefGrey(EvalColor(sc));
 }
 
 Point3 QuarelBumpMap::EvalNormalPerturb(ShadeContext& sc) {

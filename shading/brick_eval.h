@@ -7,6 +7,8 @@
 // derivatives or snapshot values give a defined colour, never undefined behaviour.
 #pragma once
 
+#include <cstdint>
+
 #include "imtl.h"
 #include "shading/box_projection.h"
 #include "shading/eval_snapshot.h"
@@ -20,6 +22,9 @@ struct BrickEvalSource {
     Texmap* groutMap = nullptr;   // slot 3 `groutMap`
     Texmap* brickMap2 = nullptr;  // slot 4 `tilesMap2`
     const void* owner = nullptr;  // the map, for log lines
+    // New at every rebuild of the snapshot, for the log's bookkeeping (shading/eval_log.h);
+    // 0: none, the log compares the snapshot's values on every call.
+    std::uint32_t logStamp = 0;
 };
 
 // The source's snapshot, or the defaults when it has none (a map that was never updated).

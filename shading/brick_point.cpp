@@ -156,7 +156,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     m.dw = duvw.z;
 
     // Log only.
-    NoteMasterValues(s, u, v, m.um, m.vm, src.owner);
+    NoteMasterValues(src, u, v, m.um, m.vm);
 
     // Pattern query. The engine reduces the point to the unit tile itself (and takes
     // non-finite coordinates as 0), so um and vm go in as they are.

@@ -78,20 +78,11 @@ Point3 EvalBumpReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeCont
                              const BumpReliefValues& v) {
     if (!sc.doMaps) return Point3(0.f, 0.f, 0.f);
     const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, true);
-    const float du = ReliefStep(at.duvw.x);
-    const float dv = ReliefStep(at.duvw.y);
-
     const ReliefNestingScope scope(src.owner, Clamp01(v.relief) > 0.f);
     const BumpHeightField field = MakeBumpHeightField(src, sc, at, v, scope.Entered());
-    const ReliefSamples h =
-        SampleCross([&field](float a, float b) { return SampleBumpHeight(field, a, b); }, du, dv);
-
-    const float gu = (h.uPlus - h.uMinus) * 0.5f / du;
-    const float gv = (h.vPlus - h.vMinus) * 0.5f / dv;
-    const float k = v.depth * kReliefPerturbScale;
-    return Point3(FiniteOr0((gu * at.dPdu.x + gv * at.dPdv.x) * k),
-                  FiniteOr0((gu * at.dPdu.y + gv * at.dPdv.y) * k),
-                  FiniteOr0((gu * at.dPdu.z + gv * at.dPdv.z) * k));
+    const ReliefCross c = SampleReliefCross(
+        [&field](float a, float b) { return SampleBumpHeight(field, a, b); }, at.duvw);
+    return ReliefPerturbation(c, at.dPdu, at.dPdv, v.depth * kReliefPerturbScale);
 }
 
 }  // namespace QuarelNS
