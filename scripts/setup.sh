@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-missing.sh cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config \
   libpng-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev \
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libopenexr-dev

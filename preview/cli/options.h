@@ -71,9 +71,10 @@ struct PreviewOptions {
     double roughnessBrick = 0.8;
     double roughnessJoint = 0.95;
     double roughnessVariance = 0.08;
-    double occlusionRadius = 0.02;     // tile units
-    std::string profile = "separate";  // bake: the target's file set (bake_profiles.h)
-    double metallic = 0.0;             // bake: the packed masks' metallic
+    double occlusionRadius = 0.02;       // tile units
+    std::string profile = "separate";    // bake: the target's file set (bake_profiles.h)
+    double metallic = 0.0;               // bake: the packed masks' metallic
+    std::string heightFormat = "png16";  // bake: "png16" or "exr"
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "maxapi.h"
+#include "preview/commands/bake_files.h"
 #include "preview/commands/editor_commands.h"
 #include "preview/common/progress.h"
 #include "preview/editor/picker_record.h"
@@ -233,32 +234,6 @@ BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, T
     return b;
 }
 
-// Writes a profile's files as one set, creating missing folders; prints their paths.
-bool WriteProfileSet(const std::vector<ProfilePicture>& pictures, std::FILE* out, std::FILE* err) {
-    quarel_host::AtomicFileSet set;
-    std::string error;
-    for (const ProfilePicture& p : pictures) {
-        std::error_code ec;
-        const std::filesystem::path parent = std::filesystem::path(p.path).parent_path();
-        if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-        if (ec) {
-            std::fprintf(err, "%s: cannot create %s: %s\n", kProgram, parent.c_str(),
-                         ec.message().c_str());
-            return false;
-        }
-        set.Add(p.path, [&p](quarel_host::AtomicFile& file, std::string& why) {
-            return p.image != nullptr ? WritePng(*p.image, file, why, p.grey)
-                                      : WriteMaskPng(p.mask, file, why);
-        });
-    }
-    if (!set.Commit(&error)) {
-        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
-        return false;
-    }
-    for (const ProfilePicture& p : pictures) std::fprintf(out, "%s\n", p.path.c_str());
-    return true;
-}
-
 // Bakes the tiles and writes the profile's files.
 int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
                 std::FILE* err) {
@@ -275,10 +250,12 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
         const std::string name = PatternName(map, table, id);
         prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)), profile);
     }
+    const auto pictures =
+        ProfilePictures(profile, tiles, o.metallic, prefix,
+                        o.heightFormat == "exr" ? HeightFormat::Exr : HeightFormat::Png16);
+    const std::vector<BakeText> texts = {{prefix + ".json", BakeInfoJson(profile, b, pictures)}};
     // One set: a failure leaves the maps of an earlier bake as they were, not half replaced.
-    return WriteProfileSet(ProfilePictures(profile, tiles, o.metallic, prefix), out, err)
-               ? kExitOk
-               : kExitFailed;
+    return WriteBakeSet(pictures, texts, out, err) ? kExitOk : kExitFailed;
 }
 
 // Renders the map on a lit sample object and writes the picture.

@@ -60,7 +60,8 @@ const Image* PictureOf(BakeChannel what, const BakedTiles& t) {
 }  // namespace
 
 std::vector<ProfilePicture> ProfilePictures(const BakeProfile& profile, const BakedTiles& tiles,
-                                            double metallic, const std::string& prefix) {
+                                            double metallic, const std::string& prefix,
+                                            HeightFormat height) {
     std::vector<ProfilePicture> pictures;
     for (const ProfileFile& f : profile.files) {
         ProfilePicture p;
@@ -70,6 +71,8 @@ std::vector<ProfilePicture> ProfilePictures(const BakeProfile& profile, const Ba
         } else {
             p.image = PictureOf(f.pack[0], tiles);
             p.grey = f.channels == 1;
+            p.exr = f.pack[0] == BakeChannel::Height && height == HeightFormat::Exr;
+            if (p.exr) p.path = prefix + f.suffix + ".exr";
         }
         pictures.push_back(std::move(p));
     }

@@ -7,8 +7,15 @@
 #include <fstream>
 #include <map>
 
+#include <ImfChannelList.h>
+#include <ImfFrameBuffer.h>
+#include <ImfHeader.h>
+#include <ImfInputFile.h>
+#include <nlohmann/json.hpp>
+
 #include "preview/cli/options.h"
 #include "preview/common/bake_profiles.h"
+#include "preview/picture/exr_writer.h"
 #include "preview/render/profile_pictures.h"
 #include "preview/render/relief_view.h"
 #include "preview_support.h"
@@ -150,7 +157,7 @@ TEST(BakeProfiles, TheToolWritesTheSetAndRefusesBadInput) {
                       "", &out),
               kExitOk);
     EXPECT_EQ(out, prefix + "_Color.png\n" + prefix + "_NormalGL.png\n" + prefix +
-                       "_MaskMap.png\n" + prefix + "_Displacement.png\n");
+                       "_MaskMap.png\n" + prefix + "_Displacement.png\n" + prefix + ".json\n");
     EXPECT_TRUE(PngHasAlpha(prefix + "_MaskMap.png"));
 
     // A folder that cannot be made: an error naming it, and no file of the set.
@@ -162,6 +169,58 @@ TEST(BakeProfiles, TheToolWritesTheSetAndRefusesBadInput) {
         kExitFailed);
     EXPECT_NE(err.find("cannot create"), std::string::npos) << err;
     EXPECT_FALSE(std::filesystem::exists(blocked + "/sub"));
+    std::filesystem::remove_all(dir);
+}
+
+// The float height read back by the library holds the 16-bit height's values; the JSON beside
+// it gives the depth and names files that exist.
+TEST(BakeProfiles, FloatHeightAndItsDescription) {
+    const ProfileBake b = BakeProfileWall();
+    const auto dir = TestDir();
+    const std::string path = (dir / "h.exr").string();
+    std::string error;
+    {
+        quarel_host::AtomicFile file;
+        ASSERT_TRUE(file.Open(path, &error) && WriteHeightExr(b.tiles.height, file, error) &&
+                    file.Commit(&error))
+            << error;
+    }
+    Imf::InputFile in(path.c_str());
+    const Imath::Box2i window = in.header().dataWindow();
+    ASSERT_EQ(window.max.x + 1, kProfileSize);
+    ASSERT_EQ(window.max.y + 1, kProfileSize);
+    ASSERT_NE(in.header().channels().findChannel("Y"), nullptr);
+    EXPECT_EQ(in.header().channels().findChannel("Y")->type, Imf::FLOAT);
+    std::vector<float> values(static_cast<std::size_t>(kProfileSize) * kProfileSize);
+    Imf::FrameBuffer frame;
+    frame.insert("Y", Imf::Slice(Imf::FLOAT, reinterpret_cast<char*>(values.data()), sizeof(float),
+                                 sizeof(float) * kProfileSize));
+    in.setFrameBuffer(frame);
+    in.readPixels(0, kProfileSize - 1);
+    float lo = 1.f, hi = 0.f;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_NEAR(values[i], b.tiles.height.rgb16[i * 3] / 65535.0, 0.5 / 65535) << i;
+        lo = std::min(lo, values[i]);
+        hi = std::max(hi, values[i]);
+    }
+    EXPECT_EQ(lo, 0.f);  // the joint
+    EXPECT_EQ(hi, 1.f);  // a brick top
+
+    const std::string prefix = (dir / "g").string();
+    ASSERT_EQ(RunTool({"bake", "--profile", "godot", "--height-format", "exr", "--relief-depth",
+                       "9", "--size", "32", "-q", "--out", prefix},
+                      ""),
+              kExitOk);
+    std::ifstream text(prefix + ".json");
+    const nlohmann::json j = nlohmann::json::parse(text);
+    EXPECT_EQ(j["profile"], "godot");
+    EXPECT_EQ(j["relief_depth_pixels"], 9.0);
+    EXPECT_DOUBLE_EQ(j["relief_depth_tile_widths"].get<double>(), 9.0 / 32);
+    EXPECT_EQ(j["width"], 32);
+    ASSERT_EQ(j["files"].size(), 4u);
+    EXPECT_EQ(j["files"][3], "g_Displacement.exr");
+    for (const auto& f : j["files"])
+        EXPECT_TRUE(std::filesystem::exists(dir / f.get<std::string>()));
     std::filesystem::remove_all(dir);
 }
 

@@ -187,7 +187,8 @@ TEST(CommandLine, DefaultNamesCarryTheSourceAndNeverOverwrite) {
     const std::string prefix = (dir / "t").string();
     ASSERT_EQ(RunTool({"bake", "--size", "8", "-q", "--out", prefix + ".png"}, "", &out), kExitOk);
     EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n" +
-                       prefix + "-id.png\n" + prefix + "-roughness.png\n" + prefix + "-ao.png\n");
+                       prefix + "-id.png\n" + prefix + "-roughness.png\n" + prefix + "-ao.png\n" +
+                       prefix + ".json\n");
     std::filesystem::remove_all(dir);
 }
 
