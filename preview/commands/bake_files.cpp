@@ -4,9 +4,10 @@
 #include <nlohmann/json.hpp>
 #include <system_error>
 
-#include "preview/cli/options.h"
+#include "preview/commands/run.h"
 #include "preview/common/mask_png.h"
 #include "preview/picture/exr_writer.h"
+#include "preview/picture/gltf_writer.h"
 
 namespace QuarelPreview {
 namespace {
@@ -68,6 +69,20 @@ std::string BakeInfoJson(const BakeProfile& profile, const BakeRequest& request,
         files.push_back(std::filesystem::path(p.path).filename().string());
     j["files"] = files;
     return j.dump(2) + "\n";
+}
+
+std::string BakeGltf(const BakeProfile& profile, const std::vector<ProfilePicture>& pictures,
+                     const std::string& name) {
+    GltfMaps maps;
+    for (std::size_t i = 0; i < profile.files.size() && i < pictures.size(); ++i) {
+        const ProfileFile& f = profile.files[i];
+        const std::string file = std::filesystem::path(pictures[i].path).filename().string();
+        if (!f.packed && f.pack[0] == BakeChannel::Color) maps.baseColor = file;
+        if (!f.packed && f.pack[0] == BakeChannel::Normal) maps.normal = file;
+        if (f.packed && f.pack[0] == BakeChannel::Occlusion && f.pack[1] == BakeChannel::Roughness)
+            maps.occlusionRoughnessMetallic = file;
+    }
+    return GltfPlane(maps, name);
 }
 
 }  // namespace QuarelPreview

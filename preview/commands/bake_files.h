@@ -27,4 +27,8 @@ bool WriteBakeSet(const std::vector<ProfilePicture>& pictures, const std::vector
 std::string BakeInfoJson(const BakeProfile& profile, const BakeRequest& request,
                          const std::vector<ProfilePicture>& pictures);
 
+// For a profile with a material file: the .gltf's text, naming the pictures relative to it.
+std::string BakeGltf(const BakeProfile& profile, const std::vector<ProfilePicture>& pictures,
+                     const std::string& name);
+
 }  // namespace QuarelPreview

@@ -253,7 +253,11 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     const auto pictures =
         ProfilePictures(profile, tiles, o.metallic, prefix,
                         o.heightFormat == "exr" ? HeightFormat::Exr : HeightFormat::Png16);
-    const std::vector<BakeText> texts = {{prefix + ".json", BakeInfoJson(profile, b, pictures)}};
+    std::vector<BakeText> texts = {{prefix + ".json", BakeInfoJson(profile, b, pictures)}};
+    if (profile.gltfFile)
+        texts.push_back(
+            {prefix + ".gltf",
+             BakeGltf(profile, pictures, std::filesystem::path(prefix).filename().string())});
     // One set: a failure leaves the maps of an earlier bake as they were, not half replaced.
     return WriteBakeSet(pictures, texts, out, err) ? kExitOk : kExitFailed;
 }

@@ -28,7 +28,8 @@ std::vector<BakeProfile> MakeProfiles() {
          "glTF 2.0 metallic-roughness (one ORM file serves both)",
          0,
          false,
-         {Whole("_Color", C::Color, 3), Whole("_NormalGL", C::Normal, 3), orm, height}},
+         {Whole("_Color", C::Color, 3), Whole("_NormalGL", C::Normal, 3), orm, height},
+         true},
         {"unreal",
          "Unreal Engine",
          1,
@@ -116,7 +117,8 @@ std::string BakeProfileHelp() {
                 (p.normalYDown < 0 ? "+Y up, or down with --normal-y-down"
                  : p.normalYDown   ? "+Y down (DirectX)"
                                    : "+Y up (OpenGL)") +
-                (p.wantsPowerOfTwo ? "; power-of-two sides" : "") + "\n";
+                (p.wantsPowerOfTwo ? "; power-of-two sides" : "") +
+                (p.gltfFile ? "; PREFIX.gltf, a plane with the material" : "") + "\n";
         for (const ProfileFile& f : p.files) text += "      " + FileHelp(f) + "\n";
     }
     return text;

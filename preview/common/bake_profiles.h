@@ -41,6 +41,7 @@ struct BakeProfile {
     int normalYDown;       // 0: +Y up (OpenGL), 1: +Y down (DirectX), -1: as --normal-y-down
     bool wantsPowerOfTwo;  // its engine's texture import prefers power-of-two sides
     std::vector<ProfileFile> files;
+    bool gltfFile = false;  // also PREFIX.gltf: a plane with a material using the maps
 };
 
 const std::vector<BakeProfile>& BakeProfiles();

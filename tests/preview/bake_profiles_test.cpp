@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include <ImfChannelList.h>
 #include <ImfFrameBuffer.h>
@@ -221,6 +224,57 @@ TEST(BakeProfiles, FloatHeightAndItsDescription) {
     EXPECT_EQ(j["files"][3], "g_Displacement.exr");
     for (const auto& f : j["files"])
         EXPECT_TRUE(std::filesystem::exists(dir / f.get<std::string>()));
+    std::filesystem::remove_all(dir);
+}
+
+// The lines a command printed on its standard output.
+std::vector<std::string> OutputLines(const std::string& command) {
+    std::vector<std::string> lines;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return lines;
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::string text = line;
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        lines.push_back(text);
+    }
+    pclose(pipe);
+    return lines;
+}
+
+// The Khronos validator accepts the gltf profile's material file with no error and no
+// warning, and every resource it reads is a file of the set.
+TEST(BakeProfiles, TheGltfFilePassesTheValidator) {
+    if (std::system("command -v node >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "node is missing: the glTF validator cannot run";
+    const std::string module =
+        QuarelPreviewTest::SourceDir() + "/.cache/gltf-validator/node_modules/gltf-validator";
+    ASSERT_TRUE(std::filesystem::exists(module))
+        << module << " is missing: scripts/setup.sh installs it";
+    const auto dir = TestDir();
+    const std::string prefix = (dir / "wall").string();
+    std::string out;
+    ASSERT_EQ(
+        RunTool({"bake", "--profile", "gltf", "--size", "32", "-q", "--out", prefix}, "", &out),
+        kExitOk);
+    EXPECT_NE(out.find(prefix + ".gltf\n"), std::string::npos) << out;
+    const auto report =
+        OutputLines("node '" + QuarelPreviewTest::SourceDir() + "/tests/tools/validate_gltf.js' '" +
+                    module + "' '" + prefix + ".gltf' 2>&1");
+    ASSERT_GE(report.size(), 2u);
+    EXPECT_EQ(report[0], "errors 0");
+    EXPECT_EQ(report[1], "warnings 0");
+    std::set<std::string> resources;
+    for (const std::string& line : report) {
+        if (line.rfind("resource ", 0) != 0) continue;
+        const std::string uri = line.substr(9);
+        if (uri[0] != '/') {
+            EXPECT_TRUE(std::filesystem::exists(dir / uri)) << uri;
+        }
+        resources.insert(uri);
+    }
+    for (const char* map : {"wall_Color.png", "wall_NormalGL.png", "wall_ORM.png"})
+        EXPECT_TRUE(resources.count(map)) << map;
     std::filesystem::remove_all(dir);
 }
 
