@@ -239,6 +239,9 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
                 std::FILE* err) {
     const BakeProfile& profile = *FindBakeProfile(o.profile);  // the parser took only these
     BakeRequest b = BakeRequestOf(o, profile, map, table);
+    if (profile.wantsPowerOfTwo && (o.size & (o.size - 1)) != 0)
+        std::fprintf(err, "%s: warning: --size %d is not a power of two, which %s imports want\n",
+                     kProgram, o.size, profile.target);
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
     const BakedTiles tiles = Bake(b, map);

@@ -163,6 +163,16 @@ TEST(BakeProfiles, TheToolWritesTheSetAndRefusesBadInput) {
                        "_MaskMap.png\n" + prefix + "_Displacement.png\n" + prefix + ".json\n");
     EXPECT_TRUE(PngHasAlpha(prefix + "_MaskMap.png"));
 
+    // Engines that want power-of-two sides get a warning, and the set nevertheless.
+    ASSERT_EQ(RunTool({"bake", "--profile", "unreal", "--size", "24", "-q", "--out", prefix}, "",
+                      &out, &err),
+              kExitOk);
+    EXPECT_NE(err.find("warning: --size 24 is not a power of two"), std::string::npos) << err;
+    ASSERT_EQ(RunTool({"bake", "--profile", "gltf", "--size", "24", "-q", "--out", prefix}, "",
+                      &out, &err),
+              kExitOk);
+    EXPECT_EQ(err, "");
+
     // A folder that cannot be made: an error naming it, and no file of the set.
     const std::string blocked = (dir / "file").string();
     { std::ofstream(blocked) << "x"; }
