@@ -104,8 +104,10 @@ std::string FreeBakePrefix(const std::string& prefix, const BakeProfile& profile
     std::error_code ec;
     const auto taken = [&](const std::string& p) {
         for (const ProfileFile& f : profile.files)
-            if (std::filesystem::exists(p + f.suffix + ".png", ec)) return true;
-        return false;
+            if (std::filesystem::exists(p + f.suffix + ".png", ec) ||
+                std::filesystem::exists(p + f.suffix + ".exr", ec))
+                return true;
+        return std::filesystem::exists(p + ".json", ec) || std::filesystem::exists(p + ".gltf", ec);
     };
     if (!taken(prefix)) return prefix;
     for (int n = 2; n < 100000; ++n)
