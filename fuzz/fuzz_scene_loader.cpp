@@ -1,9 +1,11 @@
 // The scene loader refuses truncated, corrupt and hostile files cleanly: no crash, no leak, no
-// undefined behaviour, and a failed load leaves nothing behind. Inputs are either raw bytes or
-// byte patches of one of two valid scenes (the module's classes in the nodes' materials; host
-// maps with a shared target as roots), which reach deep into the format. The module's classes
-// are in the class directory and in the valid scene, so damaged files also reach their slot
-// guards, the repair after loading and the parent search of the outputs.
+// undefined behaviour, and a failed load leaves nothing behind. Inputs are scene files; the
+// custom mutator (scene_mutator.h) changes them chunk by chunk and field by field, so that
+// most mutants keep their framing and reach the checks, the objects' own data, the slot guards
+// of the module's classes, the repair after loading and the parent search of the outputs. The
+// seed corpus (fuzz/corpus/scene_loader) holds every class and block, bitmaps with and without
+// the paths newer scenes store, and is written by this program itself:
+//   QUAREL_WRITE_SCENE_SEEDS=fuzz/corpus/scene_loader build/dev/fuzz/fuzz_scene_loader
 #include <host/builtin_classes.h>
 #include <host/class_directory.h>
 #include <host/scene_file.h>
@@ -11,9 +13,12 @@
 #include <ref.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "base/class_lookup.h"
@@ -21,6 +26,9 @@
 #include "relief/quarel_bump_map.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_carrier_mtl.h"
+#include "scene_mutator.h"
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max);
 
 namespace {
 
@@ -52,64 +60,121 @@ void AddModuleObjects() {
     root->CreateChild(L"Wall")->SetMtl(multi);
 }
 
-// The scenes that inputs patch, saved once: the module's classes in the nodes' materials
-// (AddModuleObjects), and host maps with a shared target held as roots. Two small scenes rather
-// than one with both: an input that keeps its scene loadable costs what that scene's objects
-// cost to make and delete, and most inputs do.
-std::vector<std::uint8_t> gModuleScene;
-std::vector<std::uint8_t> gRootsScene;
-
-void SaveValidScenes() {
-    AddModuleObjects();
-    if (!SaveSceneBytes({}, gModuleScene)) std::abort();
+std::vector<std::uint8_t> Save(const std::vector<ReferenceTarget*>& roots,
+                               const std::string& sceneDir = {}) {
+    std::vector<std::uint8_t> bytes;
+    if (!SaveSceneBytes(roots, bytes, nullptr, sceneDir)) std::abort();
     GetCOREInterface()->ResetScene();
+    return bytes;
+}
 
-    auto multi = std::make_unique<SingleRefMaker>();
+// Host maps with a shared target, held as roots.
+std::vector<std::uint8_t> RootsScene() {
+    SingleRefMaker multi, mtl;
     auto* m = new MultiSubMap(3, MultiSubMap::kByFaceNumber);
-    multi->SetRef(m);
+    multi.SetRef(m);
     auto* shared = new CheckerMap();
     m->SetSubTexmap(0, shared);
     m->SetSubTexmap(2, shared);
-    auto mtl = std::make_unique<SingleRefMaker>();
     auto* stdMtl = new StdMtl();
-    mtl->SetRef(stdMtl);
+    mtl.SetRef(stdMtl);
     stdMtl->SetSubTexmap(0, m);
-    if (!SaveSceneBytes({m, stdMtl}, gRootsScene)) std::abort();
+    return Save({m, stdMtl});
+}
+
+// Bitmaps in a map's slots and in a material, under nested nodes; the files do not exist, so
+// loading looks for them and reports them, and reads no image.
+std::vector<std::uint8_t> BitmapScene() {
+    auto* map = Make<QuarelMap>(QuarelClass::Map);
+    map->SetName(L"aged");
+    auto* brick = new BitmapMap();
+    // As if given relative to a preset: the stored paths do not depend on the working folder.
+    brick->SetFileName("/nonexistent/presets/images/brick.png", "images/brick.png");
+    map->SetSubTexmap(QuarelMap::kSubTiles, brick);
+    auto* grout = new BitmapMap();
+    grout->SetFileName("/nonexistent/grout.png");
+    map->SetSubTexmap(QuarelMap::kSubGrout, grout);
+    auto* mtl = new StdMtl();
+    mtl->SetSubTexmap(0, map);
+    mtl->SetSubTexmap(1, brick);
+    INode* wall = GetCOREInterface()->GetRootNode()->CreateChild(L"Wall");
+    wall->SetMtl(mtl);
+    wall->CreateChild(L"Cap")->CreateChild(L"Stone");
+    return Save({}, "/nonexistent/scenes");
+}
+
+// A scene as older versions wrote it: bitmaps with the path as given and nothing else.
+std::vector<std::uint8_t> WithoutNewerPaths(const std::vector<std::uint8_t>& bytes) {
+    scene_fuzz::SceneTree tree = scene_fuzz::Parse(bytes.data(), bytes.size());
+    auto strip = [](auto& self, std::vector<scene_fuzz::Chunk>& list) -> void {
+        std::erase_if(list,
+                      [](const scene_fuzz::Chunk& c) { return c.id == 0x0111 || c.id == 0x0112; });
+        for (auto& c : list)
+            if (c.container) self(self, c.children);
+    };
+    strip(strip, tree.chunks);
+    return scene_fuzz::Serialise(tree);
+}
+
+// The seeds: every class of the module and of the host, every block, bitmaps new and old.
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> SeedScenes() {
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seeds;
+    AddModuleObjects();
+    seeds.emplace_back("module-classes", Save({}));
+    seeds.emplace_back("host-roots", RootsScene());
+    const std::vector<std::uint8_t> bitmaps = BitmapScene();
+    seeds.emplace_back("bitmaps", bitmaps);
+    seeds.emplace_back("bitmaps-old-format", WithoutNewerPaths(bitmaps));
+    seeds.emplace_back("empty", Save({}));
+    return seeds;
+}
+
+scene_fuzz::SceneMutator gMutator([](std::uint8_t* data, std::size_t size, std::size_t max) {
+    return LLVMFuzzerMutate(data, size, max);
+});
+
+void WriteSeeds(const char* dir) {
+    for (const auto& [name, bytes] : SeedScenes()) {
+        const std::string path = std::string(dir) + "/" + name + ".qscene";
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
+        std::fclose(f);
+    }
 }
 
 }  // namespace
 
-// Once per process: the module's classes in the class directory and the valid scenes saved,
-// with every object made for them deleted again, so that the first input starts from an empty
-// scene like every other.
+// Once per process: the module's classes in the class directory, and the seed scenes as the
+// chunks that insertions copy, with every object made for them deleted again, so that the first
+// input starts from an empty scene like every other.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     for (int i = 0; i < kQuarelClassCount; ++i)
         RegisterClassDesc(&QuarelClassDescOf(static_cast<QuarelClass>(i)));
-    SaveValidScenes();
+    if (const char* dir = std::getenv("QUAREL_WRITE_SCENE_SEEDS")) {
+        WriteSeeds(dir);
+        std::exit(0);
+    }
+    for (const auto& seed : SeedScenes())
+        gMutator.AddDonor(scene_fuzz::Parse(seed.second.data(), seed.second.size()));
     return 0;
 }
 
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
+                                               std::size_t maxSize, unsigned seed) {
+    return gMutator.MutateBytes(data, size, maxSize, seed);
+}
+
+extern "C" std::size_t LLVMFuzzerCustomCrossOver(const std::uint8_t* a, std::size_t aSize,
+                                                 const std::uint8_t* b, std::size_t bSize,
+                                                 std::uint8_t* out, std::size_t maxSize,
+                                                 unsigned seed) {
+    return gMutator.CrossOver(a, aSize, b, bSize, out, maxSize, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Reused between inputs: only its capacity carries over.
-    static std::vector<std::uint8_t> file;
-    if (size > 0 && (data[0] & 1)) {
-        file.assign(data + 1, data + size);
-    } else {
-        // Patches of a valid scene (the second bit chooses which): (offset, byte) pairs, then a
-        // truncation length.
-        file = size > 0 && (data[0] & 2) ? gRootsScene : gModuleScene;
-        std::size_t i = size > 0 ? 1 : 0;
-        for (; i + 3 <= size && !file.empty(); i += 3) {
-            const std::size_t at =
-                (static_cast<std::size_t>(data[i]) << 8 | data[i + 1]) % file.size();
-            file[at] = data[i + 2];
-        }
-        if (i + 2 <= size)
-            file.resize(std::min(file.size(), std::size_t{data[i]} << 8 | data[i + 1]));
-    }
     {
         LoadedScene scene;
-        LoadSceneBytes(file.data(), file.size(), scene);
+        LoadSceneBytes(data, size, scene);
     }
     // Everything this input loaded goes before the next input: a leak or a dangling pointer
     // of its deletion is this input's.

@@ -6,12 +6,22 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chunk_io.h"
 #include "host/builtin_classes.h"
 #include "ioapi.h"
 
 namespace {
 
-enum : USHORT { kChunkColors = 0x0100, kChunkPath = 0x0110, kChunkMulti = 0x0120 };
+enum : USHORT {
+    kChunkColors = 0x0100,
+    kChunkPath = 0x0110,          // the path as given; the only one in older scenes
+    kChunkAbsolutePath = 0x0111,  // absolute when saved
+    kChunkRelativePath = 0x0112,  // relative to the scene's folder
+    kChunkMulti = 0x0120,
+};
+
+// Squares of the placeholder along each side of a tile.
+constexpr float kPlaceholderSquares = 8.f;
 
 // Image sizes beyond this are refused rather than allocated.
 constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
@@ -159,7 +169,12 @@ RefResult BitmapMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, 
     return REF_SUCCEED;
 }
 
-bool BitmapMap::SetFileName(const std::string& path) {
+bool BitmapMap::SetFileName(const std::string& path, const std::string& given) {
+    mAsset = {given.empty() ? path : given, quarel_host::AbsolutePath(path), {}};
+    return ReadImage(path);
+}
+
+bool BitmapMap::ReadImage(const std::string& path) {
     mPath = path;
     mPixels.clear();
     mWidth = mHeight = 0;
@@ -196,13 +211,20 @@ bool BitmapMap::SetFileName(const std::string& path) {
 #endif
 }
 
+AColor BitmapMap::PlaceholderColor(float u, float v) {
+    const float fu = u - std::floor(u), fv = v - std::floor(v);
+    const int x = static_cast<int>(fu * kPlaceholderSquares);
+    const int y = static_cast<int>(fv * kPlaceholderSquares);
+    return (x + y) % 2 == 0 ? AColor(1.f, 0.f, 1.f, 1.f) : AColor(0.f, 0.f, 0.f, 1.f);
+}
+
 AColor BitmapMap::Texel(int x, int y) const {
     const unsigned char* p = &mPixels[(static_cast<std::size_t>(y) * mWidth + x) * 4];
     return AColor(p[0] / 255.f, p[1] / 255.f, p[2] / 255.f, p[3] / 255.f);
 }
 
 AColor BitmapMap::EvalColor(ShadeContext& sc) {
-    if (!sc.doMaps || mPixels.empty()) return AColor(0.f, 0.f, 0.f, 0.f);
+    if (!sc.doMaps || (mPixels.empty() && mError.empty())) return AColor(0.f, 0.f, 0.f, 0.f);
     Point2 uv, duv;
     if (mUVGen) {
         mUVGen->GetUV(sc, uv, duv);
@@ -211,6 +233,7 @@ AColor BitmapMap::EvalColor(ShadeContext& sc) {
         uv = Point2(p.x, p.y);
     }
     if (!std::isfinite(uv.x) || !std::isfinite(uv.y)) return AColor(0.f, 0.f, 0.f, 0.f);
+    if (mPixels.empty()) return PlaceholderColor(uv.x, uv.y);
     const float fu = uv.x - std::floor(uv.x);
     const float fv = uv.y - std::floor(uv.y);
     // Texel centres at half steps; v = 0 is the bottom row.
@@ -231,7 +254,9 @@ void BitmapMap::Update(TimeValue t, Interval& valid) {
 }
 
 void BitmapMap::Reset() {
+    mAsset = {};
     mPath.clear();
+    mError.clear();
     mPixels.clear();
     mWidth = mHeight = 0;
     ReplaceReference(0, GetNewDefaultUVGen());
@@ -239,6 +264,7 @@ void BitmapMap::Reset() {
 
 RefTargetHandle BitmapMap::Clone(RemapDir& remap) {
     auto* c = new BitmapMap;
+    c->mAsset = mAsset;
     c->mPath = mPath;
     c->mError = mError;
     c->mWidth = mWidth;
@@ -250,24 +276,68 @@ RefTargetHandle BitmapMap::Clone(RemapDir& remap) {
 }
 
 IOResult BitmapMap::Save(ISave* isave) {
-    isave->BeginChunk(kChunkPath);
-    isave->WriteCString(mPath.c_str());
-    isave->EndChunk();
+    auto path = [isave](USHORT id, const std::string& text) {
+        isave->BeginChunk(id);
+        isave->WriteCString(text.c_str());
+        isave->EndChunk();
+    };
+    path(kChunkPath, mAsset.given);
+    if (mAsset.absolute.empty()) return IO_OK;
+    path(kChunkAbsolutePath, mAsset.absolute);
+    // Relative to the folder of the file being written, recomputed for every save, so that a
+    // scene saved into another folder points from there.
+    auto* writer = dynamic_cast<quarel_host::ChunkWriter*>(isave);
+    if (writer && !writer->assetBase.empty()) {
+        const std::string rel = quarel_host::RelativePath(mAsset.absolute, writer->assetBase);
+        if (!rel.empty()) path(kChunkRelativePath, rel);
+    }
     return IO_OK;
 }
 
 IOResult BitmapMap::Load(ILoad* iload) {
+    quarel_host::AssetPath stored;
     IOResult res;
     while ((res = iload->OpenChunk()) == IO_OK) {
-        if (iload->CurChunkID() == kChunkPath) {
-            char* path = nullptr;
-            iload->ReadCStringChunk(&path);
-            // A file that has gone missing leaves the map black, as a missing bitmap does.
-            if (path && *path) SetFileName(path);
+        const USHORT id = iload->CurChunkID();
+        std::string* into = id == kChunkPath           ? &stored.given
+                            : id == kChunkAbsolutePath ? &stored.absolute
+                            : id == kChunkRelativePath ? &stored.relative
+                                                       : nullptr;
+        if (into) {
+            char* text = nullptr;
+            iload->ReadCStringChunk(&text);
+            *into = text ? text : "";
         }
         iload->CloseChunk();
     }
-    return res == IO_END ? IO_OK : IO_ERROR;
+    if (res != IO_END) return IO_ERROR;
+    if (stored.given.empty() && stored.absolute.empty() && stored.relative.empty()) return IO_OK;
+    Locate(stored, dynamic_cast<quarel_host::ChunkReader*>(iload));
+    return IO_OK;
+}
+
+void BitmapMap::Locate(const quarel_host::AssetPath& stored,
+                       const quarel_host::ChunkReader* reader) {
+    static const quarel_host::AssetSearch kNowhere;
+    const quarel_host::AssetSearch& search = reader && reader->assets ? *reader->assets : kNowhere;
+    std::vector<std::string> tried;
+    const std::string found = quarel_host::FindAsset(stored, search, &tried);
+    mAsset = stored;
+    if (!found.empty()) {
+        mAsset.absolute = quarel_host::AbsolutePath(found);
+        ReadImage(found);
+        return;
+    }
+    // Not found: the map keeps what the scene stored, so that saving it again loses nothing.
+    const std::string& name = stored.given.empty() ? stored.absolute : stored.given;
+    mPixels.clear();
+    mWidth = mHeight = 0;
+    mPath = tried.empty() ? name : tried.front();
+    mError = "cannot find '" + name + "'";
+    for (std::size_t i = 0; i < tried.size(); ++i)
+        mError += (i == 0 ? " (looked for " : ", ") + tried[i];
+    if (!tried.empty()) mError += ")";
+    if (mAsset.absolute.empty()) mAsset.absolute = quarel_host::AbsolutePath(mPath);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/asset_paths.h"
 #include "ioapi.h"
 
 namespace quarel_host {
@@ -33,6 +34,9 @@ public:
     std::vector<std::uint8_t>& Bytes() { return mBytes; }
     // Set by the scene writer: the target → index table that GetRefID answers from.
     std::vector<ReferenceTarget*>* refTable = nullptr;
+    // The folder of the file being written, for paths stored relative to it; empty when the
+    // bytes have no file yet.
+    std::string assetBase;
 
 private:
     std::vector<std::uint8_t> mBytes;
@@ -65,6 +69,9 @@ public:
 
     std::vector<PostLoadCallback*> callbacks;
     std::vector<ReferenceTarget*>* objects = nullptr;
+    // Where the objects being loaded look for the files they refer to; null: nowhere but the
+    // paths as stored.
+    const AssetSearch* assets = nullptr;
 
 private:
     struct Open {

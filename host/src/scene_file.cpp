@@ -4,12 +4,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "chunk_io.h"
+#include "host/asset_paths.h"
 #include "host/atomic_file.h"
+#include "host/builtin_classes.h"
 #include "host/class_directory.h"
 #include "maxapi.h"
 #include "ref_host_access.h"
@@ -61,6 +65,11 @@ bool Fail(std::string* error, const std::string& what) {
 void WriteName(ChunkWriter& w, const MSTR& name) {
     w.WriteU32(static_cast<std::uint32_t>(name.size()));
     for (wchar_t ch : name) w.WriteU32(static_cast<std::uint32_t>(ch));
+}
+
+// The folder a scene file lies in, absolute ("scene.qscene" lies in the working folder).
+std::string SceneFolder(const std::string& path) {
+    return std::filesystem::path(quarel_host::AbsolutePath(path)).parent_path().generic_string();
 }
 
 // --- saving ----------------------------------------------------------------------------------
@@ -160,7 +169,7 @@ void WriteNodes(ChunkWriter& w, const std::vector<INode*>& nodes, const Collecto
 }  // namespace
 
 bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std::uint8_t>& out,
-                    std::string* error) {
+                    std::string* error, const std::string& sceneDir) {
     Interface* ip = GetCOREInterface();
     Collector c;
     std::vector<INode*> nodes;
@@ -170,6 +179,7 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
 
     ChunkWriter w;
     w.refTable = &c.order;
+    w.assetBase = sceneDir.empty() ? std::string() : quarel_host::AbsolutePath(sceneDir);
     w.WriteBytes(kMagic, sizeof(kMagic));
     w.WriteU32(kSceneFormatVersion);
 
@@ -196,7 +206,7 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
 bool SaveSceneFile(const std::string& path, const std::vector<ReferenceTarget*>& roots,
                    std::string* error) {
     std::vector<std::uint8_t> bytes;
-    if (!SaveSceneBytes(roots, bytes, error)) return false;
+    if (!SaveSceneBytes(roots, bytes, error, SceneFolder(path))) return false;
     // A failed save leaves the previous file as it was.
     return quarel_host::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
@@ -492,6 +502,53 @@ bool Check(ParsedScene& s, std::string* error) {
     return CheckObjects(s, error) && CheckReferenceChains(s, error) && CheckNodesAndRoots(s, error);
 }
 
+std::string Narrow(const MSTR& s) {
+    std::string out;
+    for (wchar_t c : s) out += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// "QuarelMap 'wall'", or the class name alone for an object without a name.
+std::string Describe(MtlBase* m) {
+    MSTR cls;
+    m->GetClassName(cls, false);
+    const std::string name = Narrow(m->GetName());
+    return Narrow(cls) + (name.empty() ? std::string() : " '" + name + "'");
+}
+
+void AddMissing(std::vector<MissingAsset>& list, BitmapMap* bm, std::string wantedBy) {
+    const std::string& file = bm->GivenName().empty() ? bm->FileName() : bm->GivenName();
+    auto it = std::find_if(list.begin(), list.end(),
+                           [&](const MissingAsset& m) { return m.file == file; });
+    if (it == list.end()) it = list.insert(list.end(), MissingAsset{file, bm->LoadError(), {}});
+    if (std::find(it->wantedBy.begin(), it->wantedBy.end(), wantedBy) == it->wantedBy.end())
+        it->wantedBy.push_back(std::move(wantedBy));
+}
+
+// Every bitmap among `objects` whose file could not be used, once per file, with the maps and
+// slots that hold it; a bitmap that no map or material holds is wanted by the scene itself.
+std::vector<MissingAsset> MissingAssets(const std::vector<ReferenceTarget*>& objects) {
+    std::vector<MissingAsset> list;
+    std::unordered_set<BitmapMap*> held;
+    for (ReferenceTarget* o : objects) {
+        auto* owner = dynamic_cast<MtlBase*>(o);
+        if (!owner) continue;
+        for (int k = 0; k < owner->NumSubTexmaps(); ++k) {
+            auto* bm = dynamic_cast<BitmapMap*>(owner->GetSubTexmap(k));
+            if (!bm || bm->LoadError().empty()) continue;
+            held.insert(bm);
+            AddMissing(
+                list, bm,
+                Describe(owner) + ", slot '" + Narrow(owner->GetSubTexmapSlotName(k, false)) + "'");
+        }
+    }
+    for (ReferenceTarget* t : objects) {
+        auto* bm = dynamic_cast<BitmapMap*>(t);
+        if (bm && !bm->LoadError().empty() && !held.count(bm)) AddMissing(list, bm, "the scene");
+    }
+    return list;
+}
+
 // Adds callbacks not yet listed: one registered twice must still run (and delete itself) once.
 void AddCallbacks(std::vector<PostLoadCallback*>& into,
                   const std::vector<PostLoadCallback*>& from) {
@@ -560,12 +617,13 @@ bool MakeObjects(const ParsedScene& s, std::vector<ReferenceTarget*>& made,
 // Each object reads its own data, bounded by its data chunk. On failure what was made is
 // deleted.
 bool LoadObjectData(const ParsedScene& s, const std::uint8_t* body,
-                    std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& callbacks,
-                    std::string* error) {
+                    const quarel_host::AssetSearch& assets, std::vector<ReferenceTarget*>& made,
+                    std::vector<PostLoadCallback*>& callbacks, std::string* error) {
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
         ChunkReader sub(body + o.dataStart, o.dataSize);
         sub.objects = &made;
+        sub.assets = &assets;
         const IOResult res = made[i]->Load(&sub);
         AddCallbacks(callbacks, sub.callbacks);
         if (res != IO_OK || sub.Failed()) {
@@ -578,8 +636,8 @@ bool LoadObjectData(const ParsedScene& s, const std::uint8_t* body,
 
 // Objects that nothing holds (a maker refused them, or a callback replaced them) are not
 // kept: with every object still held, delete those whose dependents are all going too, then
-// let go of the rest.
-void KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
+// let go of the rest. Answers the files that what is kept could not use.
+std::vector<MissingAsset> KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
     std::vector<ReferenceTarget*> dying;
     auto isDying = [&](const ReferenceMaker* m) {
         return std::find(dying.begin(), dying.end(), m) != dying.end();
@@ -596,15 +654,19 @@ void KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
             }
         }
     }
-    for (ReferenceTarget* t : dying) t->DeleteMe();
+    std::vector<ReferenceTarget*> kept;
     for (ReferenceTarget* t : made)
-        if (!isDying(t)) RefHostAccess::Release(t);
+        if (!isDying(t)) kept.push_back(t);
+    std::vector<MissingAsset> missing = MissingAssets(kept);
+    for (ReferenceTarget* t : dying) t->DeleteMe();
+    for (ReferenceTarget* t : kept) RefHostAccess::Release(t);
+    return missing;
 }
 
 }  // namespace
 
 bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out,
-                    std::string* error) {
+                    std::string* error, const SceneLoadOptions& options) {
     ParsedScene s;
     if (!Parse(data, size, s, error) || !Check(s, error)) return false;
     const std::uint8_t* body = data + kHeaderSize;
@@ -620,7 +682,10 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
         }
     }
 
-    if (!LoadObjectData(s, body, made, callbacks, error)) return false;
+    const quarel_host::AssetSearch assets{
+        options.sceneDir.empty() ? std::string() : quarel_host::AbsolutePath(options.sceneDir),
+        options.searchPaths};
+    if (!LoadObjectData(s, body, assets, made, callbacks, error)) return false;
 
     // From here on nothing fails. Slots are set through SetReference; the host counts what
     // each maker keeps, and what a constructor made in those slots goes with its reference.
@@ -655,14 +720,16 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
     // object that the clean-up below has already deleted.
     RunPostLoadCallbacks(std::move(callbacks));
 
-    KeepOnlyHeld(made);
+    out.missing = KeepOnlyHeld(made);
     return true;
 }
 
-bool LoadSceneFile(const std::string& path, LoadedScene& out, std::string* error) {
+bool LoadSceneFile(const std::string& path, LoadedScene& out, std::string* error,
+                   const std::vector<std::string>& searchPaths) {
     std::ifstream f(path, std::ios::binary);
     if (!f) return Fail(error, "cannot open '" + path + "'");
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)),
                                     std::istreambuf_iterator<char>());
-    return LoadSceneBytes(bytes.data(), bytes.size(), out, error);
+    return LoadSceneBytes(bytes.data(), bytes.size(), out, error,
+                          SceneLoadOptions{SceneFolder(path), searchPaths});
 }

@@ -71,6 +71,17 @@ std::vector<OptionRow> MakeOptionTable() {
          .target = &PreviewOptions::saveScene,
          .typeName = "FILE",
          .help = "Also save the map as a scene file (missing folders are made)"},
+        {.names = "--image-path",
+         .commands = kMapSettings,
+         .target = &PreviewOptions::imagePaths,
+         .typeName = "DIR",
+         .help = "A folder to look in for images that are not where a scene or preset says\n"
+                 "(repeatable, in order): by their path relative to the scene, then by name"},
+        {.names = "--allow-missing",
+         .commands = kMapSettings,
+         .target = &PreviewOptions::allowMissing,
+         .help = "With --scene: go on when images of the scene cannot be found or decoded;\n"
+                 "they show as a magenta and black checker"},
         {.names = "--pattern",
          .commands = kParamValues & ~kSwatch,
          .typeName = "VALUE",
@@ -210,6 +221,11 @@ std::vector<OptionRow> MakeOptionTable() {
          .help = "Metallic, 0 to 1, in the packed masks of the engine profiles",
          .defaultText = "0",
          .range = {Kind::Real, 0, 1}},
+        {.names = "--strict",
+         .commands = kBake,
+         .target = &PreviewOptions::strict,
+         .help = "A tile that does not repeat (its shape ends unlike it begins) is an error\n"
+                 "instead of a warning"},
         {.names = "--object",
          .commands = kRender,
          .target = &PreviewOptions::object,
@@ -321,7 +337,9 @@ std::vector<CommandRow> MakeCommandTable() {
          "prints 'r g b a' of the chosen output at each, one point per line.\n"
          "With --projection box (--box X,Y,Z) the lines are 'x y z nx ny nz': a point on the "
          "box\nfrom 0,0,0 to X,Y,Z and its outward normal, shaded as a renderer shades that "
-         "box\n(projection_mode \"Accurate\" unless a preset or --set chooses otherwise)",
+         "box\n(projection_mode \"Accurate\" unless a preset or --set chooses otherwise);\n"
+         "a point may be off the surface by 1e-4 of the box's largest side at most.\n"
+         "The first line that is malformed, not finite or off the box stops the run",
          "sample prints the values at the points it reads and draws no picture"},
         {Command::Params, "params", "the parameters: default, range and meaning",
          "Lists the parameters: name, default, range and what each does",

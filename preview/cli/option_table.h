@@ -47,7 +47,8 @@ struct OptionText {
 using OptionTarget =
     std::variant<std::monostate, std::string PreviewOptions::*, int PreviewOptions::*,
                  double PreviewOptions::*, float PreviewOptions::*, bool PreviewOptions::*,
-                 std::string OptionText::*, std::vector<std::string> OptionText::*>;
+                 std::vector<std::string> PreviewOptions::*, std::string OptionText::*,
+                 std::vector<std::string> OptionText::*>;
 
 struct OptionRange {
     enum class Kind { None, Int, Real } kind = Kind::None;

@@ -221,6 +221,9 @@ void CheckPictureOptions(const CLI::App& app, const PreviewOptions& o, const Opt
         throw CLI::ValidationError("--pattern", "the sheet shows every pattern");
     if (app.count("--map") > 0 && app.count("--scene") == 0)
         throw CLI::ValidationError("--map", "applies to --scene only");
+    if (app.count("--allow-missing") > 0 && app.count("--scene") == 0)
+        throw CLI::ValidationError("--allow-missing",
+                                   "applies to --scene only (a preset's missing image is refused)");
     if (o.sheet)
         for (const std::string& s : t.sets)
             if (s.rfind("pattern=", 0) == 0)

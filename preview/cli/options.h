@@ -33,6 +33,7 @@ namespace QuarelPreview {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // the module cannot be loaded, an output cannot be written
 constexpr int kExitRefused = 2;  // a bad option, parameter, preset, image or sample line
+constexpr int kExitMissing = 3;  // a scene's images cannot be used, without --allow-missing
 
 enum class Command { Render, Sample, Params, Bake, Swatch, Picker, Patterns, Show };
 
@@ -46,6 +47,9 @@ struct PreviewOptions {
     std::string scene;      // a scene file to take the map from
     std::string mapName;    // with scene: the map of this name, not the first
     std::string saveScene;  // a scene file to save the map into
+    // Folders to look in for a scene's or preset's images that are not where it says.
+    std::vector<std::string> imagePaths;
+    bool allowMissing = false;  // with scene: render even when some of its images are missing
     // NAME, VALUE pairs in the order they apply: the shorthand options (--pattern, --nx, ...)
     // first, then each --set.
     std::vector<std::pair<std::string, std::string>> sets;
@@ -75,6 +79,7 @@ struct PreviewOptions {
     std::string profile = "separate";    // bake: the target's file set (bake_profiles.h)
     double metallic = 0.0;               // bake: the packed masks' metallic
     std::string heightFormat = "png16";  // bake: "png16" or "exr"
+    bool strict = false;                 // bake: a tile that does not repeat is an error
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "maxapi.h"
+#include "pattern/tile_seams.h"
 #include "preview/commands/bake_files.h"
 #include "preview/commands/editor_commands.h"
 #include "preview/common/progress.h"
@@ -16,6 +17,7 @@
 #include "preview/render/relief_view.h"
 #include "preview/render/sample.h"
 #include "preview/setup/map_setup.h"
+#include "preview/setup/missing_images.h"
 #include "preview/setup/plugin_host.h"
 #include "preview/setup/preset.h"
 #include "preview/setup/scene_io.h"
@@ -211,6 +213,16 @@ std::string PatternName(Texmap* map, const ParamTable& table, int& id) {
                : std::string();
 }
 
+// A bake is meant to tile: says where its shape cannot (an error with --strict). True to go on.
+bool CheckTileRepeats(const PreviewOptions& o, const BrickIdSettings& ids, std::FILE* err) {
+    const std::vector<std::string> seams =
+        QuarelNS::DescribeTileSeams(ids.cells, {ids.tileU, ids.tileV, ids.angle});
+    for (const std::string& line : seams)
+        std::fprintf(err, "%s: %s: the tile does not repeat: %s\n", kProgram,
+                     o.strict ? "error" : "warning", line.c_str());
+    return seams.empty() || !o.strict;
+}
+
 // The map's seed, which the roughness map's per-brick values follow as the colour's do.
 std::uint32_t MapSeed(Texmap* map, const ParamTable& table) {
     const ParamEntry* seed = table.Find("seed");
@@ -244,6 +256,7 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     if (profile.wantsPowerOfTwo && (o.size & (o.size - 1)) != 0)
         std::fprintf(err, "%s: warning: --size %d is not a power of two, which %s imports want\n",
                      kProgram, o.size, profile.target);
+    if (!CheckTileRepeats(o, b.ids, err)) return kExitRefused;
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
     const BakedTiles tiles = Bake(b, map);
@@ -288,6 +301,26 @@ int ObjectCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
         path = FreePath(path.insert(path.size() - 4, "-" + o.object));
     }
     return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
+}
+
+// A bake is laid side by side: a brick that the tile's edge cuts should stay one brick, unless
+// the preset or --set says otherwise. Goes first, so that the map's own values may override it.
+void BakeSeamlessByDefault(const ParamTable& table, std::vector<Assignment>& values,
+                           std::FILE* err) {
+    const ParamEntry* seamless = table.Find("seamless_bricks");
+    if (seamless == nullptr) return;
+    for (const Assignment& a : values)
+        if (a.param == seamless) return;
+    Assignment a;
+    a.param = seamless;
+    a.origin = "bake";
+    a.value.kind = ParamValue::Kind::Bool;
+    a.value.i = 1;
+    values.insert(values.begin(), std::move(a));
+    std::fprintf(err,
+                 "%s: bake: seamless_bricks on, so that bricks cut by the tile's edge match "
+                 "(--set seamless_bricks=false for the map's own per-part values)\n",
+                 kProgram);
 }
 
 }  // namespace
@@ -413,9 +446,19 @@ std::unique_ptr<MapSlot> OpenMap(const PreviewOptions& o, PluginHost& host, Scen
     cleanup.used = true;
     code = kExitRefused;
     LoadedScene loaded;
-    if (!LoadSceneFile(o.scene, loaded, &error)) {
+    if (!LoadSceneFile(o.scene, loaded, &error, o.imagePaths)) {
         std::fprintf(err, "%s: cannot load scene %s: %s\n", kProgram, o.scene.c_str(),
                      error.c_str());
+        return nullptr;
+    }
+    // Every image the scene cannot use is named, with the maps that wanted it.
+    if (const std::size_t n = ReportMissingImages(o.scene, loaded.missing, err);
+        n > 0 && !o.allowMissing) {
+        std::fprintf(err,
+                     "%s: %zu image%s of the scene cannot be used; --allow-missing "
+                     "renders %s as a magenta and black checker\n",
+                     kProgram, n, n == 1 ? "" : "s", n == 1 ? "it" : "them");
+        code = kExitMissing;
         return nullptr;
     }
     Texmap* picked = PickSceneMap(host.MapClass()->ClassID(), o.mapName, error);
@@ -482,7 +525,7 @@ int RunOnMap(const PreviewOptions& o, PluginHost& host, const ParamTable& table,
     if (!slot) return code;
     Texmap* map = slot->Get();
     std::string error;
-    if (!ApplyAssignments(map, values, error)) {
+    if (!ApplyAssignments(map, values, error, o.imagePaths)) {
         std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitRefused;
     }
@@ -509,6 +552,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         return kExitRefused;
     }
     AddBoxProjection(o, table, values);
+    if (o.command == Command::Bake) BakeSeamlessByDefault(table, values, err);
     return RunOnMap(o, host, table, values, in, out, err);
 }
 

@@ -1,9 +1,11 @@
 #include "preview/render/sample.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "preview/render/point_context.h"
 
@@ -28,7 +30,17 @@ int ReadNumbers(std::string_view line, float* v, int most, const char* mostWord,
             return -1;
         }
         if (line[i] == '+') ++i;
-        const auto [next, ec] = std::from_chars(line.data() + i, line.data() + line.size(), v[n]);
+        auto [next, ec] = std::from_chars(line.data() + i, line.data() + line.size(), v[n]);
+        if (ec == std::errc::result_out_of_range) {
+            // Too small for a float is zero, or nearly; too large is refused as such.
+            double d = 0.0;
+            const auto wide = std::from_chars(line.data() + i, line.data() + line.size(), d);
+            next = wide.ptr;
+            if (wide.ec == std::errc() && std::fabs(d) <= std::numeric_limits<float>::max()) {
+                v[n] = static_cast<float>(d);
+                ec = std::errc();
+            }
+        }
         const std::size_t end = static_cast<std::size_t>(next - line.data());
         if (ec != std::errc() ||
             (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end])))) {
@@ -38,7 +50,8 @@ int ReadNumbers(std::string_view line, float* v, int most, const char* mostWord,
             // Appended piece by piece: GCC 12 warns falsely on "'" + std::string at -O3.
             error.assign(1, '\'');
             error.append(line.substr(i, stop - i));
-            error.append("' is not a number");
+            error.append(ec == std::errc::result_out_of_range ? "' is beyond the range of a float"
+                                                              : "' is not a number");
             return -1;
         }
         i = end;
@@ -48,7 +61,30 @@ int ReadNumbers(std::string_view line, float* v, int most, const char* mostWord,
     return n;
 }
 
+// How far `p` is from the surface of the box from the origin to `box`.
+float DistanceToBoxSurface(const Point3& box, const Point3& p) {
+    const Point3 out(std::max({0.f, -p.x, p.x - box.x}), std::max({0.f, -p.y, p.y - box.y}),
+                     std::max({0.f, -p.z, p.z - box.z}));
+    if (out.x > 0.f || out.y > 0.f || out.z > 0.f) return out.Length();
+    return std::min({p.x, box.x - p.x, p.y, box.y - p.y, p.z, box.z - p.z});
+}
+
 }  // namespace
+
+bool OnBoxSurface(const Point3& box, const Point3& p, std::string& error) {
+    const float tolerance = kBoxSurfaceTolerance * std::max({box.x, box.y, box.z});
+    const float d = DistanceToBoxSurface(box, p);
+    if (d <= tolerance) return true;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "the point %g %g %g is %g from the surface of the box %g x %g x %g; box points "
+                  "lie on its surface, within %g",
+                  static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.z),
+                  static_cast<double>(d), static_cast<double>(box.x), static_cast<double>(box.y),
+                  static_cast<double>(box.z), static_cast<double>(tolerance));
+    error = text;
+    return false;
+}
 
 int ParseBoxSamplePoint(std::string_view line, BoxSamplePoint& p, std::string& error) {
     float v[6] = {};
@@ -83,6 +119,11 @@ int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) 
                 (n == 1 ? "" : "s");
         return -1;
     }
+    for (int k = 0; k < n; ++k)
+        if (!std::isfinite(v[k])) {
+            error = "every number of a point is finite";
+            return -1;
+        }
     if (n == 4 && (!(v[2] >= 0.f) || !(v[3] >= 0.f))) {
         error = "filter sizes du and dv are never negative";
         return -1;
@@ -107,8 +148,8 @@ bool RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cell
         BoxSamplePoint onBox;
         std::string error;
         const std::string_view line(buffer, static_cast<std::size_t>(length));
-        const int kind =
-            box ? ParseBoxSamplePoint(line, onBox, error) : ParseSamplePoint(line, p, error);
+        int kind = box ? ParseBoxSamplePoint(line, onBox, error) : ParseSamplePoint(line, p, error);
+        if (kind > 0 && box && !OnBoxSurface(*box, onBox.p, error)) kind = -1;
         if (kind == 0) continue;
         if (kind < 0) {
             std::fprintf(err, "quarel-preview sample: standard input line %ld: %s\n", number,

@@ -1,9 +1,10 @@
 // `quarel-preview sample`: values of an output at points read from a stream, for scripts and
-// regression checks. Each line is "u v" or "u v du dv" (plane points in tile units, filter
-// sizes 0 when not given, never negative); empty lines and lines starting with '#' are
-// skipped. Each point prints one line "r g b a" with %.9g, evaluated through the same map and
-// shading context as the renderer's; the perturbation prints "x y z 0", its raw components.
-// On a box (--projection box) each line is "x y z nx ny nz" instead.
+// regression checks. Each line is "u v" or "u v du dv" (plane points in tile units, finite,
+// filter sizes 0 when not given, never negative); empty lines and lines starting with '#' are
+// skipped; the first line that is none of these stops the run. Each point prints one line "r g b a"
+// with %.9g, evaluated through the same map and shading context as the renderer's; the perturbation
+// prints "x y z 0", its raw components. On a box (--projection box) each line is "x y z nx ny nz"
+// instead.
 #pragma once
 
 #include <cstdio>
@@ -29,6 +30,12 @@ struct BoxSamplePoint {
 };
 // As ParseSamplePoint, for box points: six finite numbers, a normal of non-zero length.
 int ParseBoxSamplePoint(std::string_view line, BoxSamplePoint& p, std::string& error);
+
+// How far from the box's surface a box point may lie, as a fraction of the box's largest side.
+constexpr float kBoxSurfaceTolerance = 1e-4f;
+// Whether `p` lies on the surface of the box from the origin to `box`, within the tolerance;
+// if not, `error` says how far off it is.
+bool OnBoxSurface(const Point3& box, const Point3& p, std::string& error);
 
 // Evaluates every point of `in` and prints to `out`; stops at a malformed line with a message
 // naming its number on `err`, and then answers false. With `box`, lines are box points on the

@@ -1,5 +1,6 @@
 #include "preview/setup/map_setup.h"
 
+#include "host/asset_paths.h"
 #include "host/builtin_classes.h"
 #include "preview/setup/relief_outputs.h"
 #include "stdmat.h"
@@ -125,13 +126,26 @@ Json MapJson(Texmap* map, const std::string& where, std::vector<std::string>& sk
     return j;
 }
 
+// Where a preset's image is: beside the preset, then along the image path; empty when nowhere.
+std::string FindImage(const MapRecipe& recipe, const std::vector<std::string>& imagePaths) {
+    if (recipe.given.empty()) return recipe.file;
+    quarel_host::AssetPath asset;
+    asset.given = recipe.given;
+    (std::filesystem::path(recipe.given).is_absolute() ? asset.absolute : asset.relative) =
+        recipe.given;
+    return quarel_host::FindAsset(asset,
+                                  {recipe.baseDir.empty() ? "." : recipe.baseDir, imagePaths});
+}
+
 }  // namespace
 
-Texmap* BuildMap(const MapRecipe& recipe, std::string& error) {
+Texmap* BuildMap(const MapRecipe& recipe, std::string& error,
+                 const std::vector<std::string>& imagePaths) {
     switch (recipe.kind) {
         case MapRecipe::Kind::Bitmap: {
             auto* bitmap = new BitmapMap;
-            if (!bitmap->SetFileName(recipe.file)) {
+            const std::string found = FindImage(recipe, imagePaths);
+            if (!bitmap->SetFileName(found.empty() ? recipe.file : found, recipe.given)) {
                 error = "cannot use image: " + bitmap->LoadError();
                 bitmap->DeleteThis();
                 return nullptr;
@@ -152,7 +166,7 @@ Texmap* BuildMap(const MapRecipe& recipe, std::string& error) {
             auto* multi = new MultiSubMap(recipe.count, kModes[recipe.by]);
             for (std::size_t i = 0; i < recipe.maps.size(); ++i) {
                 if (!recipe.maps[i]) continue;
-                Texmap* sub = BuildMap(*recipe.maps[i], error);
+                Texmap* sub = BuildMap(*recipe.maps[i], error, imagePaths);
                 if (sub == nullptr) {
                     multi->DeleteThis();  // releases the slots filled so far
                     return nullptr;
@@ -165,7 +179,8 @@ Texmap* BuildMap(const MapRecipe& recipe, std::string& error) {
     return nullptr;
 }
 
-bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, std::string& error) {
+bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, std::string& error,
+                      const std::vector<std::string>& imagePaths) {
     for (const Assignment& a : assignments) {
         const ParamEntry& p = *a.param;
         IParamBlock2* pb = BlockOf(map, p);
@@ -190,7 +205,7 @@ bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, s
             case ParamValue::Kind::Map: {
                 Texmap* nested = nullptr;
                 if (v.map) {
-                    nested = BuildMap(*v.map, error);
+                    nested = BuildMap(*v.map, error, imagePaths);
                     if (nested == nullptr) {
                         error = where + error;
                         return false;

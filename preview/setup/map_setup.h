@@ -14,12 +14,15 @@
 namespace QuarelPreview {
 
 // A new host map for `recipe` (with its nested maps), not yet referenced; null with `error`
-// when an image cannot be read.
-Texmap* BuildMap(const MapRecipe& recipe, std::string& error);
+// when an image cannot be found or read. Images are looked for as a scene's are
+// (host/asset_paths.h): relative to the preset's folder, then in the folders of `imagePaths`.
+Texmap* BuildMap(const MapRecipe& recipe, std::string& error,
+                 const std::vector<std::string>& imagePaths = {});
 
 // Sets each value, in order, on the object its name's prefix selects ("" is `map` itself).
 // Stops at the first failure with `error` naming the parameter and its origin.
-bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, std::string& error);
+bool ApplyAssignments(Texmap* map, const std::vector<Assignment>& assignments, std::string& error,
+                      const std::vector<std::string>& imagePaths = {});
 
 // Reads an integer, float, boolean or colour parameter back from the block (display units are
 // not restored: angles come back in radians).

@@ -84,6 +84,8 @@ private:
         std::filesystem::path file(v["file"].get<std::string>());
         if (file.is_relative() && !mBaseDir.empty()) file = std::filesystem::path(mBaseDir) / file;
         recipe.file = file.lexically_normal().string();
+        recipe.given = v["file"].get<std::string>();
+        recipe.baseDir = mBaseDir;
         return true;
     }
 

@@ -35,7 +35,9 @@ constexpr std::size_t kMaxPresetBytes = 1 << 20;
 
 struct MapRecipe {
     enum class Kind { Bitmap, Checker, MultiSub } kind = Kind::Checker;
-    std::string file;  // bitmap: the path, resolved against the preset's folder
+    std::string file;     // bitmap: the path, resolved against the preset's folder
+    std::string given;    // bitmap: the path as the preset writes it
+    std::string baseDir;  // bitmap: the preset's folder, where a relative path is looked for
     Color color1{0.f, 0.f, 0.f};
     Color color2{1.f, 1.f, 1.f};
     float tileU = 1.f, tileV = 1.f;  // bitmap, checker: repeats per unit of their coordinates

@@ -215,8 +215,8 @@ TEST(BuiltinMapsTest, MultiSubPicksBySelectedId) {
     EXPECT_EQ(multi->NumSubTexmaps(), 1);
 }
 
-// Samples texel centres with v up; missing or broken files evaluate black.
-TEST(BuiltinMapsTest, BitmapSamplesItsFileAndFailsToBlack) {
+// Samples texel centres with v up; missing or broken files show the placeholder checker.
+TEST(BuiltinMapsTest, BitmapSamplesItsFileAndShowsAPlaceholderForBrokenOnes) {
     char dir[] = "/tmp/quarel_bitmap_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string folder = dir, path = folder + "/quad.png", junk = folder + "/junk.png";
@@ -249,7 +249,8 @@ TEST(BuiltinMapsTest, BitmapSamplesItsFileAndFailsToBlack) {
     EXPECT_FALSE(bm->LoadError().empty());
     EXPECT_FALSE(bm->SetFileName(junk));
     sc.SetUVW(Point3(0.25f, 0.75f, 0.f), Point3());
-    EXPECT_EQ(bm->EvalColor(sc), AColor(0.f, 0.f, 0.f, 0.f));
+    EXPECT_EQ(bm->EvalColor(sc), BitmapMap::PlaceholderColor(0.25f, 0.75f));
+    EXPECT_EQ(bm->EvalColor(sc), AColor(1.f, 0.f, 1.f, 1.f));
     std::filesystem::remove_all(folder);
 }
 

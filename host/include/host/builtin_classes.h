@@ -9,6 +9,12 @@
 #include <imtl.h>
 #include <iparamb2.h>
 
+#include "host/asset_paths.h"
+
+namespace quarel_host {
+class ChunkReader;
+}
+
 #define CHECKER_CLASS_ID 0x00000200
 #define BMTEX_CLASS_ID 0x00000240
 #define MULTISUB_TEX_CLASS_ID Class_ID(0x3A52C5E1, 0x1F0B7D44)
@@ -63,7 +69,13 @@ private:
 };
 
 // An image read from a PNG file, sampled bilinearly with wrapping (v runs up the image).
-// Reference 0 is its UV generator. A missing or unreadable file evaluates as black.
+// Reference 0 is its UV generator. A map that names a file it cannot find or decode shows a
+// magenta and black checker (8 x 8 squares a tile), never black, so the gap is seen; a map that
+// names no file is black.
+//
+// The file is known by the path as given, its absolute path and, in a scene, its path
+// relative to the scene's folder: loading looks for it by those (asset_paths.h), and saving
+// into another folder stores the relative path for the new place.
 class BitmapMap : public Texmap {
 public:
     BitmapMap();
@@ -71,12 +83,20 @@ public:
     Class_ID ClassID() override { return Class_ID(BMTEX_CLASS_ID, 0); }
     void GetClassName(MSTR& s, bool) const override { s = L"Bitmap"; }
 
-    // Reads the file now; false (and an empty image) when it cannot be read.
-    bool SetFileName(const std::string& path);
+    // Reads the file now; false (and an empty image) when it cannot be read. `given` is the
+    // path as the user wrote it (relative to a preset, say), when `path` was found from it.
+    bool SetFileName(const std::string& path, const std::string& given = {});
+    // The file the map reads, or the one it looked for first when none was found.
     const std::string& FileName() const { return mPath; }
+    // The path as the user gave it, kept through saving and loading.
+    const std::string& GivenName() const { return mAsset.given; }
     int Width() const { return mWidth; }
     int Height() const { return mHeight; }
+    // Why the named file could not be used (not found, where it was looked for, or not
+    // decodable); empty when the map has its image or names no file.
     const std::string& LoadError() const { return mError; }
+    // The colour of the placeholder at (u, v), one tile being 0..1.
+    static AColor PlaceholderColor(float u, float v);
 
     int NumRefs() override { return 1; }
     RefTargetHandle GetReference(int i) override { return i == 0 ? mUVGen : nullptr; }
@@ -106,7 +126,10 @@ protected:
 
 private:
     AColor Texel(int x, int y) const;
+    bool ReadImage(const std::string& path);
+    void Locate(const quarel_host::AssetPath& stored, const quarel_host::ChunkReader* reader);
     UVGen* mUVGen = nullptr;
+    quarel_host::AssetPath mAsset;
     std::string mPath;
     std::string mError;
     int mWidth = 0, mHeight = 0;
