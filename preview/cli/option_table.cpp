@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "preview/common/bake_profiles.h"
 #include "preview/common/swatch_size.h"
 
 namespace QuarelPreview {
@@ -181,6 +182,59 @@ std::vector<OptionRow> MakeOptionTable() {
                  "high, 0 to 10000; larger gives steeper joints",
          .defaultText = "6",
          .range = {Kind::Real, 0, 10000}},
+        {.names = "--roughness",
+         .commands = kBake,
+         .target = &PreviewOptions::roughnessBrick,
+         .typeName = "R",
+         .help = "The bricks' roughness in the roughness map, 0 (smooth) to 1 (rough)",
+         .defaultText = "0.8",
+         .range = {Kind::Real, 0, 1}},
+        {.names = "--joint-roughness",
+         .commands = kBake,
+         .target = &PreviewOptions::roughnessJoint,
+         .typeName = "R",
+         .help = "The joint's roughness in the roughness map, 0 to 1",
+         .defaultText = "0.95",
+         .range = {Kind::Real, 0, 1}},
+        {.names = "--roughness-variance",
+         .commands = kBake,
+         .target = &PreviewOptions::roughnessVariance,
+         .typeName = "V",
+         .help = "How far, 0 to 1, each brick's roughness moves either way from --roughness,\n"
+                 "drawn from the brick and the map's seed",
+         .defaultText = "0.08",
+         .range = {Kind::Real, 0, 1}},
+        {.names = "--ao-radius",
+         .commands = kBake,
+         .target = &PreviewOptions::occlusionRadius,
+         .typeName = "T",
+         .help = "How far, in tile units (0.001 to 0.25), the ambient occlusion looks for\n"
+                 "higher relief around each pixel",
+         .defaultText = "0.02",
+         .range = {Kind::Real, 0.001, 0.25}},
+        {.names = "--profile",
+         .commands = kBake,
+         .target = &PreviewOptions::profile,
+         .typeName = "TARGET",
+         .help = "The file set for a target: its files, names, channel packing, normal\n"
+                 "direction and colour spaces (listed below)",
+         .defaultText = "separate",
+         .choices = BakeProfileChoices()},
+        {.names = "--height-format",
+         .commands = kBake,
+         .target = &PreviewOptions::heightFormat,
+         .typeName = "png16|exr",
+         .help = "The height file: 16-bit grey PNG, or 32-bit float OpenEXR (0 at the joint,\n"
+                 "1 at the brick top; PREFIX.json gives the relief's depth)",
+         .defaultText = "png16",
+         .choices = "png16|exr"},
+        {.names = "--metallic",
+         .commands = kBake,
+         .target = &PreviewOptions::metallic,
+         .typeName = "M",
+         .help = "Metallic, 0 to 1, in the packed masks of the engine profiles",
+         .defaultText = "0",
+         .range = {Kind::Real, 0, 1}},
         {.names = "--strict",
          .commands = kBake,
          .target = &PreviewOptions::strict,
@@ -332,14 +386,18 @@ std::vector<CommandRow> MakeCommandTable() {
         {Command::Params, "params", "the parameters: default, range and meaning",
          "Lists the parameters: name, default, range and what each does",
          "params lists the module's parameters, whatever a map's values"},
-        {Command::Bake, "bake", "colour, normal, height and id maps of one tile",
+        {Command::Bake, "bake", "colour, normal, height, id, roughness and AO maps of a tile",
          "Writes colour (8-bit), normal (16-bit), height (16-bit grey) and id (8-bit) maps of\n"
          "one tile: PREFIX-color.png, PREFIX-normal.png, PREFIX-height.png, PREFIX-id.png.\n"
          "The normals are slopes of the height tile: smoothed by a tent filter reaching\n"
          "--bevel pixels to each side, then central differences, on the wrapped grid, a unit\n"
          "height step standing --relief-depth pixels high. The id map gives each brick one\n"
-         "flat colour, grout black",
-         "a bake is one tile of the plane as colour, normal, height and id maps"},
+         "flat colour, grout black. PREFIX-roughness.png (16-bit grey): --roughness for the\n"
+         "bricks, each moved by up to --roughness-variance, --joint-roughness in the joint.\n"
+         "PREFIX-ao.png (16-bit grey): ambient occlusion of the height tile, the mean\n"
+         "horizon of 8 directions within --ao-radius tile units, wrapped",
+         "a bake is one tile of the plane as colour, normal, height, id, roughness and\n"
+         "occlusion maps"},
         {Command::Swatch, "swatch", "the editor's swatch of one pattern",
          "Draws the editor's swatch of --pattern through a device context, --size pixels square",
          "a swatch shows the pattern alone, in fixed settings, as the editor draws it"},

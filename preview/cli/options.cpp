@@ -10,6 +10,7 @@
 
 #include "pattern/catalogue.h"
 #include "preview/cli/option_table.h"
+#include "preview/common/bake_profiles.h"
 #include "preview/common/param_table.h"
 
 namespace QuarelPreview {
@@ -78,6 +79,7 @@ std::string CommandHelp(const CLI::App& main, Command c, bool expanded) {
         if (row != nullptr && opt != nullptr) out << HelpLine(*opt, *row);
     }
     if (c == Command::Patterns) out << "\nThe patterns:\n" << CatalogueText();
+    if (c == Command::Bake) out << "\n" << BakeProfileHelp();
     return out.str();
 }
 
@@ -255,6 +257,10 @@ void CheckPictureOptions(const CLI::App& app, const PreviewOptions& o, const Opt
         t.output != "perturb")
         throw CLI::ValidationError("--normal-y-down",
                                    "turns normal pictures only (--output normal or perturb)");
+    const BakeProfile* profile = FindBakeProfile(o.profile);
+    if (o.normalYDown && profile != nullptr && profile->normalYDown >= 0)
+        throw CLI::ValidationError("--normal-y-down",
+                                   "--profile " + o.profile + " fixes the normals' direction");
     if (o.sheet && app.count("--pattern") > 0)
         throw CLI::ValidationError("--pattern", "the sheet shows every pattern");
     if (app.count("--map") > 0 && app.count("--scene") == 0)

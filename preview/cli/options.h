@@ -71,7 +71,15 @@ struct PreviewOptions {
     bool normalFromOutput = false;
     int bevel = 2;             // pixels
     double reliefDepth = 6.0;  // pixels a unit height step stands high
-    bool strict = false;       // bake: a tile that does not repeat is an error
+    // bake: the roughness map's bricks, joint and per-brick spread; the occlusion's reach
+    double roughnessBrick = 0.8;
+    double roughnessJoint = 0.95;
+    double roughnessVariance = 0.08;
+    double occlusionRadius = 0.02;       // tile units
+    std::string profile = "separate";    // bake: the target's file set (bake_profiles.h)
+    double metallic = 0.0;               // bake: the packed masks' metallic
+    std::string heightFormat = "png16";  // bake: "png16" or "exr"
+    bool strict = false;                 // bake: a tile that does not repeat is an error
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled

@@ -6,12 +6,14 @@
 
 #include "maxapi.h"
 #include "pattern/tile_seams.h"
+#include "preview/commands/bake_files.h"
 #include "preview/commands/editor_commands.h"
 #include "preview/common/progress.h"
 #include "preview/editor/picker_record.h"
 #include "preview/picture/sheet.h"
 #include "preview/render/bake.h"
 #include "preview/render/object_render.h"
+#include "preview/render/profile_pictures.h"
 #include "preview/render/relief_view.h"
 #include "preview/render/sample.h"
 #include "preview/setup/map_setup.h"
@@ -99,13 +101,15 @@ std::string SourceName(const PreviewOptions& o) {
     return name;
 }
 
-// The prefix's four files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
-std::string FreeBakePrefix(const std::string& prefix) {
+// The prefix's files do not exist yet, or the first prefix-2, prefix-3, ... whose don't.
+std::string FreeBakePrefix(const std::string& prefix, const BakeProfile& profile) {
     std::error_code ec;
     const auto taken = [&](const std::string& p) {
-        for (const char* which : {"color", "normal", "height", "id"})
-            if (std::filesystem::exists(BakePath(p, which), ec)) return true;
-        return false;
+        for (const ProfileFile& f : profile.files)
+            if (std::filesystem::exists(p + f.suffix + ".png", ec) ||
+                std::filesystem::exists(p + f.suffix + ".exr", ec))
+                return true;
+        return std::filesystem::exists(p + ".json", ec) || std::filesystem::exists(p + ".gltf", ec);
     };
     if (!taken(prefix)) return prefix;
     for (int n = 2; n < 100000; ++n)
@@ -223,18 +227,39 @@ bool CheckTileRepeats(const PreviewOptions& o, const BrickIdSettings& ids, std::
     return seams.empty() || !o.strict;
 }
 
-// Bakes the four tiles and writes them.
-int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
-                std::FILE* err) {
+// The map's seed, which the roughness map's per-brick values follow as the colour's do.
+std::uint32_t MapSeed(Texmap* map, const ParamTable& table) {
+    const ParamEntry* seed = table.Find("seed");
+    ParamValue value;
+    if (seed == nullptr || !ReadParam(map, *seed, value)) return 0;
+    return static_cast<std::uint32_t>(value.i);
+}
+
+// The bake's request from the options and the map.
+BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, Texmap* map,
+                          const ParamTable& table) {
     BakeRequest b;
     b.size = o.size;
     b.samples = o.samples;
     b.threads = o.threads;
-    b.normalYDown = o.normalYDown;
+    b.normalYDown = profile.normalYDown < 0 ? o.normalYDown : profile.normalYDown == 1;
     b.normalSource = o.normalFromOutput ? NormalSource::Output : NormalSource::Height;
     b.bevel = o.bevel;
     b.reliefDepth = o.reliefDepth;
     b.ids = BrickIdSettingsOf(map, table);
+    b.roughness = {o.roughnessBrick, o.roughnessJoint, o.roughnessVariance, MapSeed(map, table)};
+    b.occlusionRadius = o.occlusionRadius;
+    return b;
+}
+
+// Bakes the tiles and writes the profile's files.
+int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
+                std::FILE* err) {
+    const BakeProfile& profile = *FindBakeProfile(o.profile);  // the parser took only these
+    BakeRequest b = BakeRequestOf(o, profile, map, table);
+    if (profile.wantsPowerOfTwo && (o.size & (o.size - 1)) != 0)
+        std::fprintf(err, "%s: warning: --size %d is not a power of two, which %s imports want\n",
+                     kProgram, o.size, profile.target);
     if (!CheckTileRepeats(o, b.ids, err)) return kExitRefused;
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
@@ -245,15 +270,18 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     if (prefix.empty()) {
         int id = 0;
         const std::string name = PatternName(map, table, id);
-        prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)));
+        prefix = FreeBakePrefix(BakePrefix(DefaultOutputName(o, id, name)), profile);
     }
+    const auto pictures =
+        ProfilePictures(profile, tiles, o.metallic, prefix,
+                        o.heightFormat == "exr" ? HeightFormat::Exr : HeightFormat::Png16);
+    std::vector<BakeText> texts = {{prefix + ".json", BakeInfoJson(profile, b, pictures)}};
+    if (profile.gltfFile)
+        texts.push_back(
+            {prefix + ".gltf",
+             BakeGltf(profile, pictures, std::filesystem::path(prefix).filename().string())});
     // One set: a failure leaves the maps of an earlier bake as they were, not half replaced.
-    const bool ok = WriteImages({{tiles.color, BakePath(prefix, "color")},
-                                 {tiles.normal, BakePath(prefix, "normal")},
-                                 {tiles.height, BakePath(prefix, "height"), true},
-                                 {tiles.id, BakePath(prefix, "id")}},
-                                out, err);
-    return ok ? kExitOk : kExitFailed;
+    return WriteBakeSet(pictures, texts, out, err) ? kExitOk : kExitFailed;
 }
 
 // Renders the map on a lit sample object and writes the picture.

@@ -1,5 +1,6 @@
 #include "preview/render/bake.h"
 
+#include "preview/render/ambient_occlusion.h"
 #include "preview/render/height_normals.h"
 #include "preview/render/render.h"
 
@@ -42,6 +43,8 @@ BakedTiles Bake(const BakeRequest& b, Texmap* map) {
         tiles.normal = NormalsFromHeight(tiles.height, s);
     }
     tiles.id = RenderBrickIds(b.ids, b.size, b.threads, b.progress);
+    tiles.roughness = RenderRoughness(b.ids, b.roughness, b.size, b.threads);
+    tiles.occlusion = AmbientOcclusion(tiles.height, {b.occlusionRadius, b.reliefDepth, b.threads});
     return tiles;
 }
 

@@ -2,8 +2,9 @@
 // another renderer (their shapes wrap; per-brick values too when the map's seamless bricks are
 // on, as the command sets them unless told otherwise): the colour (8-bit sRGB PNG),
 // tangent-space normals (16-bit; +Y up, or +Y down on request), the relief's height field
-// (16-bit, 0 black to 1 white) and an id map (8-bit, one flat colour per brick, grout black;
-// see brick_ids.h).
+// (16-bit, 0 black to 1 white), an id map (8-bit, one flat colour per brick, grout black; see
+// brick_ids.h), a roughness map (roughness_map.h) and ambient occlusion from the height tile
+// (ambient_occlusion.h), both 16-bit grey and linear.
 //
 // The normals come from the baked height tile by default (see height_normals.h), so that joints
 // show as slopes a few pixels wide; on request they are the map's own normal output instead,
@@ -23,6 +24,7 @@
 #include "preview/common/image.h"
 #include "preview/common/progress.h"
 #include "preview/render/brick_ids.h"
+#include "preview/render/roughness_map.h"
 
 namespace QuarelPreview {
 
@@ -35,14 +37,16 @@ struct BakeRequest {
     int threads = 0;           // 0: all cores
     bool normalYDown = false;  // the normal map's green grows downwards instead
     NormalSource normalSource = NormalSource::Height;
-    int bevel = 2;                    // height normals: the smoothing's reach, pixels
-    double reliefDepth = 6.0;         // height normals: pixels a unit height step stands high
-    BrickIdSettings ids;              // the id map's pattern and master transform
+    int bevel = 2;             // height normals: the smoothing's reach, pixels
+    double reliefDepth = 6.0;  // height normals: pixels a unit height step stands high
+    BrickIdSettings ids;       // the id map's pattern and master transform
+    RoughnessSettings roughness;
+    double occlusionRadius = 0.02;    // tile units
     ProgressBar* progress = nullptr;  // advanced by one per tile of each picture; may be null
 };
 
 struct BakedTiles {
-    Image color, normal, height, id;
+    Image color, normal, height, id, roughness, occlusion;
 };
 
 // Render tiles the bake advances its progress by.

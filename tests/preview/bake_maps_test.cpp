@@ -195,6 +195,8 @@ TEST(BakedMaps, BytesDoNotDependOnTheThreadCount) {
     EXPECT_EQ(one.tiles.height.rgb16, many.tiles.height.rgb16);
     EXPECT_EQ(one.tiles.normal.rgb16, many.tiles.normal.rgb16);
     EXPECT_EQ(one.tiles.id.rgb, many.tiles.id.rgb);
+    EXPECT_EQ(one.tiles.roughness.rgb16, many.tiles.roughness.rgb16);
+    EXPECT_EQ(one.tiles.occlusion.rgb16, many.tiles.occlusion.rgb16);
 }
 
 TEST(BakedMaps, TheOutputSourceKeepsTheMapsOwnNormals) {

@@ -92,6 +92,15 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         {{"--out", "x.jpg"}, kExitRefused, "PNG files only"},
         {{"--out", "x"}, kExitRefused, "PNG files only"},
         {{"bake", "--out", "x.tga"}, kExitRefused, "bake writes PNG files"},
+        {{"bake", "--profile", "blender"}, kExitRefused, "blender not in {separate,gltf,"},
+        {{"bake", "--profile", "gltf", "--size", "9000"},
+         kExitRefused,
+         "--size: Value 9000 not in range 8 to 8192"},
+        {{"bake", "--height-format", "tiff"}, kExitRefused, "tiff not in {png16,exr}"},
+        {{"bake", "--profile", "unreal", "--normal-y-down"},
+         kExitRefused,
+         "--profile unreal fixes the normals' direction"},
+        {{"bake", "--help"}, kExitOk, "_MaskMap R metallic G occlusion B detail mask A smoothness"},
         // Help lists what each command takes, with its defaults, and nothing else.
         {{"bake", "--help"}, kExitOk, "--samples N"},
         {{"bake", "--help"}, kExitOk, "(default: 1024)"},
@@ -270,7 +279,8 @@ TEST(CommandLine, DefaultNamesCarryTheSourceAndNeverOverwrite) {
     const std::string prefix = (dir / "t").string();
     ASSERT_EQ(RunTool({"bake", "--size", "8", "-q", "--out", prefix + ".png"}, "", &out), kExitOk);
     EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n" +
-                       prefix + "-id.png\n");
+                       prefix + "-id.png\n" + prefix + "-roughness.png\n" + prefix + "-ao.png\n" +
+                       prefix + ".json\n");
     std::filesystem::remove_all(dir);
 }
 
@@ -302,6 +312,10 @@ TEST(CommandLine, HeightsAreSixteenBitGrey) {
     EXPECT_FALSE(KindOf(prefix + "-height.png").colour);
     EXPECT_EQ(KindOf(prefix + "-height.png").bits, 16);
     EXPECT_TRUE(KindOf(prefix + "-normal.png").colour);
+    for (const char* grey : {"-roughness.png", "-ao.png"}) {
+        EXPECT_FALSE(KindOf(prefix + grey).colour) << grey;
+        EXPECT_EQ(KindOf(prefix + grey).bits, 16) << grey;
+    }
     std::filesystem::remove_all(dir);
 }
 

@@ -154,7 +154,8 @@ TEST(ReliefPreview, NormalAndHeightPicturesAreSixteenBit) {
     ASSERT_EQ(RunTool({"bake", "--size", "16", "--samples", "1", "-q", "--out", prefix}, "", &out),
               kExitOk);
     EXPECT_EQ(out, prefix + "-color.png\n" + prefix + "-normal.png\n" + prefix + "-height.png\n" +
-                       prefix + "-id.png\n");
+                       prefix + "-id.png\n" + prefix + "-roughness.png\n" + prefix + "-ao.png\n" +
+                       prefix + ".json\n");
     EXPECT_EQ(PngBits(prefix + "-color.png"), 8);
     EXPECT_EQ(PngBits(prefix + "-normal.png"), 16);
     std::filesystem::remove_all(dir);
