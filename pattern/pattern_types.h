@@ -2,9 +2,10 @@
 //
 // PatternSettings is what a caller asks with: pattern id, counts, grout widths, random row shift
 // and seed, as seven consecutive 4-byte fields. BrickCell is the answer: which brick a point lies
-// on, where on its face, whether it is in a joint, which brick set it belongs to and how a nested
-// map is framed on it. The caller presets every BrickCell field to the defaults below before each
-// query; generators write only the fields they own, so the defaults are part of the result.
+// on, where on its face, whether it is in a joint, which brick set it belongs to, how a nested
+// map is framed on it and how far the point is from a joint edge. The caller presets every
+// BrickCell field to the defaults below before each query; generators write only the fields they
+// own, so the defaults are part of the result.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +42,12 @@ struct BrickCell {
     std::int32_t upright = 1;
     float projSizeU = 0.f;  // nested-map projection extents; 0 means use sizeU / sizeV
     float projSizeV = 0.f;
+    // Distance to the nearest joint edge of the piece, in tile units, never negative: on a brick
+    // to the face's outline (where the bevel of the relief is measured), in the grout to the face
+    // of the brick the record names. Exact up to float rounding on straight and circular edges;
+    // the bounds for the other outlines are stated where each generator computes it. Not part of
+    // operator==, which compares the identity and the frame of a cell.
+    float jointDist = 0.f;
 };
 
 bool operator==(const BrickCell& a, const BrickCell& b);
