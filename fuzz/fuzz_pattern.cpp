@@ -17,5 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QuarelNS::EvaluatePattern(ps, uv[0], uv[1], cell);
     if (cell.kind != 0 && cell.kind != 1) __builtin_trap();
     if (cell.upright != 0 && cell.upright != 1) __builtin_trap();
+    if (!(cell.jointDist >= 0.f)) __builtin_trap();  // never negative, never NaN
     return 0;
 }

@@ -50,29 +50,6 @@ bool NearJoint(const JointLine& j, float across, float along, float unitAcross, 
     return std::fabs(across - at) < half && along >= from - ext && along <= to + ext;
 }
 
-// The joint bands (the regions NearJoint tests) seen from the point: the squared distance to
-// the nearest band the point is outside of, and how deep it lies in the deepest band holding it.
-struct BandReach {
-    float outside2 = 1e30f;
-    float depth = 0.f;
-};
-
-void MeasureBand(const JointLine& j, float across, float along, float unitAcross, float unitAlong,
-                 float half, float ext, BandReach& r) {
-    const float at = j.at * unitAcross / 4.f;
-    const float from = j.from * unitAlong / 4.f - ext;
-    const float to = j.to * unitAlong / 4.f + ext;
-    const float dx = std::fabs(across - at) - half;
-    const float dy = std::max(from - along, along - to);
-    if (dx <= 0.f && dy <= 0.f) {
-        r.depth = std::max(r.depth, std::min(-dx, -dy));
-        return;
-    }
-    const float ox = std::max(dx, 0.f);
-    const float oy = std::max(dy, 0.f);
-    r.outside2 = std::min(r.outside2, ox * ox + oy * oy);
-}
-
 }  // namespace
 
 void ModularAshlar(const PatternSettings& ps, float u, float v, BrickCell& cell) {
@@ -106,21 +83,12 @@ void ModularAshlar(const PatternSettings& ps, float u, float v, BrickCell& cell)
     for (const JointLine& j : kHorizontalJoints)
         joint = joint || NearJoint(j, py, px, Hc, Wc, hv, hu);
 
-    // The face is the stone's rectangle less the joint bands: on it, the nearest of their edges
-    // (exact); in a band, how deep the point lies in it (a lower bound). A band without width
-    // lies on the stones' borders, never nearer than the rectangle's own sides.
-    BandReach bands;
-    if (hu > 0.f) {
-        for (const JointLine& j : kVerticalJoints) MeasureBand(j, px, py, Wc, Hc, hu, hv, bands);
-    }
-    if (hv > 0.f) {
-        for (const JointLine& j : kHorizontalJoints) MeasureBand(j, py, px, Hc, Wc, hv, hu, bands);
-    }
-    const float edge = bands.depth > 0.f ? std::min(g.edge, -bands.depth)
-                                         : std::min(g.edge, std::sqrt(bands.outside2));
-
+    // The joint distance is the rectangle's: a line's band is never wider than the stone's own
+    // joint (both are gap widths, the band's of a quarter, the stone's of its shorter side, which
+    // is at least a quarter) and lies on the stones' borders, its ends extended by no more, so
+    // it never reaches a face.
     cell.isGrout = joint;
-    cell.jointDist = JointDistance(edge, joint);
+    cell.jointDist = JointDistance(g.edge, joint);
     SwapFrameOnCell(g, W, H, cell);
     cell.brickU = 16 * a + p;
     cell.brickV = b;
