@@ -2,7 +2,10 @@ cmake_minimum_required(VERSION 3.25)
 
 # Fails when a source file includes a header from a folder its layer may not include. The layer
 # order is the table under "### Layers" in README.md: each row gives a layer number, its folders
-# and the folders they may include, which must be of a lower layer or of the same row.
+# and the folders they may include, which must be of a lower layer or of the same row. A folder
+# may be a nested one (`preview/render/`): a file belongs to the deepest folder of the table
+# that holds it, and allowing a folder that has no row of its own (`preview/`) allows every
+# folder of the table inside it.
 #   cmake -DSOURCE_DIR=<repo> -P cmake/CheckLayers.cmake
 if(NOT SOURCE_DIR)
   set(SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/..")
@@ -30,10 +33,10 @@ foreach(line IN LISTS readme)
   set(rank "${CMAKE_MATCH_1}")
   set(own_cell "${CMAKE_MATCH_2}")
   set(allowed_cell "${CMAKE_MATCH_3}")
-  string(REGEX MATCHALL "`[a-z0-9_]+/`" own "${own_cell}")
-  string(REGEX MATCHALL "`[a-z0-9_]+/`" allowed "${allowed_cell}")
-  string(REGEX REPLACE "[`/]" "" own "${own}")
-  string(REGEX REPLACE "[`/]" "" allowed "${allowed}")
+  string(REGEX MATCHALL "`[a-z0-9_/]+/`" own "${own_cell}")
+  string(REGEX MATCHALL "`[a-z0-9_/]+/`" allowed "${allowed_cell}")
+  string(REGEX REPLACE "`([a-z0-9_/]+)/`" "\\1" own "${own}")
+  string(REGEX REPLACE "`([a-z0-9_/]+)/`" "\\1" allowed "${allowed}")
   foreach(folder IN LISTS own)
     set(rank_${folder} ${rank})
     set(row_${folder} "${own}")
@@ -45,31 +48,80 @@ if(NOT all_folders)
   message(FATAL_ERROR "README.md has no layer table under \"### Layers\"")
 endif()
 
+# The deepest folder of the table that is `path` or holds it; empty when there is none.
+function(layer_of path out)
+  set(best "")
+  foreach(f IN LISTS all_folders)
+    string(LENGTH "${f}" n)
+    string(LENGTH "${best}" m)
+    if((path STREQUAL f OR path MATCHES "^${f}/") AND n GREATER m)
+      set(best "${f}")
+    endif()
+  endforeach()
+  set(${out} "${best}" PARENT_SCOPE)
+endfunction()
+
+# The folders of the table an allowed entry stands for: itself, or those inside it.
+function(folders_of entry out)
+  set(found "")
+  foreach(f IN LISTS all_folders)
+    if(f STREQUAL entry OR f MATCHES "^${entry}/")
+      list(APPEND found "${f}")
+    endif()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
 set(failures 0)
 # The table itself may only point down.
 foreach(folder IN LISTS all_folders)
-  foreach(target IN LISTS allowed_${folder})
-    if(NOT DEFINED rank_${target})
-      message(SEND_ERROR "layer table: ${folder}/ may include ${target}/, which has no layer")
-      math(EXPR failures "${failures} + 1")
-    elseif(rank_${target} GREATER rank_${folder} OR (rank_${target} EQUAL rank_${folder}
-           AND NOT target IN_LIST row_${folder}))
-      message(SEND_ERROR "layer table: ${folder}/ (layer ${rank_${folder}}) may include "
-                         "${target}/ (layer ${rank_${target}}), which is not below it")
+  foreach(entry IN LISTS allowed_${folder})
+    folders_of("${entry}" targets)
+    if(NOT targets)
+      message(SEND_ERROR "layer table: ${folder}/ may include ${entry}/, which has no layer")
       math(EXPR failures "${failures} + 1")
     endif()
+    foreach(target IN LISTS targets)
+      if(rank_${target} GREATER rank_${folder} OR (rank_${target} EQUAL rank_${folder}
+         AND NOT target IN_LIST row_${folder}))
+        message(SEND_ERROR "layer table: ${folder}/ (layer ${rank_${folder}}) may include "
+                           "${target}/ (layer ${rank_${target}}), which is not below it")
+        math(EXPR failures "${failures} + 1")
+      endif()
+    endforeach()
   endforeach()
 endforeach()
+
+# Whether `folder` may include headers of `target` (both folders of the table).
+function(may_include folder target out)
+  set(ok FALSE)
+  foreach(entry IN LISTS allowed_${folder})
+    if(target STREQUAL entry OR target MATCHES "^${entry}/")
+      set(ok TRUE)
+    endif()
+  endforeach()
+  set(${out} ${ok} PARENT_SCOPE)
+endfunction()
 
 # Every include of the form "folder/..." whose folder has a layer must be one its file may use.
 foreach(folder IN LISTS all_folders)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.cpp" "${SOURCE_DIR}/${folder}/*.h")
   foreach(source IN LISTS sources)
+    file(RELATIVE_PATH rel "${SOURCE_DIR}" "${source}")
+    get_filename_component(dir "${rel}" DIRECTORY)
+    layer_of("${dir}" own_layer)
+    if(NOT own_layer STREQUAL folder)
+      continue()  # checked as a file of the deeper folder that holds it
+    endif()
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[a-z0-9_]+/")
     foreach(line IN LISTS includes)
-      string(REGEX REPLACE "^[^\"]*\"([a-z0-9_]+)/.*" "\\1" target "${line}")
-      if(DEFINED rank_${target} AND NOT target IN_LIST allowed_${folder})
-        file(RELATIVE_PATH rel "${SOURCE_DIR}" "${source}")
+      string(REGEX REPLACE "^[^\"]*\"([a-z0-9_/]+)/[^/\"]*\".*" "\\1" included "${line}")
+      layer_of("${included}" target)
+      if(NOT target)
+        continue()
+      endif()
+      may_include(${folder} ${target} ok)
+      if(NOT ok)
         message(SEND_ERROR "${rel}: includes ${target}/ (layer ${rank_${target}}), which "
                            "${folder}/ (layer ${rank_${folder}}) may not include")
         math(EXPR failures "${failures} + 1")

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 #include "preview/render/point_context.h"
 #include "preview/setup/map_setup.h"
 #include "preview/setup/plugin_host.h"

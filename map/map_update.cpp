@@ -15,12 +15,6 @@ namespace {
 // Rebuilds in this process, to log the values of the 1st, 257th, 513th and so on.
 std::atomic<unsigned> gRebuilds{0};
 
-// One value of a block at t, narrowing `valid`; a failed read leaves v as it was.
-template <typename T>
-void Read(IParamBlock2* pb, ParamID id, TimeValue t, T& v, Interval& valid) {
-    pb->GetValue(id, t, v, valid);
-}
-
 }  // namespace
 
 void QuarelMap::Update(TimeValue t, Interval& valid) {
@@ -42,63 +36,24 @@ void QuarelMap::Rebuild(TimeValue t) {
     Interval local = FOREVER;
     EvalSnapshot s = mSnapshot;
 
-    if (IParamBlock2* pb = BlockIn(kRefPBlock)) {
-        using namespace MainParam;
-        Read(pb, pattern, t, s.pattern, local);
-        Read(pb, projection_mode, t, s.projection_mode, local);
-        Read(pb, nx, t, s.nx, local);
-        Read(pb, ny, t, s.ny, local);
-        Read(pb, gap_u, t, s.gap_u, local);
-        Read(pb, gap_v, t, s.gap_v, local);
-        Read(pb, brick_color, t, s.brick_color, local);
-        Read(pb, brick_color_2, t, s.brick_color_2, local);
-        Read(pb, grout_color, t, s.grout_color, local);
-        Read(pb, brick_map_on, t, s.brick_map_on, local);
-        Read(pb, grout_map_on, t, s.grout_map_on, local);
-        Read(pb, brick_map_2_on, t, s.brick_map_2_on, local);
-        Read(pb, color_variance, t, s.color_variance, local);
-        Read(pb, random_shift, t, s.random_shift, local);
-        Read(pb, seed, t, s.seed, local);
-        Read(pb, random_second_color_on, t, s.random_second_color_on, local);
-        Read(pb, random_texture_rotation_step, t, s.random_texture_rotation_step, local);
-        Read(pb, hue_shift, t, s.hue_shift, local);
-        Read(pb, random_fragment_on, t, s.random_fragment_on, local);
-        Read(pb, fragment_size, t, s.fragment_size, local);
-        Read(pb, brick_u_tiling, t, s.brick_u_tiling, local);
-        Read(pb, brick_v_tiling, t, s.brick_v_tiling, local);
-        Read(pb, brick_u_offset, t, s.brick_u_offset, local);
-        Read(pb, brick_v_offset, t, s.brick_v_offset, local);
-        Read(pb, brick_angle, t, s.brick_angle, local);
-        Read(pb, master_u_tiling, t, s.master_u_tiling, local);
-        Read(pb, master_v_tiling, t, s.master_v_tiling, local);
-        Read(pb, master_u_offset, t, s.master_u_offset, local);
-        Read(pb, master_v_offset, t, s.master_v_offset, local);
-        Read(pb, master_angle, t, s.master_angle, local);
-    }
+    if (IParamBlock2* pb = BlockIn(kRefPBlock)) ReadSnapshot(*pb, kMainParams, t, s, local);
     IParamBlock2* bump = BlockIn(kRefPBlockBump);
-    if (bump != nullptr) {
-        Read(bump, BumpParam::bump_brick_color, t, s.bump_brick_color, local);
-        Read(bump, BumpParam::bump_brick_color_2, t, s.bump_brick_color_2, local);
-        Read(bump, BumpParam::bump_grout_color, t, s.bump_grout_color, local);
-    }
+    if (bump != nullptr) ReadSnapshot(*bump, kBumpParams, t, s, local);
 
-    // Depth and relief belong to the normal output; the relief block keeps them only for
-    // scenes that have none.
+    // The texture relief belongs to the normal output; the relief block keeps it only for
+    // scenes that have none. Both blocks are read whole, depth included, so the map's validity
+    // covers the same values as it always has.
     if (QuarelNormalMap* normal = NormalOut()) {
-        float depth = 1.f;
-        float relief = 0.f;
-        if (IParamBlock2* own = normal->GetParamBlockByID(kNormalBlock.id)) {
-            Read(own, NormalParam::normal_depth, t, depth, local);
-            Read(own, NormalParam::relief_tex_amount, t, relief, local);
-            if (depth < 0.0001f) depth = 0.0001f;
-            if (relief < 0.f) relief = 0.f;
-            if (relief > 1.f) relief = 1.f;
+        NormalOutputValues own = kNormalOutputWithoutBlock;
+        if (IParamBlock2* pb = normal->GetParamBlockByID(kNormalBlock.id)) {
+            ReadSnapshot(*pb, kNormalParams, t, own, local);
+            ClampSnapshotRows(kNormalParams, own);
         }
-        s.normal_depth = depth;
-        s.relief_tex_amount = relief;
+        s.relief_tex_amount = own.relief_tex_amount;
     } else if (bump != nullptr) {
-        Read(bump, BumpParam::normal_depth, t, s.normal_depth, local);
-        Read(bump, BumpParam::relief_tex_amount, t, s.relief_tex_amount, local);
+        LegacyReliefValues legacy;
+        ReadSnapshot(*bump, kBumpParams, t, legacy, local);
+        s.relief_tex_amount = legacy.relief_tex_amount;
     }
 
     ClampSnapshot(s);

@@ -7,12 +7,18 @@
 //   Float(MainParam::random_shift, L"random_shift", kAnimatable, IDS_RANDOM_SHIFT, 0, 0, 0.5)
 //       .Spinner(0, IDC_RANDOM_SHIFT_EDIT, IDC_RANDOM_SHIFT_SPIN, 0.01f)
 // Ranges are in the units the bound control shows (degrees for TYPE_ANGLE).
+//
+// A row whose value shading reads also names its field in an evaluation snapshot and, if the
+// copy is clamped, how:
+//   Int(MainParam::nx, ...).Spinner(...).Into<&EvalSnapshot::nx>().Clamped()
+// ReadSnapshot and ClampSnapshotRows below are then all a rebuild needs for that block.
 #pragma once
 
 #include <span>
 
 #include "color.h"
 #include "iparamb2.h"
+#include "params/snapshot_slot.h"
 
 namespace QuarelNS {
 
@@ -35,9 +41,37 @@ struct ParamDecl {
     ComboItemsFn comboItems = nullptr;  // TYPE_INT_COMBOBOX: item string ids, item index = value
     int subTexNo = -1;                  // P_SUBTEX: the owner's sub-map
     int ownerRefNo = -1;                // P_OWNERS_REF: the owner's reference
+    SnapshotSlot slot{};                // the snapshot field the value is copied into
+    PB2Value clampLo{};                 // the copy's clamps; kNone: that side open
+    PB2Value clampHi{};
 
     constexpr bool HasRange() const {
         return lo.kind != PB2Value::kNone && hi.kind != PB2Value::kNone;
+    }
+    constexpr bool IsClamped() const {
+        return clampLo.kind != PB2Value::kNone || clampHi.kind != PB2Value::kNone;
+    }
+
+    // The value is copied into `Field` of its snapshot (angles as radians, as the block
+    // stores them).
+    template <auto Field>
+    constexpr ParamDecl Into() const {
+        ParamDecl p = *this;
+        p.slot = SnapshotDetail::FieldOf<Field>::Slot();
+        return p;
+    }
+    // The copy is clamped to the row's range (not for angles: the range is in degrees).
+    constexpr ParamDecl Clamped() const {
+        ParamDecl p = *this;
+        p.clampLo = lo;
+        p.clampHi = hi;
+        return p;
+    }
+    // The copy is clamped from below only, at a limit of its own.
+    constexpr ParamDecl ClampedAtLeast(PB2Value limit) const {
+        ParamDecl p = *this;
+        p.clampLo = limit;
+        return p;
     }
 
     constexpr ParamDecl Spinner(MapID m, int edit, int spin, float s) const {
@@ -153,6 +187,22 @@ struct BlockDecl {
     std::span<const RolloutDecl> rollouts;
     std::span<const ParamDecl> params;
 };
+
+// Reads every row of `table` that has a field in Snapshot from the block at t, in table order,
+// each read narrowing `valid`; a failed read leaves the field as it was.
+template <typename Snapshot>
+void ReadSnapshot(IParamBlock2& pb, std::span<const ParamDecl> table, TimeValue t, Snapshot& s,
+                  Interval& valid) {
+    for (const ParamDecl& p : table)
+        if (p.slot.BelongsTo<Snapshot>()) p.slot.read(pb, p.id, t, &s, valid);
+}
+
+// Applies the clamps of `table`'s rows to their fields in Snapshot, in table order.
+template <typename Snapshot>
+void ClampSnapshotRows(std::span<const ParamDecl> table, Snapshot& s) {
+    for (const ParamDecl& p : table)
+        if (p.slot.BelongsTo<Snapshot>() && p.IsClamped()) p.slot.clamp(&s, p.clampLo, p.clampHi);
+}
 
 // The row of `id` in a table, or null.
 constexpr const ParamDecl* FindParam(std::span<const ParamDecl> table, ParamID id) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "params/param_decl.h"
+#include "params/snapshots.h"
 #include "resources/resource_ids.h"
 
 namespace QuarelNS {
@@ -52,15 +53,20 @@ enum : ParamID { normal_inner = 0 };
 // load fix-up moves into the normal output map. No rollout, so no controls.
 inline constexpr ParamDecl kBumpParams[] = {
     Rgba(BumpParam::bump_brick_color, L"bump_brick_color", kAnimatable,
-         QuarelRes::IDS_BUMP_BRICK_COLOR, Color(1.f, 1.f, 1.f)),
+         QuarelRes::IDS_BUMP_BRICK_COLOR, Color(1.f, 1.f, 1.f))
+        .Into<&EvalSnapshot::bump_brick_color>(),
     Rgba(BumpParam::bump_brick_color_2, L"bump_brick_color_2", kAnimatable,
-         QuarelRes::IDS_BUMP_BRICK_COLOR_2, Color(1.f, 1.f, 1.f)),
+         QuarelRes::IDS_BUMP_BRICK_COLOR_2, Color(1.f, 1.f, 1.f))
+        .Into<&EvalSnapshot::bump_brick_color_2>(),
     Rgba(BumpParam::bump_grout_color, L"bump_grout_color", kAnimatable,
-         QuarelRes::IDS_BUMP_GROUT_COLOR, Color(0.f, 0.f, 0.f)),
+         QuarelRes::IDS_BUMP_GROUT_COLOR, Color(0.f, 0.f, 0.f))
+        .Into<&EvalSnapshot::bump_grout_color>(),
     Float(BumpParam::normal_depth, L"normal_depth", kAnimatable, QuarelRes::IDS_LEGACY_NORMAL_DEPTH,
-          1.f, 0.01f, 100.f),
+          1.f, 0.01f, 100.f)
+        .Into<&LegacyReliefValues::normal_depth>(),
     Float(BumpParam::relief_tex_amount, L"relief_tex_amount", kAnimatable,
-          QuarelRes::IDS_LEGACY_RELIEF_AMOUNT, 0.f, 0.f, 1.f),
+          QuarelRes::IDS_LEGACY_RELIEF_AMOUNT, 0.f, 0.f, 1.f)
+        .Into<&LegacyReliefValues::relief_tex_amount>(),
 };
 
 // Each button stands for a relief output in one of the main map's sub-maps (3: normal, 4: bump).
@@ -77,31 +83,41 @@ inline constexpr ParamDecl kBumpButtonParams[] = {
 inline constexpr ParamDecl kNormalParams[] = {
     Float(NormalParam::normal_depth, L"normal_depth", kAnimatable, QuarelRes::IDS_NORMAL_DEPTH, 5.f,
           0.01f, 100.f)
-        .Spinner(0, QuarelRes::IDC_NORMAL_DEPTH_EDIT, QuarelRes::IDC_NORMAL_DEPTH_SPIN, 0.05f),
+        .Spinner(0, QuarelRes::IDC_NORMAL_DEPTH_EDIT, QuarelRes::IDC_NORMAL_DEPTH_SPIN, 0.05f)
+        .Into<&NormalOutputValues::normal_depth>()
+        .ClampedAtLeast(0.0001f),
     Float(NormalParam::relief_tex_amount, L"relief_tex_amount", kAnimatable,
           QuarelRes::IDS_RELIEF_AMOUNT, 0.f, 0.f, 1.f)
-        .Spinner(0, QuarelRes::IDC_RELIEF_AMOUNT_EDIT, QuarelRes::IDC_RELIEF_AMOUNT_SPIN, 0.01f),
+        .Spinner(0, QuarelRes::IDC_RELIEF_AMOUNT_EDIT, QuarelRes::IDC_RELIEF_AMOUNT_SPIN, 0.01f)
+        .Into<&NormalOutputValues::relief_tex_amount>()
+        .Clamped(),
 };
 
 inline constexpr ParamDecl kBumpProcParams[] = {
     Rgba(BumpProcParam::brick_color, L"brick_color", kAnimatable, QuarelRes::IDS_BP_BRICK_COLOR,
          Color(1.f, 1.f, 1.f))
-        .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR),
+        .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR)
+        .Into<&BumpOutputValues::brick_color>(),
     Rgba(BumpProcParam::brick_color_2, L"brick_color_2", kAnimatable,
          QuarelRes::IDS_BP_BRICK_COLOR_2, Color(1.f, 1.f, 1.f))
-        .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR_2),
+        .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR_2)
+        .Into<&BumpOutputValues::brick_color_2>(),
     Rgba(BumpProcParam::grout_color, L"grout_color", kAnimatable, QuarelRes::IDS_BP_GROUT_COLOR,
          Color(0.f, 0.f, 0.f))
-        .Swatch(0, QuarelRes::IDC_BP_GROUT_COLOR),
+        .Swatch(0, QuarelRes::IDC_BP_GROUT_COLOR)
+        .Into<&BumpOutputValues::grout_color>(),
     SubTexmap(BumpProcParam::bump_map, L"bump_map", QuarelRes::IDS_BP_BUMP_MAP, 0)
         .MapButton(0, QuarelRes::IDC_BP_BUMP_MAP),
     Bool(BumpProcParam::bump_map_on, L"bump_map_on", QuarelRes::IDS_BP_BUMP_MAP_ON, true)
-        .Check(0, QuarelRes::IDC_BP_BUMP_MAP_ON),
+        .Check(0, QuarelRes::IDC_BP_BUMP_MAP_ON)
+        .Into<&BumpOutputValues::bump_map_on>(),
     Float(BumpProcParam::depth, L"depth", kAnimatable, QuarelRes::IDS_BP_DEPTH, 5.f, 0.f, 100.f)
-        .Spinner(0, QuarelRes::IDC_BP_DEPTH_EDIT, QuarelRes::IDC_BP_DEPTH_SPIN, 0.05f),
+        .Spinner(0, QuarelRes::IDC_BP_DEPTH_EDIT, QuarelRes::IDC_BP_DEPTH_SPIN, 0.05f)
+        .Into<&BumpOutputValues::depth>(),
     Float(BumpProcParam::tex_relief, L"tex_relief", kAnimatable, QuarelRes::IDS_BP_TEX_RELIEF, 1.f,
           0.f, 1.f)
-        .Spinner(0, QuarelRes::IDC_BP_TEX_RELIEF_EDIT, QuarelRes::IDC_BP_TEX_RELIEF_SPIN, 0.01f),
+        .Spinner(0, QuarelRes::IDC_BP_TEX_RELIEF_EDIT, QuarelRes::IDC_BP_TEX_RELIEF_SPIN, 0.01f)
+        .Into<&BumpOutputValues::tex_relief>(),
 };
 
 // The carried texture lives in the carrier's own reference 1.

@@ -2,41 +2,114 @@
 
 #include <cctype>
 
+#include "pattern/generators.h"
+
 namespace QuarelNS {
 
 namespace {
+
 using C = PatternCategory;
+
+// Generators that take an argument, bound to the value of their catalogue row.
+constexpr float kHalfBond = 0.5f;
+constexpr float kThirdBond = 0.33333334f;
+constexpr float kStackBond = 0.f;
+
+template <float shift>
+void Bond(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    RunningBond(ps, u, v, cell, shift);
 }
 
-const std::array<PatternInfo, kPatternCount> kPatternCatalogue = {{
-    {0, "1/2 Running", 14, C::Masonry, 1},       {1, "1/3 Running", 15, C::Masonry, 2},
-    {2, "Common Flemish", 12, C::Masonry, 3},    {3, "Custom Tiles", 19, C::Custom, 1},
-    {4, "Fine Stack", 18, C::Masonry, 4},        {5, "Herringbone", 20, C::Parquet, 1},
-    {6, "T-Shape", 3107, C::Parquet, 2},         {7, "Diagonal", 3106, C::Abstract, 2},
-    {8, "Modular Ashlar", 3104, C::Parquet, 3},  {9, "Basket Weave", 3103, C::Parquet, 4},
-    {10, "Triangles", 3109, C::Abstract, 1},     {11, "Chevron", 3108, C::Parquet, 5},
-    {12, "Hexagons", 3105, C::Pavement, 1},      {13, "Pattern 1", 3110, C::Custom, 2},
-    {14, "Pattern 2", 3111, C::Custom, 3},       {15, "Pattern 3", 3112, C::Custom, 4},
-    {16, "Pattern 4", 3113, C::Custom, 5},       {17, "Pattern 5", 3114, C::Custom, 6},
-    {18, "Pattern 6", 3115, C::Custom, 7},       {19, "Pattern 7", 3116, C::Custom, 8},
-    {20, "I-Paver", 3130, C::Pavement, 2},       {21, "Wave Checker", 3131, C::Pavement, 3},
-    {22, "Wave Striped", 3132, C::Pavement, 4},  {23, "Triangles 2", 3133, C::Pavement, 5},
-    {24, "Maple Leaf", 3134, C::Pavement, 6},    {25, "Paving Tile 1", 3135, C::Pavement, 7},
-    {26, "Paving Tile 2", 3136, C::Pavement, 8}, {27, "Parquet Tile 1", 3137, C::Parquet, 6},
-    {28, "Parquet Tile 2", 3138, C::Parquet, 7}, {29, "Parquet Tile 3", 3139, C::Parquet, 8},
-}};
-
-const std::array<PatternCategoryInfo, 5> kPatternCategories = {{
-    {C::Masonry, "Masonry", 3120, {0, 1, 2, 4}, 4},
-    {C::Parquet, "Parquet", 3121, {5, 6, 8, 9, 11, 27, 28, 29}, 8},
-    {C::Abstract, "Abstract", 3122, {10, 7}, 2},
-    {C::Pavement, "Pavement", 3123, {12, 20, 21, 22, 23, 24, 25, 26}, 8},
-    {C::Custom, "Custom", 3124, {3, 13, 14, 15, 16, 17, 18, 19}, 8},
-}};
-
-const PatternInfo& PatternInfoFor(int id) {
-    return kPatternCatalogue[static_cast<unsigned>(id) < kPatternCount ? id : 0];
+template <int number>
+void Custom(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    CustomPattern(ps, u, v, cell, number);
 }
+
+template <bool checker>
+void WaveOf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    Wave(ps, u, v, cell, checker);
+}
+
+// Row builders, one per kind of pattern, so that each row reads as what it is.
+constexpr PatternInfo Plain(int id, std::string_view name, int sid, C cat, int pos,
+                            PatternGenerator g) {
+    return {id, name, sid, cat, pos, g, false, false, 0.f};
+}
+constexpr PatternInfo Bonded(int id, std::string_view name, int sid, C cat, int pos,
+                             PatternGenerator g, float shift) {
+    return {id, name, sid, cat, pos, g, false, false, shift};
+}
+constexpr PatternInfo TwoSets(int id, std::string_view name, int sid, C cat, int pos,
+                              PatternGenerator g) {
+    return {id, name, sid, cat, pos, g, false, true, 0.f};
+}
+constexpr PatternInfo Layout(int id, std::string_view name, int sid, int pos, PatternGenerator g) {
+    return {id, name, sid, C::Custom, pos, g, true, true, 0.f};
+}
+
+constexpr std::array<PatternInfo, kPatternCount> kRows = {{
+    Bonded(0, "1/2 Running", 14, C::Masonry, 1, Bond<kHalfBond>, kHalfBond),
+    Bonded(1, "1/3 Running", 15, C::Masonry, 2, Bond<kThirdBond>, kThirdBond),
+    Plain(2, "Common Flemish", 12, C::Masonry, 3, CommonFlemish),
+    Bonded(3, "Custom Tiles", 19, C::Custom, 1, Bond<kHalfBond>, kHalfBond),
+    Bonded(4, "Fine Stack", 18, C::Masonry, 4, Bond<kStackBond>, kStackBond),
+    Plain(5, "Herringbone", 20, C::Parquet, 1, Herringbone),
+    Plain(6, "T-Shape", 3107, C::Parquet, 2, TShape),
+    Plain(7, "Diagonal", 3106, C::Abstract, 2, Diagonal),
+    Plain(8, "Modular Ashlar", 3104, C::Parquet, 3, ModularAshlar),
+    Plain(9, "Basket Weave", 3103, C::Parquet, 4, BasketWeave),
+    Plain(10, "Triangles", 3109, C::Abstract, 1, Triangles),
+    Plain(11, "Chevron", 3108, C::Parquet, 5, Chevron),
+    Plain(12, "Hexagons", 3105, C::Pavement, 1, Hexagons),
+    Layout(13, "Pattern 1", 3110, 2, Custom<1>),
+    Layout(14, "Pattern 2", 3111, 3, Custom<2>),
+    Layout(15, "Pattern 3", 3112, 4, Custom<3>),
+    Layout(16, "Pattern 4", 3113, 5, Custom<4>),
+    Layout(17, "Pattern 5", 3114, 6, Custom<5>),
+    Layout(18, "Pattern 6", 3115, 7, Custom<6>),
+    Layout(19, "Pattern 7", 3116, 8, Custom<7>),
+    TwoSets(20, "I-Paver", 3130, C::Pavement, 2, IPaver),
+    TwoSets(21, "Wave Checker", 3131, C::Pavement, 3, WaveOf<true>),
+    TwoSets(22, "Wave Striped", 3132, C::Pavement, 4, WaveOf<false>),
+    TwoSets(23, "Triangles 2", 3133, C::Pavement, 5, Triangles2),
+    TwoSets(24, "Maple Leaf", 3134, C::Pavement, 6, MapleLeaf),
+    TwoSets(25, "Paving Tile 1", 3135, C::Pavement, 7, PavingTile1),
+    TwoSets(26, "Paving Tile 2", 3136, C::Pavement, 8, PavingTile2),
+    Plain(27, "Parquet Tile 1", 3137, C::Parquet, 6, ParquetTile1),
+    Plain(28, "Parquet Tile 2", 3138, C::Parquet, 7, ParquetTile2),
+    Plain(29, "Parquet Tile 3", 3139, C::Parquet, 8, ParquetTile3),
+}};
+
+constexpr bool IdsAreRowIndices() {
+    for (int i = 0; i < kPatternCount; ++i)
+        if (kRows[static_cast<std::size_t>(i)].id != i) return false;
+    return true;
+}
+static_assert(IdsAreRowIndices(), "the combo box's item index is the pattern id");
+
+// A category's members in picker order, read from the rows' positions.
+constexpr PatternCategoryInfo Category(C category, std::string_view name, int sid) {
+    PatternCategoryInfo info{category, name, sid, {}, 0};
+    for (int pos = 1; pos <= static_cast<int>(info.members.size()); ++pos) {
+        for (const PatternInfo& p : kRows) {
+            if (p.category == category && p.position == pos)
+                info.members[static_cast<std::size_t>(info.memberCount++)] = p.id;
+        }
+    }
+    return info;
+}
+
+}  // namespace
+
+constinit const std::array<PatternInfo, kPatternCount> kPatternCatalogue = kRows;
+
+constinit const std::array<PatternCategoryInfo, 5> kPatternCategories = {{
+    Category(C::Masonry, "Masonry", 3120),
+    Category(C::Parquet, "Parquet", 3121),
+    Category(C::Abstract, "Abstract", 3122),
+    Category(C::Pavement, "Pavement", 3123),
+    Category(C::Custom, "Custom", 3124),
+}};
 
 int FindPatternByName(std::string_view name) {
     auto lower = [](char c) {

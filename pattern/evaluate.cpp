@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pattern/generators.h"
+#include "pattern/catalogue.h"
 
 namespace QuarelNS {
 
@@ -40,102 +40,7 @@ void EvaluatePattern(const PatternSettings& settings, float u, float v, BrickCel
     u = ReduceToUnitInline(u);
     v = ReduceToUnitInline(v);
     cell.kind = 0;
-    // Compared as unsigned: negative ids fall into the default as well.
-    switch (static_cast<std::uint32_t>(ps.pattern) < 30u ? ps.pattern : 0) {
-        case 0:
-            RunningBond(ps, u, v, cell, 0.5f);
-            break;
-        case 1:
-            RunningBond(ps, u, v, cell, 0.33333334f);
-            break;
-        case 2:
-            CommonFlemish(ps, u, v, cell);
-            break;
-        case 3:
-            RunningBond(ps, u, v, cell, 0.5f);
-            break;
-        case 4:
-            RunningBond(ps, u, v, cell, 0.f);
-            break;
-        case 5:
-            Herringbone(ps, u, v, cell);
-            break;
-        case 6:
-            TShape(ps, u, v, cell);
-            break;
-        case 7:
-            Diagonal(ps, u, v, cell);
-            break;
-        case 8:
-            ModularAshlar(ps, u, v, cell);
-            break;
-        case 9:
-            BasketWeave(ps, u, v, cell);
-            break;
-        case 10:
-            Triangles(ps, u, v, cell);
-            break;
-        case 11:
-            Chevron(ps, u, v, cell);
-            break;
-        case 12:
-            Hexagons(ps, u, v, cell);
-            break;
-        case 13:
-            CustomPattern(ps, u, v, cell, 1);
-            break;
-        case 14:
-            CustomPattern(ps, u, v, cell, 2);
-            break;
-        case 15:
-            CustomPattern(ps, u, v, cell, 3);
-            break;
-        case 16:
-            CustomPattern(ps, u, v, cell, 4);
-            break;
-        case 17:
-            CustomPattern(ps, u, v, cell, 5);
-            break;
-        case 18:
-            CustomPattern(ps, u, v, cell, 6);
-            break;
-        case 19:
-            CustomPattern(ps, u, v, cell, 7);
-            break;
-        case 20:
-            IPaver(ps, u, v, cell);
-            break;
-        case 21:
-            Wave(ps, u, v, cell, true);
-            break;
-        case 22:
-            Wave(ps, u, v, cell, false);
-            break;
-        case 23:
-            Triangles2(ps, u, v, cell);
-            break;
-        case 24:
-            MapleLeaf(ps, u, v, cell);
-            break;
-        case 25:
-            PavingTile1(ps, u, v, cell);
-            break;
-        case 26:
-            PavingTile2(ps, u, v, cell);
-            break;
-        case 27:
-            ParquetTile1(ps, u, v, cell);
-            break;
-        case 28:
-            ParquetTile2(ps, u, v, cell);
-            break;
-        case 29:
-            ParquetTile3(ps, u, v, cell);
-            break;
-        default:
-            RunningBond(ps, u, v, cell, 0.5f);
-            break;
-    }
+    PatternInfoFor(ps.pattern).generate(ps, u, v, cell);
 }
 
 }  // namespace QuarelNS

@@ -7,10 +7,6 @@
 namespace QuarelNS {
 namespace {
 
-bool BringsSecondSet(int pattern) {
-    return pattern >= 13 && pattern <= 26;
-}
-
 HWND Item(HWND dialog, int id) {
     return dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
 }
@@ -41,7 +37,7 @@ void EnableSecondColorControls(IParamBlock2* pb, bool on) {
 }
 
 void UpdatePatternDependentControls(IParamMap2* map, HWND dialog, TimeValue t) {
-    const bool natural = BringsSecondSet(CurrentPatternOf(map, dialog, t));
+    const bool natural = PatternInfoFor(CurrentPatternOf(map, dialog, t)).usesBrick2;
     IParamBlock2* pb = map != nullptr ? map->GetParamBlock() : nullptr;
     HWND random2nd = Item(dialog, QuarelRes::IDC_RANDOM_SECOND_COLOR);
     bool random = false;

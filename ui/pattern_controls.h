@@ -1,9 +1,9 @@
 // The controls that depend on the pattern: which pattern the rollout shows, the grout spinners
 // and the second-colour controls.
 //
-// Patterns 13 to 26 bring their own second brick set, so for them "Random 2nd Color" is off
-// limits and the Brick 2 colour, map and "Use" box are enabled; for the others the Brick 2
-// controls follow "Random 2nd Color". Null maps, blocks, dialogs and missing controls are
+// Patterns that lay a second brick set of their own (the catalogue's `usesBrick2`) keep "Random
+// 2nd Color" off limits and enable the Brick 2 colour, map and "Use" box; for the others the
+// Brick 2 controls follow "Random 2nd Color". Null maps, blocks, dialogs and missing controls are
 // skipped.
 #pragma once
 

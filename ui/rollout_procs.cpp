@@ -3,6 +3,7 @@
 #include "base/diag_log.h"
 #include "custcont.h"
 #include "params/main_params.h"
+#include "pattern/catalogue.h"
 #include "resources/resource_ids.h"
 #include "ui/pattern_combo.h"
 #include "ui/pattern_controls.h"
@@ -106,7 +107,7 @@ INT_PTR QuarelMapDiffuseDlgProc::DlgProc(TimeValue t, IParamMap2* map, HWND, UIN
     if (pb == nullptr) return 0;
     const int pattern = pb->GetInt(MainParam::pattern, t);
     const int random2nd = pb->GetInt(MainParam::random_second_color_on, t);
-    EnableSecondColorControls(pb, (pattern >= 13 && pattern <= 26) || random2nd != 0);
+    EnableSecondColorControls(pb, PatternInfoFor(pattern).usesBrick2 || random2nd != 0);
     return 0;
 }
 

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
 #include "preview/setup/plugin_host.h"
 #include "wincheck/editor_script.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 #include "preview/render/point_context.h"
 #include "preview/setup/plugin_host.h"
 

@@ -13,7 +13,8 @@
 //   quarel-preview show [options]       the map's parameter values as a preset
 //
 // Each command takes the options that mean something to it; any other option is refused with
-// the reason, not ignored (CommandTakes).
+// the reason, not ignored. The options and what each command takes of them are a table
+// (option_table.h).
 //
 // The map is a new one, or with --scene the first QuarelMap of a saved scene (--map: the one of
 // that name); preset and --set values apply to it either way. --save-scene saves it as a scene.
@@ -24,7 +25,7 @@
 #include <vector>
 
 #include "point3.h"
-#include "preview/render/render.h"
+#include "preview/common/outputs.h"
 
 namespace QuarelPreview {
 
@@ -73,6 +74,9 @@ struct PreviewOptions {
 
 // The bake's path prefix of --out: the text without a ".png" ending.
 std::string BakePrefix(const std::string& out);
+
+// X,Y,Z with each from 0.001 to 1000, as --box takes it.
+bool ParseBox(const std::string& text, Point3& box);
 
 // Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused
 // after a bad option, with the message already printed to standard error).

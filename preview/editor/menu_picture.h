@@ -7,8 +7,8 @@
 
 #include <vector>
 
+#include "preview/common/image.h"
 #include "preview/editor/picker_record.h"
-#include "preview/picture/image.h"
 #include "preview/picture/label_font.h"
 
 namespace QuarelPreview {

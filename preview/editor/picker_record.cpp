@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "iparamm2.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 
 namespace QuarelPreview {
 

@@ -5,14 +5,10 @@
 
 #include <string>
 
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
+#include "preview/common/swatch_size.h"
 
 namespace QuarelPreview {
-
-// Sides of a swatch the preview draws; the editor itself draws 20 (menu) and 50 (list).
-constexpr int kMinSwatchSize = 8;
-constexpr int kMaxSwatchSize = 1024;
-constexpr int kDefaultSwatchSize = 50;
 
 // The swatch of pattern `pattern` at `size` x `size` pixels (size within the limits above).
 // False with `error` saying which drawing object could not be made; every object made is

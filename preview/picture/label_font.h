@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
 
 namespace QuarelPreview {
 

@@ -2,7 +2,6 @@
 
 #include "pattern/swatch_colour.h"
 #include "preview/picture/label_font.h"
-#include "preview/setup/map_setup.h"
 
 namespace QuarelPreview {
 
@@ -25,10 +24,9 @@ void SheetSize(const RenderRequest& request, int count, long long& width, long l
     height = kGutter + rows * (static_cast<long long>(h) + kLabelPixels + 8 + kGutter);
 }
 
-Image RenderSheet(const RenderRequest& request, Texmap* map, const ParamTable& table,
+Image RenderSheet(const RenderRequest& request, Texmap* map, int count,
+                  const std::vector<std::string>& names, const PrepareSwatch& prepare,
                   std::string& warning) {
-    const ParamEntry* pattern = table.Find("pattern");
-    const int count = pattern != nullptr ? static_cast<int>(pattern->hi) + 1 : 1;
     std::unique_ptr<LabelFont> font = LabelFont::Open(kLabelPixels, warning);
     const int labelHeight = font ? kLabelPixels + 8 : 0;
 
@@ -42,23 +40,12 @@ Image RenderSheet(const RenderRequest& request, Texmap* map, const ParamTable& t
         const int left = kGutter + (id % kColumns) * stepX;
         const int top = kGutter + (id / kColumns) * stepY;
         RenderRequest r = request;
-        if (pattern != nullptr) {
-            Assignment a;
-            a.param = pattern;
-            a.value.kind = ParamValue::Kind::Int;
-            a.value.i = id;
-            a.origin = "sheet";
-            std::string error;
-            ApplyAssignments(map, {a}, error);
-            Interval valid = FOREVER;
-            map->Update(0, valid);
-            r.cells = CellsSettings(map, table);
-        }
+        prepare(id, r);
         RenderInto(r, map, sheet, left, top);
         if (!font) continue;
         std::string label = std::to_string(id);
-        if (pattern != nullptr && static_cast<std::size_t>(id) < pattern->items.size())
-            label += "  " + pattern->items[static_cast<std::size_t>(id)];
+        if (static_cast<std::size_t>(id) < names.size())
+            label += "  " + names[static_cast<std::size_t>(id)];
         // Shorten what does not fit under the swatch.
         while (label.size() > 3 && font->Width(label) > width) {
             label.erase(label.size() - 3);

@@ -19,8 +19,8 @@
 #include <string>
 
 #include "imtl.h"
-#include "preview/cli/progress.h"
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
+#include "preview/common/progress.h"
 #include "preview/render/brick_ids.h"
 
 namespace QuarelPreview {

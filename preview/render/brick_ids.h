@@ -8,9 +8,9 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
-#include "preview/cli/param_table.h"
-#include "preview/cli/progress.h"
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
+#include "preview/common/param_table.h"
+#include "preview/common/progress.h"
 
 namespace QuarelPreview {
 

@@ -15,7 +15,7 @@
 // written as (32768, 32768, 65535).
 #pragma once
 
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
 
 namespace QuarelPreview {
 

@@ -28,8 +28,8 @@
 #include <string>
 
 #include "imtl.h"
-#include "preview/cli/progress.h"
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
+#include "preview/common/progress.h"
 #include "preview/render/point_context.h"
 
 namespace QuarelPreview {

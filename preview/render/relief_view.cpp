@@ -6,13 +6,6 @@
 
 namespace QuarelPreview {
 
-Texmap* ReliefOutputFor(Texmap* map, std::string_view prefix) {
-    if (map == nullptr) return nullptr;
-    if (prefix == kNormalPrefix) return map->GetSubTexmap(kNormalSubMap);
-    if (prefix == kBumpPrefix) return map->GetSubTexmap(kBumpSubMap);
-    return nullptr;
-}
-
 AColor NormalOutputColor(Texmap* normal, ShadeContext& sc) {
     return normal != nullptr ? normal->EvalColor(sc) : AColor(0.5f, 0.5f, 1.f, 1.f);
 }

@@ -1,7 +1,6 @@
 // The main map's relief as the preview shows it, reached as a host reaches it: the normal and
-// the bump output are the map's sub-maps 3 and 4, and the height field comes from the normal
-// output's IQuarelReliefHeight interface. Their parameters are named with a prefix ("normal.",
-// "bump.") because their blocks repeat names of the main map's own relief block.
+// the bump output are the map's sub-maps (relief_outputs.h), and the height field comes from
+// the normal output's IQuarelReliefHeight interface.
 //
 // Normal colours follow the +Y up convention: green grows where the surface faces +v, which is
 // up in the preview's pictures (v runs from the bottom row to the top row). FlipGreen turns them
@@ -10,19 +9,10 @@
 // All of this runs on render threads, after the map's Update on the main thread.
 #pragma once
 
-#include <string_view>
-
 #include "imtl.h"
+#include "preview/setup/relief_outputs.h"
 
 namespace QuarelPreview {
-
-inline constexpr std::string_view kNormalPrefix = "normal.";
-inline constexpr std::string_view kBumpPrefix = "bump.";
-inline constexpr int kNormalSubMap = 3;
-inline constexpr int kBumpSubMap = 4;
-
-// The relief output a parameter prefix stands for, or null (also for an unknown prefix).
-Texmap* ReliefOutputFor(Texmap* map, std::string_view prefix);
 
 // The normal output's colour; the flat normal (0.5, 0.5, 1, 1) when there is none.
 AColor NormalOutputColor(Texmap* normal, ShadeContext& sc);

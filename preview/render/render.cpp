@@ -51,37 +51,6 @@ struct BoxLayout {
 
 }  // namespace
 
-const char* OutputName(Output o) {
-    switch (o) {
-        case Output::Mono:
-            return "mono";
-        case Output::Cells:
-            return "cells";
-        case Output::Normal:
-            return "normal";
-        case Output::Bump:
-            return "bump";
-        case Output::Perturb:
-            return "perturb";
-        case Output::Height:
-            return "height";
-        default:
-            return "color";
-    }
-}
-
-bool IsDeepOutput(Output o) {
-    return o == Output::Normal || o == Output::Height;
-}
-
-bool IsNormalOutput(Output o) {
-    return o == Output::Normal || o == Output::Perturb;
-}
-
-const char* ProjectionName(Projection p) {
-    return p == Projection::Box ? "box" : "plane";
-}
-
 int RenderThreadCount(int requested) {
     if (requested > 0) return requested;
     const unsigned hw = std::thread::hardware_concurrency();

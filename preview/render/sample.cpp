@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "preview/cli/options.h"
 #include "preview/render/point_context.h"
 
 namespace QuarelPreview {
@@ -92,14 +91,14 @@ int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) 
     return 1;
 }
 
-int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
-              std::FILE* out, std::FILE* err, const Point3* box) {
+bool RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
+               std::FILE* out, std::FILE* err, const Point3* box) {
     const ShadeContextBuilder builder(output == Output::Cells ? nullptr : map);
     PointShadeContext sc;
     char* buffer = nullptr;
     std::size_t capacity = 0;
     long number = 0;
-    int code = kExitOk;
+    bool ok = true;
     for (;;) {
         const ssize_t length = getline(&buffer, &capacity, in);
         if (length < 0) break;
@@ -114,7 +113,7 @@ int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells
         if (kind < 0) {
             std::fprintf(err, "quarel-preview sample: standard input line %ld: %s\n", number,
                          error.c_str());
-            code = kExitRefused;
+            ok = false;
             break;
         }
         if (box) {
@@ -129,7 +128,7 @@ int RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells
     }
     std::free(buffer);
     std::fflush(out);
-    return code;
+    return ok;
 }
 
 }  // namespace QuarelPreview

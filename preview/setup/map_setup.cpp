@@ -1,7 +1,7 @@
 #include "preview/setup/map_setup.h"
 
 #include "host/builtin_classes.h"
-#include "preview/render/relief_view.h"
+#include "preview/setup/relief_outputs.h"
 #include "stdmat.h"
 
 #include <nlohmann/json.hpp>
@@ -314,6 +314,18 @@ QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table) {
     read("random_shift", ps.random_shift);
     read("seed", ps.seed);
     return ps;
+}
+
+void SelectPattern(Texmap* map, const ParamEntry& pattern, int id) {
+    Assignment a;
+    a.param = &pattern;
+    a.value.kind = ParamValue::Kind::Int;
+    a.value.i = id;
+    a.origin = "sheet";
+    std::string error;
+    ApplyAssignments(map, {a}, error);
+    Interval valid = FOREVER;
+    map->Update(0, valid);
 }
 
 }  // namespace QuarelPreview

@@ -8,7 +8,7 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 #include "preview/setup/preset.h"
 
 namespace QuarelPreview {
@@ -35,5 +35,9 @@ std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::s
 // The pattern query the map's block describes (pattern, nx, ny, gap_u, gap_v, random_shift,
 // seed), for the cells output; parameters the table lacks keep the query's defaults.
 QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table);
+
+// Sets the map's pattern to `id` through its block and updates the map on this thread, as
+// before a render: the sheet's step from one swatch to the next.
+void SelectPattern(Texmap* map, const ParamEntry& pattern, int id);
 
 }  // namespace QuarelPreview

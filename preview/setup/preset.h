@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "color.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 
 namespace QuarelPreview {
 

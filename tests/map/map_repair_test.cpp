@@ -191,7 +191,7 @@ TEST_F(MapTest, AnOlderSceneIsMigratedWhenItLoads) {
     ExpectPair(Current(loaded), {2.5f, 0.3f});
     ExpectPair(Legacy(loaded), {1.f, 0.f});
     loaded->Validity(0);
-    EXPECT_FLOAT_EQ(loaded->Snapshot().normal_depth, 2.5f);
+    EXPECT_FLOAT_EQ(loaded->Snapshot().relief_tex_amount, 0.3f);
 }
 
 // The callback and its map know each other: whichever goes first, the other never reaches it.

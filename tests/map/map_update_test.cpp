@@ -99,34 +99,40 @@ TEST_F(MapTest, DependantsUpdateInOrderAndOnlyWhenSwitchedOn) {
     EXPECT_EQ(order, "1");
 }
 
-TEST_F(MapTest, TheReliefDepthComesFromTheNormalOutputWhenThereIsOne) {
+TEST_F(MapTest, TheReliefAmountComesFromTheNormalOutputWhenThereIsOne) {
     QuarelMap* map = NewMap();
-    EXPECT_FLOAT_EQ(Rebuilt(map).normal_depth, 5.f);  // the output's default, not the legacy 1
     IParamBlock2* legacy = map->GetParamBlock(1);
-    ASSERT_TRUE(legacy->SetValue(BumpParam::normal_depth, 0, 7.f));
+    ASSERT_TRUE(legacy->SetValue(BumpParam::relief_tex_amount, 0, 0.5f));
     ASSERT_TRUE(legacy->SetValue(BumpParam::bump_grout_color, 0, Color(0.5f, 0.f, 0.f)));
     IParamBlock2* own = map->NormalOut()->GetParamBlock(0);
+    EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 0.f);  // the output's, not the legacy 0.5
 
-    // The output's values are clamped; the legacy block's are ignored.
-    ASSERT_TRUE(own->SetValue(NormalParam::normal_depth, 0, 0.f));
+    // The output's value is clamped; the legacy block's is ignored.
     ASSERT_TRUE(own->SetValue(NormalParam::relief_tex_amount, 0, 2.f));
-    EXPECT_FLOAT_EQ(Rebuilt(map).normal_depth, 0.0001f);
-    EXPECT_FLOAT_EQ(map->Snapshot().relief_tex_amount, 1.f);
+    EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 1.f);
     EXPECT_EQ(map->Snapshot().bump_grout_color, Color(0.5f, 0.f, 0.f));
     ASSERT_TRUE(own->SetValue(NormalParam::relief_tex_amount, 0, -1.f));
     EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 0.f);
 
-    // An output without its block gives 1 and 0.
+    // An output without its block gives 0.
     map->NormalOut()->ReplaceReference(QuarelNormalMap::kRefPBlock, nullptr);
-    ASSERT_TRUE(legacy->SetValue(BumpParam::relief_tex_amount, 0, 3.f));
-    EXPECT_FLOAT_EQ(Rebuilt(map).normal_depth, 1.f);
-    EXPECT_FLOAT_EQ(map->Snapshot().relief_tex_amount, 0.f);
+    ASSERT_TRUE(legacy->SetValue(BumpParam::relief_tex_amount, 0, 2.f));
+    EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 0.f);
 
-    // Without an output the legacy block's values are taken as they are.
+    // Without an output the legacy block's value is taken as it is.
     map->ReplaceReference(QuarelMap::kRefNormalOutMap, nullptr);
-    ASSERT_TRUE(legacy->SetValue(BumpParam::normal_depth, 0, 7.f));
-    EXPECT_FLOAT_EQ(Rebuilt(map).normal_depth, 7.f);
-    EXPECT_FLOAT_EQ(map->Snapshot().relief_tex_amount, 3.f);
+    ASSERT_TRUE(legacy->SetValue(BumpParam::relief_tex_amount, 0, 3.f));
+    EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 3.f);
+}
+
+// The map's validity covers the depth of its normal output, as it always has, though the map
+// itself does not use it.
+TEST_F(MapTest, TheValidityCoversTheNormalOutputsDepth) {
+    QuarelMap* map = NewMap();
+    IParamBlock2* own = map->NormalOut()->GetParamBlock(0);
+    ASSERT_TRUE(own->SetKey(NormalParam::normal_depth, 0, 1.f));
+    ASSERT_TRUE(own->SetKey(NormalParam::normal_depth, 100, 9.f));
+    EXPECT_EQ(map->Validity(50), Interval(50, 50));
 }
 
 TEST_F(MapTest, MissingBlocksAtARebuild) {

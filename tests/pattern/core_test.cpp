@@ -342,6 +342,38 @@ TEST(Catalogue, IdsNamesAndCategoriesAreConsistent) {
     EXPECT_EQ(PatternInfoFor(-3).id, 0);
 }
 
+// The traits other layers ask about must say what the generators actually lay.
+TEST(Catalogue, TraitsDescribeWhatTheGeneratorsLay) {
+    for (const PatternInfo& p : kPatternCatalogue) {
+        const PatternSettings ps = Settings(p.id, 4, 4);
+        bool secondSet = false;
+        for (int i = 0; i < 64 && !secondSet; ++i) {
+            for (int j = 0; j < 64 && !secondSet; ++j)
+                secondSet = Eval(ps, (i + 0.5f) / 64.f, (j + 0.5f) / 64.f).kind == 1;
+        }
+        if (p.usesBrick2) {
+            EXPECT_TRUE(secondSet) << p.name;
+        }
+        if (p.customLayout) {
+            EXPECT_TRUE(p.usesBrick2) << p.name;
+            EXPECT_EQ(p.category, PatternCategory::Custom) << p.name;
+        }
+        ASSERT_NE(p.generate, nullptr) << p.name;
+    }
+    // A bond's second course starts courseShift of a brick further along than its first.
+    for (int id : {0, 1, 3, 4}) {
+        const PatternInfo& p = PatternInfoFor(id);
+        const PatternSettings ps = Settings(id, 4, 4);
+        const float du = p.courseShift / 4.f;
+        for (float u : {0.1f, 0.3f, 0.55f})
+            EXPECT_NEAR(Eval(ps, u + du, 0.375f).localU, Eval(ps, u, 0.125f).localU, 1e-4f)
+                << p.name;
+    }
+    EXPECT_EQ(PatternInfoFor(12).courseShift, 0.f);
+    EXPECT_FALSE(PatternInfoFor(-1).customLayout);
+    EXPECT_FALSE(PatternInfoFor(kPatternCount).usesBrick2);
+}
+
 TEST(Swatch, ColoursFollowTheBrickSetAndHash) {
     BrickCell grout;
     grout.isGrout = true;

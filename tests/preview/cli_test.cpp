@@ -11,7 +11,7 @@
 
 #include "pattern/catalogue.h"
 #include "preview/cli/options.h"
-#include "preview/cli/run.h"
+#include "preview/commands/run.h"
 #include "preview/setup/map_setup.h"
 #include "preview/setup/preset.h"
 #include "preview_support.h"

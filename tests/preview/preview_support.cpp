@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "preview/cli/options.h"
-#include "preview/cli/run.h"
+#include "preview/commands/run.h"
 #include "preview/setup/map_setup.h"
 #include "preview/setup/preset.h"
 

@@ -2,12 +2,16 @@
 // values.
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "preview/cli/option_table.h"
 #include "preview/cli/options.h"
-#include "preview/cli/run.h"
-#include "preview/picture/image.h"
+#include "preview/commands/run.h"
+#include "preview/common/image.h"
 
 namespace QuarelPreview {
 namespace {
@@ -77,6 +81,93 @@ TEST(PreviewOptions, RefusesMalformedOptions) {
         std::string line;
         for (const std::string& a : args) line += a + " ";
         EXPECT_EQ(Parse(args, o), kExitRefused) << line;
+    }
+}
+
+// Parses with standard output and error caught; `printed` gets both.
+int ParseQuietly(const std::vector<std::string>& args, std::string& printed) {
+    std::ostringstream caught;
+    std::streambuf* oldOut = std::cout.rdbuf(caught.rdbuf());
+    std::streambuf* oldErr = std::cerr.rdbuf(caught.rdbuf());
+    PreviewOptions o;
+    const int code = Parse(args, o);
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    printed = caught.str();
+    return code;
+}
+
+// Ways to give each option that a command taking it must accept: the option with a good value
+// and, where another option must come with it, that one too.
+const std::map<std::string, std::vector<std::vector<std::string>>>& Uses() {
+    static const std::map<std::string, std::vector<std::vector<std::string>>> uses = {
+        {"--module", {{"--module", "m.dlt"}}},
+        {"--preset", {{"--preset", "p.json"}}},
+        {"--scene", {{"--scene", "s.scene"}}},
+        {"--map", {{"--scene", "s.scene", "--map", "M"}}},
+        {"--save-scene", {{"--save-scene", "s.scene"}}},
+        {"--pattern", {{"--pattern", "3"}}},
+        {"--nx", {{"--nx", "3"}}},
+        {"--ny", {{"--ny", "3"}}},
+        {"--gap-u", {{"--gap-u", "0.1"}}},
+        {"--gap-v", {{"--gap-v", "0.1"}}},
+        {"--random-shift", {{"--random-shift", "0.1"}}},
+        {"--seed", {{"--seed", "3"}}},
+        {"--set", {{"--set", "nx=3"}}},
+        {"--output", {{"--output", "mono"}}},
+        {"--normal-y-down", {{"--normal-y-down"}, {"--output", "normal", "--normal-y-down"}}},
+        {"--normal-source", {{"--normal-source", "output"}}},
+        {"--bevel", {{"--bevel", "3"}}},
+        {"--relief-depth", {{"--relief-depth", "2"}}},
+        {"--object", {{"--object", "cube"}}},
+        {"--bump", {{"--object", "cube", "--bump", "2"}}},
+        {"--projection", {{"--projection", "box"}}},
+        {"--box", {{"--projection", "box", "--box", "1,1,1"}}},
+        {"--size", {{"--size", "64"}}},
+        {"--repeat", {{"--repeat", "2"}}},
+        {"--samples", {{"--samples", "2"}}},
+        {"--threads", {{"--threads", "1"}}},
+        {"--sheet", {{"--sheet"}}},
+        {"--quiet", {{"--quiet"}}},
+        {"--out", {{"--out", "x.png"}}},
+    };
+    return uses;
+}
+
+// A command's help lists what the command takes and nothing else: each option it lists is
+// accepted, each option of the table it does not list is refused.
+TEST(PreviewOptions, EveryCommandTakesWhatItsHelpListsAndRefusesTheRest) {
+    for (const CommandRow& c : CommandTable()) {
+        const std::string command = c.name;
+        std::vector<std::string> head;
+        if (!command.empty()) head.push_back(command);
+        std::string help;
+        std::vector<std::string> ask = head;
+        ask.push_back("--help");
+        ASSERT_EQ(ParseQuietly(ask, help), kExitOk) << command;
+        for (const OptionRow& row : OptionTable()) {
+            const std::string name = LongName(row);
+            const bool listed = help.find("\n  " + name + " ") != std::string::npos ||
+                                help.find("\n  " + name + "\n") != std::string::npos;
+            const bool taken = RowFor(name, c.command) != nullptr;
+            // A flag with a short form is taken without being listed.
+            if (row.names.find(",-") == std::string::npos) {
+                EXPECT_EQ(listed, taken) << command << " " << name;
+            }
+            ASSERT_TRUE(Uses().count(name)) << name << ": add the ways to give it above";
+            bool accepted = false;
+            for (const std::vector<std::string>& use : Uses().at(name)) {
+                std::vector<std::string> args = head;
+                args.insert(args.end(), use.begin(), use.end());
+                std::string printed;
+                const int code = ParseQuietly(args, printed);
+                if (code == -1) accepted = true;
+                if (!taken) {
+                    EXPECT_EQ(code, kExitRefused) << command << " " << name << "\n" << printed;
+                }
+            }
+            EXPECT_EQ(accepted, taken) << command << " " << name;
+        }
     }
 }
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <sstream>
 
-#include "preview/cli/run.h"
+#include "preview/commands/run.h"
 #include "preview/render/bake.h"
 #include "preview/render/point_context.h"
 #include "preview/render/relief_view.h"

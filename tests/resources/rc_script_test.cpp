@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 
+#include "pattern/catalogue.h"
 #include "resources/rc_writer.h"
 
 namespace QuarelRes {
@@ -22,6 +25,29 @@ TEST(ResourceScript, CheckedInCopiesMatchTheTables) {
         << "run the target quarel_update_resources";
     EXPECT_EQ(ReadFile(QUAREL_RC_DIR "/QuarelMap.rc"), RenderResourceScript())
         << "run the target quarel_update_resources";
+}
+
+// The Windows build reads pattern and category names by the header's ids, the engine by the
+// catalogue's: read back from the checked-in files, each row has one symbol with its id and text.
+TEST(ResourceScript, CheckedInPatternIdsAndNamesAreTheCatalogues) {
+    const std::string header = ReadFile(QUAREL_RC_DIR "/resource.h");
+    const std::string script = ReadFile(QUAREL_RC_DIR "/QuarelMap.rc");
+    std::map<int, std::string> symbolOf;  // string id -> IDS_PAT_ or IDS_CAT_ symbol
+    const std::regex define(R"(#define (IDS_(PAT|CAT)_\w+) (\d+))");
+    for (std::sregex_iterator it(header.begin(), header.end(), define), end; it != end; ++it)
+        EXPECT_TRUE(symbolOf.emplace(std::stoi((*it)[3]), (*it)[1]).second) << (*it)[0];
+    EXPECT_EQ(symbolOf.size(),
+              QuarelNS::kPatternCatalogue.size() + QuarelNS::kPatternCategories.size());
+    auto expectRow = [&](int id, std::string_view name) {
+        const auto found = symbolOf.find(id);
+        ASSERT_NE(found, symbolOf.end()) << name << " (" << id << ") has no symbol";
+        const std::string line = found->second + " \"" + std::string(name) + "\"";
+        EXPECT_NE(script.find(line), std::string::npos) << line;
+    };
+    for (const QuarelNS::PatternInfo& p : QuarelNS::kPatternCatalogue)
+        expectRow(p.nameStringId, p.name);
+    for (const QuarelNS::PatternCategoryInfo& c : QuarelNS::kPatternCategories)
+        expectRow(c.nameStringId, c.name);
 }
 
 TEST(ResourceScript, TextsAreEscapedForTheResourceCompiler) {

@@ -1,5 +1,5 @@
 // quarel-preview: a host application that loads QuarelMap.dlt and renders its map.
-#include "preview/cli/run.h"
+#include "preview/commands/run.h"
 
 int main(int argc, char** argv) {
     return QuarelPreview::RunPreview(argc, argv);

@@ -1,12 +1,12 @@
-#include "preview/cli/run.h"
+#include "preview/commands/run.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "maxapi.h"
-#include "preview/cli/progress.h"
-#include "preview/editor/editor_commands.h"
+#include "preview/commands/editor_commands.h"
+#include "preview/common/progress.h"
 #include "preview/editor/picker_record.h"
 #include "preview/picture/sheet.h"
 #include "preview/render/bake.h"
@@ -21,8 +21,6 @@
 namespace QuarelPreview {
 
 namespace {
-
-constexpr const char* kName = "quarel-preview";
 
 // Empties the host's scene when a command that filled it ends: the scene's objects are the
 // module's and must be gone before the module is.
@@ -48,7 +46,7 @@ int ListPatterns(const PluginHost& host, std::FILE* out, std::FILE* err) {
     std::unique_ptr<MapSlot> slot = host.NewMap(error);
     std::vector<MenuEntry> items;
     if (!slot || !RecordPatternPicker(host, slot->Get(), items, error)) {
-        std::fprintf(err, "%s: cannot list the patterns: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: cannot list the patterns: %s\n", kProgram, error.c_str());
         return kExitFailed;
     }
     constexpr unsigned kFirstCommand = 0x8000;  // the picker's command id of pattern 0
@@ -78,7 +76,8 @@ int ShowCommand(Texmap* map, const ParamTable& table, std::FILE* out, std::FILE*
     std::vector<std::string> skipped;
     const std::string text = MapAsPreset(map, table, skipped);
     for (const std::string& s : skipped)
-        std::fprintf(err, "%s: warning: left out %s: a preset has no such map\n", kName, s.c_str());
+        std::fprintf(err, "%s: warning: left out %s: a preset has no such map\n", kProgram,
+                     s.c_str());
     std::fputs(text.c_str(), out);
     return kExitOk;
 }
@@ -122,7 +121,7 @@ bool WriteImage(const Image& image, const std::string& path, std::FILE* out, std
 bool WriteImages(const std::vector<PngFile>& files, std::FILE* out, std::FILE* err) {
     std::string error;
     if (!WritePngFiles(files, error)) {
-        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return false;
     }
     for (const PngFile& f : files) std::fprintf(out, "%s\n", f.path.c_str());
@@ -156,7 +155,7 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     }
     if (width * height > kMaxPixels) {
         std::fprintf(err, "%s: the picture would be %lld x %lld pixels; at most %lld in all\n",
-                     kName, width, height, kMaxPixels);
+                     kProgram, width, height, kMaxPixels);
         return kExitRefused;
     }
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(),
@@ -167,13 +166,20 @@ int RenderCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     Image image;
     std::string warning;
     if (o.sheet) {
-        image = RenderSheet(r, map, table, warning);
+        const auto prepare = [&](int id, RenderRequest& swatch) {
+            if (pattern == nullptr) return;
+            SelectPattern(map, *pattern, id);
+            swatch.cells = CellsSettings(map, table);
+        };
+        image = RenderSheet(r, map, swatches,
+                            pattern != nullptr ? pattern->items : std::vector<std::string>{},
+                            prepare, warning);
     } else {
         image = Render(r, map);
     }
     bar.Finish();
     if (!warning.empty())
-        std::fprintf(err, "%s: warning: labels left out: %s\n", kName, warning.c_str());
+        std::fprintf(err, "%s: warning: labels left out: %s\n", kProgram, warning.c_str());
 
     std::string path = o.out;
     if (path.empty()) {
@@ -339,7 +345,7 @@ int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE
     std::string error;
     std::unique_ptr<PluginHost> host = PluginHost::Load(modulePath, error);
     if (!host) {
-        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitFailed;
     }
     return RunWithHost(o, *host, in, out, err);
@@ -356,7 +362,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
 
     std::vector<Assignment> values;
     if (!ResolveAssignments(o, table, values, error)) {
-        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitRefused;
     }
     if (o.projection == Projection::Box) {
@@ -385,26 +391,26 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             cleanup.used = true;
             LoadedScene loaded;
             if (!LoadSceneFile(o.scene, loaded, &error)) {
-                std::fprintf(err, "%s: cannot load scene %s: %s\n", kName, o.scene.c_str(),
+                std::fprintf(err, "%s: cannot load scene %s: %s\n", kProgram, o.scene.c_str(),
                              error.c_str());
                 return kExitRefused;
             }
             Texmap* picked = PickSceneMap(mapClass, o.mapName, error);
             if (picked == nullptr) {
-                std::fprintf(err, "%s: %s: %s\n", kName, o.scene.c_str(), error.c_str());
+                std::fprintf(err, "%s: %s: %s\n", kProgram, o.scene.c_str(), error.c_str());
                 return kExitRefused;
             }
             slot = std::make_unique<MapSlot>(picked);
         } else {
             slot = host.NewMap(error);
             if (!slot) {
-                std::fprintf(err, "%s: %s\n", kName, error.c_str());
+                std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
                 return kExitFailed;
             }
         }
         Texmap* map = slot->Get();
         if (!ApplyAssignments(map, values, error)) {
-            std::fprintf(err, "%s: %s\n", kName, error.c_str());
+            std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
             return kExitRefused;
         }
         if (!o.saveScene.empty()) {
@@ -417,7 +423,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
                 map->SetName(MSTR(name.begin(), name.end()));
             }
             if (!SaveMapScene(map, mapClass, o.saveScene, error)) {
-                std::fprintf(err, "%s: %s\n", kName, error.c_str());
+                std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
                 return kExitFailed;
             }
         }
@@ -429,7 +435,9 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
             if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
         if (o.command == Command::Sample)
             code = RunSample(map, o.output, CellsSettings(map, table), in, out, err,
-                             o.projection == Projection::Box ? &o.box : nullptr);
+                             o.projection == Projection::Box ? &o.box : nullptr)
+                       ? kExitOk
+                       : kExitRefused;
         else if (o.command == Command::Bake)
             code = BakeCommand(o, map, table, out, err);
         else if (o.command == Command::Picker)

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "preview/cli/options.h"
-#include "preview/cli/param_table.h"
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
+#include "preview/common/param_table.h"
 #include "preview/setup/plugin_host.h"
 
 namespace QuarelPreview {
+
+// How messages name the tool.
+inline constexpr const char* kProgram = "quarel-preview";
 
 // The parameters of the host's map and, under their prefixes, of its relief outputs.
 void AddMapParams(const PluginHost& host, ParamTable& table);

@@ -1,6 +1,6 @@
-#include "preview/editor/editor_commands.h"
+#include "preview/commands/editor_commands.h"
 
-#include "preview/cli/run.h"
+#include "preview/commands/run.h"
 #include "preview/editor/menu_picture.h"
 #include "preview/editor/picker_record.h"
 #include "preview/editor/swatch_picture.h"
@@ -8,15 +8,13 @@
 
 namespace QuarelPreview {
 
-namespace {
-constexpr const char* kName = "quarel-preview";
-}  // namespace
+namespace {}  // namespace
 
 int RunSwatch(const PreviewOptions& o, const ParamTable& table, std::FILE* out, std::FILE* err) {
     std::vector<Assignment> values;
     std::string error;
     if (!ResolveAssignments(o, table, values, error)) {
-        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitRefused;
     }
     int pattern = 0;  // the block's default
@@ -24,14 +22,14 @@ int RunSwatch(const PreviewOptions& o, const ParamTable& table, std::FILE* out, 
         if (a.param->name != "pattern") {
             // Silently ignoring it would suggest the swatch shows it.
             std::fprintf(err, "%s: %s: a swatch shows the pattern alone, in fixed settings\n",
-                         kName, a.origin.c_str());
+                         kProgram, a.origin.c_str());
             return kExitRefused;
         }
         pattern = a.value.i;
     }
     Image image;
     if (!DrawSwatchPicture(pattern, o.size, image, error)) {
-        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitFailed;
     }
     std::string path = o.out;
@@ -50,12 +48,12 @@ int RunPicker(const PreviewOptions& o, const PluginHost& host, Texmap* map, std:
     std::vector<MenuEntry> items;
     std::string error;
     if (!RecordPatternPicker(host, map, items, error)) {
-        std::fprintf(err, "%s: %s\n", kName, error.c_str());
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitFailed;
     }
     std::string warning;
     std::unique_ptr<LabelFont> font = LabelFont::Open(kLabelPixels, warning);
-    if (!font) std::fprintf(err, "%s: warning: labels left out: %s\n", kName, warning.c_str());
+    if (!font) std::fprintf(err, "%s: warning: labels left out: %s\n", kProgram, warning.c_str());
     const Image image = DrawMenuPicture(items, font.get());
     const std::string path = o.out.empty() ? DefaultOutputPath(o, 0, "") : o.out;
     return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;

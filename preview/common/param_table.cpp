@@ -1,4 +1,4 @@
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "preview/picture/image.h"
+#include "preview/common/image.h"
 
 #include <png.h>
 

@@ -11,7 +11,7 @@
 
 #include "imtl.h"
 #include "preview/cli/options.h"
-#include "preview/cli/param_table.h"
+#include "preview/common/param_table.h"
 #include "preview/setup/plugin_host.h"
 
 namespace QuarelPreview {

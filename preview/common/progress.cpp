@@ -1,4 +1,4 @@
-#include "preview/cli/progress.h"
+#include "preview/common/progress.h"
 
 #include <unistd.h>
 
