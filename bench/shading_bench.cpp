@@ -14,6 +14,7 @@
 #include "bench_points.h"
 #include "pattern/evaluate.h"
 #include "shading/brick_eval.h"
+#include "shading/eval_log.h"
 
 namespace {
 
@@ -72,14 +73,15 @@ void BM_EvaluatePatternAlone(benchmark::State& state) {
 // The per-point core alone, at the points the generator would give.
 void BM_EvalBrickPointNoMaps(benchmark::State& state) {
     const EvalSnapshot snap;
-    const BrickEvalSource src{&snap, nullptr, nullptr, nullptr, nullptr};
+    // Stamped as a rebuild stamps the map's snapshot.
+    const BrickEvalSource src{&snap, nullptr, nullptr, nullptr, nullptr, NewLogStamp()};
     ScriptedShadeContext sc;
     const auto& points = QuarelBench::BenchPoints(true);
     const Point3 duvw(0.001f, 0.001f, 0.f);
     std::size_t i = 0;
     for (auto _ : state) {
         const QuarelBench::Point& p = points[i++ & (kPointCount - 1)];
-        AColor c = EvalBrickPoint(src, sc, Point3(p.u, p.v, 0.f), duvw, -1, 0, nullptr);
+        AColor c = EvalBrickPoint(src, sc, Point3(p.u, p.v, 0.f), duvw, BoxFace{}, nullptr);
         benchmark::DoNotOptimize(c);
     }
 }
@@ -89,7 +91,7 @@ void RunEvalMapColor(benchmark::State& state, Texmap* brickMap, bool accurate,
     Scene& scene = TheScene();
     EvalSnapshot snap = scene.snap;
     snap.projection_mode = accurate ? 1 : 0;
-    const BrickEvalSource src{&snap, brickMap, nullptr, nullptr, &scene};
+    const BrickEvalSource src{&snap, brickMap, nullptr, nullptr, &scene, NewLogStamp()};
     ScriptedShadeContext sc;
     sc.SetUVW(Point3(), Point3(0.001f, 0.001f, 0.f));
     sc.objectBox = Box3(Point3(0.f, 0.f, 0.f), Point3(2.f, 1.f, 1.f));

@@ -47,15 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sc.normal = P3(in.normal);
     sc.mtlNum = in.count;
 
-    EvalBrickPoint(src, sc, P3(in.uvw), P3(in.duvw), in.count, in.element,
+    EvalBrickPoint(src, sc, P3(in.uvw), P3(in.duvw), BoxFace{in.count, in.element},
                    (in.flags & 64) ? &own : nullptr);
 
-    Point3 uvw, duvw;
-    int count = 0, element = 0;
-    if (ComputeBoxProjection(in.snap, sc, uvw, duvw, count, element)) {
-        if (count < 1 || count > 8192 || element < 0 || element > 3) __builtin_trap();
-        if (!std::isfinite(uvw.x) || !std::isfinite(uvw.y)) __builtin_trap();
-        EvalBrickPoint(src, sc, uvw, duvw, count, element, &own);
+    if (const BoxProjection box = ComputeBoxProjection(in.snap, sc); box.found) {
+        const BoxFace& f = box.face;
+        if (f.count < 1 || f.count > 8192 || f.element < 0 || f.element > 3) __builtin_trap();
+        if (!std::isfinite(box.uvw.x) || !std::isfinite(box.uvw.y)) __builtin_trap();
+        EvalBrickPoint(src, sc, box.uvw, box.duvw, f, &own);
     }
     EvalMapColor(src, (in.flags & 1) ? maps.gen : nullptr, static_cast<ULONG>(in.element), sc);
 

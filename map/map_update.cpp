@@ -8,6 +8,7 @@
 #include "params/main_params.h"
 #include "params/relief_params.h"
 #include "relief/quarel_normal_map.h"
+#include "shading/eval_log.h"
 
 namespace QuarelNS {
 namespace {
@@ -58,6 +59,7 @@ void QuarelMap::Rebuild(TimeValue t) {
 
     ClampSnapshot(s);
     mSnapshot = s;
+    mLogStamp = NewLogStamp();
 
     if ((gRebuilds.fetch_add(1, std::memory_order_relaxed) & 0xFFu) == 0) {
         DiagLog(

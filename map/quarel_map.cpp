@@ -13,6 +13,7 @@
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
+#include "shading/mono.h"
 #include "shading/relief_height.h"
 #include "stdmat.h"
 
@@ -143,7 +144,7 @@ QuarelMap::~QuarelMap() {
 // --- slots ----------------------------------------------------------------------------------
 
 BrickEvalSource QuarelMap::EvalSource() const {
-    return BrickEvalSource{&mSnapshot, mNested[0], mNested[1], mNested[2], this};
+    return BrickEvalSource{&mSnapshot, mNested[0], mNested[1], mNested[2], this, mLogStamp};
 }
 
 QuarelNormalMap* QuarelMap::NormalOut() const {
@@ -511,8 +512,7 @@ AColor QuarelMap::EvalColor(ShadeContext& sc) {
 }
 
 float QuarelMap::EvalMono(ShadeContext& sc) {
-    const AColor c = EvalColor(sc);
-    return (c.r + c.g + c.b) / 3.f;
+    return MapMono(EvalColor(sc));
 }
 
 // The relief of the bump colours; reads only what the last Update stored.

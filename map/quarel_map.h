@@ -146,6 +146,7 @@ private:
     void Rebuild(TimeValue t);
 
     EvalSnapshot mSnapshot;
+    std::uint32_t mLogStamp = 0;  // new with every rebuild, for the evaluators' log
     Interval ivalid = NEVER;
     // Non-zero while Update rebuilds the snapshot; changes announced meanwhile keep ivalid.
     std::atomic<int> updatingCount{0};

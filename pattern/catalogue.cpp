@@ -15,9 +15,14 @@ constexpr float kHalfBond = 0.5f;
 constexpr float kThirdBond = 0.33333334f;
 constexpr float kStackBond = 0.f;
 
-template <float shift>
-void Bond(const PatternSettings& ps, float u, float v, BrickCell& cell) {
-    RunningBond(ps, u, v, cell, shift);
+void HalfBond(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    RunningBond(ps, u, v, cell, kHalfBond);
+}
+void ThirdBond(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    RunningBond(ps, u, v, cell, kThirdBond);
+}
+void StackBond(const PatternSettings& ps, float u, float v, BrickCell& cell) {
+    RunningBond(ps, u, v, cell, kStackBond);
 }
 
 template <int number>
@@ -48,11 +53,11 @@ constexpr PatternInfo Layout(int id, std::string_view name, int sid, int pos, Pa
 }
 
 constexpr std::array<PatternInfo, kPatternCount> kRows = {{
-    Bonded(0, "1/2 Running", 14, C::Masonry, 1, Bond<kHalfBond>, kHalfBond),
-    Bonded(1, "1/3 Running", 15, C::Masonry, 2, Bond<kThirdBond>, kThirdBond),
+    Bonded(0, "1/2 Running", 14, C::Masonry, 1, HalfBond, kHalfBond),
+    Bonded(1, "1/3 Running", 15, C::Masonry, 2, ThirdBond, kThirdBond),
     Plain(2, "Common Flemish", 12, C::Masonry, 3, CommonFlemish),
-    Bonded(3, "Custom Tiles", 19, C::Custom, 1, Bond<kHalfBond>, kHalfBond),
-    Bonded(4, "Fine Stack", 18, C::Masonry, 4, Bond<kStackBond>, kStackBond),
+    Bonded(3, "Custom Tiles", 19, C::Custom, 1, HalfBond, kHalfBond),
+    Bonded(4, "Fine Stack", 18, C::Masonry, 4, StackBond, kStackBond),
     Plain(5, "Herringbone", 20, C::Parquet, 1, Herringbone),
     Plain(6, "T-Shape", 3107, C::Parquet, 2, TShape),
     Plain(7, "Diagonal", 3106, C::Abstract, 2, Diagonal),

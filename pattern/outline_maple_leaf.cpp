@@ -143,6 +143,89 @@ struct Candidate {
     }
 };
 
+// Writes the leaf (bu, bv) and the point's place on it, at leaf coordinates (X, Y).
+void FinishLeaf(BrickCell& cell, std::int32_t bu, std::int32_t bv, float X, float Y, bool grout) {
+    cell.brickU = bu;
+    cell.brickV = bv;
+    cell.kind = (cell.brickU + cell.brickV) & 1;
+    cell.localU = Clamp01((X + 322.f) / kLeafWidth);
+    cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
+    cell.isGrout = grout;
+}
+
+// A point settled in one leaf: the single containing candidate, whatever the width. False when
+// the grid does not settle this part of the cell (a, b).
+bool FinishSettledLeaf(const LeafGrid& grid, std::int32_t a, std::int32_t b, float fu, float fv,
+                       float gw, float nu, float nv, BrickCell& cell) {
+    const LeafSettledCell& s = grid.settled[static_cast<std::size_t>(LeafSettledCellIndex(fu, fv))];
+    if (!s.settled) return false;
+    const float du = fu - static_cast<float>(s.di);
+    const float dv = fv - static_cast<float>(s.dj);
+    const float X = 4716.5f * du + 970.5f * dv;
+    const float Y = 4844.f * dv - 938.f * du;
+    bool grout = false;
+    // As in ChooseLeaf; a point clear of the outline by more than gw + 1 is no joint.
+    if (gw > 0.f && !(gw + 1.f < s.clear)) {
+        const int at = LeafGridCellIndex(X, Y);
+        const float bound = (gw + 1.f) * (gw + 1.f);
+        grout = gw >
+                std::sqrt(at >= 0 ? LeafGridNearest2(grid, grid.cells[static_cast<std::size_t>(at)],
+                                                     X, Y, bound)
+                                  : NearestChordDistance2(X, Y, bound));
+    }
+    FinishLeaf(cell, a + s.di, b + s.dj, X, Y, grout);
+    cell.jointDist = LeafJointDistance(grid, X, Y, true, grout, gw, nu, nv);
+    return true;
+}
+
+// The candidate a point belongs to (-1 when there is none) and whether it lies in that leaf's
+// joint: the one leaf that contains it, the deepest of several, or the nearest of none.
+struct LeafChoice {
+    int taken = -1;
+    bool grout = true;
+};
+
+LeafChoice ChooseLeaf(const Candidate* cands, int count, int containing, float gw,
+                      const LeafGrid& grid) {
+    LeafChoice r;
+    if (containing == 1) {
+        for (int k = 0; k < count; ++k) {
+            if (cands[k].inside) r.taken = k;
+        }
+        // gw > sqrt(d2) is false for every d2 >= 0 when gw is 0, and for every d2 beyond
+        // (gw + 1)^2 otherwise, so the search needs nothing farther.
+        if (gw > 0.f) {
+            const Candidate& c = cands[r.taken];
+            r.grout = gw > std::sqrt(c.Nearest2(grid, (gw + 1.f) * (gw + 1.f)));
+        } else {
+            r.grout = false;
+        }
+    } else if (containing > 1) {
+        // Overlapping leaves: the one the point lies deepest in; the earlier one on a tie.
+        float deepest = 0.f;
+        for (int k = 0; k < count; ++k) {
+            if (!cands[k].inside) continue;
+            const float d2 = cands[k].Nearest2(grid, kFar);
+            if (r.taken < 0 || d2 > deepest) {
+                r.taken = k;
+                deepest = d2;
+            }
+        }
+        r.grout = gw > std::sqrt(deepest);
+    } else {
+        // Outside every leaf: the nearest one, the earlier one on a tie.
+        float nearest = 1e30f;
+        for (int k = 0; k < count; ++k) {
+            const float d2 = cands[k].Nearest2(grid, nearest);
+            if (d2 < nearest) {
+                r.taken = k;
+                nearest = d2;
+            }
+        }
+    }
+    return r;
+}
+
 }  // namespace
 
 void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
@@ -163,38 +246,7 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float e = gw + 2.f;
 
     const LeafGrid& grid = MapleLeafGrid();
-    auto finish = [&cell](std::int32_t bu, std::int32_t bv, float X, float Y, bool grout) {
-        cell.brickU = bu;
-        cell.brickV = bv;
-        cell.kind = (cell.brickU + cell.brickV) & 1;
-        cell.localU = Clamp01((X + 322.f) / kLeafWidth);
-        cell.localV = Clamp01(1.f - (Y + 2449.f) / kLeafHeight);
-        cell.isGrout = grout;
-    };
-    if (grid.complete) {
-        // A point settled in one leaf: the single containing candidate, whatever the width.
-        const LeafSettledCell& s =
-            grid.settled[static_cast<std::size_t>(LeafSettledCellIndex(fu, fv))];
-        if (s.settled) {
-            const float du = fu - static_cast<float>(s.di);
-            const float dv = fv - static_cast<float>(s.dj);
-            const float X = 4716.5f * du + 970.5f * dv;
-            const float Y = 4844.f * dv - 938.f * du;
-            bool grout = false;
-            // As below; a point clear of the outline by more than gw + 1 is no joint.
-            if (gw > 0.f && !(gw + 1.f < s.clear)) {
-                const int at = LeafGridCellIndex(X, Y);
-                const float bound = (gw + 1.f) * (gw + 1.f);
-                grout = gw > std::sqrt(at >= 0 ? LeafGridNearest2(
-                                                     grid, grid.cells[static_cast<std::size_t>(at)],
-                                                     X, Y, bound)
-                                               : NearestChordDistance2(X, Y, bound));
-            }
-            finish(a + s.di, b + s.dj, X, Y, grout);
-            cell.jointDist = LeafJointDistance(grid, X, Y, true, grout, gw, nu, nv);
-            return;
-        }
-    }
+    if (grid.complete && FinishSettledLeaf(grid, a, b, fu, fv, gw, nu, nv, cell)) return;
     Candidate cands[9];
     int count = 0;
     int containing = 0;
@@ -227,50 +279,14 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         }
     }
 
-    int taken = -1;
-    bool grout = true;
-    if (containing == 1) {
-        for (int k = 0; k < count; ++k) {
-            if (cands[k].inside) taken = k;
-        }
-        // gw > sqrt(d2) is false for every d2 >= 0 when gw is 0, and for every d2 beyond
-        // (gw + 1)^2 otherwise, so the search needs nothing farther.
-        if (gw > 0.f) {
-            const Candidate& c = cands[taken];
-            grout = gw > std::sqrt(c.Nearest2(grid, (gw + 1.f) * (gw + 1.f)));
-        } else {
-            grout = false;
-        }
-    } else if (containing > 1) {
-        // Overlapping leaves: the one the point lies deepest in; the earlier one on a tie.
-        float deepest = 0.f;
-        for (int k = 0; k < count; ++k) {
-            if (!cands[k].inside) continue;
-            const float d2 = cands[k].Nearest2(grid, kFar);
-            if (taken < 0 || d2 > deepest) {
-                taken = k;
-                deepest = d2;
-            }
-        }
-        grout = gw > std::sqrt(deepest);
+    const LeafChoice choice = ChooseLeaf(cands, count, containing, gw, grid);
+    if (choice.taken >= 0) {
+        const Candidate& c = cands[choice.taken];
+        FinishLeaf(cell, a + c.di, b + c.dj, c.X, c.Y, choice.grout);
+        cell.jointDist =
+            LeafJointDistance(grid, c.X, c.Y, containing > 0, choice.grout, gw, nu, nv);
     } else {
-        // Outside every leaf: the nearest one, the earlier one on a tie.
-        float nearest = 1e30f;
-        for (int k = 0; k < count; ++k) {
-            const float d2 = cands[k].Nearest2(grid, nearest);
-            if (d2 < nearest) {
-                taken = k;
-                nearest = d2;
-            }
-        }
-    }
-
-    if (taken >= 0) {
-        const Candidate& c = cands[taken];
-        finish(a + c.di, b + c.dj, c.X, c.Y, grout);
-        cell.jointDist = LeafJointDistance(grid, c.X, c.Y, containing > 0, grout, gw, nu, nv);
-    } else {
-        finish(0, 0, 0.f, 0.f, grout);
+        FinishLeaf(cell, 0, 0, 0.f, 0.f, choice.grout);
     }
 }
 

@@ -94,12 +94,11 @@ AColor QuarelBumpMap::EvalColor(ShadeContext& sc) {
     const EvalSnapshot& snap = parent->Snapshot();
     const TexCoords tc = ResolveTexCoords(snap, parent->GetTheUVGen(), sc, false);
     const ShadeOverrides relief = PatternReliefRecord(snap);
-    return EvalBrickPoint(parent->EvalSource(), sc, tc.uvw, tc.duvw, tc.count, tc.element, &relief);
+    return EvalBrickPoint(parent->EvalSource(), sc, tc.uvw, tc.duvw, tc.face, &relief);
 }
 
 float QuarelBumpMap::EvalMono(ShadeContext& sc) {
-    const AColor c = EvalColor(sc);
-    return (c.r + c.g + c.b) * 0.33333334f;
+    return ReliefGrey(EvalColor(sc));
 }
 
 Point3 QuarelBumpMap::EvalNormalPerturb(ShadeContext& sc) {

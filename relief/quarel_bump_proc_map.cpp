@@ -172,15 +172,7 @@ IOResult QuarelBumpProcMap::Load(ILoad* iload) {
 void QuarelBumpProcMap::Update(TimeValue t, Interval& valid) {
     if (!mValidity.InInterval(t)) {
         mValidity = FOREVER;
-        if (mPBlock != nullptr) {
-            using namespace BumpProcParam;
-            mPBlock->GetValue(brick_color, t, mBrickColor, mValidity);
-            mPBlock->GetValue(brick_color_2, t, mBrickColor2, mValidity);
-            mPBlock->GetValue(grout_color, t, mGroutColor, mValidity);
-            mPBlock->GetValue(bump_map_on, t, mBumpOn, mValidity);
-            mPBlock->GetValue(depth, t, mDepth, mValidity);
-            mPBlock->GetValue(tex_relief, t, mRelief, mValidity);
-        }
+        if (mPBlock != nullptr) ReadSnapshot(*mPBlock, kBumpProcParams, t, mValues, mValidity);
         if (mBumpTexture != nullptr) mBumpTexture->Update(t, mValidity);
     }
     // Every call, not only when the cache is re-read: the parent may have changed since, and
@@ -220,22 +212,23 @@ AColor QuarelBumpProcMap::EvalColor(ShadeContext& sc) {
     }
     QuarelMap* parent = mParent;
     if (parent == nullptr) return AColor(0.f, 0.f, 0.f, 1.f);
-    return EvalBumpReliefColor(parent->EvalSource(), parent->GetTheUVGen(), sc,
-                               BumpReliefValues{mBrickColor, mBrickColor2, mGroutColor,
-                                                mBumpTexture, mBumpOn, mDepth, mRelief});
+    return EvalBumpReliefColor(parent->EvalSource(), parent->GetTheUVGen(), sc, Relief());
 }
 
 float QuarelBumpProcMap::EvalMono(ShadeContext& sc) {
-    const AColor c = EvalColor(sc);
-    return (c.r + c.g + c.b) * 0.33333334f;
+    return ReliefGrey(EvalColor(sc));
+}
+
+BumpReliefValues QuarelBumpProcMap::Relief() const {
+    const BumpOutputValues& v = mValues;
+    return BumpReliefValues{v.brick_color, v.brick_color_2, v.grout_color, mBumpTexture,
+                            v.bump_map_on, v.depth,         v.tex_relief};
 }
 
 Point3 QuarelBumpProcMap::EvalNormalPerturb(ShadeContext& sc) {
     QuarelMap* parent = mParent;
     if (!sc.doMaps || parent == nullptr) return Point3(0.f, 0.f, 0.f);
-    return EvalBumpReliefPerturb(parent->EvalSource(), parent->GetTheUVGen(), sc,
-                                 BumpReliefValues{mBrickColor, mBrickColor2, mGroutColor,
-                                                  mBumpTexture, mBumpOn, mDepth, mRelief});
+    return EvalBumpReliefPerturb(parent->EvalSource(), parent->GetTheUVGen(), sc, Relief());
 }
 
 UVGen* QuarelBumpProcMap::GetTheUVGen() {

@@ -19,6 +19,8 @@
 
 #include "imtl.h"
 #include "iparamb2.h"
+#include "params/snapshots.h"
+#include "shading/bump_relief.h"
 
 namespace QuarelNS {
 
@@ -94,18 +96,15 @@ private:
     void LinkParent(QuarelMap* p);
     // The parent is going: forget it without telling it.
     void ParentGone() { mParent = nullptr; }
+    // What the relief evaluators take: the copied values and the bump texture.
+    BumpReliefValues Relief() const;
 
     QuarelMap* mParent = nullptr;
     Interval mValidity = NEVER;
     IParamBlock2* mPBlock = nullptr;
-    // The cache, written only by Update: parameters 0, 1, 2, 4, 5 and 6 of the block.
-    Color mBrickColor{1.f, 1.f, 1.f};
-    Color mBrickColor2{1.f, 1.f, 1.f};
-    Color mGroutColor{0.f, 0.f, 0.f};
     Texmap* mBumpTexture = nullptr;
-    int mBumpOn = 1;
-    float mDepth = 5.f;
-    float mRelief = 1.f;
+    // The block's values, copied by Update only (defaults: a map without a block).
+    BumpOutputValues mValues;
     QuarelBumpProcMapPostLoad* mPendingLoad = nullptr;
 };
 

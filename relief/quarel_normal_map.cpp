@@ -94,6 +94,7 @@ RefTargetHandle QuarelNormalMap::GetReference(int i) {
 // Only a parameter block (or nothing) is kept; anything else leaves the slot as it was.
 void QuarelNormalMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i != kRefPBlock) return;
+    mValuesValid.SetEmpty();
     if (rtarg == nullptr) {
         mPBlock = nullptr;
     } else if (rtarg->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
@@ -109,9 +110,11 @@ RefResult QuarelNormalMap::NotifyRefChanged(const Interval&, RefTargetHandle hTa
         if (hTarget != nullptr && hTarget == mPBlock) {
             mPBlock = nullptr;
             mValidity.SetEmpty();
+            mValuesValid.SetEmpty();
         }
     } else if (message == REFMSG_CHANGE) {
         mValidity.SetEmpty();
+        mValuesValid.SetEmpty();
         NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     }
     return REF_SUCCEED;
@@ -132,10 +135,25 @@ IOResult QuarelNormalMap::Load(ILoad* iload) {
 
 void QuarelNormalMap::Update(TimeValue t, Interval& valid) {
     UpdateFromParent(mParent, t, valid, mValidity);
+    if (!mValuesValid.InInterval(t)) {
+        Interval held = FOREVER;
+        mValues = ReadValues(t, held);
+        mValuesValid = held;
+    }
 }
 
 void QuarelNormalMap::Reset() {
     mValidity.SetEmpty();
+    mValuesValid.SetEmpty();
+}
+
+NormalOutputValues QuarelNormalMap::ReadValues(TimeValue t, Interval& valid) const {
+    NormalOutputValues v = kNormalOutputWithoutBlock;
+    if (mPBlock != nullptr) {
+        ReadSnapshot(*mPBlock, kNormalParams, t, v, valid);
+        ClampSnapshotRows(kNormalParams, v);
+    }
+    return v;
 }
 
 Interval QuarelNormalMap::Validity(TimeValue t) {
@@ -154,32 +172,24 @@ ParamDlg* QuarelNormalMap::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
 
 // --- evaluation (render threads) ------------------------------------------------------------
 
-namespace {
-
-// A value of the block at t; `v` keeps its preset when there is no block.
-void ReadAt(IParamBlock2* pb, ParamID id, TimeValue t, float& v) {
-    if (pb == nullptr) return;
-    Interval iv = FOREVER;
-    pb->GetValue(id, t, v, iv);
+// An animated value is read at the shading time, as it always was; a render of constant values
+// never reaches the block from a render thread.
+NormalOutputValues QuarelNormalMap::ValuesAt(TimeValue t) const {
+    if (mValuesValid.InInterval(t)) return mValues;
+    Interval ignored = FOREVER;
+    return ReadValues(t, ignored);
 }
-
-}  // namespace
 
 AColor QuarelNormalMap::EvalColor(ShadeContext& sc) {
     if (!sc.doMaps) return AColor(0.f, 0.f, 0.f, 0.f);
     QuarelMap* parent = mParent;
     if (parent == nullptr) return AColor(0.5f, 0.5f, 1.f, 1.f);
 
-    // The block is read at the shading time, so animated depth and relief follow the frame;
-    // the depth only after the samples.
-    const TimeValue t = sc.CurTime();
-    float relief = 0.f;
-    ReadAt(mPBlock, NormalParam::relief_tex_amount, t, relief);
+    // The values at the shading time, so animated depth and relief follow the frame.
+    const NormalOutputValues v = ValuesAt(sc.CurTime());
     const NormalSlopes g =
-        EvalNormalSlopes(parent->EvalSource(), parent->GetTheUVGen(), sc, relief);
-    float depth = 1.f;
-    ReadAt(mPBlock, NormalParam::normal_depth, t, depth);
-    return NormalColorFromSlopes(g, depth);
+        EvalNormalSlopes(parent->EvalSource(), parent->GetTheUVGen(), sc, v.relief_tex_amount);
+    return NormalColorFromSlopes(g, v.normal_depth);
 }
 
 float QuarelNormalMap::EvalMono(ShadeContext& sc) {
@@ -203,9 +213,8 @@ void* QuarelNormalMap::GetInterface(ULONG id) {
 float QuarelNormalMap::ReliefHeight(ShadeContext& sc) {
     QuarelMap* parent = mParent;
     if (!sc.doMaps || parent == nullptr) return 0.f;
-    float relief = 0.f;
-    ReadAt(mPBlock, NormalParam::relief_tex_amount, sc.CurTime(), relief);
-    return EvalReliefHeight(parent->EvalSource(), parent->GetTheUVGen(), sc, relief);
+    return EvalReliefHeight(parent->EvalSource(), parent->GetTheUVGen(), sc,
+                            ValuesAt(sc.CurTime()).relief_tex_amount);
 }
 
 }  // namespace QuarelNS

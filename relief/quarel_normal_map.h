@@ -12,12 +12,15 @@
 // registers the output with its parent, the output leaves the parent's list when it dies or
 // changes parent, and the parent clears the pointers of every output in its list when it goes.
 // All of this, Update included, runs on the host's main thread. Evaluation runs on any number
-// of render threads: it reads the parent's snapshot of its last rebuild and this map's block,
-// and never updates or rebuilds anything.
+// of render threads: it reads the parent's snapshot of its last rebuild and this map's own
+// values as Update copied them, and never updates or rebuilds anything. The depth and relief
+// are those at the shading time: the copy serves every shading time over which the block's
+// values hold (all of them, unless they are animated); only at another time is the block read.
 #pragma once
 
 #include "imtl.h"
 #include "iparamb2.h"
+#include "params/snapshots.h"
 #include "relief/relief_height_interface.h"
 
 namespace QuarelNS {
@@ -63,8 +66,8 @@ public:
     IOResult Save(ISave* isave) override { return IO_OK; }
     IOResult Load(ILoad* iload) override;
 
-    // Refreshes the parent's snapshot (its Update rebuilds only outside its validity); the
-    // map's own block is read at evaluation.
+    // Refreshes the parent's snapshot (its Update rebuilds only outside its validity) and the
+    // copy of the map's own values. The validity is the parent's, as it has always been.
     void Update(TimeValue t, Interval& valid) override;
     void Reset() override;
     Interval Validity(TimeValue t) override;
@@ -90,10 +93,17 @@ private:
     void LinkParent(QuarelMap* p);
     // The parent is going: forget it without telling it.
     void ParentGone() { mParent = nullptr; }
+    // The block's values at t, clamped; those of a map without a block when it has none.
+    NormalOutputValues ReadValues(TimeValue t, Interval& valid) const;
+    // The values at shading time t: the copy when they hold at t, else read afresh.
+    NormalOutputValues ValuesAt(TimeValue t) const;
 
     QuarelMap* mParent = nullptr;
     Interval mValidity = NEVER;
     IParamBlock2* mPBlock = nullptr;
+    // Written only by Update, on the main thread; NEVER whenever the block may have changed.
+    NormalOutputValues mValues = kNormalOutputWithoutBlock;
+    Interval mValuesValid = NEVER;
     QuarelNormalMapPostLoad* mPendingLoad = nullptr;
 };
 

@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shading/brick_eval.h"
+#include "pattern/catalogue.h"
+#include "shading/box_projection.h"
 #include "shading/float_guards.h"
 
 namespace QuarelNS {
@@ -25,69 +26,66 @@ bool ObjectDirection(ShadeContext& sc, const Point3& v, Point3& dir) {
     return true;
 }
 
-}  // namespace
-
-bool ComputeBoxProjection(const EvalSnapshot& snap, ShadeContext& sc, Point3& uvw, Point3& duvw,
-                          int& count, int& element) {
-    // Hosts report the point either in 0..1 of the box or in -1..1: take the latter to the former.
+// The point in 0..1 of the box. Hosts report it either in 0..1 or in -1..1: take the latter to
+// the former.
+Point3 PointInBox(ShadeContext& sc) {
     Point3 p = sc.PObjRelBox();
     if (p.x < -0.01f || p.x > 1.01f || p.y < -0.01f || p.y > 1.01f || p.z < -0.01f || p.z > 1.01f)
         p = Point3(p.x * 0.5f + 0.5f, p.y * 0.5f + 0.5f, p.z * 0.5f + 0.5f);
-    p = Point3(Clamp01(p.x), Clamp01(p.y), Clamp01(p.z));
+    return Point3(Clamp01(p.x), Clamp01(p.y), Clamp01(p.z));
+}
+
+// The side face the direction n faces, its width and the point's position a across it, running
+// round the box; false on the top and bottom faces.
+bool SideFace(const Point3& n, const Point3& p, float sx, float sy, int& element, float& width,
+              float& a) {
+    const float ax = std::fabs(n.x), ay = std::fabs(n.y), az = std::fabs(n.z);
+    if (!(ax > az) && !(ay > az)) return false;  // top or bottom face
+    if (ay >= ax) {
+        width = sx;
+        element = n.y >= 0.f ? 0 : 2;
+        a = n.y >= 0.f ? p.x : 1.f - p.x;
+    } else {
+        width = sy;
+        element = n.x >= 0.f ? 1 : 3;
+        a = n.x >= 0.f ? 1.f - p.y : p.y;
+    }
+    return true;
+}
+
+}  // namespace
+
+BoxProjection ComputeBoxProjection(const EvalSnapshot& snap, ShadeContext& sc) {
+    BoxProjection r;
+    const Point3 p = PointInBox(sc);
 
     const Box3 box = sc.ObjectBox();
     const Point3 size = box.pmax - box.pmin;
     const float sx = std::fabs(size.x), sy = std::fabs(size.y), sz = std::fabs(size.z);
     // A flat box has no side faces to wrap; a non-finite one has no usable extents.
-    if (!(sx > 1e-6f) || !(sy > 1e-6f) || !(sz > 1e-6f)) return false;
-    if (!std::isfinite(sx) || !std::isfinite(sy) || !std::isfinite(sz)) return false;
+    if (!(sx > 1e-6f) || !(sy > 1e-6f) || !(sz > 1e-6f)) return r;
+    if (!std::isfinite(sx) || !std::isfinite(sy) || !std::isfinite(sz)) return r;
 
     Point3 n;
-    if (!ObjectDirection(sc, sc.GNormal(), n) && !ObjectDirection(sc, sc.Normal(), n)) return false;
+    if (!ObjectDirection(sc, sc.GNormal(), n) && !ObjectDirection(sc, sc.Normal(), n)) return r;
 
-    duvw = Point3(1.f / 1024.f, 1.f / 1024.f, 0.f);
-    count = -1;
-    element = 0;
-
-    const float ax = std::fabs(n.x), ay = std::fabs(n.y), az = std::fabs(n.z);
-    if (!(ax > az) && !(ay > az)) return false;  // top or bottom face
-
-    float width, a;
-    if (ay >= ax) {
-        width = sx;
-        if (n.y >= 0.f) {
-            element = 0;
-            a = p.x;
-        } else {
-            element = 2;
-            a = 1.f - p.x;
-        }
-    } else {
-        width = sy;
-        if (n.x >= 0.f) {
-            element = 1;
-            a = 1.f - p.y;
-        } else {
-            element = 3;
-            a = p.y;
-        }
-    }
+    float width = 0.f, a = 0.f;
+    if (!SideFace(n, p, sx, sy, r.face.element, width, a)) return BoxProjection{};
 
     // Bricks of about the same width on every face: the widest face gets nx of them.
-    count = SaturatingFloor(width / std::max(sx, sy) * static_cast<float>(snap.nx) + 0.5f, 1,
-                            kMaxFaceCount);
+    const int count = SaturatingFloor(width / std::max(sx, sy) * static_cast<float>(snap.nx) + 0.5f,
+                                      1, kMaxFaceCount);
 
-    // Faces 1 and 3 meet faces 0 and 2 at the box's corners; shifting their courses keeps the
-    // bond running around the corner.
+    // Faces 1 and 3 meet faces 0 and 2 at the box's corners; shifting their courses by the
+    // bond's own shift keeps the bond running around the corner.
     float offset = 0.f;
-    if (element == 1 || element == 3) {
-        if (snap.pattern == 0 || snap.pattern == 3)
-            offset = 0.5f / static_cast<float>(count);
-        else if (snap.pattern == 1)
-            offset = 0.33333334f / static_cast<float>(count);
-    }
-    uvw = Point3(a + offset, p.z, 0.f);
-    return true;
+    if (r.face.element == 1 || r.face.element == 3)
+        offset = PatternInfoFor(snap.pattern).courseShift / static_cast<float>(count);
+    r.found = true;
+    r.uvw = Point3(a + offset, p.z, 0.f);
+    r.duvw = Point3(1.f / 1024.f, 1.f / 1024.f, 0.f);
+    r.face.count = count;
+    return r;
 }
 
 }  // namespace QuarelNS

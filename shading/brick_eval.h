@@ -7,7 +7,10 @@
 // derivatives or snapshot values give a defined colour, never undefined behaviour.
 #pragma once
 
+#include <cstdint>
+
 #include "imtl.h"
+#include "shading/box_projection.h"
 #include "shading/eval_snapshot.h"
 #include "shading/shade_overrides.h"
 
@@ -19,6 +22,9 @@ struct BrickEvalSource {
     Texmap* groutMap = nullptr;   // slot 3 `groutMap`
     Texmap* brickMap2 = nullptr;  // slot 4 `tilesMap2`
     const void* owner = nullptr;  // the map, for log lines
+    // New at every rebuild of the snapshot, for the log's bookkeeping (shading/eval_log.h);
+    // 0: none, the log compares the snapshot's values on every call.
+    std::uint32_t logStamp = 0;
 };
 
 // The source's snapshot, or the defaults when it has none (a map that was never updated).
@@ -29,30 +35,24 @@ inline const EvalSnapshot& SnapshotOf(const BrickEvalSource& src) {
 
 // Texture coordinates of a shading point as the map's evaluators choose them: the "Accurate"
 // box projection when the snapshot asks for it and it applies, else the UV generator, else the
-// context's channel 1. count/element are -1/0 unless the box projection gave others. With
+// context's channel 1. `face` is the box projection's face, or none. With
 // wantBasis the surface derivative vectors dPdu, dPdv are filled as well (the projection and
 // the context give DPdUVW of channel 1, the generator GetBumpDP).
 struct TexCoords {
     Point3 uvw;
     Point3 duvw;
-    int count = -1;
-    int element = 0;
+    BoxFace face;
     Point3 dPdu;
     Point3 dPdv;
 };
 TexCoords ResolveTexCoords(const EvalSnapshot& snap, UVGen* uvGen, ShadeContext& sc,
                            bool wantBasis);
 
-// "Accurate" projection: bricks run around the four side faces of the object's box. True when
-// it applies to this point; on false the results are not to be used.
-bool ComputeBoxProjection(const EvalSnapshot& snap, ShadeContext& sc, Point3& uvw, Point3& duvw,
-                          int& count, int& element);
-
 // Master transform, pattern query, grout or brick, colours or nested maps through a
-// BrickShadeContext, per-brick variation. `overrides` null means the default record.
+// BrickShadeContext, per-brick variation, on the box projection's `face` (a default BoxFace
+// off the box). `overrides` null means the default record.
 AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3& uvw,
-                      const Point3& duvw, int countOverride, int element,
-                      const ShadeOverrides* overrides);
+                      const Point3& duvw, const BoxFace& face, const ShadeOverrides* overrides);
 
 // QuarelMap::EvalColor: first-call log line, doMaps, G-buffer id, coordinates, core.
 AColor EvalMapColor(const BrickEvalSource& src, UVGen* uvGen, ULONG gbufID, ShadeContext& sc);

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
 #include "shading/brick_eval.h"
 #include "shading/brick_hash.h"
@@ -111,78 +112,8 @@ QUAREL_NOINLINE AColor EvalBrickMap(Texmap& map, ShadeContext& sc, const EvalSna
     return map.EvalColor(bsc);
 }
 
-}  // namespace
-
-AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3& uvw,
-                      const Point3& duvw, int countOverride, int element,
-                      const ShadeOverrides* overrides) {
-    const EvalSnapshot& s = SnapshotOf(src);
-    const ShadeOverrides& ov = overrides != nullptr ? *overrides : DefaultShadeOverrides();
-
-    // Master transform about the tile's centre; the angle only when there is one.
-    const float u = uvw.x, v = uvw.y;
-    MasterPoint m;
-    m.um = (u - 0.5f) * s.master_u_tiling + 0.5f + s.master_u_offset;
-    m.vm = (v - 0.5f) * s.master_v_tiling + 0.5f + s.master_v_offset;
-    if (s.master_angle != 0.f)
-        RotateAboutCentre(m.um, m.vm, std::sin(s.master_angle), std::cos(s.master_angle));
-
-    // Master filter size; the angle does not enter.
-    m.dum = duvw.x * std::fabs(s.master_u_tiling);
-    m.dvm = duvw.y * std::fabs(s.master_v_tiling);
-    m.w = uvw.z;
-    m.dw = duvw.z;
-
-    // Log only.
-    NoteMasterValues(s, u, v, m.um, m.vm, src.owner);
-
-    // Pattern query. The engine reduces the point to the unit tile itself (and takes
-    // non-finite coordinates as 0), so um and vm go in as they are.
-    PatternSettings ps;
-    ps.pattern = s.pattern;
-    ps.nx = countOverride > 0 ? countOverride : s.nx;
-    ps.ny = s.ny;
-    ps.gap_u = s.gap_u;
-    ps.gap_v = s.gap_v;
-    ps.random_shift = s.random_shift;
-    ps.seed = static_cast<std::uint32_t>(s.seed);
-    BrickCell cell;  // the record's defaults are the preset the engine expects
-    EvaluatePattern(ps, m.um, m.vm, cell);
-
-    // Grout: its map, or its colour; no variation.
-    if (cell.isGrout) {
-        if (ov.evalMaps && s.grout_map_on != 0 && src.groutMap != nullptr)
-            return EvalGroutMap(*src.groutMap, sc, m);
-        return AColor(ov.useOwnColors ? ov.groutColor : s.grout_color, 1.f);
-    }
-
-    // Brick.
-    const std::uint32_t key = CellKey(cell.brickU, cell.brickV, element);
-
-    // Second colour: the pattern's own colour-2 bricks, or a random quarter of the others
-    // (never in the custom layouts, which place their second set themselves).
-    bool second = cell.kind == 1;
-    if (!second && ov.allowSecondColor && s.random_second_color_on != 0 &&
-        !(s.pattern >= 13 && s.pattern <= 19))
-        second = Unit(BrickRandom(s.seed, key, BrickSalt::kSecondColor)) < 0.25f;
-
-    // The chosen nested map if allowed, switched on and present; else the colour.
-    Texmap* map = nullptr;
-    if (ov.evalMaps) {
-        if (second)
-            map = s.brick_map_2_on != 0 ? src.brickMap2 : nullptr;
-        else
-            map = s.brick_map_on != 0 ? src.brickMap : nullptr;
-    }
-    AColor color;
-    if (map != nullptr) {
-        color = EvalBrickMap(*map, sc, s, cell, element, key, m);
-    } else {
-        const Color& c = ov.useOwnColors ? (second ? ov.brickColor2 : ov.brickColor1)
-                                         : (second ? s.brick_color_2 : s.brick_color);
-        color = AColor(c, 1.f);
-    }
-
+// The per-brick variation of a brick's colour: its variance, then its hue shift.
+inline void VaryBrickColor(const EvalSnapshot& s, std::uint32_t key, AColor& color) {
     // Colour variance: a per-brick factor in [1 - variance, 1 + variance).
     if (s.color_variance > 0.f) {
         const float f = (Unit(BrickRandom(s.seed, key, BrickSalt::kColorVariance)) - 0.5f) * 2.f *
@@ -201,6 +132,73 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
         color.g = c.g;
         color.b = c.b;
     }
+}
+
+}  // namespace
+
+AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3& uvw,
+                      const Point3& duvw, const BoxFace& face, const ShadeOverrides* overrides) {
+    const EvalSnapshot& s = SnapshotOf(src);
+    const ShadeOverrides& ov = overrides != nullptr ? *overrides : DefaultShadeOverrides();
+
+    // Master transform about the tile's centre; the angle only when there is one.
+    const float u = uvw.x, v = uvw.y;
+    MasterPoint m;
+    m.um = (u - 0.5f) * s.master_u_tiling + 0.5f + s.master_u_offset;
+    m.vm = (v - 0.5f) * s.master_v_tiling + 0.5f + s.master_v_offset;
+    if (s.master_angle != 0.f)
+        RotateAboutCentre(m.um, m.vm, std::sin(s.master_angle), std::cos(s.master_angle));
+
+    // Master filter size; the angle does not enter.
+    m.dum = duvw.x * std::fabs(s.master_u_tiling);
+    m.dvm = duvw.y * std::fabs(s.master_v_tiling);
+    m.w = uvw.z;
+    m.dw = duvw.z;
+
+    // Log only.
+    NoteMasterValues(src, u, v, m.um, m.vm);
+
+    // Pattern query. The engine reduces the point to the unit tile itself (and takes
+    // non-finite coordinates as 0), so um and vm go in as they are.
+    const PatternSettings ps = PatternSettingsOn(s, face);
+    BrickCell cell;  // the record's defaults are the preset the engine expects
+    EvaluatePattern(ps, m.um, m.vm, cell);
+
+    // Grout: its map, or its colour; no variation.
+    if (cell.isGrout) {
+        if (ov.evalMaps && s.grout_map_on != 0 && src.groutMap != nullptr)
+            return EvalGroutMap(*src.groutMap, sc, m);
+        return AColor(ov.useOwnColors ? ov.groutColor : s.grout_color, 1.f);
+    }
+
+    // Brick.
+    const std::uint32_t key = CellKey(cell.brickU, cell.brickV, face.element);
+
+    // Second colour: the pattern's own colour-2 bricks, or a random quarter of the others
+    // (never in the custom layouts, which place their second set themselves).
+    bool second = cell.kind == 1;
+    if (!second && ov.allowSecondColor && s.random_second_color_on != 0 &&
+        !PatternInfoFor(s.pattern).customLayout)
+        second = Unit(BrickRandom(s.seed, key, BrickSalt::kSecondColor)) < 0.25f;
+
+    // The chosen nested map if allowed, switched on and present; else the colour.
+    Texmap* map = nullptr;
+    if (ov.evalMaps) {
+        if (second)
+            map = s.brick_map_2_on != 0 ? src.brickMap2 : nullptr;
+        else
+            map = s.brick_map_on != 0 ? src.brickMap : nullptr;
+    }
+    AColor color;
+    if (map != nullptr) {
+        color = EvalBrickMap(*map, sc, s, cell, face.element, key, m);
+    } else {
+        const Color& c = ov.useOwnColors ? (second ? ov.brickColor2 : ov.brickColor1)
+                                         : (second ? s.brick_color_2 : s.brick_color);
+        color = AColor(c, 1.f);
+    }
+
+    VaryBrickColor(s, key, color);
     return color;
 }
 

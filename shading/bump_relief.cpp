@@ -17,8 +17,8 @@ ShadeOverrides Record(const Color& brick, const Color& brick2, const Color& grou
 }
 
 AColor At(const BrickEvalSource& src, ShadeContext& sc, const Point3& p, const Point3& duvw,
-          int count, int element, const ShadeOverrides& record) {
-    return EvalBrickPoint(src, sc, p, duvw, count, element, &record);
+          BoxFace face, const ShadeOverrides& record) {
+    return EvalBrickPoint(src, sc, p, duvw, face, &record);
 }
 
 }  // namespace
@@ -57,18 +57,17 @@ AColor EvalBumpReliefColor(const BrickEvalSource& src, UVGen* uvGen, ShadeContex
                            const BumpReliefValues& v) {
     const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);
     const BumpReliefRecords rec = MakeBumpReliefRecords(v);
-    const AColor base = At(src, sc, at.uvw, at.duvw, at.count, at.element, rec.base);
+    const AColor base = At(src, sc, at.uvw, at.duvw, at.face, rec.base);
     // Written so that a NaN relief counts as none.
     if (!(v.relief > 0.f)) return base;
     const ReliefNestingScope scope(src.owner, true);
     if (!scope.Entered()) return base;
     const float r = v.relief < 1.f ? v.relief : 1.f;
 
-    const float tex =
-        v.bumpOn != 0 && v.bumpTexture != nullptr
-            ? ReliefGrey(v.bumpTexture->EvalColor(sc))
-            : ReliefGrey(At(src, sc, at.uvw, at.duvw, at.count, at.element, rec.white));
-    const float m = At(src, sc, at.uvw, at.duvw, at.count, at.element, rec.mask).r;
+    const float tex = v.bumpOn != 0 && v.bumpTexture != nullptr
+                          ? ReliefGrey(v.bumpTexture->EvalColor(sc))
+                          : ReliefGrey(At(src, sc, at.uvw, at.duvw, at.face, rec.white));
+    const float m = At(src, sc, at.uvw, at.duvw, at.face, rec.mask).r;
     const Color& g = v.groutColor;
     return AColor(((tex - base.r) * r + base.r - g.r) * m + g.r,
                   ((tex - base.g) * r + base.g - g.g) * m + g.g,
@@ -79,20 +78,11 @@ Point3 EvalBumpReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeCont
                              const BumpReliefValues& v) {
     if (!sc.doMaps) return Point3(0.f, 0.f, 0.f);
     const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, true);
-    const float du = ReliefStep(at.duvw.x);
-    const float dv = ReliefStep(at.duvw.y);
-
     const ReliefNestingScope scope(src.owner, Clamp01(v.relief) > 0.f);
     const BumpHeightField field = MakeBumpHeightField(src, sc, at, v, scope.Entered());
-    const ReliefSamples h =
-        SampleCross([&field](float a, float b) { return SampleBumpHeight(field, a, b); }, du, dv);
-
-    const float gu = (h.uPlus - h.uMinus) * 0.5f / du;
-    const float gv = (h.vPlus - h.vMinus) * 0.5f / dv;
-    const float k = v.depth * kReliefPerturbScale;
-    return Point3(FiniteOr0((gu * at.dPdu.x + gv * at.dPdv.x) * k),
-                  FiniteOr0((gu * at.dPdu.y + gv * at.dPdv.y) * k),
-                  FiniteOr0((gu * at.dPdu.z + gv * at.dPdv.z) * k));
+    const ReliefCross c = SampleReliefCross(
+        [&field](float a, float b) { return SampleBumpHeight(field, a, b); }, at.duvw);
+    return ReliefPerturbation(c, at.dPdu, at.dPdv, v.depth * kReliefPerturbScale);
 }
 
 }  // namespace QuarelNS

@@ -3,15 +3,16 @@
 //
 // The state is process-wide and written from any render thread, so it is held in relaxed
 // atomics: it decides only whether a line is written, never a result. Two threads that notice
-// the same change at once may both write the line. The checks cost a few relaxed loads and
-// compares per call; formatting happens only when a line is written.
+// the same change at once may both write the line. Per call the checks cost one relaxed load
+// each: the master values are compared only when the snapshot's stamp (BrickEvalSource::
+// logStamp, new at every rebuild) is not the one whose values were logged or confirmed last.
+// Formatting happens only when a line is written.
 #pragma once
 
 #include <atomic>
-#include <bit>
 #include <cstdint>
 
-#include "shading/eval_snapshot.h"
+#include "shading/brick_eval.h"
 
 namespace QuarelNS {
 
@@ -19,6 +20,8 @@ namespace EvalLogDetail {
 struct State {
     std::atomic<bool> firstColorLogged{false};
     std::atomic<bool> firstPerturbLogged{false};
+    // The stamp of the snapshot whose master values equal the last logged ones; 0: none.
+    std::atomic<std::uint32_t> masterStamp{0};
     std::atomic<bool> masterLogged{false};
     // master_u_tiling, master_v_tiling, master_u_offset, master_v_offset, master_angle as
     // bits: compared as bits, a NaN value is logged once instead of on every call.
@@ -28,13 +31,12 @@ extern State gState;
 
 void LogFirstEvalColor(const void* owner);
 void LogFirstEvalNormalPerturb(const void* owner);
-void LogMasterChange(const EvalSnapshot& s, float u, float v, float um, float vm,
-                     const void* owner);
-
-inline bool SameBits(int i, float x) {
-    return gState.masterBits[i].load(std::memory_order_relaxed) == std::bit_cast<std::uint32_t>(x);
-}
+void CheckMasterValues(const BrickEvalSource& src, float u, float v, float um, float vm);
 }  // namespace EvalLogDetail
+
+// A stamp for a snapshot just rebuilt, never 0 (0 marks a snapshot without one, whose master
+// values are compared on every call). A snapshot changed after its stamp needs a new one.
+std::uint32_t NewLogStamp();
 
 // "QuarelMap::EvalColor FIRST CALL, this=0x%p", once per process.
 inline void NoteEvalColorCall(const void* owner) {
@@ -50,14 +52,11 @@ inline void NoteEvalNormalPerturbCall(const void* owner) {
 
 // "EvalColor master changed: ..." when the snapshot's five master values differ from the ones
 // last logged. (u, v) is the point before the master transform, (um, vm) after it.
-inline void NoteMasterValues(const EvalSnapshot& s, float u, float v, float um, float vm,
-                             const void* owner) {
-    using namespace EvalLogDetail;
-    if (gState.masterLogged.load(std::memory_order_relaxed) && SameBits(0, s.master_u_tiling) &&
-        SameBits(1, s.master_v_tiling) && SameBits(2, s.master_u_offset) &&
-        SameBits(3, s.master_v_offset) && SameBits(4, s.master_angle))
+inline void NoteMasterValues(const BrickEvalSource& src, float u, float v, float um, float vm) {
+    const std::uint32_t stamp = src.logStamp;
+    if (stamp != 0 && stamp == EvalLogDetail::gState.masterStamp.load(std::memory_order_relaxed))
         return;
-    LogMasterChange(s, u, v, um, vm, owner);
+    EvalLogDetail::CheckMasterValues(src, u, v, um, vm);
 }
 
 }  // namespace QuarelNS

@@ -22,11 +22,14 @@ template <bool wantBasis>
 inline TexCoords Resolve(const EvalSnapshot& snap, UVGen* uvGen, ShadeContext& sc) {
     TexCoords tc;
     if (snap.projection_mode == 1) {
-        if (ComputeBoxProjection(snap, sc, tc.uvw, tc.duvw, tc.count, tc.element)) {
+        const BoxProjection box = ComputeBoxProjection(snap, sc);
+        if (box.found) {
+            tc.uvw = box.uvw;
+            tc.duvw = box.duvw;
+            tc.face = box.face;
             ContextBasis<wantBasis>(sc, tc);
             return tc;
         }
-        tc = TexCoords{};  // a declined projection may have written some of its results
     }
     if (uvGen != nullptr) {
         if constexpr (wantBasis) uvGen->GetBumpDP(sc, tc.dPdu, tc.dPdv);
@@ -54,7 +57,7 @@ AColor EvalMapColor(const BrickEvalSource& src, UVGen* uvGen, ULONG gbufID, Shad
     if (!sc.doMaps) return AColor(0.f, 0.f, 0.f, 0.f);
     if (gbufID != 0) sc.SetGBufferID(static_cast<int>(gbufID));
     const TexCoords tc = Resolve<false>(SnapshotOf(src), uvGen, sc);
-    return EvalBrickPoint(src, sc, tc.uvw, tc.duvw, tc.count, tc.element, nullptr);
+    return EvalBrickPoint(src, sc, tc.uvw, tc.duvw, tc.face, nullptr);
 }
 
 }  // namespace QuarelNS

@@ -1,6 +1,6 @@
 // What every relief evaluator shares: the sampling step, the grey value that turns a colour into
-// a height, central differences in their fixed sample order, and the guard that keeps a relief
-// output nested inside its own map from evaluating itself forever.
+// a height, the samples in their fixed order, the perturbation they give, and the guard that keeps
+// a relief output nested inside its own map from evaluating itself forever.
 //
 // Heights are sampled at +du, -du, +dv, -dv around the shading point, in this order, with
 // du = min(2^-13, max(2^-16, 0.25 |duv.x|)) and dv likewise from duv.y: a quarter of the filter
@@ -11,6 +11,9 @@
 #include <cmath>
 
 #include "acolor.h"
+#include "point3.h"
+#include "shading/float_guards.h"
+#include "shading/mono.h"
 
 namespace QuarelNS {
 
@@ -28,26 +31,42 @@ inline float ReliefStep(float d) {
     return s < kReliefStepMax ? s : kReliefStepMax;
 }
 
-// A colour's height: the mean of r, g and b, as the relief outputs have always computed it.
-inline float ReliefGrey(const AColor& c) {
-    return (c.r + c.g + c.b) * 0.33333334f;
-}
-
 // The four heights of one shading point, in sampling order.
 struct ReliefSamples {
     float uPlus, uMinus, vPlus, vMinus;
 };
 
-// h(+du, 0), h(-du, 0), h(0, +dv), h(0, -dv): the order is part of the result when the height
-// reads anything stateful (a nested map that counts its calls, say), so it is fixed here.
+// The heights around a shading point and the steps they were taken at.
+struct ReliefCross {
+    ReliefSamples h;
+    float du, dv;
+};
+
+// h(+du, 0), h(-du, 0), h(0, +dv), h(0, -dv) with the steps of the filter size duvw: the order
+// is part of the result when the height reads anything stateful (a nested map that counts its
+// calls, say), so it is fixed here.
 template <typename Height>
-ReliefSamples SampleCross(Height&& h, float du, float dv) {
-    ReliefSamples s;
-    s.uPlus = h(du, 0.f);
-    s.uMinus = h(-du, 0.f);
-    s.vPlus = h(0.f, dv);
-    s.vMinus = h(0.f, -dv);
-    return s;
+ReliefCross SampleReliefCross(Height&& h, const Point3& duvw) {
+    ReliefCross c;
+    c.du = ReliefStep(duvw.x);
+    c.dv = ReliefStep(duvw.y);
+    c.h.uPlus = h(c.du, 0.f);
+    c.h.uMinus = h(-c.du, 0.f);
+    c.h.vPlus = h(0.f, c.dv);
+    c.h.vMinus = h(0.f, -c.dv);
+    return c;
+}
+
+// A perturbation: the central differences (h+ - h-) * 0.5 / step along the surface's
+// derivative vectors, times k. A component that is not finite (from non-finite derivative
+// vectors) is 0.
+inline Point3 ReliefPerturbation(const ReliefCross& c, const Point3& dPdu, const Point3& dPdv,
+                                 float k) {
+    const float gu = (c.h.uPlus - c.h.uMinus) * 0.5f / c.du;
+    const float gv = (c.h.vPlus - c.h.vMinus) * 0.5f / c.dv;
+    return Point3(FiniteOr0((gu * dPdu.x + gv * dPdv.x) * k),
+                  FiniteOr0((gu * dPdu.y + gv * dPdv.y) * k),
+                  FiniteOr0((gu * dPdu.z + gv * dPdv.z) * k));
 }
 
 // Relief evaluations that show a map's nested maps in their heights (the texture relief) can be

@@ -42,8 +42,8 @@ float SampleReliefHeight(const ReliefHeightField& f, float du, float dv) {
 
 namespace {
 
-ReliefSamples SampleField(const ReliefHeightField& f, float du, float dv) {
-    return SampleCross([&f](float a, float b) { return SampleReliefHeight(f, a, b); }, du, dv);
+ReliefCross SampleField(const ReliefHeightField& f, const Point3& duvw) {
+    return SampleReliefCross([&f](float a, float b) { return SampleReliefHeight(f, a, b); }, duvw);
 }
 
 }  // namespace
@@ -53,20 +53,10 @@ Point3 EvalReliefPerturb(const BrickEvalSource& src, UVGen* uvGen, ShadeContext&
     if (!sc.doMaps) return Point3(0.f, 0.f, 0.f);
     const EvalSnapshot& snap = SnapshotOf(src);
     const TexCoords at = ResolveTexCoords(snap, uvGen, sc, true);
-    const float eu = ReliefStep(at.duvw.x);
-    const float ev = ReliefStep(at.duvw.y);
-
     const float amount = Clamp01(snap.relief_tex_amount);
     const ReliefNestingScope scope(src.owner, amount > 0.f);
     const ReliefHeightField field = MakeReliefHeightField(src, sc, at, amount, scope.Entered());
-    const ReliefSamples h = SampleField(field, eu, ev);
-
-    const float gu = (h.uPlus - h.uMinus) * 0.5f / eu;
-    const float gv = (h.vPlus - h.vMinus) * 0.5f / ev;
-    const Point3 n((gu * at.dPdu.x + gv * at.dPdv.x) * kReliefPerturbScale,
-                   (gu * at.dPdu.y + gv * at.dPdv.y) * kReliefPerturbScale,
-                   (gu * at.dPdu.z + gv * at.dPdv.z) * kReliefPerturbScale);
-    return Point3(FiniteOr0(n.x), FiniteOr0(n.y), FiniteOr0(n.z));
+    return ReliefPerturbation(SampleField(field, at.duvw), at.dPdu, at.dPdv, kReliefPerturbScale);
 }
 
 float EvalReliefHeight(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc, float amount) {
@@ -79,17 +69,15 @@ float EvalReliefHeight(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& s
 NormalSlopes EvalNormalSlopes(const BrickEvalSource& src, UVGen* uvGen, ShadeContext& sc,
                               float amount) {
     const TexCoords at = ResolveTexCoords(SnapshotOf(src), uvGen, sc, false);
-    const float du = ReliefStep(at.duvw.x);
-    const float dv = ReliefStep(at.duvw.y);
-
     const float a = Clamp01(amount);
     const ReliefNestingScope scope(src.owner, a > 0.f);
     const ReliefHeightField field = MakeReliefHeightField(src, sc, at, a, scope.Entered());
-    const ReliefSamples h = SampleField(field, du, dv);
+    const ReliefCross c = SampleField(field, at.duvw);
 
+    // The normal's own formula: minus the difference, times half the step's reciprocal.
     NormalSlopes g;
-    g.gx = -(h.uPlus - h.uMinus) * 0.5f * (1.f / du);
-    g.gy = -(h.vPlus - h.vMinus) * 0.5f * (1.f / dv);
+    g.gx = -(c.h.uPlus - c.h.uMinus) * 0.5f * (1.f / c.du);
+    g.gy = -(c.h.vPlus - c.h.vMinus) * 0.5f * (1.f / c.dv);
     return g;
 }
 

@@ -10,23 +10,17 @@ struct ReliefPoint {
     const BrickEvalSource* src = nullptr;
     ShadeContext* sc = nullptr;
     Point3 uvw, duvw;
-    int count = -1;
-    int element = 0;
+    BoxFace face;
 
     ReliefPoint() = default;
     ReliefPoint(const BrickEvalSource& source, ShadeContext& context, const TexCoords& at)
-        : src(&source),
-          sc(&context),
-          uvw(at.uvw),
-          duvw(at.duvw),
-          count(at.count),
-          element(at.element) {}
+        : src(&source), sc(&context), uvw(at.uvw), duvw(at.duvw), face(at.face) {}
 
     // Where the sample offset by (du, dv) is taken.
     Point3 Offset(float du, float dv) const { return Point3(uvw.x + du, uvw.y + dv, uvw.z); }
     // The colour at p, with the point's filter size and box face, through `record`.
     AColor Eval(const Point3& p, const ShadeOverrides& record) const {
-        return EvalBrickPoint(*src, *sc, p, duvw, count, element, &record);
+        return EvalBrickPoint(*src, *sc, p, duvw, face, &record);
     }
 };
 

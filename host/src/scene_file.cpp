@@ -99,6 +99,64 @@ void CollectNodes(INode* node, Collector& c, std::vector<INode*>& nodes) {
     }
 }
 
+// One object: its class, name, block header, references and its own data.
+bool WriteObject(ChunkWriter& w, ReferenceTarget* t, const Collector& c, std::string* error) {
+    w.BeginChunk(kChunkObject);
+    w.BeginChunk(kChunkClass);
+    w.WriteU32(static_cast<std::uint32_t>(t->SuperClassID()));
+    w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartA()));
+    w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartB()));
+    w.EndChunk();
+    if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().empty()) {
+        w.BeginChunk(kChunkName);
+        WriteName(w, mb->GetName());
+        w.EndChunk();
+    }
+    if (t->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
+        auto* pb = dynamic_cast<IParamBlock2*>(t);
+        ParamBlockDesc2* d = pb ? pb->GetDesc() : nullptr;
+        if (!d || !d->cd) return Fail(error, "a parameter block has no owner class to save");
+        w.BeginChunk(kChunkBlock);
+        w.WriteU32(static_cast<std::uint32_t>(d->cd->SuperClassID()));
+        w.WriteU32(static_cast<std::uint32_t>(d->cd->ClassID().PartA()));
+        w.WriteU32(static_cast<std::uint32_t>(d->cd->ClassID().PartB()));
+        w.WriteI32(d->ID);
+        w.EndChunk();
+    }
+    w.BeginChunk(kChunkRefs);
+    const int n = std::max(0, t->NumRefs());
+    w.WriteU32(static_cast<std::uint32_t>(n));
+    for (int i = 0; i < n; ++i) {
+        ReferenceTarget* r = t->GetReference(i);
+        auto it = r ? c.index.find(r) : c.index.end();
+        w.WriteI32(it == c.index.end() ? -1 : it->second);
+    }
+    w.EndChunk();
+    w.BeginChunk(kChunkData);
+    const int depth = w.CurChunkDepth();
+    if (t->Save(&w) != IO_OK) return Fail(error, "an object could not save its data");
+    while (w.CurChunkDepth() > depth) w.EndChunk();
+    w.EndChunk();
+    w.EndChunk();
+    return true;
+}
+
+// The scene's nodes: parent index, material index and name of each, parents first.
+void WriteNodes(ChunkWriter& w, const std::vector<INode*>& nodes, const Collector& c) {
+    w.BeginChunk(kChunkNodes);
+    for (INode* n : nodes) {
+        w.BeginChunk(kChunkNode);
+        INode* parent = n->GetParentNode();
+        auto pit = std::find(nodes.begin(), nodes.end(), parent);
+        w.WriteI32(pit == nodes.end() ? -1 : static_cast<std::int32_t>(pit - nodes.begin()));
+        auto mit = n->GetMtl() ? c.index.find(n->GetMtl()) : c.index.end();
+        w.WriteI32(mit == c.index.end() ? -1 : mit->second);
+        WriteName(w, n->GetName());
+        w.EndChunk();
+    }
+    w.EndChunk();
+}
+
 }  // namespace
 
 bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std::uint8_t>& out,
@@ -120,59 +178,11 @@ bool SaveSceneBytes(const std::vector<ReferenceTarget*>& roots, std::vector<std:
     w.EndChunk();
 
     w.BeginChunk(kChunkObjects);
-    for (ReferenceTarget* t : c.order) {
-        w.BeginChunk(kChunkObject);
-        w.BeginChunk(kChunkClass);
-        w.WriteU32(static_cast<std::uint32_t>(t->SuperClassID()));
-        w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartA()));
-        w.WriteU32(static_cast<std::uint32_t>(t->ClassID().PartB()));
-        w.EndChunk();
-        if (auto* mb = dynamic_cast<MtlBase*>(t); mb && !mb->GetName().empty()) {
-            w.BeginChunk(kChunkName);
-            WriteName(w, mb->GetName());
-            w.EndChunk();
-        }
-        if (t->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID) {
-            auto* pb = dynamic_cast<IParamBlock2*>(t);
-            ParamBlockDesc2* d = pb ? pb->GetDesc() : nullptr;
-            if (!d || !d->cd) return Fail(error, "a parameter block has no owner class to save");
-            w.BeginChunk(kChunkBlock);
-            w.WriteU32(static_cast<std::uint32_t>(d->cd->SuperClassID()));
-            w.WriteU32(static_cast<std::uint32_t>(d->cd->ClassID().PartA()));
-            w.WriteU32(static_cast<std::uint32_t>(d->cd->ClassID().PartB()));
-            w.WriteI32(d->ID);
-            w.EndChunk();
-        }
-        w.BeginChunk(kChunkRefs);
-        const int n = std::max(0, t->NumRefs());
-        w.WriteU32(static_cast<std::uint32_t>(n));
-        for (int i = 0; i < n; ++i) {
-            ReferenceTarget* r = t->GetReference(i);
-            auto it = r ? c.index.find(r) : c.index.end();
-            w.WriteI32(it == c.index.end() ? -1 : it->second);
-        }
-        w.EndChunk();
-        w.BeginChunk(kChunkData);
-        const int depth = w.CurChunkDepth();
-        if (t->Save(&w) != IO_OK) return Fail(error, "an object could not save its data");
-        while (w.CurChunkDepth() > depth) w.EndChunk();
-        w.EndChunk();
-        w.EndChunk();
-    }
+    for (ReferenceTarget* t : c.order)
+        if (!WriteObject(w, t, c, error)) return false;
     w.EndChunk();
 
-    w.BeginChunk(kChunkNodes);
-    for (INode* n : nodes) {
-        w.BeginChunk(kChunkNode);
-        INode* parent = n->GetParentNode();
-        auto pit = std::find(nodes.begin(), nodes.end(), parent);
-        w.WriteI32(pit == nodes.end() ? -1 : static_cast<std::int32_t>(pit - nodes.begin()));
-        auto mit = n->GetMtl() ? c.index.find(n->GetMtl()) : c.index.end();
-        w.WriteI32(mit == c.index.end() ? -1 : mit->second);
-        WriteName(w, n->GetName());
-        w.EndChunk();
-    }
-    w.EndChunk();
+    WriteNodes(w, nodes, c);
 
     w.BeginChunk(kChunkRoots);
     w.WriteU32(static_cast<std::uint32_t>(rootIndex.size()));
@@ -379,8 +389,8 @@ bool Parse(const std::uint8_t* data, std::size_t size, ParsedScene& scene, std::
     return true;
 }
 
-// Indices in range, no reference loops, every class known: all before anything is made.
-bool Check(ParsedScene& s, std::string* error) {
+// Every object's references in range and its class (or its block's owner class) known.
+bool CheckObjects(ParsedScene& s, std::string* error) {
     const std::size_t n = s.objects.size();
     auto inRange = [&](std::int32_t i) { return i >= -1 && i < static_cast<std::int64_t>(n); };
     for (std::size_t i = 0; i < n; ++i) {
@@ -411,8 +421,13 @@ bool Check(ParsedScene& s, std::string* error) {
                                        Hex(o.cid.PartB()) + ") of superclass " + Hex(o.sclass));
         }
     }
-    // Loop test: iterative depth-first search with three colours; a finished object's depth is
-    // one more than its deepest target's.
+    return true;
+}
+
+// No reference loops and no chain deeper than kMaxChainDepth: an iterative depth-first search
+// with three colours; a finished object's depth is one more than its deepest target's.
+bool CheckReferenceChains(const ParsedScene& s, std::string* error) {
+    const std::size_t n = s.objects.size();
     std::vector<unsigned char> colour(n, 0);
     std::vector<std::uint32_t> depth(n, 1);
     for (std::size_t start = 0; start < n; ++start) {
@@ -443,6 +458,13 @@ bool Check(ParsedScene& s, std::string* error) {
             }
         }
     }
+    return true;
+}
+
+// Node parents before their children, materials that are materials, roots in range.
+bool CheckNodesAndRoots(const ParsedScene& s, std::string* error) {
+    const std::size_t n = s.objects.size();
+    auto inRange = [&](std::int32_t i) { return i >= -1 && i < static_cast<std::int64_t>(n); };
     for (std::size_t i = 0; i < s.nodes.size(); ++i) {
         const NodeRecord& nd = s.nodes[i];
         const std::string where = "node " + std::to_string(i);
@@ -463,6 +485,11 @@ bool Check(ParsedScene& s, std::string* error) {
                                    std::to_string(s.roots[i]) + " out of range");
     }
     return true;
+}
+
+// Indices in range, no reference loops, every class known: all before anything is made.
+bool Check(ParsedScene& s, std::string* error) {
+    return CheckObjects(s, error) && CheckReferenceChains(s, error) && CheckNodesAndRoots(s, error);
 }
 
 // Adds callbacks not yet listed: one registered twice must still run (and delete itself) once.
@@ -497,19 +524,12 @@ void Undo(std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& c
     made.clear();
 }
 
-}  // namespace
-
-bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out,
-                    std::string* error) {
-    ParsedScene s;
-    if (!Parse(data, size, s, error) || !Check(s, error)) return false;
-    const std::uint8_t* body = data + kHeaderSize;
-
-    // Make the objects; each stays held until its references are in place.
-    std::vector<ReferenceTarget*> made;
-    std::vector<PostLoadCallback*> callbacks;
+// Makes the objects; each stays held until its references are in place. On failure what was
+// made is deleted.
+bool MakeObjects(const ParsedScene& s, std::vector<ReferenceTarget*>& made,
+                 std::vector<PostLoadCallback*>& callbacks, std::string* error) {
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
-        ObjectRecord& o = s.objects[i];
+        const ObjectRecord& o = s.objects[i];
         const std::string where = "object " + std::to_string(i);
         ReferenceTarget* t = nullptr;
         if (o.isBlock) {
@@ -534,14 +554,14 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
         RefHostAccess::Hold(t);
         made.push_back(t);
     }
-    for (const NodeRecord& nd : s.nodes) {
-        if (nd.mtl >= 0 && !dynamic_cast<Mtl*>(made[nd.mtl])) {
-            Undo(made, callbacks);
-            return Fail(error, "a node's material is not a material object");
-        }
-    }
+    return true;
+}
 
-    // Each object reads its own data, bounded by its data chunk.
+// Each object reads its own data, bounded by its data chunk. On failure what was made is
+// deleted.
+bool LoadObjectData(const ParsedScene& s, const std::uint8_t* body,
+                    std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& callbacks,
+                    std::string* error) {
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
         ChunkReader sub(body + o.dataStart, o.dataSize);
@@ -553,6 +573,54 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
             return Fail(error, "object " + std::to_string(i) + ": its data could not be read");
         }
     }
+    return true;
+}
+
+// Objects that nothing holds (a maker refused them, or a callback replaced them) are not
+// kept: with every object still held, delete those whose dependents are all going too, then
+// let go of the rest.
+void KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
+    std::vector<ReferenceTarget*> dying;
+    auto isDying = [&](const ReferenceMaker* m) {
+        return std::find(dying.begin(), dying.end(), m) != dying.end();
+    };
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (ReferenceTarget* t : made) {
+            if (isDying(t)) continue;
+            bool all = true;
+            for (int d = 0; d < t->DependentCount() && all; ++d) all = isDying(t->GetDependent(d));
+            if (all) {
+                dying.push_back(t);
+                grew = true;
+            }
+        }
+    }
+    for (ReferenceTarget* t : dying) t->DeleteMe();
+    for (ReferenceTarget* t : made)
+        if (!isDying(t)) RefHostAccess::Release(t);
+}
+
+}  // namespace
+
+bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out,
+                    std::string* error) {
+    ParsedScene s;
+    if (!Parse(data, size, s, error) || !Check(s, error)) return false;
+    const std::uint8_t* body = data + kHeaderSize;
+
+    // Make the objects; each stays held until its references are in place.
+    std::vector<ReferenceTarget*> made;
+    std::vector<PostLoadCallback*> callbacks;
+    if (!MakeObjects(s, made, callbacks, error)) return false;
+    for (const NodeRecord& nd : s.nodes) {
+        if (nd.mtl >= 0 && !dynamic_cast<Mtl*>(made[nd.mtl])) {
+            Undo(made, callbacks);
+            return Fail(error, "a node's material is not a material object");
+        }
+    }
+
+    if (!LoadObjectData(s, body, made, callbacks, error)) return false;
 
     // From here on nothing fails. Slots are set through SetReference; the host counts what
     // each maker keeps, and what a constructor made in those slots goes with its reference.
@@ -587,29 +655,7 @@ bool LoadSceneBytes(const std::uint8_t* data, std::size_t size, LoadedScene& out
     // object that the clean-up below has already deleted.
     RunPostLoadCallbacks(std::move(callbacks));
 
-    // Objects that nothing holds (a maker refused them, or a callback replaced them) are not
-    // kept: with every object still held, delete those whose dependents are all going too,
-    // then let go of the rest.
-    std::vector<ReferenceTarget*> dying;
-    auto isDying = [&](const ReferenceMaker* m) {
-        return std::find(dying.begin(), dying.end(), m) != dying.end();
-    };
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (ReferenceTarget* t : made) {
-            if (isDying(t)) continue;
-            bool all = true;
-            for (int d = 0; d < t->DependentCount() && all; ++d) all = isDying(t->GetDependent(d));
-            if (all) {
-                dying.push_back(t);
-                grew = true;
-            }
-        }
-    }
-    for (ReferenceTarget* t : dying) t->DeleteMe();
-    for (ReferenceTarget* t : made)
-        if (!isDying(t)) RefHostAccess::Release(t);
-
+    KeepOnlyHeld(made);
     return true;
 }
 

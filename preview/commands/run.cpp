@@ -351,9 +351,123 @@ int RunPreview(const PreviewOptions& o, std::FILE* in, std::FILE* out, std::FILE
     return RunWithHost(o, *host, in, out, err);
 }
 
+namespace {
+
+// The box shows the "Accurate" projection: sample takes it as the box's default, which a preset
+// or --set may change; pictures always show it.
+void AddBoxProjection(const PreviewOptions& o, const ParamTable& table,
+                      std::vector<Assignment>& values) {
+    const ParamEntry* mode = table.Find("projection_mode");
+    if (o.projection != Projection::Box || mode == nullptr) return;
+    Assignment a;
+    a.param = mode;
+    a.origin = "--projection box";
+    a.value.kind = ParamValue::Kind::Int;
+    a.value.i = FindItem(*mode, "Accurate") >= 0 ? FindItem(*mode, "Accurate") : 1;
+    if (o.command == Command::Sample)
+        values.insert(values.begin(), std::move(a));
+    else
+        values.push_back(std::move(a));
+}
+
+// The map the command works on: the scene's (--scene), or a new one. Null with the exit code in
+// `code` and the reason printed.
+std::unique_ptr<MapSlot> OpenMap(const PreviewOptions& o, PluginHost& host, SceneCleanup& cleanup,
+                                 int& code, std::FILE* err) {
+    std::string error;
+    if (o.scene.empty()) {
+        std::unique_ptr<MapSlot> slot = host.NewMap(error);
+        if (!slot) std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+        code = kExitFailed;
+        return slot;
+    }
+    // The module is loaded: the scene's objects are made by its class descriptors.
+    cleanup.used = true;
+    code = kExitRefused;
+    LoadedScene loaded;
+    if (!LoadSceneFile(o.scene, loaded, &error)) {
+        std::fprintf(err, "%s: cannot load scene %s: %s\n", kProgram, o.scene.c_str(),
+                     error.c_str());
+        return nullptr;
+    }
+    Texmap* picked = PickSceneMap(host.MapClass()->ClassID(), o.mapName, error);
+    if (picked == nullptr) {
+        std::fprintf(err, "%s: %s: %s\n", kProgram, o.scene.c_str(), error.c_str());
+        return nullptr;
+    }
+    return std::make_unique<MapSlot>(picked);
+}
+
+// --save-scene: the map saved as a scene, named (so that --map finds it) after the preset it
+// came from.
+bool SaveScene(const PreviewOptions& o, Texmap* map, const Class_ID& mapClass,
+               SceneCleanup& cleanup, std::FILE* err) {
+    cleanup.used = true;
+    if (map->GetName().empty()) {
+        const std::string name =
+            o.preset.empty() ? "QuarelMap" : std::filesystem::path(o.preset).stem().string();
+        map->SetName(MSTR(name.begin(), name.end()));
+    }
+    std::string error;
+    if (SaveMapScene(map, mapClass, o.saveScene, error)) return true;
+    std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+    return false;
+}
+
+// Before any evaluation, on this thread, as a renderer does: every map it shows is updated, the
+// relief outputs (which evaluation never updates) included.
+void UpdateForRender(Texmap* map) {
+    Interval valid = FOREVER;
+    map->Update(0, valid);
+    for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
+        if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
+}
+
+// The commands that work on an updated map.
+int RunMapCommand(const PreviewOptions& o, const PluginHost& host, Texmap* map,
+                  const ParamTable& table, std::FILE* in, std::FILE* out, std::FILE* err) {
+    switch (o.command) {
+        case Command::Sample:
+            return RunSample(map, o.output, CellsSettings(map, table), in, out, err,
+                             o.projection == Projection::Box ? &o.box : nullptr)
+                       ? kExitOk
+                       : kExitRefused;
+        case Command::Bake:
+            return BakeCommand(o, map, table, out, err);
+        case Command::Picker:
+            return RunPicker(o, host, map, out, err);
+        case Command::Show:
+            return ShowCommand(map, table, out, err);
+        default:
+            return o.object.empty() ? RenderCommand(o, map, table, out, err)
+                                    : ObjectCommand(o, map, table, out, err);
+    }
+}
+
+// Makes or loads the map, sets the values, saves the scene if asked, updates the map and runs
+// the command on it. The scene is emptied and the map released before the module goes.
+int RunOnMap(const PreviewOptions& o, PluginHost& host, const ParamTable& table,
+             const std::vector<Assignment>& values, std::FILE* in, std::FILE* out, std::FILE* err) {
+    SceneCleanup cleanup;
+    int code = kExitOk;
+    const std::unique_ptr<MapSlot> slot = OpenMap(o, host, cleanup, code, err);
+    if (!slot) return code;
+    Texmap* map = slot->Get();
+    std::string error;
+    if (!ApplyAssignments(map, values, error)) {
+        std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+        return kExitRefused;
+    }
+    if (!o.saveScene.empty() && !SaveScene(o, map, host.MapClass()->ClassID(), cleanup, err))
+        return kExitFailed;
+    UpdateForRender(map);
+    return RunMapCommand(o, host, map, table, in, out, err);
+}
+
+}  // namespace
+
 int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::FILE* out,
                 std::FILE* err) {
-    std::string error;
     ParamTable table;
     AddMapParams(host, table);
     if (o.command == Command::Params) return ListParams(table, out);
@@ -361,95 +475,13 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
     if (o.command == Command::Swatch) return RunSwatch(o, table, out, err);
 
     std::vector<Assignment> values;
+    std::string error;
     if (!ResolveAssignments(o, table, values, error)) {
         std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
         return kExitRefused;
     }
-    if (o.projection == Projection::Box) {
-        // The box shows the "Accurate" projection.
-        if (const ParamEntry* mode = table.Find("projection_mode")) {
-            Assignment a;
-            a.param = mode;
-            a.origin = "--projection box";
-            a.value.kind = ParamValue::Kind::Int;
-            a.value.i = FindItem(*mode, "Accurate") >= 0 ? FindItem(*mode, "Accurate") : 1;
-            // sample takes it as the box's default: a preset or --set may choose otherwise.
-            if (o.command == Command::Sample)
-                values.insert(values.begin(), std::move(a));
-            else
-                values.push_back(std::move(a));
-        }
-    }
-
-    int code = kExitOk;
-    {
-        SceneCleanup cleanup;
-        std::unique_ptr<MapSlot> slot;
-        const Class_ID mapClass = host.MapClass()->ClassID();
-        if (!o.scene.empty()) {
-            // The module is loaded: the scene's objects are made by its class descriptors.
-            cleanup.used = true;
-            LoadedScene loaded;
-            if (!LoadSceneFile(o.scene, loaded, &error)) {
-                std::fprintf(err, "%s: cannot load scene %s: %s\n", kProgram, o.scene.c_str(),
-                             error.c_str());
-                return kExitRefused;
-            }
-            Texmap* picked = PickSceneMap(mapClass, o.mapName, error);
-            if (picked == nullptr) {
-                std::fprintf(err, "%s: %s: %s\n", kProgram, o.scene.c_str(), error.c_str());
-                return kExitRefused;
-            }
-            slot = std::make_unique<MapSlot>(picked);
-        } else {
-            slot = host.NewMap(error);
-            if (!slot) {
-                std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
-                return kExitFailed;
-            }
-        }
-        Texmap* map = slot->Get();
-        if (!ApplyAssignments(map, values, error)) {
-            std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
-            return kExitRefused;
-        }
-        if (!o.saveScene.empty()) {
-            cleanup.used = true;
-            // Named, so that --map finds it: after the preset it came from.
-            if (map->GetName().empty()) {
-                const std::string name = o.preset.empty()
-                                             ? "QuarelMap"
-                                             : std::filesystem::path(o.preset).stem().string();
-                map->SetName(MSTR(name.begin(), name.end()));
-            }
-            if (!SaveMapScene(map, mapClass, o.saveScene, error)) {
-                std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
-                return kExitFailed;
-            }
-        }
-        // Before any evaluation, on this thread, as a renderer does: every map it shows is
-        // updated, the relief outputs (which evaluation never updates) included.
-        Interval valid = FOREVER;
-        map->Update(0, valid);
-        for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
-            if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
-        if (o.command == Command::Sample)
-            code = RunSample(map, o.output, CellsSettings(map, table), in, out, err,
-                             o.projection == Projection::Box ? &o.box : nullptr)
-                       ? kExitOk
-                       : kExitRefused;
-        else if (o.command == Command::Bake)
-            code = BakeCommand(o, map, table, out, err);
-        else if (o.command == Command::Picker)
-            code = RunPicker(o, host, map, out, err);
-        else if (o.command == Command::Show)
-            code = ShowCommand(map, table, out, err);
-        else if (!o.object.empty())
-            code = ObjectCommand(o, map, table, out, err);
-        else
-            code = RenderCommand(o, map, table, out, err);
-    }  // the map goes before its module
-    return code;
+    AddBoxProjection(o, table, values);
+    return RunOnMap(o, host, table, values, in, out, err);
 }
 
 int RunPreview(int argc, char** argv) {

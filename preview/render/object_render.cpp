@@ -84,111 +84,138 @@ void FaceCoordinates(Surface& s) {
     s.v = rel.z;
 }
 
-// Ray and object, in world space; the nearest hit in front of the ray's origin.
-bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) {
+// The distance along the ray (o, d; d a unit vector) to each object's nearest hit in front of
+// its origin, or a value not above 0 when it misses; where the hit decides the face (and, for
+// flat faces, the normal), that too.
+double HitSphere(const Point3& o, const Point3& d) {
+    const double ox = o.x, oy = o.y, oz = o.z, dx = d.x, dy = d.y, dz = d.z;
+    const double r = kHalf;
+    const double b = ox * dx + oy * dy + oz * dz;
+    const double c = ox * ox + oy * oy + oz * oz - r * r;
+    const double disc = b * b - c;  // d is a unit vector
+    if (disc < 0.0) return -1.0;
+    return -b - std::sqrt(disc);
+}
+
+double HitCube(const Point3& o, const Point3& d, Surface& s) {
+    const double r = kHalf;
+    double lo = -INFINITY, hi = INFINITY;
+    int axis = 0;
+    const double org[3] = {o.x, o.y, o.z}, dir[3] = {d.x, d.y, d.z};
+    for (int k = 0; k < 3; ++k) {
+        if (dir[k] == 0.0) {
+            if (std::fabs(org[k]) > r) return -1.0;
+            continue;
+        }
+        const double inv = 1.0 / dir[k];
+        double a = (-r - org[k]) * inv, b = (r - org[k]) * inv;
+        if (a > b) std::swap(a, b);
+        if (a > lo) lo = a, axis = k;
+        hi = std::min(hi, b);
+    }
+    if (lo > hi || lo <= 0.0) return -1.0;
+    const double sign = dir[axis] > 0.0 ? -1.0 : 1.0;     // the face the ray enters
+    static constexpr int kSide[2][2] = {{3, 1}, {2, 0}};  // [-x, +x], [-y, +y]
+    s.face = axis == 2 ? (sign > 0.0 ? 4 : 5) : kSide[axis][sign > 0.0 ? 1 : 0];
+    s.n = Point3(0.f, 0.f, 0.f);
+    (axis == 0 ? s.n.x : axis == 1 ? s.n.y : s.n.z) = static_cast<float>(sign);
+    return lo;
+}
+
+// The side, then the caps; the nearest hit in front wins.
+double HitCylinder(const Point3& o, const Point3& d, Surface& s) {
     const double ox = o.x, oy = o.y, oz = o.z, dx = d.x, dy = d.y, dz = d.z;
     const double r = kHalf;
     double t = -1.0;
-    switch (shape) {
-        case ObjectShape::Sphere: {
-            const double b = ox * dx + oy * dy + oz * dz;
-            const double c = ox * ox + oy * oy + oz * oz - r * r;
-            const double disc = b * b - c;  // d is a unit vector
-            if (disc < 0.0) return false;
-            t = -b - std::sqrt(disc);
-            if (t <= 0.0) return false;
-            break;
-        }
-        case ObjectShape::Cube: {
-            double lo = -INFINITY, hi = INFINITY;
-            int axis = 0;
-            const double org[3] = {ox, oy, oz}, dir[3] = {dx, dy, dz};
-            for (int k = 0; k < 3; ++k) {
-                if (dir[k] == 0.0) {
-                    if (std::fabs(org[k]) > r) return false;
-                    continue;
-                }
-                const double inv = 1.0 / dir[k];
-                double a = (-r - org[k]) * inv, b = (r - org[k]) * inv;
-                if (a > b) std::swap(a, b);
-                if (a > lo) lo = a, axis = k;
-                hi = std::min(hi, b);
-            }
-            if (lo > hi || lo <= 0.0) return false;
-            t = lo;
-            const double sign = dir[axis] > 0.0 ? -1.0 : 1.0;     // the face the ray enters
-            static constexpr int kSide[2][2] = {{3, 1}, {2, 0}};  // [-x, +x], [-y, +y]
-            s.face = axis == 2 ? (sign > 0.0 ? 4 : 5) : kSide[axis][sign > 0.0 ? 1 : 0];
-            s.n = Point3(0.f, 0.f, 0.f);
-            (axis == 0 ? s.n.x : axis == 1 ? s.n.y : s.n.z) = static_cast<float>(sign);
-            break;
-        }
-        case ObjectShape::Cylinder: {
-            // The side, then the caps; the nearest hit in front wins.
-            const double a = dx * dx + dy * dy;
-            if (a > 0.0) {
-                const double b = ox * dx + oy * dy, c = ox * ox + oy * oy - r * r;
-                const double disc = b * b - a * c;
-                if (disc >= 0.0) {
-                    const double side = (-b - std::sqrt(disc)) / a;
-                    if (side > 0.0 && std::fabs(oz + side * dz) <= r) t = side, s.face = 0;
-                }
-            }
-            if (dz != 0.0) {
-                for (const double zc : {r, -r}) {
-                    const double cap = (zc - oz) / dz;
-                    const double x = ox + cap * dx, y = oy + cap * dy;
-                    if (cap > 0.0 && x * x + y * y <= r * r && (t < 0.0 || cap < t))
-                        t = cap, s.face = zc > 0.0 ? 4 : 5;
-                }
-            }
-            if (t <= 0.0) return false;
-            break;
-        }
-        case ObjectShape::Plane: {
-            if (dz == 0.0) return false;
-            t = -oz / dz;
-            const double x = ox + t * dx, y = oy + t * dy;
-            if (t <= 0.0 || std::fabs(x) > r || std::fabs(y) > r) return false;
-            s.face = 4;
-            s.n = Point3(0.f, 0.f, 1.f);
-            break;
+    const double a = dx * dx + dy * dy;
+    if (a > 0.0) {
+        const double b = ox * dx + oy * dy, c = ox * ox + oy * oy - r * r;
+        const double disc = b * b - a * c;
+        if (disc >= 0.0) {
+            const double side = (-b - std::sqrt(disc)) / a;
+            if (side > 0.0 && std::fabs(oz + side * dz) <= r) t = side, s.face = 0;
         }
     }
-    s.p = Point3(static_cast<float>(ox + t * dx), static_cast<float>(oy + t * dy),
-                 static_cast<float>(oz + t * dz));
-    switch (shape) {
-        case ObjectShape::Sphere: {
-            s.n = Unit(s.p);
-            Around(s.p, 2.f, s);
-            const float z = std::clamp(s.p.z / kHalf, -1.f, 1.f);
-            const double theta = std::acos(static_cast<double>(z));
-            s.v = static_cast<float>(1.0 - theta / kPi);
-            // dP/dv = -pi dP/dtheta, P = r (sin t cos f, sin t sin f, cos t).
-            const float rho = std::sqrt(s.p.x * s.p.x + s.p.y * s.p.y);
-            const float k = static_cast<float>(kPi);
-            s.dPdv = rho > 0.f ? Point3(-z * s.p.x / rho * kHalf, -z * s.p.y / rho * kHalf, rho) * k
-                               : Point3(0.f, 0.f, 0.f);
-            break;
+    if (dz != 0.0) {
+        for (const double zc : {r, -r}) {
+            const double cap = (zc - oz) / dz;
+            const double x = ox + cap * dx, y = oy + cap * dy;
+            if (cap > 0.0 && x * x + y * y <= r * r && (t < 0.0 || cap < t))
+                t = cap, s.face = zc > 0.0 ? 4 : 5;
         }
-        case ObjectShape::Cylinder:
-            if (s.face == 0) {
-                const float rho = std::sqrt(s.p.x * s.p.x + s.p.y * s.p.y);
-                s.n = rho > 0.f ? Point3(s.p.x / rho, s.p.y / rho, 0.f) : Point3(1.f, 0.f, 0.f);
-                Around(s.p, 3.f, s);
-                s.v = s.p.z + kHalf;
-                s.dPdv = Point3(0.f, 0.f, 1.f);
-            } else {
-                s.n = Point3(0.f, 0.f, s.face == 4 ? 1.f : -1.f);
-                FaceCoordinates(s);
-            }
-            break;
-        default:
-            FaceCoordinates(s);
-            break;
     }
+    return t;
+}
+
+double HitPlane(const Point3& o, const Point3& d, Surface& s) {
+    const double ox = o.x, oy = o.y, oz = o.z, dx = d.x, dy = d.y, dz = d.z;
+    if (dz == 0.0) return -1.0;
+    const double t = -oz / dz;
+    const double x = ox + t * dx, y = oy + t * dy;
+    if (t <= 0.0 || std::fabs(x) > kHalf || std::fabs(y) > kHalf) return -1.0;
+    s.face = 4;
+    s.n = Point3(0.f, 0.f, 1.f);
+    return t;
+}
+
+// Normal and texture coordinates at the sphere's point s.p.
+void SphereSurface(Surface& s) {
+    s.n = Unit(s.p);
+    Around(s.p, 2.f, s);
+    const float z = std::clamp(s.p.z / kHalf, -1.f, 1.f);
+    const double theta = std::acos(static_cast<double>(z));
+    s.v = static_cast<float>(1.0 - theta / kPi);
+    // dP/dv = -pi dP/dtheta, P = r (sin t cos f, sin t sin f, cos t).
+    const float rho = std::sqrt(s.p.x * s.p.x + s.p.y * s.p.y);
+    const float k = static_cast<float>(kPi);
+    s.dPdv = rho > 0.f ? Point3(-z * s.p.x / rho * kHalf, -z * s.p.y / rho * kHalf, rho) * k
+                       : Point3(0.f, 0.f, 0.f);
+}
+
+// Normal and texture coordinates at the cylinder's point s.p on the face s.face.
+void CylinderSurface(Surface& s) {
+    if (s.face != 0) {
+        s.n = Point3(0.f, 0.f, s.face == 4 ? 1.f : -1.f);
+        FaceCoordinates(s);
+        return;
+    }
+    const float rho = std::sqrt(s.p.x * s.p.x + s.p.y * s.p.y);
+    s.n = rho > 0.f ? Point3(s.p.x / rho, s.p.y / rho, 0.f) : Point3(1.f, 0.f, 0.f);
+    Around(s.p, 3.f, s);
+    s.v = s.p.z + kHalf;
+    s.dPdv = Point3(0.f, 0.f, 1.f);
+}
+
+// Ray and object, in world space; the nearest hit in front of the ray's origin.
+bool Intersect(ObjectShape shape, const Point3& o, const Point3& d, Surface& s) {
+    const double t = shape == ObjectShape::Sphere     ? HitSphere(o, d)
+                     : shape == ObjectShape::Cube     ? HitCube(o, d, s)
+                     : shape == ObjectShape::Cylinder ? HitCylinder(o, d, s)
+                                                      : HitPlane(o, d, s);
+    if (t <= 0.0) return false;
+    s.p = Point3(static_cast<float>(o.x + t * d.x), static_cast<float>(o.y + t * d.y),
+                 static_cast<float>(o.z + t * d.z));
+    if (shape == ObjectShape::Sphere)
+        SphereSurface(s);
+    else if (shape == ObjectShape::Cylinder)
+        CylinderSurface(s);
+    else
+        FaceCoordinates(s);
     return true;
 }
+
+struct FaceFrame {
+    Point3 n, dPdu, dPdv;
+    float a = 0.f, b = 0.f, c = 0.f, det = 0.f, inv = 0.f;
+    Point3 dP[3];
+};
+
+// The frames of the faces one render thread has met, by face; curved surfaces use `curved`.
+struct FrameCache {
+    FaceFrame face[6];
+    bool known[6] = {};
+    FaceFrame curved;
+};
 
 class Scene {
 public:
@@ -242,12 +269,13 @@ public:
     }
 
     // Fills the context for the hit s of the ray through (x, y), whose footprint is `step`
-    // pixels across.
-    void Fill(PointShadeContext& sc, const ShadeContextBuilder& builder, float x, float y,
-              float step, const Surface& s) const {
+    // pixels across. `frames` keeps what flat faces give every hit alike.
+    void Fill(PointShadeContext& sc, const ShadeContextBuilder& builder, FrameCache& frames,
+              float x, float y, float step, const Surface& s) const {
+        const FaceFrame& f = FrameOf(builder, frames, s);
         // Ray differentials: the neighbouring rays meet the tangent plane of the hit.
         const Point3 eyeP = mFromWorld.PointTransform(s.p);
-        const Point3 n = mFromWorld.VectorTransform(s.n);  // a rotation: still a unit vector
+        const Point3& n = f.n;
         auto offset = [&](float ox, float oy) {
             const Point3 d = Toward(x + ox, y + oy);
             const float denom = DotProd(n, d);
@@ -255,18 +283,13 @@ public:
             return d * (DotProd(n, eyeP) / denom) - eyeP;
         };
         const Point3 dpdx = offset(step, 0.f), dpdy = offset(0.f, step);
-        const Point3 dPdu = mFromWorld.VectorTransform(s.dPdu);
-        const Point3 dPdv = mFromWorld.VectorTransform(s.dPdv);
         // The footprint in texture coordinates: dP = dPdu du + dPdv dv, in least squares.
-        const float a = DotProd(dPdu, dPdu), b = DotProd(dPdu, dPdv), c = DotProd(dPdv, dPdv);
-        const float det = a * c - b * b;
         float du = 0.f, dv = 0.f;
-        if (det > 0.f) {
-            const float inv = 1.f / det;
+        if (f.det > 0.f) {
             for (const Point3& dp : {dpdx, dpdy}) {
-                const float pu = DotProd(dPdu, dp), pv = DotProd(dPdv, dp);
-                du = std::max(du, std::fabs((c * pu - b * pv) * inv));
-                dv = std::max(dv, std::fabs((a * pv - b * pu) * inv));
+                const float pu = DotProd(f.dPdu, dp), pv = DotProd(f.dPdv, dp);
+                du = std::max(du, std::fabs((f.c * pu - f.b * pv) * f.inv));
+                dv = std::max(dv, std::fabs((f.a * pv - f.b * pu) * f.inv));
             }
         }
         if (!std::isfinite(du)) du = 0.f;
@@ -275,7 +298,7 @@ public:
         const PlaneSource src = builder.SolveAffine(s.u, s.v, du, dv);
         sc.mUVW = Point3(src.x, src.y, 0.f);
         sc.mDUVW = Point3(src.dx, src.dy, 0.f);
-        builder.SourceFrame(dPdu, dPdv, n, sc.dPdUVW);
+        for (int k = 0; k < 3; ++k) sc.dPdUVW[k] = f.dP[k];
 
         sc.p = eyeP;
         sc.dpdx = dpdx;
@@ -311,6 +334,35 @@ public:
     }
 
 private:
+    // What Fill derives from the hit's normal and tangents: camera-space vectors, the
+    // footprint's normal equations and the context's tangent frame.
+    FaceFrame Frame(const ShadeContextBuilder& builder, const Surface& s) const {
+        FaceFrame f;
+        f.n = mFromWorld.VectorTransform(s.n);  // a rotation: still a unit vector
+        f.dPdu = mFromWorld.VectorTransform(s.dPdu);
+        f.dPdv = mFromWorld.VectorTransform(s.dPdv);
+        f.a = DotProd(f.dPdu, f.dPdu), f.b = DotProd(f.dPdu, f.dPdv), f.c = DotProd(f.dPdv, f.dPdv);
+        f.det = f.a * f.c - f.b * f.b;
+        if (f.det > 0.f) f.inv = 1.f / f.det;
+        builder.SourceFrame(f.dPdu, f.dPdv, f.n, f.dP);
+        return f;
+    }
+
+    // On a flat face (the cube's, the plane, the cylinder's caps) normal and tangents are the
+    // face's own, so its frame is worked out once a thread and kept.
+    const FaceFrame& FrameOf(const ShadeContextBuilder& builder, FrameCache& frames,
+                             const Surface& s) const {
+        const bool flat = mShape == ObjectShape::Cube || mShape == ObjectShape::Plane ||
+                          (mShape == ObjectShape::Cylinder && s.face != 0);
+        if (!flat) return frames.curved = Frame(builder, s);
+        const std::size_t face = static_cast<std::size_t>(s.face);
+        if (!frames.known[face]) {
+            frames.face[face] = Frame(builder, s);
+            frames.known[face] = true;
+        }
+        return frames.face[face];
+    }
+
     ObjectShape mShape;
     int mSize;
     float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
@@ -363,7 +415,8 @@ bool ObjectContextAt(const ObjectRequest& r, Texmap* map, float x, float y, Poin
     Surface s;
     if (!scene.Trace(x, y, s)) return false;
     scene.Prepare(sc);
-    scene.Fill(sc, ShadeContextBuilder(map), x, y, 1.f, s);
+    FrameCache frames;
+    scene.Fill(sc, ShadeContextBuilder(map), frames, x, y, 1.f, s);
     return true;
 }
 
@@ -373,6 +426,34 @@ bool ObjectColorAt(const ObjectRequest& r, Texmap* map, float x, float y, AColor
     colour = map->EvalColor(sc);
     return true;
 }
+
+namespace {
+
+// The colour one sample of the object render shows at picture point (x, y): the map's colour lit
+// with the shading normal bent by its perturbation where the ray meets the object, else the
+// background.
+Color ShadeSample(const ObjectRequest& r, const Scene& scene, const ShadeContextBuilder& builder,
+                  Texmap* map, PointShadeContext& sc, FrameCache& frames, float x, float y,
+                  float step) {
+    Surface s;
+    if (!scene.Trace(x, y, s)) return scene.Background(x, y);
+    scene.Fill(sc, builder, frames, x, y, step, s);
+    const AColor colour = map->EvalColor(sc);
+    Point3 n = sc.normal;
+    if (r.bump != 0.f) {
+        // Away from the joints the perturbation is nothing at all.
+        const Point3 p = map->EvalNormalPerturb(sc);
+        if (p.x != 0.f || p.y != 0.f || p.z != 0.f) {
+            // p points up the relief's slope (relief_view.h): the surface faces the other way.
+            const Point3 bent = n - p * r.bump;
+            const float len = bent.Length();
+            if (len > 0.f && std::isfinite(len)) n = bent * (1.f / len);
+        }
+    }
+    return scene.Light(colour, n);
+}
+
+}  // namespace
 
 Image RenderObject(const ObjectRequest& r, Texmap* map) {
     const int size = r.size;
@@ -385,57 +466,34 @@ Image RenderObject(const ObjectRequest& r, Texmap* map) {
     const float inv = 1.f / static_cast<float>(samples);
     const int tilesX = (size + kObjectTile - 1) / kObjectTile;
     const int tiles = tilesX * tilesX;
+    // The mean of the pixel's samples, as bytes.
+    const auto pixel = [&](PointShadeContext& sc, FrameCache& frames, int x, int y) {
+        float acc[3] = {0.f, 0.f, 0.f};
+        for (int i = 0; i < samples; ++i) {
+            const float px = static_cast<float>(x) + pattern.x[static_cast<size_t>(i)];
+            const float py = static_cast<float>(y) + pattern.y[static_cast<size_t>(i)];
+            const Color c = ShadeSample(r, scene, builder, map, sc, frames, px, py, step);
+            acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
+        }
+        const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(size) +
+                                static_cast<std::size_t>(x)) *
+                               3;
+        for (int k = 0; k < 3; ++k)
+            image.rgb[at + static_cast<std::size_t>(k)] = ShadedByte(acc[k] * inv);
+    };
     std::atomic<int> next{0};
-    auto worker = [&] {
+    RunOnRenderThreads(r.threads, tiles, [&] {
         PointShadeContext sc;
         scene.Prepare(sc);
+        FrameCache frames;
         for (int t = next++; t < tiles; t = next++) {
             const int x0 = (t % tilesX) * kObjectTile, y0 = (t / tilesX) * kObjectTile;
             const int x1 = std::min(size, x0 + kObjectTile), y1 = std::min(size, y0 + kObjectTile);
-            for (int y = y0; y < y1; ++y) {
-                for (int x = x0; x < x1; ++x) {
-                    float acc[3] = {0.f, 0.f, 0.f};
-                    for (int i = 0; i < samples; ++i) {
-                        const float px = static_cast<float>(x) + pattern.x[static_cast<size_t>(i)];
-                        const float py = static_cast<float>(y) + pattern.y[static_cast<size_t>(i)];
-                        Surface s;
-                        Color c;
-                        if (scene.Trace(px, py, s)) {
-                            scene.Fill(sc, builder, px, py, step, s);
-                            const AColor colour = map->EvalColor(sc);
-                            Point3 n = sc.normal;
-                            if (r.bump != 0.f) {
-                                // Away from the joints the perturbation is nothing at all.
-                                const Point3 p = map->EvalNormalPerturb(sc);
-                                if (p.x != 0.f || p.y != 0.f || p.z != 0.f) {
-                                    // p points up the relief's slope (relief_view.h): the
-                                    // surface faces the other way.
-                                    const Point3 bent = n - p * r.bump;
-                                    const float len = bent.Length();
-                                    if (len > 0.f && std::isfinite(len)) n = bent * (1.f / len);
-                                }
-                            }
-                            c = scene.Light(colour, n);
-                        } else {
-                            c = scene.Background(px, py);
-                        }
-                        acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
-                    }
-                    const std::size_t at =
-                        (static_cast<std::size_t>(y) * static_cast<std::size_t>(size) +
-                         static_cast<std::size_t>(x)) *
-                        3;
-                    for (int k = 0; k < 3; ++k)
-                        image.rgb[at + static_cast<std::size_t>(k)] = ShadedByte(acc[k] * inv);
-                }
-            }
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x) pixel(sc, frames, x, y);
             if (r.progress) r.progress->Advance();
         }
-    };
-    const int count = std::min(RenderThreadCount(r.threads), tiles);
-    std::vector<std::thread> pool;
-    for (int i = 0; i < count; ++i) pool.emplace_back(worker);
-    for (std::thread& th : pool) th.join();
+    });
     return image;
 }
 

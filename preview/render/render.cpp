@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -119,118 +120,157 @@ AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings&
     return EvalOutput(output, OutputTexmap(output, map), cells, sc, u, v);
 }
 
-void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, int top) {
-    int width = 0, height = 0;
-    PictureSize(r, width, height);
-    const int tilesX = (width + kTile - 1) / kTile;
-    const int tiles = tilesX * ((height + kTile - 1) / kTile);
-    const int samples = std::max(1, r.samples);
-    const SamplePattern pattern(samples);
-    const ShadeContextBuilder builder(r.output == Output::Cells ? nullptr : map);
-    const BoxLayout box(r);
-    const bool onBox = r.projection == Projection::Box;
-    // Filter size of one sample: the pixel shared among the samples along each side.
-    const float perSide = std::sqrt(static_cast<float>(samples));
-    const float scale = onBox ? 1.f / static_cast<float>(r.size)
-                              : static_cast<float>(r.repeat) / static_cast<float>(r.size);
-    const float filter = scale / perSide;
-    const float inv = 1.f / static_cast<float>(samples);
+namespace {
 
-    // Plane coordinates of sample s of pixel (x, y).
-    const auto planeU = [&](int x, int s) {
-        return (static_cast<float>(x) + pattern.x[static_cast<std::size_t>(s)]) * scale;
-    };
-    const auto planeV = [&](int y, int s) {
-        const float py = static_cast<float>(y) + pattern.y[static_cast<std::size_t>(s)];
-        return onBox ? 1.f - py * scale : static_cast<float>(r.repeat) - py * scale;
-    };
-    // With a separable generator each column's and each row's source is solved once, here,
-    // before the render threads start; otherwise every sample solves its own.
-    const bool solveAhead = builder.Separable() && r.output != Output::Cells;
-    std::vector<PlaneSource> columns, rows;
-    if (solveAhead) {
-        PointShadeContext scratch;
-        columns.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(samples));
-        rows.resize(static_cast<std::size_t>(height) * static_cast<std::size_t>(samples));
-        for (int x = 0; x < width; ++x)
-            for (int s = 0; s < samples; ++s)
-                columns[static_cast<std::size_t>(x * samples + s)] =
-                    builder.Solve(scratch, planeU(x, s), 0.5f, filter, filter);
-        for (int y = 0; y < height; ++y)
-            for (int s = 0; s < samples; ++s)
-                rows[static_cast<std::size_t>(y * samples + s)] =
-                    builder.Solve(scratch, 0.5f, planeV(y, s), filter, filter);
+// One render of a request into a target: where each pixel's samples lie, fixed before the render
+// threads start, and the work of one tile, which any render thread may take.
+class PictureRender {
+public:
+    PictureRender(const RenderRequest& r, Texmap* map, Image& target, int left, int top)
+        : mR(r),
+          mTarget(target),
+          mLeft(left),
+          mTop(top),
+          mSamples(std::max(1, r.samples)),
+          mPattern(mSamples),
+          mBuilder(r.output == Output::Cells ? nullptr : map),
+          mBox(r),
+          mOnBox(r.projection == Projection::Box),
+          mEvaluated(OutputTexmap(r.output, map)),
+          mFlipGreen(r.normalYDown && IsNormalOutput(r.output)) {
+        PictureSize(r, mWidth, mHeight);
+        mTilesX = (mWidth + kTile - 1) / kTile;
+        mTiles = mTilesX * ((mHeight + kTile - 1) / kTile);
+        // Filter size of one sample: the pixel shared among the samples along each side.
+        const float perSide = std::sqrt(static_cast<float>(mSamples));
+        mScale = mOnBox ? 1.f / static_cast<float>(r.size)
+                        : static_cast<float>(r.repeat) / static_cast<float>(r.size);
+        mFilter = mScale / perSide;
+        mNorm = mSamples == 1 ? 1.f : 1.f / static_cast<float>(mSamples);
+        mSolveAhead = mBuilder.Separable() && r.output != Output::Cells;
+        if (mSolveAhead) SolveAhead();
     }
 
-    Texmap* const evaluated = OutputTexmap(r.output, map);
-    const bool deep = target.IsDeep();
-    const bool flipGreen = r.normalYDown && IsNormalOutput(r.output);
-    std::uint8_t* const pixels = target.rgb.data();
-    std::uint16_t* const words = target.rgb16.data();
-    const std::size_t rowBytes = static_cast<std::size_t>(target.width) * 3;
-    std::atomic<int> nextTile{0};
-    auto worker = [&] {
-        PointShadeContext sc;
-        for (int t = nextTile++; t < tiles; t = nextTile++) {
-            const int x0 = (t % tilesX) * kTile, y0 = (t / tilesX) * kTile;
-            const int x1 = std::min(width, x0 + kTile), y1 = std::min(height, y0 + kTile);
-            for (int y = y0; y < y1; ++y) {
-                // Bytes of this row; a local pointer, since byte stores would make the compiler
-                // reload the image's buffer for every channel.
-                const std::size_t rowStart = static_cast<std::size_t>(top + y) * rowBytes +
-                                             static_cast<std::size_t>(left) * 3;
-                std::uint8_t* const row = deep ? nullptr : pixels + rowStart;
-                std::uint16_t* const wordRow = deep ? words + rowStart : nullptr;
-                for (int x = x0; x < x1; ++x) {
-                    const int face = onBox ? box.FaceOf(x) : 0;
-                    float acc[3] = {0.f, 0.f, 0.f};
-                    for (int s = 0; s < samples; ++s) {
-                        const float u = planeU(x, s), v = planeV(y, s);
-                        PlaneSource source;
-                        if (solveAhead) {
-                            const PlaneSource& c =
-                                columns[static_cast<std::size_t>(x * samples + s)];
-                            const PlaneSource& w = rows[static_cast<std::size_t>(y * samples + s)];
-                            source = {c.x, w.y, c.dx, w.dy};
-                        } else if (r.output != Output::Cells) {
-                            source = builder.Solve(sc, u, v, filter, filter);
-                        }
-                        if (onBox) {
-                            const float px =
-                                static_cast<float>(x) + pattern.x[static_cast<std::size_t>(s)];
-                            const float a =
-                                (px - static_cast<float>(box.start[face])) / box.width[face];
-                            builder.SetBoxPoint(sc, source, r.box, static_cast<BoxFace>(face), a,
-                                                v);
-                        } else {
-                            ShadeContextBuilder::Apply(sc, source);
-                        }
-                        AColor c = EvalOutput(r.output, evaluated, r.cells, sc, u, v);
-                        if (flipGreen) FlipGreen(c);
-                        acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
-                    }
-                    const float norm = samples == 1 ? 1.f : inv;
-                    if (deep) {
-                        std::uint16_t* const p = wordRow + static_cast<std::size_t>(x) * 3;
-                        p[0] = Word(acc[0] * norm);
-                        p[1] = Word(acc[1] * norm);
-                        p[2] = Word(acc[2] * norm);
-                    } else {
-                        std::uint8_t* const p = row + static_cast<std::size_t>(x) * 3;
-                        p[0] = Byte(acc[0] * norm);
-                        p[1] = Byte(acc[1] * norm);
-                        p[2] = Byte(acc[2] * norm);
-                    }
+    int Tiles() const { return mTiles; }
+
+    void Tile(PointShadeContext& sc, int t) const {
+        const int x0 = (t % mTilesX) * kTile, y0 = (t / mTilesX) * kTile;
+        const int x1 = std::min(mWidth, x0 + kTile), y1 = std::min(mHeight, y0 + kTile);
+        const bool deep = mTarget.IsDeep();
+        const std::size_t rowBytes = static_cast<std::size_t>(mTarget.width) * 3;
+        for (int y = y0; y < y1; ++y) {
+            // Bytes of this row; a local pointer, since byte stores would make the compiler
+            // reload the image's buffer for every channel.
+            const std::size_t rowStart =
+                static_cast<std::size_t>(mTop + y) * rowBytes + static_cast<std::size_t>(mLeft) * 3;
+            std::uint8_t* const row = deep ? nullptr : mTarget.rgb.data() + rowStart;
+            std::uint16_t* const wordRow = deep ? mTarget.rgb16.data() + rowStart : nullptr;
+            for (int x = x0; x < x1; ++x) {
+                float acc[3] = {0.f, 0.f, 0.f};
+                Pixel(sc, x, y, acc);
+                if (deep) {
+                    std::uint16_t* const p = wordRow + static_cast<std::size_t>(x) * 3;
+                    p[0] = Word(acc[0] * mNorm);
+                    p[1] = Word(acc[1] * mNorm);
+                    p[2] = Word(acc[2] * mNorm);
+                } else {
+                    std::uint8_t* const p = row + static_cast<std::size_t>(x) * 3;
+                    p[0] = Byte(acc[0] * mNorm);
+                    p[1] = Byte(acc[1] * mNorm);
+                    p[2] = Byte(acc[2] * mNorm);
                 }
             }
-            if (r.progress) r.progress->Advance();
         }
-    };
-    // Evaluation runs on render threads only, as in a host; this thread waits.
-    const int count = std::min(RenderThreadCount(r.threads), tiles);
+    }
+
+private:
+    // Plane coordinates of sample s of pixel (x, y).
+    float PlaneU(int x, int s) const {
+        return (static_cast<float>(x) + mPattern.x[static_cast<std::size_t>(s)]) * mScale;
+    }
+    float PlaneV(int y, int s) const {
+        const float py = static_cast<float>(y) + mPattern.y[static_cast<std::size_t>(s)];
+        return mOnBox ? 1.f - py * mScale : static_cast<float>(mR.repeat) - py * mScale;
+    }
+
+    // With a separable generator each column's and each row's source is solved once, before
+    // the render threads start; otherwise every sample solves its own.
+    void SolveAhead() {
+        PointShadeContext scratch;
+        mColumns.resize(static_cast<std::size_t>(mWidth) * static_cast<std::size_t>(mSamples));
+        mRows.resize(static_cast<std::size_t>(mHeight) * static_cast<std::size_t>(mSamples));
+        for (int x = 0; x < mWidth; ++x)
+            for (int s = 0; s < mSamples; ++s)
+                mColumns[static_cast<std::size_t>(x * mSamples + s)] =
+                    mBuilder.Solve(scratch, PlaneU(x, s), 0.5f, mFilter, mFilter);
+        for (int y = 0; y < mHeight; ++y)
+            for (int s = 0; s < mSamples; ++s)
+                mRows[static_cast<std::size_t>(y * mSamples + s)] =
+                    mBuilder.Solve(scratch, 0.5f, PlaneV(y, s), mFilter, mFilter);
+    }
+
+    // The sum of the samples of pixel (x, y) into acc.
+    void Pixel(PointShadeContext& sc, int x, int y, float acc[3]) const {
+        const int face = mOnBox ? mBox.FaceOf(x) : 0;
+        for (int s = 0; s < mSamples; ++s) {
+            const float u = PlaneU(x, s), v = PlaneV(y, s);
+            PlaneSource source;
+            if (mSolveAhead) {
+                const PlaneSource& c = mColumns[static_cast<std::size_t>(x * mSamples + s)];
+                const PlaneSource& w = mRows[static_cast<std::size_t>(y * mSamples + s)];
+                source = {c.x, w.y, c.dx, w.dy};
+            } else if (mR.output != Output::Cells) {
+                source = mBuilder.Solve(sc, u, v, mFilter, mFilter);
+            }
+            if (mOnBox) {
+                const float px = static_cast<float>(x) + mPattern.x[static_cast<std::size_t>(s)];
+                const float a = (px - static_cast<float>(mBox.start[face])) / mBox.width[face];
+                mBuilder.SetBoxPoint(sc, source, mR.box, static_cast<BoxFace>(face), a, v);
+            } else {
+                ShadeContextBuilder::Apply(sc, source);
+            }
+            AColor c = EvalOutput(mR.output, mEvaluated, mR.cells, sc, u, v);
+            if (mFlipGreen) FlipGreen(c);
+            acc[0] += c.r, acc[1] += c.g, acc[2] += c.b;
+        }
+    }
+
+    const RenderRequest& mR;
+    Image& mTarget;
+    const int mLeft, mTop;
+    const int mSamples;
+    const SamplePattern mPattern;
+    const ShadeContextBuilder mBuilder;
+    const BoxLayout mBox;
+    const bool mOnBox;
+    Texmap* const mEvaluated;
+    const bool mFlipGreen;
+    int mWidth = 0, mHeight = 0, mTilesX = 0, mTiles = 0;
+    float mScale = 0.f, mFilter = 0.f, mNorm = 1.f;
+    bool mSolveAhead = false;
+    std::vector<PlaneSource> mColumns, mRows;
+};
+
+}  // namespace
+
+void RunOnRenderThreads(int threads, int tiles, const std::function<void()>& worker) {
+    const int count = std::min(RenderThreadCount(threads), tiles);
     std::vector<std::thread> pool;
     for (int i = 0; i < count; ++i) pool.emplace_back(worker);
     for (std::thread& th : pool) th.join();
+}
+
+void RenderInto(const RenderRequest& r, Texmap* map, Image& target, int left, int top) {
+    const PictureRender render(r, map, target, left, top);
+    std::atomic<int> nextTile{0};
+    // Evaluation runs on render threads only, as in a host; this thread waits.
+    RunOnRenderThreads(r.threads, render.Tiles(), [&] {
+        PointShadeContext sc;
+        for (int t = nextTile++; t < render.Tiles(); t = nextTile++) {
+            render.Tile(sc, t);
+            if (r.progress) r.progress->Advance();
+        }
+    });
 }
 
 Image Render(const RenderRequest& r, Texmap* map) {

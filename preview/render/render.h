@@ -7,6 +7,7 @@
 // must not change while a render runs.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ struct SamplePattern {
 
 // The number of render threads `requested` stands for (0: all cores).
 int RenderThreadCount(int requested);
+// Runs `worker` on RenderThreadCount(threads) render threads, never more than `tiles`, and
+// waits for them; each worker takes tiles from a counter of its caller's until none is left.
+void RunOnRenderThreads(int threads, int tiles, const std::function<void()>& worker);
 
 // The largest picture the preview makes, in pixels (a sheet included).
 constexpr long long kMaxPixels = 1ll << 26;

@@ -56,81 +56,102 @@ public:
                         Show(v));
         auto recipe = std::make_shared<MapRecipe>();
         const std::string kind = v["map"].get<std::string>();
+        bool ok = false;
         if (kind == "bitmap") {
-            recipe->kind = MapRecipe::Kind::Bitmap;
-            if (!Allow(v, where, {"map", "file", "tiling"})) return nullptr;
-            if (!v.contains("file") || !v["file"].is_string() ||
-                v["file"].get<std::string>().empty())
-                return Fail(where + "a bitmap needs \"file\": the path of a PNG image");
-            std::filesystem::path file(v["file"].get<std::string>());
-            if (file.is_relative() && !mBaseDir.empty())
-                file = std::filesystem::path(mBaseDir) / file;
-            recipe->file = file.lexically_normal().string();
+            ok = ReadBitmap(v, where, *recipe);
         } else if (kind == "color") {
-            // One colour: the host's checker with both squares alike.
-            recipe->kind = MapRecipe::Kind::Checker;
-            if (!Allow(v, where, {"map", "color"})) return nullptr;
-            if (!v.contains("color")) return Fail(where + "a color map needs \"color\": [r, g, b]");
-            if (!Colour(v, "color", where, recipe->color1)) return nullptr;
-            recipe->color2 = recipe->color1;
+            ok = ReadColorMap(v, where, *recipe);
         } else if (kind == "checker") {
-            recipe->kind = MapRecipe::Kind::Checker;
-            if (!Allow(v, where, {"map", "color1", "color2", "tiling"})) return nullptr;
-            if (!Colour(v, "color1", where, recipe->color1) ||
-                !Colour(v, "color2", where, recipe->color2))
-                return nullptr;
+            ok = ReadChecker(v, where, *recipe);
         } else if (kind == "multisub") {
-            recipe->kind = MapRecipe::Kind::MultiSub;
-            if (!Allow(v, where, {"map", "by", "count", "maps"})) return nullptr;
-            if (v.contains("by")) {
-                const Json& by = v["by"];
-                const std::string s = by.is_string() ? by.get<std::string>() : std::string();
-                if (s == "node")
-                    recipe->by = 0;
-                else if (s == "face")
-                    recipe->by = 1;
-                else if (s == "material")
-                    recipe->by = 2;
-                else
-                    return Fail(where + "\"by\" is \"node\", \"face\" or \"material\", not " +
-                                Show(by));
-            }
-            if (v.contains("count")) {
-                const Json& c = v["count"];
-                if (!c.is_number_integer() || c.get<long long>() < 1 || c.get<long long>() > 1000)
-                    return Fail(where + "\"count\" takes an integer from 1 to 1000, not " +
-                                Show(c));
-                recipe->count = static_cast<int>(c.get<long long>());
-            }
-            if (v.contains("maps")) {
-                const Json& maps = v["maps"];
-                if (!maps.is_array() || maps.size() > static_cast<std::size_t>(recipe->count))
-                    return Fail(where + "\"maps\" is an array of at most \"count\" (" +
-                                std::to_string(recipe->count) + ") maps or nulls");
-                for (std::size_t i = 0; i < maps.size(); ++i) {
-                    if (maps[i].is_null()) {
-                        recipe->maps.push_back(nullptr);
-                        continue;
-                    }
-                    auto sub =
-                        Read(maps[i], where + "maps[" + std::to_string(i) + "]: ", depth + 1);
-                    if (!sub) return nullptr;
-                    recipe->maps.push_back(std::move(sub));
-                }
-            }
+            ok = ReadMultiSub(v, where, depth, *recipe);
         } else {
             return Fail(
                 where + "unknown map \"" + kind +
                 "\": the preview offers \"bitmap\", \"checker\", \"color\" and \"multisub\"");
         }
+        if (!ok) return nullptr;
         if (v.contains("tiling") && !Tiling(v["tiling"], where, *recipe)) return nullptr;
         return recipe;
     }
 
 private:
+    bool ReadBitmap(const Json& v, const std::string& where, MapRecipe& recipe) {
+        recipe.kind = MapRecipe::Kind::Bitmap;
+        if (!Allow(v, where, {"map", "file", "tiling"})) return false;
+        if (!v.contains("file") || !v["file"].is_string() || v["file"].get<std::string>().empty())
+            return Refuse(where + "a bitmap needs \"file\": the path of a PNG image");
+        std::filesystem::path file(v["file"].get<std::string>());
+        if (file.is_relative() && !mBaseDir.empty()) file = std::filesystem::path(mBaseDir) / file;
+        recipe.file = file.lexically_normal().string();
+        return true;
+    }
+
+    // One colour: the host's checker with both squares alike.
+    bool ReadColorMap(const Json& v, const std::string& where, MapRecipe& recipe) {
+        recipe.kind = MapRecipe::Kind::Checker;
+        if (!Allow(v, where, {"map", "color"})) return false;
+        if (!v.contains("color")) return Refuse(where + "a color map needs \"color\": [r, g, b]");
+        if (!Colour(v, "color", where, recipe.color1)) return false;
+        recipe.color2 = recipe.color1;
+        return true;
+    }
+
+    bool ReadChecker(const Json& v, const std::string& where, MapRecipe& recipe) {
+        recipe.kind = MapRecipe::Kind::Checker;
+        if (!Allow(v, where, {"map", "color1", "color2", "tiling"})) return false;
+        return Colour(v, "color1", where, recipe.color1) &&
+               Colour(v, "color2", where, recipe.color2);
+    }
+
+    bool ReadMultiSub(const Json& v, const std::string& where, int depth, MapRecipe& recipe) {
+        recipe.kind = MapRecipe::Kind::MultiSub;
+        if (!Allow(v, where, {"map", "by", "count", "maps"})) return false;
+        if (v.contains("by")) {
+            const Json& by = v["by"];
+            const std::string s = by.is_string() ? by.get<std::string>() : std::string();
+            if (s == "node")
+                recipe.by = 0;
+            else if (s == "face")
+                recipe.by = 1;
+            else if (s == "material")
+                recipe.by = 2;
+            else
+                return Refuse(where + "\"by\" is \"node\", \"face\" or \"material\", not " +
+                              Show(by));
+        }
+        if (v.contains("count")) {
+            const Json& c = v["count"];
+            if (!c.is_number_integer() || c.get<long long>() < 1 || c.get<long long>() > 1000)
+                return Refuse(where + "\"count\" takes an integer from 1 to 1000, not " + Show(c));
+            recipe.count = static_cast<int>(c.get<long long>());
+        }
+        return !v.contains("maps") || ReadSubMaps(v["maps"], where, depth, recipe);
+    }
+
+    bool ReadSubMaps(const Json& maps, const std::string& where, int depth, MapRecipe& recipe) {
+        if (!maps.is_array() || maps.size() > static_cast<std::size_t>(recipe.count))
+            return Refuse(where + "\"maps\" is an array of at most \"count\" (" +
+                          std::to_string(recipe.count) + ") maps or nulls");
+        for (std::size_t i = 0; i < maps.size(); ++i) {
+            if (maps[i].is_null()) {
+                recipe.maps.push_back(nullptr);
+                continue;
+            }
+            auto sub = Read(maps[i], where + "maps[" + std::to_string(i) + "]: ", depth + 1);
+            if (!sub) return false;
+            recipe.maps.push_back(std::move(sub));
+        }
+        return true;
+    }
+
     std::nullptr_t Fail(const std::string& message) {
         mError = message;
         return nullptr;
+    }
+    bool Refuse(const std::string& message) {
+        mError = message;
+        return false;
     }
 
     bool Allow(const Json& v, const std::string& where, std::initializer_list<const char*> keys) {

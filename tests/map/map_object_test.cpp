@@ -139,20 +139,13 @@ TEST_F(MapTest, TheOutputSubMapsKeepOrRestoreTheMapsOwnOutputs) {
     EXPECT_EQ(map->BumpOut()->Parent(), map);
 }
 
-TEST_F(MapTest, SwitchesAndTheThinnedSubMapLog) {
+TEST_F(MapTest, SubMapSwitches) {
     QuarelMap* map = NewMap();
     IParamBlock2* pb = map->GetParamBlock(0);
     for (ParamID id : {MainParam::brick_map_on, MainParam::grout_map_on, MainParam::brick_map_2_on})
         ASSERT_TRUE(pb->SetValue(id, 0, 0));
     const int expected[] = {0, 0, 0, 1, 1, 1};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(map->SubTexmapOn(i), expected[i]) << i;
-
-    // Every 32nd query is logged, whichever call the module-wide count starts from.
-    Mark();
-    for (int k = 0; k < 64; ++k) map->GetSubTexmap(4);
-    EXPECT_EQ(
-        CountNew("QuarelMap::GetSubTexmap(this=" + Ptr(map) + ", i=4) -> " + Ptr(map->BumpOut())),
-        2);
 }
 
 // Slots 7 to 10 refuse foreign targets and are left empty: the host lets go of the earlier

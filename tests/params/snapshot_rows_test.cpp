@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cwchar>
 #include <set>
 #include <string>
 

@@ -221,6 +221,38 @@ TEST_F(ReliefOutputTest, TheNormalOutputIsTheShadingLayersAtTheBlocksDepth) {
     EXPECT_EQ(normal->EvalColor(sc), NormalColorFromSlopes(g, 15001.f));
 }
 
+// The output's values are copied by its Update and serve every shading time over which they
+// hold; an animated value is read at the shading time, and a clone keeps to its own block.
+TEST_F(ReliefOutputTest, TheNormalOutputsValuesAreThoseAtTheShadingTime) {
+    QuarelMap* map = NewPlainMap();
+    QuarelNormalMap* normal = map->NormalOut();
+    IParamBlock2* pb = normal->GetParamBlock(0);
+    ASSERT_TRUE(pb->SetValue(NormalParam::normal_depth, 0, 2.f));
+    auto* clone = Keep(dynamic_cast<QuarelNormalMap*>(CloneRefHierarchy(normal)));
+    ASSERT_TRUE(clone->GetParamBlock(0)->SetValue(NormalParam::normal_depth, 0, 50.f));
+    normal->Validity(0);
+    clone->Validity(0);
+    const float edge = RisingEdge(map->Snapshot(), 0.06f, 0.25f, 0.3f);
+    auto colourAt = [&](QuarelNormalMap* m, TimeValue t) {
+        Place(sc, edge - 0.5f * kMinStep, 0.06f, 0.f, t);
+        return m->EvalColor(sc);
+    };
+    Place(sc, edge - 0.5f * kMinStep, 0.06f, 0.f);
+    const NormalSlopes g = EvalNormalSlopes(map->EvalSource(), map->GetTheUVGen(), sc, 0.f);
+    EXPECT_EQ(colourAt(normal, 70), NormalColorFromSlopes(g, 2.f));
+    EXPECT_EQ(colourAt(clone, 70), NormalColorFromSlopes(g, 50.f));
+
+    // Animated after the Update: read at each shading time, the copy's time included.
+    ASSERT_TRUE(pb->SetKey(NormalParam::normal_depth, 0, 1.f));
+    ASSERT_TRUE(pb->SetKey(NormalParam::normal_depth, 100, 101.f));
+    normal->Validity(0);
+    EXPECT_EQ(colourAt(normal, 0), NormalColorFromSlopes(g, 1.f));
+    EXPECT_EQ(colourAt(normal, 50), NormalColorFromSlopes(g, 51.f));
+    // A block that goes leaves the values of a map without one.
+    normal->ReplaceReference(QuarelNormalMap::kRefPBlock, nullptr);
+    EXPECT_EQ(colourAt(normal, 50), NormalColorFromSlopes(g, 1.f));
+}
+
 // Tools that bake get the height field the normals are the slopes of.
 TEST_F(ReliefOutputTest, TheNormalOutputHandsOutItsHeightField) {
     QuarelMap* map = NewPlainMap();

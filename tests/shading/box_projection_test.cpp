@@ -16,9 +16,19 @@ protected:
         sc.pObjRelBox = Point3(0.3f, 0.6f, 0.4f);
         snap.nx = 8;
     }
+    // Projects with this geometric normal; a declined projection leaves a default record.
     bool Project(const Point3& normal) {
         sc.gNormal = normal;
-        return ComputeBoxProjection(snap, sc, uvw, boxDuvw, count, element);
+        const BoxProjection box = ComputeBoxProjection(snap, sc);
+        if (!box.found) {
+            EXPECT_EQ(box.face.count, -1);
+            EXPECT_EQ(box.face.element, 0);
+        }
+        uvw = box.uvw;
+        boxDuvw = box.duvw;
+        count = box.face.count;
+        element = box.face.element;
+        return box.found;
     }
     Point3 uvw, boxDuvw;
     int count = 0, element = 0;
@@ -86,13 +96,12 @@ TEST_F(BoxProjectionTest, AccurateOnTopEqualsSimpleAndOnSidesUsesTheFace) {
         snap.projection_mode = 1;
         EXPECT_EQ(EvalMapColor(Src(), gen, 0, sc), simple);
     }
-    sc.gNormal = Point3(-1.f, 0.f, 0.f);
-    ASSERT_TRUE(ComputeBoxProjection(snap, sc, uvw, boxDuvw, count, element));
+    ASSERT_TRUE(Project(Point3(-1.f, 0.f, 0.f)));
     EXPECT_EQ(EvalMapColor(Src(), gen, 0, sc), At(uvw.x, uvw.y, nullptr, count, element));
 
     const TexCoords tc = ResolveTexCoords(snap, gen, sc, true);
-    EXPECT_EQ(tc.count, count);
-    EXPECT_EQ(tc.element, 3);
+    EXPECT_EQ(tc.face.count, count);
+    EXPECT_EQ(tc.face.element, 3);
     EXPECT_EQ(tc.dPdu, sc.dPdUVW[0]);
     EXPECT_EQ(tc.dPdv, sc.dPdUVW[1]);
 }
@@ -104,7 +113,7 @@ TEST_F(ShadingTest, TexCoordsFromGeneratorOrContext) {
     EXPECT_EQ(direct.uvw, Point3(0.25f, 0.5f, 0.75f));
     EXPECT_EQ(direct.duvw, Point3(0.01f, 0.02f, 0.03f));
     EXPECT_EQ(direct.dPdu, Point3(0.f, 2.f, 0.f));
-    EXPECT_EQ(direct.count, -1);
+    EXPECT_EQ(direct.face.count, -1);
 
     auto* gen = static_cast<StdUVGen*>(GetNewDefaultUVGen());
     SingleRefMaker holder(gen);
@@ -113,7 +122,7 @@ TEST_F(ShadingTest, TexCoordsFromGeneratorOrContext) {
     EXPECT_FLOAT_EQ(viaGen.uvw.x, 0.f);  // (0.25 - 0.5) x 2 + 0.5
     EXPECT_EQ(viaGen.uvw.z, 0.f);
     EXPECT_FLOAT_EQ(viaGen.dPdu.y, 1.f);  // the generator's scale divides the vector
-    EXPECT_EQ(viaGen.element, 0);
+    EXPECT_EQ(viaGen.face.element, 0);
 
     // "Accurate" that declines leaves nothing of its own behind.
     snap.projection_mode = 1;
@@ -121,7 +130,7 @@ TEST_F(ShadingTest, TexCoordsFromGeneratorOrContext) {
     sc.gNormal = Point3(0.f, 0.f, 1.f);
     const TexCoords declined = ResolveTexCoords(snap, gen, sc, false);
     EXPECT_EQ(declined.duvw, viaGen.duvw);
-    EXPECT_EQ(declined.count, -1);
+    EXPECT_EQ(declined.face.count, -1);
 }
 
 }  // namespace

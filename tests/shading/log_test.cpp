@@ -4,6 +4,7 @@
 
 #include "base/diag_log.h"
 #include "log_fixture.h"
+#include "shading/eval_log.h"
 #include "support.h"
 
 namespace QuarelTest {
@@ -45,6 +46,35 @@ TEST_F(EvalLogTest, FirstCallAndMasterChanges) {
               "this=0x000000000000ABC0");
     EXPECT_EQ(messages[3].rfind("EvalColor master changed: ", 0), 0u);
     EXPECT_NE(messages[3].find("masterO=(0.000,nan)"), std::string::npos) << messages[3];
+}
+
+// A rebuilt snapshot carries a new stamp: the values are compared once per stamp, and still
+// every change is logged, also when two maps take turns.
+TEST_F(EvalLogTest, StampedSnapshotsLogEveryChangeOnce) {
+    DiagLogOpen();
+    EvalSnapshot a, b;
+    a.master_u_offset = 0.25f;
+    b.master_u_offset = 0.5f;
+    const void* owner = reinterpret_cast<const void*>(std::uintptr_t{0xABC0});
+    BrickEvalSource srcA{&a, nullptr, nullptr, nullptr, owner, NewLogStamp()};
+    const BrickEvalSource srcB{&b, nullptr, nullptr, nullptr, owner, NewLogStamp()};
+    ScriptedShadeContext sc;
+    sc.SetUVW(Point3(0.3f, 0.2f, 0.f), Point3());
+    for (int i = 0; i < 3; ++i) EvalMapColor(srcA, nullptr, 0, sc);  // one line
+    srcA.logStamp = NewLogStamp();                                   // rebuilt, unchanged
+    EvalMapColor(srcA, nullptr, 0, sc);
+    EvalMapColor(srcB, nullptr, 0, sc);  // another map's values: a line
+    EvalMapColor(srcA, nullptr, 0, sc);  // and back: a line
+    EvalMapColor(srcA, nullptr, 0, sc);
+    DiagLogClose();
+
+    std::vector<std::string> offsets;
+    for (const std::string& line : LogLines()) {
+        const std::size_t at = line.find("masterO=(");
+        if (LinePrefixLength(line) > 0 && at != std::string::npos)
+            offsets.emplace_back(line.substr(at + 9, 5));
+    }
+    EXPECT_EQ(offsets, (std::vector<std::string>{"0.250", "0.500", "0.250"}));
 }
 
 }  // namespace

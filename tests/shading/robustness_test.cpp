@@ -85,21 +85,20 @@ TEST(BoxProjectionRobustnessTest, NonFiniteContextIsDefined) {
     ScriptedShadeContext sc;
     EvalSnapshot snap;
     snap.nx = std::numeric_limits<std::int32_t>::max();
-    Point3 uvw, duvw;
-    int count = 0, element = 0;
     for (float x : {kNaN, kInf, 1e30f, 1e-30f}) {
         sc.pObjRelBox = Point3(x, x, x);
         sc.gNormal = Point3(x, 1.f, 0.f);
         sc.objectBox = Box3(Point3(0.f, 0.f, 0.f), Point3(1e-30f, x, 1.f));
-        if (ComputeBoxProjection(snap, sc, uvw, duvw, count, element)) {
-            EXPECT_TRUE(std::isfinite(uvw.x) && std::isfinite(uvw.y));
-            EXPECT_GE(count, 1);
-            EXPECT_LE(count, 8192);
+        if (const BoxProjection box = ComputeBoxProjection(snap, sc); box.found) {
+            EXPECT_TRUE(std::isfinite(box.uvw.x) && std::isfinite(box.uvw.y));
+            EXPECT_GE(box.face.count, 1);
+            EXPECT_LE(box.face.count, 8192);
         }
         sc.objectBox = Box3(Point3(0.f, 0.f, 0.f), Point3(1.f, 1.f, 1.f));
         sc.gNormal = Point3(1e30f, 1e30f, 0.f);  // overflowing length, a usable direction
-        ASSERT_TRUE(ComputeBoxProjection(snap, sc, uvw, duvw, count, element));
-        EXPECT_EQ(count, 8192);
+        const BoxProjection box = ComputeBoxProjection(snap, sc);
+        ASSERT_TRUE(box.found);
+        EXPECT_EQ(box.face.count, 8192);
     }
 }
 

@@ -47,7 +47,7 @@ protected:
     QuarelNS::BrickEvalSource Src() { return {&snap, brickMap, groutMap, brickMap2, this}; }
     AColor At(float u, float v, const QuarelNS::ShadeOverrides* ov = nullptr, int count = -1,
               int element = 0) {
-        return QuarelNS::EvalBrickPoint(Src(), sc, Point3(u, v, 0.f), duvw, count, element, ov);
+        return QuarelNS::EvalBrickPoint(Src(), sc, Point3(u, v, 0.f), duvw, {count, element}, ov);
     }
 
     QuarelNS::EvalSnapshot snap;

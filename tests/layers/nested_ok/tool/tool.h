@@ -1,0 +1,4 @@
+#pragma once
+
+#include "app/high/high.h"
+#include "app/low/low.h"
