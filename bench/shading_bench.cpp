@@ -1,8 +1,9 @@
 // Nanoseconds per colour evaluation of the main map (EvalMapColor) for "1/2 Running" at the
 // block defaults: without nested maps, next to the pattern query alone over the same points,
-// with a nested checker map on the bricks, and in "Accurate" mode. The UV generator is set up
-// as a new map sets it up (real-world scale, 1000 units); the context's coordinates are chosen
-// so that the generator's output spreads over several tiles.
+// with a nested checker map on the bricks, in "Accurate" mode, and with seamless bricks on
+// (without maps and with the checker). The UV generator is set up as a new map sets it up
+// (real-world scale, 1000 units); the context's coordinates are chosen so that the generator's
+// output spreads over several tiles.
 #include <benchmark/benchmark.h>
 
 #include <host/builtin_classes.h>
@@ -87,10 +88,11 @@ void BM_EvalBrickPointNoMaps(benchmark::State& state) {
 }
 
 void RunEvalMapColor(benchmark::State& state, Texmap* brickMap, bool accurate,
-                     bool withGenerator = true) {
+                     bool withGenerator = true, bool seamless = false) {
     Scene& scene = TheScene();
     EvalSnapshot snap = scene.snap;
     snap.projection_mode = accurate ? 1 : 0;
+    snap.seamless_bricks = seamless ? 1 : 0;
     const BrickEvalSource src{&snap, brickMap, nullptr, nullptr, &scene, NewLogStamp()};
     ScriptedShadeContext sc;
     sc.SetUVW(Point3(), Point3(0.001f, 0.001f, 0.f));
@@ -119,6 +121,13 @@ void BM_EvalMapColorChecker(benchmark::State& state) {
 void BM_EvalMapColorAccurate(benchmark::State& state) {
     RunEvalMapColor(state, nullptr, true);
 }
+// Seamless bricks on: the cut bricks' parts take one identity.
+void BM_EvalMapColorNoMapsSeamless(benchmark::State& state) {
+    RunEvalMapColor(state, nullptr, false, true, true);
+}
+void BM_EvalMapColorCheckerSeamless(benchmark::State& state) {
+    RunEvalMapColor(state, TheScene().checker, false, true, true);
+}
 
 BENCHMARK(BM_EvaluatePatternAlone);
 BENCHMARK(BM_EvalBrickPointNoMaps);
@@ -126,5 +135,7 @@ BENCHMARK(BM_EvalMapColorNoMapsNoGenerator);
 BENCHMARK(BM_EvalMapColorNoMaps);
 BENCHMARK(BM_EvalMapColorChecker);
 BENCHMARK(BM_EvalMapColorAccurate);
+BENCHMARK(BM_EvalMapColorNoMapsSeamless);
+BENCHMARK(BM_EvalMapColorCheckerSeamless);
 
 }  // namespace

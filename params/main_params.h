@@ -1,5 +1,5 @@
 // Block 0 of QuarelMap, "params": every user-visible setting of the main map. The rows are in
-// declaration order (the order the host lists them), which is not id order; ids 0 to 32 are all
+// declaration order (the order the host lists them), which is not id order; ids 0 to 33 are all
 // in use and are stored in scene files.
 #pragma once
 
@@ -44,6 +44,7 @@ enum : ParamID {
     random_second_color_on = 30,
     random_texture_rotation_step = 31,
     hue_shift = 32,
+    seamless_bricks = 33,
 };
 }  // namespace MainParam
 
@@ -196,6 +197,10 @@ inline constexpr ParamDecl kMainParams[] = {
         .Spinner(kMainParamsMap, QuarelRes::IDC_MASTER_ANGLE_EDIT, QuarelRes::IDC_MASTER_ANGLE_SPIN,
                  1.f)
         .Into<&EvalSnapshot::master_angle>(),
+    // Off in scenes saved before it existed: their cut bricks keep one identity per part.
+    Bool(MainParam::seamless_bricks, L"seamless_bricks", QuarelRes::IDS_SEAMLESS_BRICKS, false)
+        .Check(kMainParamsMap, QuarelRes::IDC_SEAMLESS_BRICKS)
+        .Into<&EvalSnapshot::seamless_bricks>(),
 };
 
 inline constexpr RolloutDecl kMainRollouts[] = {

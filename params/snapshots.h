@@ -43,7 +43,8 @@ struct EvalSnapshot {
     float master_angle = 0.f;          // radians
     std::int32_t projection_mode = 0;  // 0 "Simple", 1 "Accurate"
     std::int32_t random_fragment_on = 0;
-    float fragment_size = 0.25f;  // 0.001..1
+    float fragment_size = 0.25f;       // 0.001..1
+    std::int32_t seamless_bricks = 0;  // 1: a brick the tile's edges cut is one brick
     Color bump_brick_color{1.f, 1.f, 1.f};
     Color bump_brick_color_2{1.f, 1.f, 1.f};
     Color bump_grout_color{0.f, 0.f, 0.f};

@@ -93,7 +93,7 @@ constexpr W32DialogItem kParams[] = {
     Spinner(IDC_MASTER_ANGLE_SPIN, {102, 105, 7, 12}),
     Label(L"UV source & channel: see Coordinates rollup", {10, 125, 195, 10}),
 
-    Group(L"Variations", {4, 151, 209, 82}),
+    Group(L"Variations", {4, 151, 209, 98}),
     Label(L"Color Variance:", {10, 167, 60, 10}),
     Edit(IDC_COLOR_VARIANCE_EDIT, {75, 165, 30, 12}),
     Spinner(IDC_COLOR_VARIANCE_SPIN, {107, 165, 7, 12}),
@@ -114,23 +114,24 @@ constexpr W32DialogItem kParams[] = {
     Label(L"Rot. Step:", {115, 215, 50, 10}),
     Edit(IDC_ROTATION_STEP_EDIT, {170, 213, 35, 12}),
     Spinner(IDC_ROTATION_STEP_SPIN, {207, 213, 7, 12}),
+    Check(IDC_SEAMLESS_BRICKS, L"Seamless Bricks", {10, 231, 100, 10}),
 
-    Group(L"Brick Map Transform (for nested map)", {4, 239, 209, 66}),
-    Label(L"U Tiling:", {10, 255, 55, 10}),
-    Edit(IDC_BRICK_U_TILING_EDIT, {65, 253, 35, 12}),
-    Spinner(IDC_BRICK_U_TILING_SPIN, {102, 253, 7, 12}),
-    Label(L"V Tiling:", {115, 255, 50, 10}),
-    Edit(IDC_BRICK_V_TILING_EDIT, {170, 253, 35, 12}),
-    Spinner(IDC_BRICK_V_TILING_SPIN, {207, 253, 7, 12}),
-    Label(L"U Offset:", {10, 271, 55, 10}),
-    Edit(IDC_BRICK_U_OFFSET_EDIT, {65, 269, 35, 12}),
-    Spinner(IDC_BRICK_U_OFFSET_SPIN, {102, 269, 7, 12}),
-    Label(L"V Offset:", {115, 271, 50, 10}),
-    Edit(IDC_BRICK_V_OFFSET_EDIT, {170, 269, 35, 12}),
-    Spinner(IDC_BRICK_V_OFFSET_SPIN, {207, 269, 7, 12}),
-    Label(L"Angle:", {10, 287, 55, 10}),
-    Edit(IDC_BRICK_ANGLE_EDIT, {65, 285, 35, 12}),
-    Spinner(IDC_BRICK_ANGLE_SPIN, {102, 285, 7, 12}),
+    Group(L"Brick Map Transform (for nested map)", {4, 255, 209, 66}),
+    Label(L"U Tiling:", {10, 271, 55, 10}),
+    Edit(IDC_BRICK_U_TILING_EDIT, {65, 269, 35, 12}),
+    Spinner(IDC_BRICK_U_TILING_SPIN, {102, 269, 7, 12}),
+    Label(L"V Tiling:", {115, 271, 50, 10}),
+    Edit(IDC_BRICK_V_TILING_EDIT, {170, 269, 35, 12}),
+    Spinner(IDC_BRICK_V_TILING_SPIN, {207, 269, 7, 12}),
+    Label(L"U Offset:", {10, 287, 55, 10}),
+    Edit(IDC_BRICK_U_OFFSET_EDIT, {65, 285, 35, 12}),
+    Spinner(IDC_BRICK_U_OFFSET_SPIN, {102, 285, 7, 12}),
+    Label(L"V Offset:", {115, 287, 50, 10}),
+    Edit(IDC_BRICK_V_OFFSET_EDIT, {170, 285, 35, 12}),
+    Spinner(IDC_BRICK_V_OFFSET_SPIN, {207, 285, 7, 12}),
+    Label(L"Angle:", {10, 303, 55, 10}),
+    Edit(IDC_BRICK_ANGLE_EDIT, {65, 301, 35, 12}),
+    Spinner(IDC_BRICK_ANGLE_SPIN, {102, 301, 7, 12}),
 };
 
 constexpr W32DialogItem kDiffuse[] = {
@@ -208,7 +209,7 @@ constexpr W32DialogResource Dialog(int id, std::int16_t height, const W32DialogI
 }
 
 constexpr W32DialogResource kDialogs[] = {
-    Dialog(IDD_QUAREL_PARAMS, 309, kParams),
+    Dialog(IDD_QUAREL_PARAMS, 325, kParams),
     Dialog(IDD_QUAREL_DIFFUSE, 75, kDiffuse),
     Dialog(IDD_QUAREL_BUMP_COLORS, 26, kBumpColors),
     Dialog(IDD_QUAREL_NORMAL_BTN, 26, kNormalButton),

@@ -72,6 +72,7 @@
     QR_CONTROL(IDC_ROTATION_STEP_SPIN, 1061)   \
     QR_CONTROL(IDC_HUE_SHIFT_EDIT, 1062)       \
     QR_CONTROL(IDC_HUE_SHIFT_SPIN, 1063)       \
+    QR_CONTROL(IDC_SEAMLESS_BRICKS, 1064)      \
     QR_CONTROL(IDC_BUMP_BRICK_COLOR, 1070)     \
     QR_CONTROL(IDC_BUMP_BRICK_COLOR_2, 1071)   \
     QR_CONTROL(IDC_BUMP_GROUT_COLOR, 1072)     \
@@ -130,6 +131,7 @@
     QR_STRING(IDS_RANDOM_SECOND_COLOR, 62, L"Random 2nd Color")                 \
     QR_STRING(IDS_ROTATION_STEP, 63, L"Random Texture Rotation Step")           \
     QR_STRING(IDS_HUE_SHIFT, 64, L"Hue")                                        \
+    QR_STRING(IDS_SEAMLESS_BRICKS, 65, L"Seamless Bricks")                      \
     QR_STRING(IDS_DIFFUSE_TITLE, 70, L"Diffuse Colors & Maps")                  \
     QR_STRING(IDS_BUMP_BRICK_COLOR, 72, L"Bump Brick 1 Color")                  \
     QR_STRING(IDS_BUMP_BRICK_COLOR_2, 73, L"Bump Brick 2 Color")                \

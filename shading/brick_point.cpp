@@ -4,6 +4,7 @@
 
 #include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
+#include "pattern/seamless_identity.h"
 #include "shading/brick_eval.h"
 #include "shading/brick_hash.h"
 #include "shading/brick_shade_context.h"
@@ -171,7 +172,9 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
         return AColor(ov.useOwnColors ? ov.groutColor : s.grout_color, 1.f);
     }
 
-    // Brick.
+    // Brick. With seamless bricks the parts that the tile's edges cut share one identity, so
+    // every per-brick value below, the nested map's frame and id included, is the whole brick's.
+    if (s.seamless_bricks != 0) ApplySeamlessIdentity(ps, cell);
     const std::uint32_t key = CellKey(cell.brickU, cell.brickV, face.element);
 
     // Second colour: the pattern's own colour-2 bricks, or a random quarter of the others

@@ -156,6 +156,11 @@ std::vector<OptionRow> MakeOptionTable() {
                  "high, 0 to 10000; larger gives steeper joints",
          .defaultText = "6",
          .range = {Kind::Real, 0, 10000}},
+        {.names = "--strict",
+         .commands = kBake,
+         .target = &PreviewOptions::strict,
+         .help = "A tile that does not repeat (its shape ends unlike it begins) is an error\n"
+                 "instead of a warning"},
         {.names = "--object",
          .commands = kRender,
          .target = &PreviewOptions::object,

@@ -67,6 +67,7 @@ struct PreviewOptions {
     bool normalFromOutput = false;
     int bevel = 2;             // pixels
     double reliefDepth = 6.0;  // pixels a unit height step stands high
+    bool strict = false;       // bake: a tile that does not repeat is an error
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled

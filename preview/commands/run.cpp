@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "maxapi.h"
+#include "pattern/tile_seams.h"
 #include "preview/commands/editor_commands.h"
 #include "preview/common/progress.h"
 #include "preview/editor/picker_record.h"
@@ -207,6 +208,16 @@ std::string PatternName(Texmap* map, const ParamTable& table, int& id) {
                : std::string();
 }
 
+// A bake is meant to tile: says where its shape cannot (an error with --strict). True to go on.
+bool CheckTileRepeats(const PreviewOptions& o, const BrickIdSettings& ids, std::FILE* err) {
+    const std::vector<std::string> seams =
+        QuarelNS::DescribeTileSeams(ids.cells, {ids.tileU, ids.tileV, ids.angle});
+    for (const std::string& line : seams)
+        std::fprintf(err, "%s: %s: the tile does not repeat: %s\n", kProgram,
+                     o.strict ? "error" : "warning", line.c_str());
+    return seams.empty() || !o.strict;
+}
+
 // Bakes the four tiles and writes them.
 int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
                 std::FILE* err) {
@@ -219,6 +230,7 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     b.bevel = o.bevel;
     b.reliefDepth = o.reliefDepth;
     b.ids = BrickIdSettingsOf(map, table);
+    if (!CheckTileRepeats(o, b.ids, err)) return kExitRefused;
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
     const BakedTiles tiles = Bake(b, map);
@@ -260,6 +272,26 @@ int ObjectCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
         path = FreePath(path.insert(path.size() - 4, "-" + o.object));
     }
     return WriteImage(image, path, out, err) ? kExitOk : kExitFailed;
+}
+
+// A bake is laid side by side: a brick that the tile's edge cuts should stay one brick, unless
+// the preset or --set says otherwise. Goes first, so that the map's own values may override it.
+void BakeSeamlessByDefault(const ParamTable& table, std::vector<Assignment>& values,
+                           std::FILE* err) {
+    const ParamEntry* seamless = table.Find("seamless_bricks");
+    if (seamless == nullptr) return;
+    for (const Assignment& a : values)
+        if (a.param == seamless) return;
+    Assignment a;
+    a.param = seamless;
+    a.origin = "bake";
+    a.value.kind = ParamValue::Kind::Bool;
+    a.value.i = 1;
+    values.insert(values.begin(), std::move(a));
+    std::fprintf(err,
+                 "%s: bake: seamless_bricks on, so that bricks cut by the tile's edge match "
+                 "(--set seamless_bricks=false for the map's own per-part values)\n",
+                 kProgram);
 }
 
 }  // namespace
@@ -481,6 +513,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
         return kExitRefused;
     }
     AddBoxProjection(o, table, values);
+    if (o.command == Command::Bake) BakeSeamlessByDefault(table, values, err);
     return RunOnMap(o, host, table, values, in, out, err);
 }
 

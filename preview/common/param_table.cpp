@@ -142,6 +142,9 @@ constexpr Description kDescriptions[] = {
     {"master_u_offset", "offset of the whole pattern along u"},
     {"master_v_offset", "offset of the whole pattern along v"},
     {"master_angle", "turn of the whole pattern, in degrees"},
+    {"seamless_bricks",
+     "a brick that the tile's edge cuts is one brick: one colour, variance, hue, second colour, "
+     "map rotation, fragment, map coordinates, id and height on both sides (bake: on unless set)"},
     {"bump_brick_color", "relief: grey height of the bricks for the map's own bump"},
     {"bump_brick_color_2", "relief: grey height of the second brick set"},
     {"bump_grout_color", "relief: grey height of the joints"},

@@ -1,8 +1,9 @@
 // `quarel-preview bake`: one unit tile of the map as pictures that wrap, for a game engine or
-// another renderer (their shapes wrap; per-brick values change where the tile cuts a brick): the
-// colour (8-bit sRGB PNG), tangent-space normals (16-bit; +Y up, or +Y down on request), the
-// relief's height field (16-bit, 0 black to 1 white) and an id map (8-bit, one flat colour per
-// brick, grout black; see brick_ids.h).
+// another renderer (their shapes wrap; per-brick values too when the map's seamless bricks are
+// on, as the command sets them unless told otherwise): the colour (8-bit sRGB PNG),
+// tangent-space normals (16-bit; +Y up, or +Y down on request), the relief's height field
+// (16-bit, 0 black to 1 white) and an id map (8-bit, one flat colour per brick, grout black;
+// see brick_ids.h).
 //
 // The normals come from the baked height tile by default (see height_normals.h), so that joints
 // show as slopes a few pixels wide; on request they are the map's own normal output instead,

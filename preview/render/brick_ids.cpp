@@ -8,6 +8,7 @@
 
 #include "pattern/evaluate.h"
 #include "pattern/pattern_hash.h"
+#include "pattern/seamless_identity.h"
 #include "preview/render/render.h"
 #include "preview/setup/map_setup.h"
 
@@ -32,6 +33,10 @@ BrickIdSettings BrickIdSettingsOf(Texmap* map, const ParamTable& table) {
     read("master_u_offset", s.offsetU);
     read("master_v_offset", s.offsetV);
     read("master_angle", s.angle);
+    if (const ParamEntry* p = table.Find("seamless_bricks")) {
+        ParamValue v;
+        s.seamless = ReadParam(map, *p, v) && v.i != 0;
+    }
     return s;
 }
 
@@ -47,6 +52,7 @@ QuarelNS::BrickCell BrickAt(const BrickIdSettings& s, float u, float v) {
     }
     QuarelNS::BrickCell cell;
     QuarelNS::EvaluatePattern(s.cells, um - std::floor(um), vm - std::floor(vm), cell);
+    if (s.seamless) QuarelNS::ApplySeamlessIdentity(s.cells, cell);
     return cell;
 }
 

@@ -20,6 +20,7 @@ struct BrickIdSettings {
     float tileU = 1.f, tileV = 1.f;      // master tiling
     float offsetU = 0.f, offsetV = 0.f;  // master offset
     float angle = 0.f;                   // master angle, radians
+    bool seamless = false;               // the parts of a cut brick are one brick
 };
 
 // The map's values, read through its parameter blocks.

@@ -4,14 +4,21 @@
 // map one colour of its own and the grout black.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <map>
 #include <tuple>
 
+#include "pattern/tile_seams.h"
+#include "preview/cli/options.h"
 #include "preview/render/bake.h"
 #include "preview/render/brick_ids.h"
 #include "preview/render/height_normals.h"
 #include "preview/render/relief_view.h"
 #include "preview/render/render.h"
+#include "preview/setup/map_setup.h"
+#include "preview/setup/preset.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {
@@ -24,10 +31,20 @@ struct Baked {
     BakedTiles tiles;
 };
 
-// A map from preset text, its relief outputs updated as the tool does, baked at `size`.
-Baked BakeOf(const std::string& preset, int size, int threads = 0) {
+// A map with these values, updated as the tool updates it.
+std::unique_ptr<MapSlot> MapOf(const std::vector<Assignment>& values) {
+    std::string error;
+    std::unique_ptr<MapSlot> slot = QuarelPreviewTest::Host().NewMap(error);
+    EXPECT_TRUE(slot && ApplyAssignments(slot->Get(), values, error)) << error;
+    Interval valid = FOREVER;
+    if (slot) slot->Get()->Update(0, valid);
+    return slot;
+}
+
+// A map, its relief outputs updated as the tool does, baked at `size`.
+Baked BakeOf(std::unique_ptr<MapSlot> slot, int size, int threads = 0) {
     Baked b;
-    b.slot = QuarelPreviewTest::MapFromPreset(preset);
+    b.slot = std::move(slot);
     Interval valid = FOREVER;
     for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
         ReliefOutputFor(b.slot->Get(), prefix)->Update(0, valid);
@@ -38,6 +55,12 @@ Baked BakeOf(const std::string& preset, int size, int threads = 0) {
     r.ids = BrickIdSettingsOf(b.slot->Get(), Table());
     b.tiles = Bake(r, b.slot->Get());
     return b;
+}
+Baked BakeOf(const std::string& preset, int size, int threads = 0) {
+    return BakeOf(QuarelPreviewTest::MapFromPreset(preset), size, threads);
+}
+Baked BakeOf(const std::vector<Assignment>& values, int size) {
+    return BakeOf(MapOf(values), size);
 }
 
 int At(const Image& im, int x, int y, int c = 0) {
@@ -250,6 +273,161 @@ TEST(BakedIds, TheTileWraps) {
         // The plane's pixel left of column 0 and the one above row 0.
         EXPECT_EQ(ids.Get(kSize - 1, i), BrickIdColour(BrickAt(s, -0.5f / kSize, 1.f - c))) << i;
         EXPECT_EQ(ids.Get(i, kSize - 1), BrickIdColour(BrickAt(s, c, 1.f + 0.5f / kSize))) << i;
+    }
+}
+
+}  // namespace
+}  // namespace QuarelPreview
+
+namespace QuarelPreview {
+namespace {
+
+// Bricks the tile's edge cuts, found from the pattern alone: pixel pairs just inside opposite
+// edges whose centres lie well inside one brick (both brick, one set and face size, the local
+// coordinates of each side stepped on by a pixel landing on the other's).
+struct SeamPair {
+    int xa, ya, xb, yb;
+};
+
+bool Inside(const QuarelNS::BrickCell& c) {
+    return !c.isGrout && c.localU > 0.15f && c.localU < 0.85f && c.localV > 0.15f &&
+           c.localV < 0.85f;
+}
+
+bool RunsOn(float from, float back, float to) {
+    return std::fabs(to - (2.f * from - back)) <= 0.25f * std::fabs(from - back) + 1e-3f;
+}
+
+std::vector<SeamPair> CutBrickPixels(const BrickIdSettings& s, int n) {
+    std::vector<SeamPair> out;
+    const float px = 1.f / static_cast<float>(n);
+    const auto cellAt = [&](float x, float y) {
+        return BrickAt(s, (x + 0.5f) * px, 1.f - (y + 0.5f) * px);
+    };
+    for (int i = 0; i < n; ++i) {
+        const float c = static_cast<float>(i);
+        // Across the right edge (x n - 1 to n), then across the bottom edge (y n - 1 to n).
+        for (const bool alongX : {true, false}) {
+            const float last = static_cast<float>(n - 1);
+            const auto at = [&](float k) { return alongX ? cellAt(k, c) : cellAt(c, k); };
+            const QuarelNS::BrickCell a = at(last), a0 = at(last - 1.f), b = at(last + 1.f),
+                                      b0 = at(last + 2.f);
+            if (!Inside(a) || !Inside(b) || a.kind != b.kind || a.turned != b.turned) continue;
+            if (std::fabs(a.sizeU - b.sizeU) > 1e-4f || std::fabs(a.sizeV - b.sizeV) > 1e-4f)
+                continue;
+            if (!RunsOn(a.localU, a0.localU, b.localU) || !RunsOn(b.localU, b0.localU, a.localU) ||
+                !RunsOn(a.localV, a0.localV, b.localV) || !RunsOn(b.localV, b0.localV, a.localV))
+                continue;
+            out.push_back(alongX ? SeamPair{n - 1, i, 0, i} : SeamPair{i, n - 1, i, 0});
+        }
+    }
+    return out;
+}
+
+// How far a pixel pair differs, largest channel; pixels of one brick differ as its face does.
+int Difference(const Image& im, int xa, int ya, int xb, int yb) {
+    int d = 0;
+    for (int ch = 0; ch < 3; ++ch)
+        d = std::max(d, std::abs(At(im, xa, ya, ch) - At(im, xb, yb, ch)));
+    return d;
+}
+
+// Every map of the set continues across the tile's edges where a brick is cut: the step there
+// is no larger than the steps to the pair's neighbours inside the tile (twice, and a little,
+// for slopes that steepen towards a joint).
+int SeamBreaks(const BakedTiles& t, const std::vector<SeamPair>& pairs, int n) {
+    int breaks = 0;
+    for (const SeamPair& p : pairs) {
+        const int dx = p.xa == n - 1 && p.xb == 0 ? 1 : 0, dy = 1 - dx;
+        for (const Image* im : {&t.color, &t.height, &t.normal, &t.id}) {
+            const int slack = im->IsDeep() ? 600 : 3;
+            const int across = Difference(*im, p.xa, p.ya, p.xb, p.yb);
+            const int inside = std::max(Difference(*im, p.xa - dx, p.ya - dy, p.xa, p.ya),
+                                        Difference(*im, p.xb, p.yb, p.xb + dx, p.yb + dy));
+            breaks += across > 2 * inside + slack;
+        }
+    }
+    return breaks;
+}
+
+TEST(BakedSeams, EveryPresetTilesWithoutASeam) {
+    constexpr int kSize = 96;
+    std::size_t pairs = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QuarelPreviewTest::SourceDir() + "/presets")) {
+        if (entry.path().extension() != ".json") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        std::string error;
+        std::vector<Assignment> values;
+        ASSERT_TRUE(LoadPresetFile(entry.path().string(), Table(), values, error)) << error;
+        ASSERT_TRUE(ParsePreset(R"({"seamless_bricks": true})", Table(), "as the bake sets it", "",
+                                values, error))
+            << error;
+        const Baked b = BakeOf(values, kSize);
+        const BrickIdSettings s = BrickIdSettingsOf(b.slot->Get(), Table());
+        ASSERT_TRUE(s.seamless);
+        const std::vector<SeamPair> cut = CutBrickPixels(s, kSize);
+        pairs += cut.size();
+        EXPECT_EQ(SeamBreaks(b.tiles, cut, kSize), 0);
+        for (const SeamPair& p : cut)
+            EXPECT_EQ(b.tiles.id.Get(p.xa, p.ya), b.tiles.id.Get(p.xb, p.yb));
+    }
+    EXPECT_GT(pairs, 40u);
+}
+
+TEST(BakedSeams, WithoutSeamlessBricksACutBrickChangesAtTheEdge) {
+    constexpr int kSize = 96;
+    const char* wall = R"({"pattern": "1/2 Running", "nx": 4, "ny": 8, "gap_u": 0.04,
+        "gap_v": 0.07, "color_variance": 0.3, "seed": 42})";
+    const Baked b = BakeOf(wall, kSize);
+    const std::vector<SeamPair> cut =
+        CutBrickPixels(BrickIdSettingsOf(b.slot->Get(), Table()), kSize);
+    ASSERT_FALSE(cut.empty());
+    EXPECT_GT(SeamBreaks(b.tiles, cut, kSize), 0);
+}
+
+// The tool bakes seamless bricks unless told otherwise, and says where the shape cannot tile.
+TEST(BakedSeams, TheToolWarnsWhereTheTileCannotRepeat) {
+    const auto dir = QuarelPreviewTest::TestDir();
+    const std::string wall = QuarelPreviewTest::SourceDir() + "/presets/brick-wall.json";
+    const auto bake = [&](std::vector<std::string> extra, std::string& err) {
+        std::vector<std::string> args = {"bake", "--preset", wall,    "--size",
+                                         "16",   "-q",       "--out", (dir / "t").string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return QuarelPreviewTest::RunTool(args, "", nullptr, &err);
+    };
+    std::string err;
+    ASSERT_EQ(bake({}, err), kExitOk);
+    EXPECT_NE(err.find("seamless_bricks on"), std::string::npos) << err;
+    EXPECT_EQ(err.find("warning"), std::string::npos) << err;
+    ASSERT_EQ(bake({"--set", "seamless_bricks=false"}, err), kExitOk);
+    EXPECT_EQ(err.find("seamless_bricks on"), std::string::npos) << err;
+
+    const std::string seam =
+        "the tile does not repeat: 1/2 Running repeats every 2 rows: ny 7 gives a seam; use an "
+        "even ny";
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(bake({"--set", "ny=7"}, err), kExitOk);
+    EXPECT_NE(err.find("warning: " + seam), std::string::npos) << err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "t-color.png"));
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(bake({"--set", "ny=7", "--strict"}, err), kExitRefused);
+    EXPECT_NE(err.find("error: " + seam), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "t-color.png"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(BakedSeams, EveryPresetRepeatsWithItsTile) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QuarelPreviewTest::SourceDir() + "/presets")) {
+        if (entry.path().extension() != ".json") continue;
+        std::string error;
+        auto slot = QuarelPreviewTest::MapFromPresetFile(entry.path().string(), error);
+        ASSERT_TRUE(slot) << error;
+        const BrickIdSettings s = BrickIdSettingsOf(slot->Get(), Table());
+        EXPECT_EQ(QuarelNS::DescribeTileSeams(s.cells, {s.tileU, s.tileV, s.angle}),
+                  std::vector<std::string>{})
+            << entry.path().filename();
     }
 }
 

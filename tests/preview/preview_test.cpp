@@ -119,6 +119,7 @@ const std::map<std::string, std::vector<std::vector<std::string>>>& Uses() {
         {"--normal-source", {{"--normal-source", "output"}}},
         {"--bevel", {{"--bevel", "3"}}},
         {"--relief-depth", {{"--relief-depth", "2"}}},
+        {"--strict", {{"--strict"}}},
         {"--object", {{"--object", "cube"}}},
         {"--bump", {{"--object", "cube", "--bump", "2"}}},
         {"--projection", {{"--projection", "box"}}},
