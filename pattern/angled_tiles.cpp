@@ -69,7 +69,7 @@ void Diagonal(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         (std::fabs(d) - SlantedJointHalf(c.gu, c.gv) / 0.70710677f) * LineUnit(1.f, 1.f, c.W, c.H);
     const float edge = std::min(
         std::min((std::min(s, 1.f - s) - hu) * c.W, (std::min(t, 1.f - t) - hv) * c.H), slanted);
-    cell.jointDist = JointDistance(edge, cell.isGrout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     if (first) {
         cell.localU = Clamp01(s);
         cell.localV = Clamp01(t);
@@ -112,7 +112,7 @@ void Triangles(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     if (!lowerLeft) edge = std::min(edge, (1.f - t) * H);
     // The row's lower joint borders the row below, whose top lies t below.
     if (cell.isGrout) edge = std::max(edge, -t * H);
-    cell.jointDist = JointDistance(edge, cell.isGrout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     if (!lowerLeft) {
         f = 1.f - f;
         t = 1.f - t;
@@ -162,7 +162,7 @@ void Triangles2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float edge = std::min(
         std::min((2.f * dx + h) * 0.4472136f - half, (h - 2.f * dx) * 0.4472136f - half) * side,
         (1.f - h - half) * H);
-    cell.jointDist = JointDistance(edge, cell.isGrout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     cell.localU = Clamp01(dx + 0.5f);
     cell.localV = Clamp01(h);
     cell.sizeU = W;
@@ -192,7 +192,7 @@ void Chevron(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float hc = gc / 2.f > 1e-6f ? gc / 2.f : 0.f;
     const float edge = std::min(std::min(f - hf, 1.f - hf - f) * LineUnit(4.f, 2.f, c.W, c.H),
                                 (std::min(std::fabs(s - 0.5f), std::min(s, 1.f - s)) - hc) * c.W);
-    cell.jointDist = JointDistance(edge, grout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, grout);
 
     cell.localU = c.gv > 0.f ? Clamp01((f - c.gv / 2.f) / std::max(1e-6f, 1.f - c.gv)) : Clamp01(f);
     cell.localV = Clamp01((t - m + 1.f) * 0.5f);

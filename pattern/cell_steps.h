@@ -165,7 +165,7 @@ inline void FinishRectCell(const PatternSettings& ps, float W, float H, float s,
                            BrickCell& cell) {
     const GroutFace f = GroutFinish(ps.gap_u, ps.gap_v, W, H, s, t);
     cell.isGrout = f.isGrout;
-    cell.jointDist = JointDistance(f.edge, f.isGrout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(f.edge, f.isGrout);
     SetBrickLocalFrame(f.a, f.b, f.faceW, f.faceH, cell);
 }
 

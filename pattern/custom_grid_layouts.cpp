@@ -40,7 +40,8 @@ inline float BodyEdgeDistance(const CustomCell& c, float hu, float hv) {
 
 // The brick between the grid-point pieces, with joints along the cell's edges. `pieceEdge` is
 // the signed distance to the grid-point piece's joint on the body's side (positive away from it).
-void SetBody(const CustomCell& c, float hu, float hv, float pieceEdge, BrickCell& cell) {
+void SetBody(const CustomCell& c, float hu, float hv, float pieceEdge, bool wantJointDist,
+             BrickCell& cell) {
     cell.brickU = 2 * c.ci + 1;
     cell.brickV = 2 * c.cj + 1;
     cell.kind = 0;
@@ -49,10 +50,10 @@ void SetBody(const CustomCell& c, float hu, float hv, float pieceEdge, BrickCell
         (hv > 1e-6f && hv >= std::min(c.t, 1.f - c.t) * c.H)) {
         SetCellGrout(c, cell);
         // In the cell-edge joint: the body's side of it, a lower bound of the way to a face.
-        cell.jointDist = JointDistance(BodyEdgeDistance(c, hu, hv), true);
+        if (wantJointDist) cell.jointDist = JointDistance(BodyEdgeDistance(c, hu, hv), true);
         return;
     }
-    cell.jointDist = JointDistance(edge, false);
+    if (wantJointDist) cell.jointDist = JointDistance(edge, false);
     const float su = std::max(1.f - (c.W > 1e-6f ? 2.f * hu / c.W : 0.f), 1e-6f);
     const float sv = std::max(1.f - (c.H > 1e-6f ? 2.f * hv / c.H : 0.f), 1e-6f);
     cell.isGrout = false;
@@ -136,16 +137,16 @@ void CustomGridPoints(const PatternSettings& ps, float u, float v, BrickCell& ce
         cell.brickU = pointU;
         cell.brickV = pointV;
         SetCentredPiece(dx, dy, D, cell);
-        cell.jointDist = JointDistance(pieceEdge, false);
+        if (ps.wantJointDist) cell.jointDist = JointDistance(pieceEdge, false);
     } else if (inRing) {
         cell.kind = 0;
         cell.brickU = pointU;
         cell.brickV = pointV;
         SetCellGrout(c, cell);
         // The nearer of the piece inside the ring and the body outside it.
-        cell.jointDist = JointDistance(std::max(pieceEdge, -outerEdge), true);
+        if (ps.wantJointDist) cell.jointDist = JointDistance(std::max(pieceEdge, -outerEdge), true);
     } else {
-        SetBody(c, hu, hv, outerEdge, cell);
+        SetBody(c, hu, hv, outerEdge, ps.wantJointDist, cell);
     }
 }
 
@@ -187,7 +188,7 @@ void CustomOctagons(const PatternSettings& ps, float u, float v, BrickCell& cell
             const float ds = su ? rs : s;  // distances from the corner's sides
             const float dt = tu ? rt : t;
             cell.isGrout = false;
-            cell.jointDist = JointDistance(triangleEdge(ds, dt), false);
+            if (ps.wantJointDist) cell.jointDist = JointDistance(triangleEdge(ds, dt), false);
             cell.kind = 1;
             cell.brickU = 2 * c.ci + su;
             cell.brickV = 2 * c.cj + tu;
@@ -216,14 +217,14 @@ void CustomOctagons(const PatternSettings& ps, float u, float v, BrickCell& cell
         cell.localV = Clamp01((t - gv7) / ovSafe);
         cell.sizeU = ou * c.W;
         cell.sizeV = ovSafe * c.H;
-        cell.jointDist = JointDistance(octagonEdge, false);
+        if (ps.wantJointDist) cell.jointDist = JointDistance(octagonEdge, false);
         return;
     }
     SetCellGrout(c, cell);
     // The nearer of the octagon and the triangle of the point's quarter; each a lower bound.
     float edge = ou > 1e-6f && ov > 1e-6f ? octagonEdge : -1e30f;
     if (B > 1e-6f) edge = std::max(edge, triangleEdge(s < 0.5f ? s : rs, t < 0.5f ? t : rt));
-    cell.jointDist = JointDistance(edge, true);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, true);
 }
 
 }  // namespace QuarelNS

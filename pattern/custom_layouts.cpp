@@ -125,7 +125,8 @@ void CustomRectangleLayout(const PatternSettings& ps, float u, float v, BrickCel
                                : FindPieceInOrder(rule.pieces, rule.count, c.s, c.t, hu, hv);
     if (k < 0) {
         cell.isGrout = true;
-        cell.jointDist = JointDistance(-JointPieceDistance(rule, c, hu, hv), true);
+        if (ps.wantJointDist)
+            cell.jointDist = JointDistance(-JointPieceDistance(rule, c, hu, hv), true);
         cell.brickU = rule.mu * c.ci;
         cell.brickV = rule.mv * c.cj;
         cell.kind = 0;
@@ -144,7 +145,9 @@ void CustomRectangleLayout(const PatternSettings& ps, float u, float v, BrickCel
 
     const RectPiece& p = rule.pieces[k];
     cell.isGrout = false;
-    cell.jointDist = JointDistance(InsetPieceDistance(p.x0, p.x1, p.y0, p.y1, c, hu, hv), false);
+    if (ps.wantJointDist)
+        cell.jointDist =
+            JointDistance(InsetPieceDistance(p.x0, p.x1, p.y0, p.y1, c, hu, hv), false);
     cell.kind = p.kind;
     cell.brickU = rule.mu * c.ci + p.di;
     cell.brickV = rule.mv * c.cj + p.dj;
@@ -217,7 +220,7 @@ void CustomStrips(const PatternSettings& ps, float u, float v, BrickCell& cell) 
             edge = std::max(edge, d);
         }
     }
-    cell.jointDist = JointDistance(edge, grout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, grout);
     if (grout) {
         cell.localU = 0.f;
         cell.localV = 0.f;

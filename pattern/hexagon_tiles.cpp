@@ -78,7 +78,7 @@ void Hexagons(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float gt = 0.5f / halfH;
     const float edge = std::min((1.f - hu - ap - 0.5f * aq) / std::sqrt(gs * gs + gt * gt),
                                 (1.f - hv - aq) * halfH);
-    cell.jointDist = JointDistance(edge, cell.isGrout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     cell.localU = Clamp01(bestP / std::max(0.001f, 1.f - 0.5f * aq) * 0.5f + 0.5f);
     cell.localV = Clamp01(bestQ * 0.5f + 0.5f);
     cell.brickU = bestC;

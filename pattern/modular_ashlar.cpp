@@ -88,7 +88,7 @@ void ModularAshlar(const PatternSettings& ps, float u, float v, BrickCell& cell)
     // is at least a quarter) and lies on the stones' borders, its ends extended by no more, so
     // it never reaches a face.
     cell.isGrout = joint;
-    cell.jointDist = JointDistance(g.edge, joint);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(g.edge, joint);
     SwapFrameOnCell(g, W, H, cell);
     cell.brickU = 16 * a + p;
     cell.brickV = b;

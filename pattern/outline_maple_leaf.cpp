@@ -156,7 +156,7 @@ void FinishLeaf(BrickCell& cell, std::int32_t bu, std::int32_t bv, float X, floa
 // A point settled in one leaf: the single containing candidate, whatever the width. False when
 // the grid does not settle this part of the cell (a, b).
 bool FinishSettledLeaf(const LeafGrid& grid, std::int32_t a, std::int32_t b, float fu, float fv,
-                       float gw, float nu, float nv, BrickCell& cell) {
+                       float gw, float nu, float nv, bool wantJointDist, BrickCell& cell) {
     const LeafSettledCell& s = grid.settled[static_cast<std::size_t>(LeafSettledCellIndex(fu, fv))];
     if (!s.settled) return false;
     const float du = fu - static_cast<float>(s.di);
@@ -174,7 +174,7 @@ bool FinishSettledLeaf(const LeafGrid& grid, std::int32_t a, std::int32_t b, flo
                                   : NearestChordDistance2(X, Y, bound));
     }
     FinishLeaf(cell, a + s.di, b + s.dj, X, Y, grout);
-    cell.jointDist = LeafJointDistance(grid, X, Y, true, grout, gw, nu, nv);
+    if (wantJointDist) cell.jointDist = LeafJointDistance(grid, X, Y, true, grout, gw, nu, nv);
     return true;
 }
 
@@ -246,7 +246,8 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float e = gw + 2.f;
 
     const LeafGrid& grid = MapleLeafGrid();
-    if (grid.complete && FinishSettledLeaf(grid, a, b, fu, fv, gw, nu, nv, cell)) return;
+    if (grid.complete && FinishSettledLeaf(grid, a, b, fu, fv, gw, nu, nv, ps.wantJointDist, cell))
+        return;
     Candidate cands[9];
     int count = 0;
     int containing = 0;
@@ -283,8 +284,9 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     if (choice.taken >= 0) {
         const Candidate& c = cands[choice.taken];
         FinishLeaf(cell, a + c.di, b + c.dj, c.X, c.Y, choice.grout);
-        cell.jointDist =
-            LeafJointDistance(grid, c.X, c.Y, containing > 0, choice.grout, gw, nu, nv);
+        if (ps.wantJointDist)
+            cell.jointDist =
+                LeafJointDistance(grid, c.X, c.Y, containing > 0, choice.grout, gw, nu, nv);
     } else {
         FinishLeaf(cell, 0, 0, 0.f, 0.f, choice.grout);
     }

@@ -131,7 +131,8 @@ void PavingTile2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
         const float yu = kPinwheelSmall * fcu, yv = kPinwheelBig * fcv;
         const float unitA = r.faceW / faceW * e / std::sqrt(xu * xu + xv * xv);
         const float unitB = r.faceH / faceH * e / std::sqrt(yu * yu + yv * yv);
-        cell.jointDist = JointDistance(RectFaceDistance(r.a, r.b, unitA, unitB), cell.isGrout);
+        if (ps.wantJointDist)
+            cell.jointDist = JointDistance(RectFaceDistance(r.a, r.b, unitA, unitB), cell.isGrout);
     }
     SetBrickLocalFrame(g.a, g.b, g.faceW, g.faceH, cell);
 

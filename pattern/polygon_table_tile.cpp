@@ -196,13 +196,15 @@ void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& ce
     // the outline's less the reach; in a joint inside a piece the reach less the outline's (a
     // lower bound of the way to the face, exact beside a side); outside every piece the two
     // added. Design units become tile units as DesignFactor says (exact with equal counts).
-    const OutlineNear n =
-        gc ? NearestOutline(table, *grid, *gc, d.px, d.py) : NearestOutline(table, d.px, d.py);
-    const float outline = std::sqrt(n.d2);
-    const float edge = found ? outline - reach : -(outline + reach);
-    const float S = table.size;
-    const DesignJacobian jac{S * d.nu, 0.f, 0.f, -S * d.nv};
-    cell.jointDist = JointDistance(edge * DesignFactor(n.ox, n.oy, jac), cell.isGrout);
+    if (ps.wantJointDist) {
+        const OutlineNear n =
+            gc ? NearestOutline(table, *grid, *gc, d.px, d.py) : NearestOutline(table, d.px, d.py);
+        const float outline = std::sqrt(n.d2);
+        const float edge = found ? outline - reach : -(outline + reach);
+        const float S = table.size;
+        const DesignJacobian jac{S * d.nu, 0.f, 0.f, -S * d.nv};
+        cell.jointDist = JointDistance(edge * DesignFactor(n.ox, n.oy, jac), cell.isGrout);
+    }
 
     cell.brickU = table.stride * d.a + piece;
     cell.brickV = d.b;

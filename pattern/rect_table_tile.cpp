@@ -44,13 +44,13 @@ void RectTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
         t = g.b;
         w = g.faceW;
         h = g.faceH;
-        cell.jointDist = JointDistance(g.edge, g.isGrout);
+        if (ps.wantJointDist) cell.jointDist = JointDistance(g.edge, g.isGrout);
     } else {
         cell.isGrout = true;
         // Off every rectangle: the way to the nearest one, a lower bound of the way to its face.
         const float ex = std::max(std::max(r.x0 - d.px, d.px - r.x1), 0.f) / (table.size * d.nu);
         const float ey = std::max(std::max(r.y0 - d.py, d.py - r.y1), 0.f) / (table.size * d.nv);
-        cell.jointDist = std::sqrt(ex * ex + ey * ey);
+        if (ps.wantJointDist) cell.jointDist = std::sqrt(ex * ex + ey * ey);
     }
 
     // The frame follows the piece's design proportions, not its face in UV: a plank stays

@@ -66,7 +66,7 @@ void Wave(const PatternSettings& ps, float u, float v, BrickCell& cell, bool che
     const float rowUnit = H / std::sqrt(1.f + slope * slope);
     const float edge =
         std::min((std::min(s, 1.f - s) - hu) * W, (std::min(t, 1.f - t) - hv) * rowUnit);
-    cell.jointDist = JointDistance(edge, cell.isGrout);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
 }
 
 }  // namespace QuarelNS

@@ -4,7 +4,8 @@
 // height at the bevel's inner edge, by a profile; beyond the band the face is flat, and the grout
 // keeps the joint's height. The band's width is a fraction of the brick's smaller side, so a
 // bevel looks the same at any counts; the distance comes from the pattern engine (jointDist, in
-// tile units), so the slope is the same at any render or bake resolution.
+// tile units, measured only for settings with wantJointDist set), so the slope is the same at any
+// render or bake resolution.
 //
 // Profiles, each rising from 0 at t = 0 (the joint edge) to 1 at t = 1 (the band's inner edge):
 //   Linear  t                       a plain chamfer (a kink at both ends of the band)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -25,10 +26,17 @@ constexpr float kDeepest = 0.02f;  // points farther in are not measured (cost g
 // The counts each pattern is measured at: 4 x 8 (unequal, so stretched design spaces are
 // measured too), fewer repeats for the patterns whose repeat holds many small pieces, and equal
 // counts, where the outline patterns are exact.
+PatternSettings Measured(PatternSettings ps) {
+    ps.wantJointDist = true;
+    return ps;
+}
+
 PatternSettings CaseFor(int pattern, float gap, bool equalCounts = false) {
     const bool bigRepeat = pattern == 20 || (pattern >= 24 && pattern <= 29);
-    if (equalCounts) return Settings(pattern, bigRepeat ? 2 : 6, bigRepeat ? 2 : 6, gap, gap);
-    return Settings(pattern, bigRepeat ? 2 : 4, bigRepeat ? 3 : 8, gap, gap);
+    if (equalCounts) {
+        return Measured(Settings(pattern, bigRepeat ? 2 : 6, bigRepeat ? 2 : 6, gap, gap));
+    }
+    return Measured(Settings(pattern, bigRepeat ? 2 : 4, bigRepeat ? 3 : 8, gap, gap));
 }
 
 // Relative bound beyond the sampling error: first order on the curved rows of the waves, on
@@ -170,15 +178,51 @@ TEST(JointDistance, IsZeroOnEveryEdgeAndContinuousAcrossIt) {
 
 // A joint-free running bond: the distance is the way to the nearest cell side, exactly.
 TEST(JointDistance, KnownValuesOfARunningBond) {
-    const PatternSettings ps = Settings(4, 4, 8);  // stack bond, cells 0.25 x 0.125
+    const PatternSettings ps = Measured(Settings(4, 4, 8));  // stack bond, cells 0.25 x 0.125
     EXPECT_FLOAT_EQ(Eval(ps, 0.125f, 0.0625f).jointDist, 0.0625f);
     EXPECT_NEAR(Eval(ps, 0.01f, 0.0625f).jointDist, 0.01f, 1e-6f);
     // With joints of 0.1 of the shorter side (0.0125 wide), the face begins 0.00625 in.
-    const PatternSettings grout = Settings(4, 4, 8, 0.1f, 0.1f);
+    const PatternSettings grout = Measured(Settings(4, 4, 8, 0.1f, 0.1f));
     EXPECT_NEAR(Eval(grout, 0.02f, 0.0625f).jointDist, 0.02f - 0.00625f, 1e-6f);
     const BrickCell joint = Eval(grout, 0.002f, 0.0625f);
     EXPECT_TRUE(joint.isGrout);
     EXPECT_NEAR(joint.jointDist, 0.00625f - 0.002f, 1e-6f);
+    // Not asked for, it is not measured.
+    EXPECT_EQ(Eval(Settings(4, 4, 8), 0.125f, 0.0625f).jointDist, 0.f);
+}
+
+bool SameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+bool SameBitsButDistance(const BrickCell& a, const BrickCell& b) {
+    return a.brickU == b.brickU && a.brickV == b.brickV && SameBits(a.localU, b.localU) &&
+           SameBits(a.localV, b.localV) && SameBits(a.sizeU, b.sizeU) &&
+           SameBits(a.sizeV, b.sizeV) && a.isGrout == b.isGrout && a.kind == b.kind &&
+           a.turned == b.turned && a.upright == b.upright && SameBits(a.projSizeU, b.projSizeU) &&
+           SameBits(a.projSizeV, b.projSizeV);
+}
+
+// The measure costs a query's other fields nothing: with the distance asked for or not, every
+// pattern gives the same cell, bit for bit, at random points, with and without joints.
+TEST(JointDistance, AskingForItLeavesEveryOtherFieldAlone) {
+    std::mt19937 rng(2024u);
+    std::uniform_real_distribution<float> coord(-3.f, 3.f);
+    for (int pattern = 0; pattern < kPatternCount; ++pattern) {
+        SCOPED_TRACE(std::string(PatternInfoFor(pattern).name));
+        for (const float gap : {0.f, 0.05f, 0.3f}) {
+            PatternSettings plain = Settings(pattern, 3, 7, gap, 0.5f * gap);
+            plain.random_shift = 0.3f;
+            const PatternSettings measured = Measured(plain);
+            for (int i = 0; i < 400; ++i) {
+                const float u = coord(rng), v = coord(rng);
+                const BrickCell a = Eval(plain, u, v);
+                const BrickCell b = Eval(measured, u, v);
+                ASSERT_EQ(a.jointDist, 0.f);
+                ASSERT_TRUE(SameBitsButDistance(a, b)) << u << ", " << v << "\n" << a << "\n" << b;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ TEST(BevelProfile, CentralDifferencesSeeTheProfileAcrossTheBandAndFlatBeyondIt) 
     for (int pattern = 0; pattern < kPatternCount; ++pattern) {
         SCOPED_TRACE(std::string(PatternInfoFor(pattern).name));
         PatternSettings ps;
+        ps.wantJointDist = true;
         ps.pattern = pattern;
         ps.nx = ps.ny = 4;
         std::mt19937 rng(5u + static_cast<unsigned>(pattern));
@@ -111,6 +112,7 @@ TEST(BevelProfile, CentralDifferencesSeeTheProfileAcrossTheBandAndFlatBeyondIt) 
 // agree with its analytic slope across the band.
 TEST(BevelProfile, SlopeAgreesWithTheProfileOnStraightJoints) {
     PatternSettings ps;
+    ps.wantJointDist = true;
     ps.pattern = 4;
     ps.nx = 4;
     ps.ny = 8;  // bricks 0.25 x 0.125: the band is 0.3 x 0.125 wide
