@@ -38,6 +38,16 @@ inline float SlantedJointHalf(float gu, float gv) {
     return (gu + gv) * 0.5f * 0.35f;
 }
 
+// Tile-unit length of one unit of a cell-fraction coordinate whose gradient is (gs/W, gt/H): a
+// line on which it is constant lies that far per unit. The pieces here are convex, so the least
+// of the signed distances to their sides' lines is the distance to the outline on a piece, and
+// off it a lower bound of the distance to the piece (exact beside a side).
+inline float LineUnit(float gs, float gt, float W, float H) {
+    const float a = gs / W;
+    const float b = gt / H;
+    return 1.f / std::sqrt(a * a + b * b);
+}
+
 }  // namespace
 
 void Diagonal(const PatternSettings& ps, float u, float v, BrickCell& cell) {
@@ -55,6 +65,11 @@ void Diagonal(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     cell.isGrout = (hu > 0.f && hu > std::min(s, 1.f - s)) ||
                    (hv > 0.f && hv > std::min(t, 1.f - t)) ||
                    SlantedJointHalf(c.gu, c.gv) > std::fabs(d) * 0.70710677f;
+    const float slanted =
+        (std::fabs(d) - SlantedJointHalf(c.gu, c.gv) / 0.70710677f) * LineUnit(1.f, 1.f, c.W, c.H);
+    const float edge = std::min(
+        std::min((std::min(s, 1.f - s) - hu) * c.W, (std::min(t, 1.f - t) - hv) * c.H), slanted);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     if (first) {
         cell.localU = Clamp01(s);
         cell.localV = Clamp01(t);
@@ -90,6 +105,14 @@ void Triangles(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float hv = gv / 2.f;
     cell.isGrout = (hu > 0.f && (lowerLeft ? hu > f : hu > 1.f - f)) || (hv > 0.f && hv > t) ||
                    SlantedJointHalf(gu, gv) > d;
+    // Sides: the vertical one, the row's lower joint, the slanted joint, and for the upper
+    // triangle the row's top, where the row above has its joint.
+    float edge = std::min(((lowerLeft ? f : 1.f - f) - hu) * W, (t - hv) * H);
+    edge = std::min(edge, (d - SlantedJointHalf(gu, gv)) / 0.70710677f * LineUnit(1.f, 1.f, W, H));
+    if (!lowerLeft) edge = std::min(edge, (1.f - t) * H);
+    // The row's lower joint borders the row below, whose top lies t below.
+    if (cell.isGrout) edge = std::max(edge, -t * H);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     if (!lowerLeft) {
         f = 1.f - f;
         t = 1.f - t;
@@ -134,6 +157,12 @@ void Triangles2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     // Without joints nothing is grout: next to a row edge d can come out a hair below 0.
     const float half = (gu + gv) * 0.25f;
     cell.isGrout = half > 0.f && half > d;
+    // e1 and e2 measure the sides in cell units scaled by 1/sqrt(5); the base in cell heights.
+    const float side = LineUnit(2.f, 1.f, W, H) * 2.236068f;
+    const float edge = std::min(
+        std::min((2.f * dx + h) * 0.4472136f - half, (h - 2.f * dx) * 0.4472136f - half) * side,
+        (1.f - h - half) * H);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     cell.localU = Clamp01(dx + 0.5f);
     cell.localV = Clamp01(h);
     cell.sizeU = W;
@@ -158,6 +187,12 @@ void Chevron(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     if (gc / 2.f > 1e-6f)
         grout = grout || gc / 2.f > std::fabs(s - 0.5f) || gc / 2.f > std::min(s, 1.f - s);
     cell.isGrout = grout;
+    // Strip sides (f is 2 (m + t), m rising by 2 per cell width) and the centre and side joints.
+    const float hf = c.gv / 2.f > 0.f ? c.gv / 2.f : 0.f;
+    const float hc = gc / 2.f > 1e-6f ? gc / 2.f : 0.f;
+    const float edge = std::min(std::min(f - hf, 1.f - hf - f) * LineUnit(4.f, 2.f, c.W, c.H),
+                                (std::min(std::fabs(s - 0.5f), std::min(s, 1.f - s)) - hc) * c.W);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, grout);
 
     cell.localU = c.gv > 0.f ? Clamp01((f - c.gv / 2.f) / std::max(1e-6f, 1.f - c.gv)) : Clamp01(f);
     cell.localV = Clamp01((t - m + 1.f) * 0.5f);

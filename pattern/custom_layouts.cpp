@@ -57,6 +57,33 @@ std::int32_t FindPattern4Piece(float s, float t, float hu, float hv) {
     return -1;
 }
 
+// Signed tile-unit distance to a piece's face, its rectangle (cell fractions) inset by the
+// half-joints: exact on it, off it the farthest the point lies beyond a side (RectFaceDistance).
+inline float InsetPieceDistance(float x0, float x1, float y0, float y1, const CustomCell& c,
+                                float hu, float hv) {
+    return std::min(std::min(c.s - (x0 + hu), (x1 - hu) - c.s) * c.W,
+                    std::min(c.t - (y0 + hv), (y1 - hv) - c.t) * c.H);
+}
+
+// In a joint: the distance to the face of the piece whose rectangle holds the point (every
+// piece is inset alike, so beside a side no other face is nearer); the nearest face of the cell
+// where no rectangle holds it strictly (on a border between two).
+float JointPieceDistance(const LayoutRule& rule, const CustomCell& c, float hu, float hv) {
+    const std::int32_t k = rule.byColumn
+                               ? FindPattern4Piece(c.s, c.t, 0.f, 0.f)
+                               : FindPieceInOrder(rule.pieces, rule.count, c.s, c.t, 0.f, 0.f);
+    if (k >= 0) {
+        const RectPiece& p = rule.pieces[k];
+        return -InsetPieceDistance(p.x0, p.x1, p.y0, p.y1, c, hu, hv);
+    }
+    float best = 1e30f;
+    for (std::int32_t i = 0; i < rule.count; ++i) {
+        const RectPiece& p = rule.pieces[i];
+        best = std::min(best, -InsetPieceDistance(p.x0, p.x1, p.y0, p.y1, c, hu, hv));
+    }
+    return best;
+}
+
 constexpr LayoutRule kPattern1Rule{
     kPattern1Pieces, std::size(kPattern1Pieces), 3, 3, PieceFrame::kLocalFrame, false};
 constexpr LayoutRule kPattern2Rule{
@@ -98,6 +125,8 @@ void CustomRectangleLayout(const PatternSettings& ps, float u, float v, BrickCel
                                : FindPieceInOrder(rule.pieces, rule.count, c.s, c.t, hu, hv);
     if (k < 0) {
         cell.isGrout = true;
+        if (ps.wantJointDist)
+            cell.jointDist = JointDistance(-JointPieceDistance(rule, c, hu, hv), true);
         cell.brickU = rule.mu * c.ci;
         cell.brickV = rule.mv * c.cj;
         cell.kind = 0;
@@ -116,6 +145,9 @@ void CustomRectangleLayout(const PatternSettings& ps, float u, float v, BrickCel
 
     const RectPiece& p = rule.pieces[k];
     cell.isGrout = false;
+    if (ps.wantJointDist)
+        cell.jointDist =
+            JointDistance(InsetPieceDistance(p.x0, p.x1, p.y0, p.y1, c, hu, hv), false);
     cell.kind = p.kind;
     cell.brickU = rule.mu * c.ci + p.di;
     cell.brickV = rule.mv * c.cj + p.dj;
@@ -174,6 +206,21 @@ void CustomStrips(const PatternSettings& ps, float u, float v, BrickCell& cell) 
     cell.brickU = 3 * c.ci + (horizontal ? 0 : k);
     cell.brickV = 3 * c.cj + (horizontal ? k : 0);
     cell.isGrout = grout;
+    // Joints of width 1e-6 or less do not count, as in the grout test above.
+    const float fu = jointU ? hu : 0.f;
+    const float fv = jointV ? hv : 0.f;
+    float edge = InsetPieceDistance(x0, x1, y0, y1, c, fu, fv);
+    if (grout) {
+        // The joint between two strips is as near to the neighbouring strip.
+        for (const std::int32_t n : {k - 1, k + 1}) {
+            if (n < 0 || n > 2) continue;
+            const float d = horizontal
+                                ? InsetPieceDistance(0.f, 1.f, kThird[n], kThird[n + 1], c, fu, fv)
+                                : InsetPieceDistance(kThird[n], kThird[n + 1], 0.f, 1.f, c, fu, fv);
+            edge = std::max(edge, d);
+        }
+    }
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, grout);
     if (grout) {
         cell.localU = 0.f;
         cell.localV = 0.f;

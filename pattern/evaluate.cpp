@@ -32,6 +32,7 @@ PatternSettings SanitizePatternSettings(const PatternSettings& settings) {
     ps.gap_v = FiniteOr0(settings.gap_v, 1e6f);
     ps.random_shift = FiniteOr0(settings.random_shift, 1e3f);
     ps.seed = settings.seed;
+    ps.wantJointDist = settings.wantJointDist;
     return ps;
 }
 

@@ -73,6 +73,12 @@ void Hexagons(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float hu = gu * 0.45f;
     const float hv = gv * 0.6f;
     cell.isGrout = hu > 1.f - ap - 0.5f * aq || hv > 1.f - aq;
+    // Convex: the nearer of the slanted side and the flat top or bottom of the point's quadrant.
+    const float gs = 1.f / halfW;
+    const float gt = 0.5f / halfH;
+    const float edge = std::min((1.f - hu - ap - 0.5f * aq) / std::sqrt(gs * gs + gt * gt),
+                                (1.f - hv - aq) * halfH);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
     cell.localU = Clamp01(bestP / std::max(0.001f, 1.f - 0.5f * aq) * 0.5f + 0.5f);
     cell.localV = Clamp01(bestQ * 0.5f + 0.5f);
     cell.brickU = bestC;

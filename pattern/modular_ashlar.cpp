@@ -83,7 +83,12 @@ void ModularAshlar(const PatternSettings& ps, float u, float v, BrickCell& cell)
     for (const JointLine& j : kHorizontalJoints)
         joint = joint || NearJoint(j, py, px, Hc, Wc, hv, hu);
 
+    // The joint distance is the rectangle's: a line's band is never wider than the stone's own
+    // joint (both are gap widths, the band's of a quarter, the stone's of its shorter side, which
+    // is at least a quarter) and lies on the stones' borders, its ends extended by no more, so
+    // it never reaches a face.
     cell.isGrout = joint;
+    if (ps.wantJointDist) cell.jointDist = JointDistance(g.edge, joint);
     SwapFrameOnCell(g, W, H, cell);
     cell.brickU = 16 * a + p;
     cell.brickV = b;

@@ -47,10 +47,14 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const IPaverStone stone =
         known.stone != IPaverStone::Undecided ? known.stone : IPaverStoneAt(cx, cy, kx, ky, qx, qy);
 
-    float d;
+    // The grout test takes no distance where the grid rules the joint out; only the joint
+    // distance needs the nearest outline everywhere.
+    const bool measure = near || ps.wantJointDist;
+    const float mirror = left != low ? -1.f : 1.f;
+    OutlineNearest n{kFar, 0.f, 0.f};
     switch (stone) {
         case IPaverStone::CentreI:
-            d = near ? IOutlineDistance(cx, cy) : kFar;
+            if (measure) n = IOutlineNearest(cx, cy);
             cell.brickU = 4 * a + 2;
             cell.brickV = 4 * b + 2;
             cell.localU = (cx + kIHalfExtent) / 907.f;
@@ -58,7 +62,7 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
             cell.kind = 1;
             break;
         case IPaverStone::CornerI:
-            d = near ? IOutlineDistance(kx, ky) : kFar;
+            if (measure) n = IOutlineNearest(kx, ky);
             cell.brickU = 4 * (a + i);
             cell.brickV = 4 * (b + j);
             cell.localU = (kx + kIHalfExtent) / 907.f;
@@ -66,28 +70,39 @@ void IPaver(const PatternSettings& ps, float u, float v, BrickCell& cell) {
             cell.kind = 1;
             break;
         case IPaverStone::Connector:
-            d = near ? ConnectorOutlineDistance(qx, qy) : kFar;
+            if (measure) n = ConnectorOutlineNearest(qx, qy);
+            n.ox *= mirror;
             cell.brickU = 2 * (2 * a + i) + 1;
             cell.brickV = 2 * (2 * b + j) + 1;
             cell.localU = (qx + kConnectorHalf) / 895.f;
             cell.localV = 1.f - (qy + kConnectorHalf) / 895.f;
             cell.kind = 0;
             break;
-        default:
+        default: {
             // The bits of the quarter that no stone covers: grout wherever the joint reaches.
-            d = near ? std::min(ConnectorOutlineDistance(qx, qy),
-                                std::min(IOutlineDistance(kx, ky), IOutlineDistance(cx, cy)))
-                     : kFar;
             cell.brickU = 4 * a;
             cell.brickV = 4 * b;
             cell.localU = 0.5f;
             cell.localV = 0.5f;
             cell.kind = 0;
+            if (!measure) break;
+            n = ConnectorOutlineNearest(qx, qy);
+            n.ox *= mirror;
+            const OutlineNearest k = IOutlineNearest(kx, ky);
+            if (k.d < n.d) n = k;
+            const OutlineNearest c = IOutlineNearest(cx, cy);
+            if (c.d < n.d) n = c;
             break;
+        }
     }
     cell.sizeU = 1.f / nu;
     cell.sizeV = 1.f / nv;
-    cell.isGrout = reach > d;
+    cell.isGrout = reach > (near ? n.d : kFar);
+    if (!ps.wantJointDist) return;
+    // A stone's face is the stone less the joint's reach; off every stone the two add up.
+    const float edge = stone != IPaverStone::Uncovered ? n.d - reach : -(n.d + reach);
+    const DesignJacobian jac{kIPaverCell * nu, 0.f, 0.f, -kIPaverCell * nv};
+    cell.jointDist = JointDistance(edge * DesignFactor(n.ox, n.oy, jac), cell.isGrout);
 }
 
 }  // namespace QuarelNS

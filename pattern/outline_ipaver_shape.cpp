@@ -17,17 +17,70 @@ float Square(float x) {
     return x * x;
 }
 
-float PieceDistance2(const AxisPiece& p, float x, float y) {
-    if (p.horizontal) return Square(x - std::clamp(x, p.lo, p.hi)) + Square(y - p.at);
-    return Square(x - p.at) + Square(y - std::clamp(y, p.lo, p.hi));
+// The nearest piece so far: the squared distance to a straight piece or an arc end with its
+// offset, and the distance to a rim with the offset from the rim's centre.
+struct Nearest {
+    float near2 = kFar, nx = 0.f, ny = 0.f;
+    float rim = kFar, rx = 0.f, ry = 0.f;
+    void Offer(float ox, float oy) {
+        const float d2 = Square(ox) + Square(oy);
+        if (d2 < near2) {
+            near2 = d2;
+            nx = ox;
+            ny = oy;
+        }
+    }
+    void OfferRim(float x, float y, float cx, float cy) {
+        const float d = std::fabs(std::sqrt(Square(x - cx) + Square(y - cy)) - kITabRadius);
+        if (d < rim) {
+            rim = d;
+            rx = x - cx;
+            ry = y - cy;
+        }
+    }
+    // The square root is monotonic and correctly rounded, so the nearest of the straight pieces
+    // and of the arc ends is found on squared distances without changing the result.
+    OutlineNearest Result() const {
+        const float straight = std::sqrt(near2);
+        if (!(rim < straight)) return {straight, nx, ny};  // as std::min(straight, rim)
+        // Inside the rim the way to it points away from the centre's side.
+        const bool inner = Square(rx) + Square(ry) < kITabRadius2;
+        return {rim, inner ? -rx : rx, inner ? -ry : ry};
+    }
+};
+
+void OfferPiece(Nearest& n, const AxisPiece& p, float x, float y) {
+    if (p.horizontal) {
+        n.Offer(x - std::clamp(x, p.lo, p.hi), y - p.at);
+    } else {
+        n.Offer(x - p.at, y - std::clamp(y, p.lo, p.hi));
+    }
 }
 
-float PointDistance2(float x, float y, float px, float py) {
-    return Square(x - px) + Square(y - py);
+void OfferI(Nearest& n, float x, float y) {
+    for (const AxisPiece& p : kIStraightPieces) OfferPiece(n, p, x, y);
+    for (const ITab& t : kITabs) {
+        if (t.sign * (t.alongX ? x : y) >= kISquareHalf) {
+            n.OfferRim(x, y, t.cx, t.cy);
+        } else {
+            n.Offer(x - t.e0x, y - t.e0y);
+            n.Offer(x - t.e1x, y - t.e1y);
+        }
+    }
 }
 
-float RimDistance(float x, float y, float cx, float cy) {
-    return std::fabs(std::sqrt(PointDistance2(x, y, cx, cy)) - kITabRadius);
+void OfferConnector(Nearest& n, float x, float y) {
+    for (const AxisPiece& p : kConnectorStraightPieces) OfferPiece(n, p, x, y);
+    for (const QuarterArc& q : kConnectorArcs) {
+        if (q.sx * (x - q.cx) >= 0.f && q.sy * (y - q.cy) >= 0.f) {
+            n.OfferRim(x, y, q.cx, q.cy);
+        } else {
+            const float ax = x - (q.cx + kITabRadius * q.sx), ay = y - q.cy;
+            const float bx = x - q.cx, by = y - (q.cy + kITabRadius * q.sy);
+            n.Offer(ax, ay);
+            n.Offer(bx, by);
+        }
+    }
 }
 
 }  // namespace
@@ -42,39 +95,24 @@ bool InsideIShape(float x, float y) {
            Square(ay - kISquareHalf) + x * x <= kITabRadius2;
 }
 
-// The square root is monotonic and correctly rounded, so the nearest of the straight pieces and
-// of the arc ends is found on squared distances without changing the result.
+OutlineNearest IOutlineNearest(float x, float y) {
+    Nearest n;
+    OfferI(n, x, y);
+    return n.Result();
+}
+
+OutlineNearest ConnectorOutlineNearest(float x, float y) {
+    Nearest n;
+    OfferConnector(n, x, y);
+    return n.Result();
+}
+
 float IOutlineDistance(float x, float y) {
-    float near2 = kFar;
-    for (const AxisPiece& p : kIStraightPieces) near2 = std::min(near2, PieceDistance2(p, x, y));
-    float rim = kFar;
-    for (const ITab& t : kITabs) {
-        if (t.sign * (t.alongX ? x : y) >= kISquareHalf) {
-            rim = std::min(rim, RimDistance(x, y, t.cx, t.cy));
-        } else {
-            near2 = std::min(near2, std::min(PointDistance2(x, y, t.e0x, t.e0y),
-                                             PointDistance2(x, y, t.e1x, t.e1y)));
-        }
-    }
-    return std::min(std::sqrt(near2), rim);
+    return IOutlineNearest(x, y).d;
 }
 
 float ConnectorOutlineDistance(float x, float y) {
-    float near2 = kFar;
-    for (const AxisPiece& p : kConnectorStraightPieces) {
-        near2 = std::min(near2, PieceDistance2(p, x, y));
-    }
-    float rim = kFar;
-    for (const QuarterArc& q : kConnectorArcs) {
-        if (q.sx * (x - q.cx) >= 0.f && q.sy * (y - q.cy) >= 0.f) {
-            rim = std::min(rim, RimDistance(x, y, q.cx, q.cy));
-        } else {
-            near2 =
-                std::min(near2, std::min(PointDistance2(x, y, q.cx + kITabRadius * q.sx, q.cy),
-                                         PointDistance2(x, y, q.cx, q.cy + kITabRadius * q.sy)));
-        }
-    }
-    return std::min(std::sqrt(near2), rim);
+    return ConnectorOutlineNearest(x, y).d;
 }
 
 namespace {

@@ -80,6 +80,14 @@ inline constexpr QuarterArc kConnectorArcs[4] = {
 bool InsideIShape(float x, float y);
 float IOutlineDistance(float x, float y);
 float ConnectorOutlineDistance(float x, float y);
+// The same distances with the offset (ox, oy) from the nearest outline point to (x, y), whose
+// direction turns a design distance into a tile distance.
+struct OutlineNearest {
+    float d;
+    float ox, oy;
+};
+OutlineNearest IOutlineNearest(float x, float y);
+OutlineNearest ConnectorOutlineNearest(float x, float y);
 // x of the connector's right boundary at height y; the left boundary is -ConnectorRightEdge(-y).
 float ConnectorRightEdge(float y);
 

@@ -80,6 +80,57 @@ float NearestChordDistance2(float X, float Y, float bound) {
     return best;
 }
 
+// The nearest chord with the offset from its nearest point to (X, Y), from the point's grid
+// cell (its list holds every chord that can be nearest to one of its points, by ascending
+// bound), or over every chord where the grid does not reach.
+struct ChordNearest {
+    float d2 = kFar;
+    float ox = 0.f;
+    float oy = 0.f;
+    void Offer(const LeafChord& c, float X, float Y) {
+        // As LeafChordDistance2.
+        float t = 0.f;
+        if (c.len2 > 1e-8f) t = ((X - c.x0) * c.dx + (Y - c.y0) * c.dy) / c.len2;
+        t = Clamp01(t);
+        const float ex = X - (c.x0 + t * c.dx);
+        const float ey = Y - (c.y0 + t * c.dy);
+        const float e2 = ex * ex + ey * ey;
+        if (e2 < d2) {
+            d2 = e2;
+            ox = ex;
+            oy = ey;
+        }
+    }
+};
+
+ChordNearest NearestChord(const LeafGrid& grid, float X, float Y) {
+    ChordNearest n;
+    const int at = grid.complete ? LeafGridCellIndex(X, Y) : -1;
+    if (at < 0) {
+        for (const LeafChord& c : kLeafChords) n.Offer(c, X, Y);
+        return n;
+    }
+    const LeafGridCell& cell = grid.cells[static_cast<std::size_t>(at)];
+    for (int k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
+        const LeafGridNear& e = grid.near[static_cast<std::size_t>(k)];
+        if (e.bound2 > n.d2) break;
+        n.Offer(kLeafChords[e.chord], X, Y);
+    }
+    return n;
+}
+
+// Tile-unit joint distance at leaf point (X, Y): on a leaf the way to the joint's inner edge, gw
+// inside the outline; off every leaf the way to the nearest leaf's face. The lattice is skewed
+// by about 3 % with equal counts, so one factor serves every direction there (DesignFactor).
+float LeafJointDistance(const LeafGrid& grid, float X, float Y, bool inLeaf, bool grout, float gw,
+                        float nu, float nv) {
+    const ChordNearest n = NearestChord(grid, X, Y);
+    const float d = std::sqrt(n.d2);
+    const float edge = inLeaf ? d - gw : -(d + gw);
+    const DesignJacobian jac{4716.5f * nu, 970.5f * nv, -938.f * nu, 4844.f * nv};
+    return JointDistance(edge * DesignFactor(n.ox, n.oy, jac), grout);
+}
+
 struct Candidate {
     float X, Y;
     std::int32_t di, dj;
@@ -105,7 +156,7 @@ void FinishLeaf(BrickCell& cell, std::int32_t bu, std::int32_t bv, float X, floa
 // A point settled in one leaf: the single containing candidate, whatever the width. False when
 // the grid does not settle this part of the cell (a, b).
 bool FinishSettledLeaf(const LeafGrid& grid, std::int32_t a, std::int32_t b, float fu, float fv,
-                       float gw, BrickCell& cell) {
+                       float gw, float nu, float nv, bool wantJointDist, BrickCell& cell) {
     const LeafSettledCell& s = grid.settled[static_cast<std::size_t>(LeafSettledCellIndex(fu, fv))];
     if (!s.settled) return false;
     const float du = fu - static_cast<float>(s.di);
@@ -123,6 +174,7 @@ bool FinishSettledLeaf(const LeafGrid& grid, std::int32_t a, std::int32_t b, flo
                                   : NearestChordDistance2(X, Y, bound));
     }
     FinishLeaf(cell, a + s.di, b + s.dj, X, Y, grout);
+    if (wantJointDist) cell.jointDist = LeafJointDistance(grid, X, Y, true, grout, gw, nu, nv);
     return true;
 }
 
@@ -194,7 +246,8 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     const float e = gw + 2.f;
 
     const LeafGrid& grid = MapleLeafGrid();
-    if (grid.complete && FinishSettledLeaf(grid, a, b, fu, fv, gw, cell)) return;
+    if (grid.complete && FinishSettledLeaf(grid, a, b, fu, fv, gw, nu, nv, ps.wantJointDist, cell))
+        return;
     Candidate cands[9];
     int count = 0;
     int containing = 0;
@@ -231,6 +284,9 @@ void MapleLeaf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     if (choice.taken >= 0) {
         const Candidate& c = cands[choice.taken];
         FinishLeaf(cell, a + c.di, b + c.dj, c.X, c.Y, choice.grout);
+        if (ps.wantJointDist)
+            cell.jointDist =
+                LeafJointDistance(grid, c.X, c.Y, containing > 0, choice.grout, gw, nu, nv);
     } else {
         FinishLeaf(cell, 0, 0, 0.f, 0.f, choice.grout);
     }

@@ -87,6 +87,7 @@ void TShape(const PatternSettings& ps, float u, float v, BrickCell& cell) {
     }
     const GroutFace g = GroutFinish(ps.gap_u, ps.gap_v, W, H, s, t);
     cell.isGrout = g.isGrout;
+    if (ps.wantJointDist) cell.jointDist = JointDistance(g.edge, g.isGrout);
     SwapFrameOnCell(g, W, H, cell);
     cell.brickU = i;
     cell.brickV = j;

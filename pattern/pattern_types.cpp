@@ -29,7 +29,8 @@ std::string ToString(const BrickCell& c) {
     os << "{brick=(" << c.brickU << ", " << c.brickV << ") kind=" << c.kind
        << (c.isGrout ? " grout" : " brick") << " local=(" << c.localU << ", " << c.localV
        << ") size=(" << c.sizeU << ", " << c.sizeV << ") turned=" << c.turned
-       << " upright=" << c.upright << " proj=(" << c.projSizeU << ", " << c.projSizeV << ")}";
+       << " upright=" << c.upright << " proj=(" << c.projSizeU << ", " << c.projSizeV
+       << ") joint=" << c.jointDist << "}";
     return os.str();
 }
 

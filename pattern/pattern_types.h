@@ -1,9 +1,10 @@
 // The pattern engine's query and answer records.
 //
 // PatternSettings is what a caller asks with: pattern id, counts, grout widths, random row shift
-// and seed, as seven consecutive 4-byte fields. BrickCell is the answer: which brick a point lies
-// on, where on its face, whether it is in a joint, which brick set it belongs to and how a nested
-// map is framed on it. The caller presets every BrickCell field to the defaults below before each
+// and seed, as seven consecutive 4-byte fields, then whether the joint distance is wanted.
+// BrickCell is the answer: which brick a point lies on, where on its face, whether it is in a
+// joint, which brick set it belongs to, how a nested map is framed on it and how far the point is
+// from a joint edge. The caller presets every BrickCell field to the defaults below before each
 // query; generators write only the fields they own, so the defaults are part of the result.
 #pragma once
 
@@ -22,8 +23,13 @@ struct PatternSettings {
     float gap_v = 0.05f;       // width of the joints that cut v
     float random_shift = 0.f;  // amplitude of the random per-row offset, in brick widths
     std::uint32_t seed = 1234;
+    // Whether the generators measure BrickCell::jointDist. Off, they skip that work (it can cost
+    // more than the rest of a query) and leave jointDist at its default 0; every other field is
+    // the same either way.
+    bool wantJointDist = false;
 };
-static_assert(sizeof(PatternSettings) == 7 * 4, "PatternSettings is seven 4-byte fields");
+static_assert(offsetof(PatternSettings, wantJointDist) == 7 * 4,
+              "PatternSettings begins with seven 4-byte fields");
 static_assert(offsetof(PatternSettings, nx) == 4 && offsetof(PatternSettings, gap_u) == 12 &&
                   offsetof(PatternSettings, seed) == 24,
               "PatternSettings field order is fixed");
@@ -41,6 +47,13 @@ struct BrickCell {
     std::int32_t upright = 1;
     float projSizeU = 0.f;  // nested-map projection extents; 0 means use sizeU / sizeV
     float projSizeV = 0.f;
+    // Distance to the nearest joint edge of the piece, in tile units, never negative: on a brick
+    // to the face's outline (where the bevel of the relief is measured), in the grout to the face
+    // of the brick the record names. Exact up to float rounding on straight and circular edges;
+    // the bounds for the other outlines are stated where each generator computes it. Not part of
+    // operator==, which compares the identity and the frame of a cell. Measured only when
+    // PatternSettings::wantJointDist is set; otherwise left as preset (0).
+    float jointDist = 0.f;
 };
 
 bool operator==(const BrickCell& a, const BrickCell& b);

@@ -121,6 +121,19 @@ void PavingTile2(const PatternSettings& ps, float u, float v, BrickCell& cell) {
 
     const GroutFace g = GroutFinish(ps.gap_u, ps.gap_v, faceW, faceH, s, t);
     cell.isGrout = hit.found ? g.isGrout : true;
+    // The squares are parallelograms in the tile: the distance to a side is the face coordinate
+    // over its gradient's length (X and Y run along the lattice, sheared when the counts differ).
+    {
+        const float rawS = e <= 1e-6f ? 0.5f : (X - b.x0) / e;
+        const float rawT = e <= 1e-6f ? 0.5f : 1.f - (Y - b.y0) / e;
+        const GroutFace r = GroutFinish(ps.gap_u, ps.gap_v, faceW, faceH, rawS, rawT);
+        const float xu = kPinwheelBig * fcu, xv = kPinwheelSmall * fcv;
+        const float yu = kPinwheelSmall * fcu, yv = kPinwheelBig * fcv;
+        const float unitA = r.faceW / faceW * e / std::sqrt(xu * xu + xv * xv);
+        const float unitB = r.faceH / faceH * e / std::sqrt(yu * yu + yv * yv);
+        if (ps.wantJointDist)
+            cell.jointDist = JointDistance(RectFaceDistance(r.a, r.b, unitA, unitB), cell.isGrout);
+    }
     SetBrickLocalFrame(g.a, g.b, g.faceW, g.faceH, cell);
 
     cell.kind = hit.small ? 1 : 0;

@@ -92,6 +92,58 @@ bool WithinReachOfOutline(const PolygonTileSearch& table, const PolygonTileGrid&
     return false;
 }
 
+// The nearest outline point: its squared distance and the offset from it to the point.
+struct OutlineNear {
+    float d2 = std::numeric_limits<float>::infinity();
+    float ox = 0.f;
+    float oy = 0.f;
+};
+
+// The same formula as EdgeDistanceSq, keeping the offset of the nearest edge.
+inline void NearerEdge(const SearchEdge& e, float px, float py, OutlineNear& n) {
+    float lambda = 0.f;
+    if (e.len2 > 1e-12f) {
+        lambda = Clamp01(((px - e.xp) * e.cpx + (py - e.yp) * e.cpy) / e.len2);
+    }
+    const float dx = px - (e.xp + lambda * e.cpx);
+    const float dy = py - (e.yp + lambda * e.cpy);
+    const float d2 = dx * dx + dy * dy;
+    if (d2 < n.d2) n = {d2, dx, dy};
+}
+
+// The nearest outline of any piece by the plain scan; boxes farther than the best so far are
+// passed over.
+OutlineNear NearestOutline(const PolygonTileSearch& table, float px, float py) {
+    OutlineNear n;
+    for (std::int32_t k = 0; k < table.count; ++k) {
+        const SearchPiece& piece = table.pieces[k];
+        if (BeyondBox(piece.gx0, piece.gx1, piece.gy0, piece.gy1, px, py, std::sqrt(n.d2))) {
+            continue;
+        }
+        for (std::uint16_t r = piece.firstRun; r < piece.firstRun + piece.runCount; ++r) {
+            const EdgeRun& run = table.runs[r];
+            if (BeyondBox(run.x0, run.x1, run.y0, run.y1, px, py, std::sqrt(n.d2))) continue;
+            for (std::uint16_t i = run.first; i < run.first + run.count; ++i) {
+                NearerEdge(table.edges[i], px, py, n);
+            }
+        }
+    }
+    return n;
+}
+
+// The same from the grid cell, whose list holds every edge that can be nearest to one of its
+// points, by ascending lower bound.
+OutlineNear NearestOutline(const PolygonTileSearch& table, const PolygonTileGrid& grid,
+                           const TileGridCell& cell, float px, float py) {
+    OutlineNear n;
+    for (std::uint32_t k = cell.nearFirst; k < cell.nearFirst + cell.nearCount; ++k) {
+        const TileGridNear& e = grid.near[k];
+        if (e.low * e.low > n.d2) break;
+        NearerEdge(table.edges[e.edge], px, py, n);
+    }
+    return n;
+}
+
 }  // namespace
 
 void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
@@ -127,18 +179,31 @@ void PolygonTableTile(const PatternSettings& ps, float u, float v, BrickCell& ce
 
     const SearchPiece& p = table.pieces[piece];
     const BoxFace f = FaceOfBox(p.x0, p.x1, p.y0, p.y1, d, table.size);
+    const float reach = (std::clamp(ps.gap_u, 0.f, 0.49f) + std::clamp(ps.gap_v, 0.f, 0.49f)) *
+                        0.25f * std::min(f.wd, f.hd);
     if (found) {
         // The face comes from the grout finish, but the joint follows the outlines: curved and
         // slanted edges have no border test.
         const GroutFace g = GroutFinish(ps.gap_u, ps.gap_v, f.w, f.h, f.s, f.t);
-        const float reach = (std::clamp(ps.gap_u, 0.f, 0.49f) + std::clamp(ps.gap_v, 0.f, 0.49f)) *
-                            0.25f * std::min(f.wd, f.hd);
         cell.isGrout = gc ? WithinReachOfOutline(table, *grid, *gc, d.px, d.py, reach)
                           : WithinReachOfOutline(table, d.px, d.py, reach);
         SetBrickLocalFrame(g.a, g.b, g.faceW, g.faceH, cell);
     } else {
         cell.isGrout = true;
         SetBrickLocalFrame(f.s, f.t, f.w, f.h, cell);
+    }
+    // The face is the piece less the joint's reach around every outline: on it the distance is
+    // the outline's less the reach; in a joint inside a piece the reach less the outline's (a
+    // lower bound of the way to the face, exact beside a side); outside every piece the two
+    // added. Design units become tile units as DesignFactor says (exact with equal counts).
+    if (ps.wantJointDist) {
+        const OutlineNear n =
+            gc ? NearestOutline(table, *grid, *gc, d.px, d.py) : NearestOutline(table, d.px, d.py);
+        const float outline = std::sqrt(n.d2);
+        const float edge = found ? outline - reach : -(outline + reach);
+        const float S = table.size;
+        const DesignJacobian jac{S * d.nu, 0.f, 0.f, -S * d.nv};
+        cell.jointDist = JointDistance(edge * DesignFactor(n.ox, n.oy, jac), cell.isGrout);
     }
 
     cell.brickU = table.stride * d.a + piece;

@@ -1,5 +1,7 @@
 // Rectangle-table tiles: each repeat cell holds the table's rectangles, drawn in the tile's design
 // square. A point takes the first rectangle that contains it, or else the nearest one as grout.
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "pattern/cell_steps.h"
@@ -42,8 +44,13 @@ void RectTableTile(const PatternSettings& ps, float u, float v, BrickCell& cell,
         t = g.b;
         w = g.faceW;
         h = g.faceH;
+        if (ps.wantJointDist) cell.jointDist = JointDistance(g.edge, g.isGrout);
     } else {
         cell.isGrout = true;
+        // Off every rectangle: the way to the nearest one, a lower bound of the way to its face.
+        const float ex = std::max(std::max(r.x0 - d.px, d.px - r.x1), 0.f) / (table.size * d.nu);
+        const float ey = std::max(std::max(r.y0 - d.py, d.py - r.y1), 0.f) / (table.size * d.nv);
+        if (ps.wantJointDist) cell.jointDist = std::sqrt(ex * ex + ey * ey);
     }
 
     // The frame follows the piece's design proportions, not its face in UV: a plank stays

@@ -41,6 +41,7 @@ void RunningBond(const PatternSettings& ps, float u, float v, BrickCell& cell, f
     cell.brickU = i;
     cell.brickV = j;
     cell.isGrout = f.isGrout;
+    if (ps.wantJointDist) cell.jointDist = JointDistance(f.edge, f.isGrout);
 }
 
 void CommonFlemish(const PatternSettings& ps, float u, float v, BrickCell& cell) {

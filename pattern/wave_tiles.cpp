@@ -59,6 +59,14 @@ void Wave(const PatternSettings& ps, float u, float v, BrickCell& cell, bool che
     const float hu = gu / 2.f;
     const float hv = gv / 2.f;
     cell.isGrout = (hu > 0.f && (hu > s || hu > 1.f - s)) || (hv > 0.f && (hv > t || hv > 1.f - t));
+    // The row edges are curves t = const: their distance is taken to first order, t over its
+    // gradient's length (slope A pi sin(2 pi s) / W against 1).
+    const float cosine = std::sqrt(std::max(1.f - bump * bump, 0.f));
+    const float slope = A * 6.2831853f * bump * cosine / W;
+    const float rowUnit = H / std::sqrt(1.f + slope * slope);
+    const float edge =
+        std::min((std::min(s, 1.f - s) - hu) * W, (std::min(t, 1.f - t) - hv) * rowUnit);
+    if (ps.wantJointDist) cell.jointDist = JointDistance(edge, cell.isGrout);
 }
 
 }  // namespace QuarelNS

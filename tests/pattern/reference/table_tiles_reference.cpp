@@ -50,7 +50,7 @@ GroutFace BoxFace(const PatternSettings& ps, const Box& r, const Mapped& m, floa
     const float t = Clamp01(hd <= 1e-6f ? 0.5f : 1.f - (m.py - r.y0) / hd);
     const float W = (wd / S) / m.nu;
     const float H = (hd / S) / m.nv;
-    return inside ? GroutFinish(ps.gap_u, ps.gap_v, W, H, s, t) : GroutFace{s, t, W, H, true};
+    return inside ? GroutFinish(ps.gap_u, ps.gap_v, W, H, s, t) : GroutFace{s, t, W, H, true, 0.f};
 }
 
 struct VertexPoint {
