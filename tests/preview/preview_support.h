@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "preview/common/param_table.h"
 #include "preview/common/image.h"
+#include "preview/common/param_table.h"
 #include "preview/setup/plugin_host.h"
 
 namespace QuarelPreviewTest {
