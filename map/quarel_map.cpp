@@ -178,6 +178,9 @@ RefTargetHandle QuarelMap::GetReference(int i) {
 }
 
 void QuarelMap::Store(int i, RefTargetHandle target) {
+    // The snapshot reads blocks and outputs through these slots: a new target needs a rebuild.
+    if (mRefs[static_cast<std::size_t>(i)] != target && updatingCount.load() == 0)
+        ivalid.SetEmpty();
     mRefs[static_cast<std::size_t>(i)] = target;
     if (i == kRefUVGen) mUVGen = AsUVGen(target);
     if (i >= kRefTilesMap && i <= kRefTilesMap2)

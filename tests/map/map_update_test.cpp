@@ -125,6 +125,18 @@ TEST_F(MapTest, TheReliefAmountComesFromTheNormalOutputWhenThereIsOne) {
     EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 3.f);
 }
 
+// Removing or replacing a slot's target is a change of what the snapshot reads: the next
+// update rebuilds without any other edit.
+TEST_F(MapTest, ANewTargetInASlotRebuildsTheSnapshot) {
+    QuarelMap* map = NewMap();
+    IParamBlock2* legacy = map->GetParamBlock(1);
+    ASSERT_TRUE(legacy->SetValue(BumpParam::relief_tex_amount, 0, 3.f));
+    EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 0.f);  // the normal output's
+    map->ReplaceReference(QuarelMap::kRefNormalOutMap, nullptr);
+    EXPECT_TRUE(map->SnapshotValidity().Empty());
+    EXPECT_FLOAT_EQ(Rebuilt(map).relief_tex_amount, 3.f);  // the legacy block's
+}
+
 // The map's validity covers the depth of its normal output, as it always has, though the map
 // itself does not use it.
 TEST_F(MapTest, TheValidityCoversTheNormalOutputsDepth) {
