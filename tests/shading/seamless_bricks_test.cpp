@@ -6,6 +6,7 @@
 
 #include "pattern/catalogue.h"
 #include "pattern/seamless_identity.h"
+#include "shading/box_projection.h"
 #include "support.h"
 
 namespace QuarelTest {
@@ -19,18 +20,6 @@ constexpr float kDegree = 0.017453292f;
 struct Pair {
     float ua, va, ub, vb;
 };
-
-PatternSettings SettingsOf(const EvalSnapshot& s) {
-    PatternSettings ps;
-    ps.pattern = s.pattern;
-    ps.nx = s.nx;
-    ps.ny = s.ny;
-    ps.gap_u = s.gap_u;
-    ps.gap_v = s.gap_v;
-    ps.random_shift = s.random_shift;
-    ps.seed = static_cast<std::uint32_t>(s.seed);
-    return ps;
-}
 
 // One brick by its geometry alone: both points brick of one set and face size, and each side's
 // local coordinates, stepped on across the edge, land on the other's (as the engine's own test
@@ -57,7 +46,7 @@ bool OneBrick(const EvalSnapshot& s, const Pair& p, float du, float dv) {
 // the corners among them.
 std::vector<Pair> CutBrickPairs(const EvalSnapshot& s) {
     std::vector<Pair> out;
-    const TileRepeat repeat = TileRepeatOf(SettingsOf(s));
+    const TileRepeat repeat = TileRepeatOf(PatternSettingsOn(s, BoxFace{}));
     constexpr float lo = kEps, hi = 1.f - kEps;
     std::vector<float> along;
     for (int k = 0; k < 41; ++k) along.push_back((static_cast<float>(k) + 0.41f) / 41.f);
