@@ -83,15 +83,15 @@ inline constexpr ParamDecl kMainParams[] = {
         .Into<&EvalSnapshot::gap_v>()
         .Clamped(),
     Rgba(MainParam::brick_color, L"brick_color", kAnimatable, QuarelRes::IDS_BRICK_COLOR,
-         Color(0.7f, 0.35f, 0.25f))
+         Rgb{0.7f, 0.35f, 0.25f})
         .Swatch(kDiffuseMap, QuarelRes::IDC_BRICK_COLOR)
         .Into<&EvalSnapshot::brick_color>(),
     Rgba(MainParam::brick_color_2, L"brick_color_2", kAnimatable, QuarelRes::IDS_BRICK_COLOR_2,
-         Color(0.25f, 0.2f, 0.18f))
+         Rgb{0.25f, 0.2f, 0.18f})
         .Swatch(kDiffuseMap, QuarelRes::IDC_BRICK_COLOR_2)
         .Into<&EvalSnapshot::brick_color_2>(),
     Rgba(MainParam::grout_color, L"grout_color", kAnimatable, QuarelRes::IDS_GROUT_COLOR,
-         Color(0.15f, 0.15f, 0.15f))
+         Rgb{0.15f, 0.15f, 0.15f})
         .Swatch(kDiffuseMap, QuarelRes::IDC_GROUT_COLOR)
         .Into<&EvalSnapshot::grout_color>(),
     SubTexmap(MainParam::brick_map, L"brick_map", QuarelRes::IDS_BRICK_MAP, 0)

@@ -16,9 +16,9 @@
 
 #include <span>
 
-#include "color.h"
 #include "iparamb2.h"
 #include "params/snapshot_slot.h"
+#include "params/table_value.h"
 
 namespace QuarelNS {
 
@@ -33,9 +33,9 @@ struct ParamDecl {
     int type = TYPE_FLOAT;  // a ParamType or ParamType2
     int flags = 0;
     StringResID nameStringId = 0;
-    PB2Value def{};
-    PB2Value lo{};  // both set: the range the bound control enforces
-    PB2Value hi{};
+    TableValue def{};
+    TableValue lo{};  // both set: the range the bound control enforces
+    TableValue hi{};
     MapID map = -1;            // rollout of the block that shows the control; -1: none
     int control = kNoControl;  // a ControlType or ControlType2
     EditSpinnerType spinType = EDITTYPE_FLOAT;
@@ -45,15 +45,11 @@ struct ParamDecl {
     int subTexNo = -1;                  // P_SUBTEX: the owner's sub-map
     int ownerRefNo = -1;                // P_OWNERS_REF: the owner's reference
     SnapshotSlot slot{};                // the snapshot field the value is copied into
-    PB2Value clampLo{};                 // the copy's clamps; kNone: that side open
-    PB2Value clampHi{};
+    TableValue clampLo{};               // the copy's clamps; kNone: that side open
+    TableValue clampHi{};
 
-    constexpr bool HasRange() const {
-        return lo.kind != PB2Value::kNone && hi.kind != PB2Value::kNone;
-    }
-    constexpr bool IsClamped() const {
-        return clampLo.kind != PB2Value::kNone || clampHi.kind != PB2Value::kNone;
-    }
+    constexpr bool HasRange() const { return lo.IsSet() && hi.IsSet(); }
+    constexpr bool IsClamped() const { return clampLo.IsSet() || clampHi.IsSet(); }
 
     // The value is copied into `Field` of its snapshot (angles as radians, as the block
     // stores them).
@@ -71,7 +67,7 @@ struct ParamDecl {
         return p;
     }
     // The copy is clamped from below only, at a limit of its own.
-    constexpr ParamDecl ClampedAtLeast(PB2Value limit) const {
+    constexpr ParamDecl ClampedAtLeast(TableValue limit) const {
         ParamDecl p = *this;
         p.clampLo = limit;
         return p;
@@ -149,7 +145,7 @@ constexpr ParamDecl Angle(ParamID id, const MCHAR* name, int flags, StringResID 
     p.type = TYPE_ANGLE;
     return p;
 }
-constexpr ParamDecl Rgba(ParamID id, const MCHAR* name, int flags, StringResID sid, Color def) {
+constexpr ParamDecl Rgba(ParamID id, const MCHAR* name, int flags, StringResID sid, Rgb def) {
     return {
         .id = id, .name = name, .type = TYPE_RGBA, .flags = flags, .nameStringId = sid, .def = def};
 }

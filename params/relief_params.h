@@ -53,13 +53,13 @@ enum : ParamID { normal_inner = 0 };
 // load fix-up moves into the normal output map. No rollout, so no controls.
 inline constexpr ParamDecl kBumpParams[] = {
     Rgba(BumpParam::bump_brick_color, L"bump_brick_color", kAnimatable,
-         QuarelRes::IDS_BUMP_BRICK_COLOR, Color(1.f, 1.f, 1.f))
+         QuarelRes::IDS_BUMP_BRICK_COLOR, Rgb{1.f, 1.f, 1.f})
         .Into<&EvalSnapshot::bump_brick_color>(),
     Rgba(BumpParam::bump_brick_color_2, L"bump_brick_color_2", kAnimatable,
-         QuarelRes::IDS_BUMP_BRICK_COLOR_2, Color(1.f, 1.f, 1.f))
+         QuarelRes::IDS_BUMP_BRICK_COLOR_2, Rgb{1.f, 1.f, 1.f})
         .Into<&EvalSnapshot::bump_brick_color_2>(),
     Rgba(BumpParam::bump_grout_color, L"bump_grout_color", kAnimatable,
-         QuarelRes::IDS_BUMP_GROUT_COLOR, Color(0.f, 0.f, 0.f))
+         QuarelRes::IDS_BUMP_GROUT_COLOR, Rgb{0.f, 0.f, 0.f})
         .Into<&EvalSnapshot::bump_grout_color>(),
     Float(BumpParam::normal_depth, L"normal_depth", kAnimatable, QuarelRes::IDS_LEGACY_NORMAL_DEPTH,
           1.f, 0.01f, 100.f)
@@ -95,15 +95,15 @@ inline constexpr ParamDecl kNormalParams[] = {
 
 inline constexpr ParamDecl kBumpProcParams[] = {
     Rgba(BumpProcParam::brick_color, L"brick_color", kAnimatable, QuarelRes::IDS_BP_BRICK_COLOR,
-         Color(1.f, 1.f, 1.f))
+         Rgb{1.f, 1.f, 1.f})
         .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR)
         .Into<&BumpOutputValues::brick_color>(),
     Rgba(BumpProcParam::brick_color_2, L"brick_color_2", kAnimatable,
-         QuarelRes::IDS_BP_BRICK_COLOR_2, Color(1.f, 1.f, 1.f))
+         QuarelRes::IDS_BP_BRICK_COLOR_2, Rgb{1.f, 1.f, 1.f})
         .Swatch(0, QuarelRes::IDC_BP_BRICK_COLOR_2)
         .Into<&BumpOutputValues::brick_color_2>(),
     Rgba(BumpProcParam::grout_color, L"grout_color", kAnimatable, QuarelRes::IDS_BP_GROUT_COLOR,
-         Color(0.f, 0.f, 0.f))
+         Rgb{0.f, 0.f, 0.f})
         .Swatch(0, QuarelRes::IDC_BP_GROUT_COLOR)
         .Into<&BumpOutputValues::grout_color>(),
     SubTexmap(BumpProcParam::bump_map, L"bump_map", QuarelRes::IDS_BP_BUMP_MAP, 0)

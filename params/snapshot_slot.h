@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "iparamb2.h"
+#include "params/table_value.h"
 
 namespace QuarelNS {
 
@@ -19,10 +20,10 @@ struct SnapshotSlot {
     // Reads the row's parameter at t into the field, narrowing `valid`.
     void (*read)(IParamBlock2& pb, ParamID id, TimeValue t, void* snap, Interval& valid) = nullptr;
     // The field's value, as the table writes values (angles stay radians).
-    PB2Value (*get)(const void* snap) = nullptr;
+    TableValue (*get)(const void* snap) = nullptr;
     // Clamps the field to [lo, hi]; a bound of kind kNone leaves that side open. Null for
     // colours, which are never clamped.
-    void (*clamp)(void* snap, const PB2Value& lo, const PB2Value& hi) = nullptr;
+    void (*clamp)(void* snap, const TableValue& lo, const TableValue& hi) = nullptr;
 
     template <typename Snapshot>
     constexpr bool BelongsTo() const {
@@ -32,10 +33,10 @@ struct SnapshotSlot {
 
 namespace SnapshotDetail {
 
-constexpr int Bound(const PB2Value& b, int) {
+constexpr int Bound(const TableValue& b, int) {
     return b.i;
 }
-constexpr float Bound(const PB2Value& b, float) {
+constexpr float Bound(const TableValue& b, float) {
     return b.f;
 }
 
@@ -49,14 +50,18 @@ struct FieldOf<Field> {
     static void Read(IParamBlock2& pb, ParamID id, TimeValue t, void* snap, Interval& valid) {
         pb.GetValue(id, t, In(snap), valid);
     }
-    static PB2Value Get(const void* snap) {
-        return PB2Value(static_cast<const Snapshot*>(snap)->*Field);
+    static TableValue Get(const void* snap) {
+        const T& v = static_cast<const Snapshot*>(snap)->*Field;
+        if constexpr (std::is_same_v<T, Color>)
+            return TableValue(Rgb{v.r, v.g, v.b});
+        else
+            return TableValue(v);
     }
     // Below lo becomes lo, above hi becomes hi; a NaN passes as it is.
-    static void Clamp(void* snap, const PB2Value& lo, const PB2Value& hi) {
+    static void Clamp(void* snap, const TableValue& lo, const TableValue& hi) {
         T& v = In(snap);
-        if (lo.kind != PB2Value::kNone && v < Bound(lo, T{})) v = Bound(lo, T{});
-        if (hi.kind != PB2Value::kNone && v > Bound(hi, T{})) v = Bound(hi, T{});
+        if (lo.IsSet() && v < Bound(lo, T{})) v = Bound(lo, T{});
+        if (hi.IsSet() && v > Bound(hi, T{})) v = Bound(hi, T{});
     }
 
     static constexpr SnapshotSlot Slot() {

@@ -27,10 +27,12 @@ struct BrickEvalSource {
     std::uint32_t logStamp = 0;
 };
 
+// The defaults, made while the module loads (Color has no constexpr constructor in the SDK).
+inline const EvalSnapshot kDefaultEvalSnapshot{};
+
 // The source's snapshot, or the defaults when it has none (a map that was never updated).
 inline const EvalSnapshot& SnapshotOf(const BrickEvalSource& src) {
-    static constexpr EvalSnapshot kDefaults{};
-    return src.snapshot != nullptr ? *src.snapshot : kDefaults;
+    return src.snapshot != nullptr ? *src.snapshot : kDefaultEvalSnapshot;
 }
 
 // Texture coordinates of a shading point as the map's evaluators choose them: the "Accurate"

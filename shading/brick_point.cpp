@@ -21,11 +21,14 @@
 
 namespace QuarelNS {
 
+namespace {
+// The record's member defaults are the built-in ones. Made while the module loads (Color has
+// no constexpr constructor in the SDK), so the hot path reads it without a guard.
+const ShadeOverrides kDefaultShadeOverrides{};
+}  // namespace
+
 const ShadeOverrides& DefaultShadeOverrides() {
-    // The record's member defaults are the built-in ones. A function-local static is created
-    // once, thread-safely; being constant, it needs no guard on the hot path.
-    static constexpr ShadeOverrides kDefault{};
-    return kDefault;
+    return kDefaultShadeOverrides;
 }
 
 namespace {

@@ -8,15 +8,15 @@
 class Color {
 public:
     float r = 0.f, g = 0.f, b = 0.f;
-    constexpr Color() = default;
-    constexpr Color(float rr, float gg, float bb) : r(rr), g(gg), b(bb) {}
-    constexpr Color(double rr, double gg, double bb)
+    Color() = default;
+    Color(float rr, float gg, float bb) : r(rr), g(gg), b(bb) {}
+    Color(double rr, double gg, double bb)
         : r(static_cast<float>(rr)), g(static_cast<float>(gg)), b(static_cast<float>(bb)) {}
-    constexpr Color(int rr, int gg, int bb)
+    Color(int rr, int gg, int bb)
         : r(static_cast<float>(rr)), g(static_cast<float>(gg)), b(static_cast<float>(bb)) {}
-    explicit constexpr Color(const Point3& p) : r(p.x), g(p.y), b(p.z) {}
+    explicit Color(const Point3& p) : r(p.x), g(p.y), b(p.z) {}
     explicit Color(const float af[3]) : r(af[0]), g(af[1]), b(af[2]) {}
-    explicit constexpr Color(COLORREF c)
+    explicit Color(COLORREF c)
         : r(static_cast<float>(c & 0xFF) / 255.f),
           g(static_cast<float>((c >> 8) & 0xFF) / 255.f),
           b(static_cast<float>((c >> 16) & 0xFF) / 255.f) {}
@@ -39,16 +39,16 @@ public:
         };
         return q(r) | (q(g) << 8) | (q(b) << 16);
     }
-    constexpr Color operator+(const Color& o) const { return {r + o.r, g + o.g, b + o.b}; }
-    constexpr Color operator-(const Color& o) const { return {r - o.r, g - o.g, b - o.b}; }
-    constexpr Color operator*(const Color& o) const { return {r * o.r, g * o.g, b * o.b}; }
-    constexpr Color operator*(float f) const { return {r * f, g * f, b * f}; }
-    constexpr Color operator/(float f) const { return {r / f, g / f, b / f}; }
+    Color operator+(const Color& o) const { return {r + o.r, g + o.g, b + o.b}; }
+    Color operator-(const Color& o) const { return {r - o.r, g - o.g, b - o.b}; }
+    Color operator*(const Color& o) const { return {r * o.r, g * o.g, b * o.b}; }
+    Color operator*(float f) const { return {r * f, g * f, b * f}; }
+    Color operator/(float f) const { return {r / f, g / f, b / f}; }
     Color& operator+=(const Color& o) { return *this = *this + o; }
     Color& operator*=(float f) { return *this = *this * f; }
-    constexpr bool operator==(const Color& o) const { return r == o.r && g == o.g && b == o.b; }
-    constexpr bool operator!=(const Color& o) const { return !(*this == o); }
+    bool operator==(const Color& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Color& o) const { return !(*this == o); }
 };
-inline constexpr Color operator*(float f, const Color& c) {
+inline Color operator*(float f, const Color& c) {
     return c * f;
 }

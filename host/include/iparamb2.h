@@ -9,15 +9,20 @@
 // are references of the block itself.
 #pragma once
 
+#include <deque>
+#include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "acolor.h"
 #include "color.h"
 #include "custcont.h"
+#include "host/pb2_args.h"
 #include "paramtype.h"
 #include "plugapi.h"
 #include "point3.h"
 #include "ref.h"
+#include "tab.h"
 
 class ClassDesc2;
 class IObjParam;
@@ -28,9 +33,12 @@ class Texmap;
 class IParamMap2;
 class IAutoMParamDlg;
 class ParamMap2UserDlgProc;
+namespace quarel_host {
+struct DeclParser;
+}
 
 // Controls of automatic rollouts, as the SDK declares them: ControlType continued by
-// ControlType2. A parameter without a control has none (ctrlType -1 in the stand-in's ParamDef).
+// ControlType2. A parameter without a control has none (ctrl_count 0 in its ParamDef).
 enum ControlType {
     TYPE_SPINNER,
     TYPE_RADIO,
@@ -96,76 +104,118 @@ enum ControlType2 {
 #define P_SHORT_LABELS 0x00004000
 #define P_READ_ONLY 0x00008000
 
-// A default or range value; converted to the parameter's type when the descriptor is built.
+// Set in ParamDef::flags by the declaration: which optional parts a parameter has.
+#define P_HAS_DEFAULT 0x00010000
+#define P_HAS_MS_DEFAULT 0x00020000
+#define P_HAS_RANGE 0x00040000
+#define P_HAS_REFNO 0x00200000
+#define P_HAS_SUBTEXNO 0x00400000
+
+// Tags of a parameter's optional parts in a block declaration. The values only need to be
+// unlike any ParamID, string id or control id a declaration passes.
+enum ParamTags {
+    p_end = -(1 << 30),
+    p_default,
+    p_ms_default,
+    p_range,
+    p_ui,
+    p_validator,
+    p_accessor,
+    p_vals,
+    p_dim,
+    p_enabled,
+    p_enable_ctrls,
+    p_prompt,
+    p_caption,
+    p_init_file,
+    p_file_types,
+    p_classID,
+    p_sclassID,
+    p_submtlno,
+    p_subtexno,
+    p_refno,
+    p_tooltip,
+};
+
+// A default or range value: the member the parameter's type selects. Colours and points are
+// held through `p`, owned by the descriptor.
 struct PB2Value {
-    enum Kind : unsigned char { kNone, kInt, kFloat, kColor };
-    Kind kind = kNone;
-    int i = 0;
-    float f = 0.f;
-    AColor c{0.f, 0.f, 0.f, 1.f};
-
-    constexpr PB2Value() = default;
-    constexpr PB2Value(int v) : kind(kInt), i(v), f(static_cast<float>(v)) {}
-    constexpr PB2Value(float v) : kind(kFloat), i(static_cast<int>(v)), f(v) {}
-    constexpr PB2Value(double v) : PB2Value(static_cast<float>(v)) {}
-    constexpr PB2Value(const Color& v) : kind(kColor), c(v, 1.f) {}
-    constexpr PB2Value(const AColor& v) : kind(kColor), c(v) {}
-    constexpr PB2Value(const Point3& v) : kind(kColor), c(v.x, v.y, v.z, 1.f) {}
-    bool IsSet() const { return kind != kNone; }
+    union {
+        int i;
+        float f;
+        Point3* p;
+        TimeValue t;
+        MCHAR* s;
+        ReferenceTarget* r;
+        void* ptr;
+    };
+    BYTE flags;
+    PB2Value() : ptr(nullptr), flags(0) {}
 };
 
-// One parameter of a block descriptor, in declaration order. Designated initialisers name
-// what a declaration needs; everything else keeps its default.
+// One parameter of a block descriptor, in declaration order.
 struct ParamDef {
-    ParamID id = -1;
-    const MCHAR* internalName = nullptr;
-    int type = TYPE_FLOAT;  // a ParamType or ParamType2
-    int flags = 0;
-    StringResID localName = 0;
+    ParamID ID = -1;
+    const MCHAR* int_name = nullptr;
+    ParamType2 type = static_cast<ParamType2>(TYPE_FLOAT);
+    ULONGLONG flags = 0;  // P_ANIMATABLE ... and the P_HAS_ bits
+    StringResID local_name = 0;
     PB2Value def{};
-    PB2Value rangeLow{};  // both set: the range the bound control enforces
-    PB2Value rangeHigh{};
-    MapID mapId = -1;   // the parameter map (rollout) of the control; -1: none
-    int ctrlType = -1;  // a ControlType or ControlType2; -1: no control
-    EditSpinnerType spinType = EDITTYPE_FLOAT;
-    int ctrlIds[2] = {0, 0};  // edit and spinner, or the one control
-    float spinScale = 0.f;
-    std::vector<StringResID> comboItems{};  // TYPE_INT_COMBOBOX item texts; value = item index
-    int subTexNo = -1;                      // P_SUBTEX: the owner's sub-map number
-    int ownerRefNo = -1;                    // P_OWNERS_REF: the owner's reference number
-
-    bool HasRange() const { return rangeLow.IsSet() && rangeHigh.IsSet(); }
+    PB2Value ms_def{};
+    PB2Value range_low{};
+    PB2Value range_high{};
+    MapID mapID = 0;  // the parameter map (rollout) of the control
+    ControlType2 ctrl_type = static_cast<ControlType2>(TYPE_SPINNER);
+    int* ctrl_IDs = nullptr;  // ctrl_count ids: edit and spinner, or the one control
+    short ctrl_count = 0;     // 0: no control
+    EditSpinnerType spin_type = EDITTYPE_FLOAT;
+    float scale = 0.f;                 // spinner step
+    Tab<int>* mStringItems = nullptr;  // TYPE_INT_COMBOBOX item texts; value = item index
+    int sub_texno = -1;                // P_SUBTEX: the owner's sub-map number
+    int ref_no = -1;                   // P_OWNERS_REF: the owner's reference number
 };
 
-// One rollout of a block with automatic UI.
-struct RolloutDef {
-    MapID mapId = 0;
-    int dialogId = 0;  // dialog template of the module
-    StringResID title = 0;
-    int testFlags = 0;
-    int rollupFlags = 0;
-    ParamMap2UserDlgProc* dlgProc = nullptr;
-};
-
-struct BlockDef {
-    BlockID id = 0;
-    const MCHAR* internalName = nullptr;
-    StringResID localName = 0;
-    ClassDesc2* owner = nullptr;
-    USHORT flags = 0;
-    int version = 0;      // with P_VERSION
-    int ownerRefNo = -1;  // with P_AUTO_CONSTRUCT: the owner's reference slot of the block
-    std::vector<RolloutDef> rollouts{};
-};
-
-// A static block descriptor. Constructing one registers it with its owner class descriptor,
-// in construction order; destroying it (at module unload) unregisters it.
+// A static block descriptor, declared the SDK's way: the block's fixed arguments, then (as
+// its flags ask) the version, the owner's reference number and the rollouts, then each
+// parameter (id, internal name, type, flags, string id, tags, p_end), then p_end. Or a
+// descriptor of the fixed arguments and p_end followed by AddParam and ParamOption calls.
+// Constructing one registers it with its owner class descriptor, in construction order;
+// destroying it (at module unload) unregisters it. A declaration the stand-in cannot read is
+// reported on stderr and refuses the module's load (host/param_declarations.h).
 class ParamBlockDesc2 {
 public:
-    ParamBlockDesc2(BlockDef def, std::vector<ParamDef> params);
+    struct map_spec {
+        MapID map_id = 0;
+        int dlg_template = 0;  // dialog template of the module
+        StringResID title = 0;
+        int test_flags = 0;
+        int rollup_flags = 0;
+        ParamMap2UserDlgProc* dlgProc = nullptr;
+    };
+
+    template <typename... Args>
+    ParamBlockDesc2(BlockID id, const MCHAR* intName, StringResID localName, ClassDesc2* owner,
+                    USHORT blockFlags, Args... args)
+        : ParamBlockDesc2(
+              id, intName, localName, owner, blockFlags,
+              std::initializer_list<quarel_host::PB2Arg>{quarel_host::PB2Arg::Of(args)...}) {}
     ~ParamBlockDesc2();
     ParamBlockDesc2(const ParamBlockDesc2&) = delete;
     ParamBlockDesc2& operator=(const ParamBlockDesc2&) = delete;
+
+    // One more parameter: internal name, type, flags, string id, tags, p_end.
+    template <typename... Args>
+    void AddParam(ParamID id, Args... args) {
+        AddParamArgs(id, {quarel_host::PB2Arg::Of(args)...});
+    }
+    // One more tag of an existing parameter, with its values and p_end.
+    template <typename... Args>
+    void ParamOption(ParamID id, int option_tag, Args... args) {
+        ParamOptionArgs(id, option_tag, {quarel_host::PB2Arg::Of(args)...});
+    }
+    // The item texts of a TYPE_INT_COMBOBOX parameter; item values (unsupported) must be null.
+    bool ParamOptionContentValues(ParamID id, Tab<int>& stringItems,
+                                  Tab<int>* stringItemValues = nullptr);
 
     BlockID ID;
     const MCHAR* int_name;
@@ -174,28 +224,33 @@ public:
     USHORT flags;
     int version;
     int ref_no;
+    Tab<map_spec> map_specs;  // the rollouts, one per parameter map
 
-    int Count() const { return static_cast<int>(mParams.size()); }
+    USHORT Count() const { return static_cast<USHORT>(mParams.size()); }
+    DWORD Version() const { return static_cast<DWORD>(version); }
     // Index of a parameter id, or -1.
-    int IDtoIndex(ParamID id) const {
-        return id >= 0 && static_cast<std::size_t>(id) < mIndex.size() ? mIndex[id] : -1;
-    }
-    ParamID IndextoID(int i) const { return i >= 0 && i < Count() ? mParams[i].id : -1; }
+    int IDtoIndex(ParamID id) const;
+    ParamID IndextoID(int i) const { return i >= 0 && i < Count() ? mParams[i].ID : -1; }
     // The parameter with that id, or null.
-    const ParamDef* GetParamDefPtr(ParamID id) const {
+    ParamDef* GetParamDefPtr(ParamID id) {
         const int i = IDtoIndex(id);
-        return i < 0 ? nullptr : &mParams[i];
+        return i < 0 ? nullptr : &mParams[static_cast<std::size_t>(i)];
     }
-    const ParamDef& GetParamDefByIndex(int i) const { return mParams[i]; }
-    int NumRollouts() const { return static_cast<int>(mRollouts.size()); }
-    const RolloutDef& GetRollout(int i) const { return mRollouts[i]; }
-    void SetUserDlgProc(MapID mapId, ParamMap2UserDlgProc* proc);
-    ParamMap2UserDlgProc* GetUserDlgProc(MapID mapId = 0) const;
+    const ParamDef& GetParamDefByIndex(int i) const { return mParams[static_cast<std::size_t>(i)]; }
+    void SetUserDlgProc(MapID map_id, ParamMap2UserDlgProc* proc = nullptr);
+    ParamMap2UserDlgProc* GetUserDlgProc(MapID map_id = 0) const;
+
+    struct Storage;  // the stand-in's: parameter index, value and control id storage, faults
 
 private:
-    std::vector<ParamDef> mParams;
-    std::vector<int> mIndex;
-    std::vector<RolloutDef> mRollouts;
+    ParamBlockDesc2(BlockID id, const MCHAR* intName, StringResID localName, ClassDesc2* owner,
+                    USHORT blockFlags, std::initializer_list<quarel_host::PB2Arg> args);
+    void AddParamArgs(ParamID id, std::initializer_list<quarel_host::PB2Arg> args);
+    void ParamOptionArgs(ParamID id, int tag, std::initializer_list<quarel_host::PB2Arg> args);
+    friend struct quarel_host::DeclParser;
+
+    std::deque<ParamDef> mParams;  // stable addresses while parameters are added
+    std::unique_ptr<Storage> mStorage;
 };
 
 class IParamBlock2 : public ReferenceTarget {

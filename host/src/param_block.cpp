@@ -314,9 +314,12 @@ private:
         const ParamDef& p = Def(i);
         Value& v = mValues[i];
         v.keys.clear();
-        v.i = p.def.IsSet() ? p.def.i : 0;
-        v.f = p.def.IsSet() ? p.def.f : 0.f;
-        v.c = p.def.IsSet() ? p.def.c : AColor(0.f, 0.f, 0.f, 1.f);
+        const bool has = (p.flags & P_HAS_DEFAULT) != 0;
+        const Kind k = KindOf(p.type);
+        v.i = has && k == Kind::Int ? p.def.i : 0;
+        v.f = has && k == Kind::Float ? p.def.f : 0.f;
+        v.c = has && k == Kind::Color && p.def.p ? AColor(p.def.p->x, p.def.p->y, p.def.p->z, 1.f)
+                                                 : AColor(0.f, 0.f, 0.f, 1.f);
         if (mRefOfParam[i] >= 0 && v.ref) DeleteReference(mRefOfParam[i]);
     }
 
@@ -352,9 +355,9 @@ private:
         if (KindOf(p.type) != Kind::Ref || (want != TYPE_REFTARG && p.type != want)) return FALSE;
         out = nullptr;
         if ((p.flags & P_SUBTEX) && p.type == TYPE_TEXMAP) {
-            if (MtlBase* o = OwnerMtlBase()) out = o->GetSubTexmap(p.subTexNo);
+            if (MtlBase* o = OwnerMtlBase()) out = o->GetSubTexmap(p.sub_texno);
         } else if (p.flags & P_OWNERS_REF) {
-            if (ReferenceMaker* o = GetOwner()) out = o->GetReference(p.ownerRefNo);
+            if (ReferenceMaker* o = GetOwner()) out = o->GetReference(p.ref_no);
         } else if (!(p.flags & P_NO_REF)) {
             out = mValues[i].ref;
         }
@@ -371,12 +374,12 @@ private:
         if ((p.flags & P_SUBTEX) && p.type == TYPE_TEXMAP) {
             MtlBase* o = OwnerMtlBase();
             if (!o) return FALSE;
-            o->SetSubTexmap(p.subTexNo, static_cast<Texmap*>(v));
+            o->SetSubTexmap(p.sub_texno, static_cast<Texmap*>(v));
             ok = TRUE;
         } else if (p.flags & P_OWNERS_REF) {
             ReferenceMaker* o = GetOwner();
             if (!o) return FALSE;
-            ok = o->ReplaceReference(p.ownerRefNo, v) == REF_SUCCEED;
+            ok = o->ReplaceReference(p.ref_no, v) == REF_SUCCEED;
         } else if (!(p.flags & P_NO_REF)) {
             ok = ReplaceReference(mRefOfParam[i], v) == REF_SUCCEED;
         }
@@ -451,7 +454,7 @@ IOResult ParamBlock2Impl::Save(ISave* isave) {
         if (k == Kind::Ref) continue;
         const Value& v = mValues[i];
         isave->BeginChunk(kChunkParam);
-        const std::int16_t id = p.id;
+        const std::int16_t id = static_cast<std::int16_t>(p.ID);
         const std::int16_t type = static_cast<std::int16_t>(p.type);
         isave->Write(&id, sizeof(id), &nb);
         isave->Write(&type, sizeof(type), &nb);

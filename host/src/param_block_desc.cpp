@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include "host/param_declarations.h"
 #include "iparamb2.h"
+#include "param_decl_parser.h"
 #include "param_internal.h"
 
 namespace {
@@ -25,29 +27,6 @@ DescRegistry& Registry() {
     return *r;
 }
 
-bool IsIntLike(int t) {
-    return t == TYPE_INT || t == TYPE_BOOL;
-}
-bool IsColorLike(int t) {
-    return t == TYPE_RGBA || t == TYPE_FRGBA || t == TYPE_POINT3;
-}
-
-// Converts a declared default or range bound to the parameter's own type.
-PB2Value Normalise(const PB2Value& v, int type) {
-    if (!v.IsSet()) return v;
-    PB2Value out = v;
-    if (IsIntLike(type)) {
-        out = PB2Value(v.kind == PB2Value::kFloat ? quarel_host::SafeFloatToInt(v.f) : v.i);
-    } else if (IsColorLike(type)) {
-        if (v.kind != PB2Value::kColor) out = PB2Value(AColor(v.f, v.f, v.f, 1.f));
-    } else if (v.kind == PB2Value::kColor) {
-        out = PB2Value(v.c.r);
-    } else {
-        out = PB2Value(v.kind == PB2Value::kInt ? static_cast<float>(v.i) : v.f);
-    }
-    return out;
-}
-
 }  // namespace
 
 namespace quarel_host {
@@ -61,26 +40,18 @@ int SafeFloatToInt(float f) {
 
 }  // namespace quarel_host
 
-ParamBlockDesc2::ParamBlockDesc2(BlockDef def, std::vector<ParamDef> params)
-    : ID(def.id),
-      int_name(def.internalName),
-      local_name(def.localName),
-      cd(def.owner),
-      flags(def.flags),
-      version((def.flags & P_VERSION) ? def.version : 0),
-      ref_no(def.ownerRefNo),
-      mParams(std::move(params)),
-      mRollouts(std::move(def.rollouts)) {
-    if (!(flags & P_MULTIMAP) && mRollouts.size() > 1) mRollouts.resize(1);
-    for (std::size_t i = 0; i < mParams.size(); ++i) {
-        ParamDef& p = mParams[i];
-        p.def = Normalise(p.def, p.type);
-        p.rangeLow = Normalise(p.rangeLow, p.type);
-        p.rangeHigh = Normalise(p.rangeHigh, p.type);
-        if (p.id < 0) continue;
-        if (static_cast<std::size_t>(p.id) >= mIndex.size()) mIndex.resize(p.id + 1, -1);
-        if (mIndex[p.id] < 0) mIndex[p.id] = static_cast<int>(i);  // the first of a duplicate id
-    }
+ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* name, StringResID localName,
+                                 ClassDesc2* owner, USHORT blockFlags,
+                                 std::initializer_list<quarel_host::PB2Arg> args)
+    : ID(id),
+      int_name(name),
+      local_name(localName),
+      cd(owner),
+      flags(blockFlags),
+      version(0),
+      ref_no(-1),
+      mStorage(std::make_unique<Storage>()) {
+    quarel_host::DeclParser::Block(*this, args);
     if (cd) cd->AddParamBlockDesc(this);
 }
 
@@ -94,14 +65,38 @@ ParamBlockDesc2::~ParamBlockDesc2() {
     }
 }
 
+void ParamBlockDesc2::AddParamArgs(ParamID id, std::initializer_list<quarel_host::PB2Arg> args) {
+    quarel_host::DeclParser::AddParam(*this, id, args);
+}
+
+void ParamBlockDesc2::ParamOptionArgs(ParamID id, int tag,
+                                      std::initializer_list<quarel_host::PB2Arg> args) {
+    quarel_host::DeclParser::Option(*this, id, tag, args);
+}
+
+bool ParamBlockDesc2::ParamOptionContentValues(ParamID id, Tab<int>& stringItems,
+                                               Tab<int>* stringItemValues) {
+    if (stringItemValues) {
+        quarel_host::DeclParser::Fail(*this, "combo box item values are not read by the stand-in");
+        return false;
+    }
+    quarel_host::DeclParser::SetItems(*this, id, stringItems);
+    return quarel_host::DeclarationError(*this).empty();
+}
+
+int ParamBlockDesc2::IDtoIndex(ParamID id) const {
+    const std::vector<int>& index = mStorage->index;
+    return id >= 0 && static_cast<std::size_t>(id) < index.size() ? index[id] : -1;
+}
+
 void ParamBlockDesc2::SetUserDlgProc(MapID mapId, ParamMap2UserDlgProc* proc) {
-    for (RolloutDef& r : mRollouts)
-        if (r.mapId == mapId) r.dlgProc = proc;
+    for (int i = 0; i < map_specs.Count(); ++i)
+        if (map_specs[i].map_id == mapId) map_specs[i].dlgProc = proc;
 }
 
 ParamMap2UserDlgProc* ParamBlockDesc2::GetUserDlgProc(MapID mapId) const {
-    for (const RolloutDef& r : mRollouts)
-        if (r.mapId == mapId) return r.dlgProc;
+    for (int i = 0; i < map_specs.Count(); ++i)
+        if (map_specs[i].map_id == mapId) return map_specs[i].dlgProc;
     return nullptr;
 }
 

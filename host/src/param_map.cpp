@@ -25,17 +25,18 @@ TimeValue EditorTime() {
 
 class ParamMap2Impl final : public IParamMap2 {
 public:
-    ParamMap2Impl(AutoMParamDlg* owner, IParamBlock2* block, const RolloutDef& rollout)
+    ParamMap2Impl(AutoMParamDlg* owner, IParamBlock2* block,
+                  const ParamBlockDesc2::map_spec& rollout)
         : mOwner(owner),
           mBlock(block),
           mDesc(block ? block->GetDesc() : nullptr),
           mRollout(rollout) {
-        if (mBlock) mBlock->SetMap(this, mRollout.mapId);
+        if (mBlock) mBlock->SetMap(this, mRollout.map_id);
     }
     ~ParamMap2Impl() override {
         DestroyRollout();
-        if (mBlock && mBlock->GetMap(mRollout.mapId) == this)
-            mBlock->SetMap(nullptr, mRollout.mapId);
+        if (mBlock && mBlock->GetMap(mRollout.map_id) == this)
+            mBlock->SetMap(nullptr, mRollout.map_id);
     }
     void Detach();
 
@@ -44,7 +45,7 @@ public:
     void CreateRollout(HWND panel, int top) {
         HINSTANCE inst = mDesc && mDesc->cd ? mDesc->cd->HInstance() : nullptr;
         if (!inst || !panel) return;
-        HWND hwnd = CreateDialogParamW(inst, MAKEINTRESOURCEW(mRollout.dialogId), panel,
+        HWND hwnd = CreateDialogParamW(inst, MAKEINTRESOURCEW(mRollout.dlg_template), panel,
                                        RolloutProc, reinterpret_cast<LPARAM>(this));
         if (!hwnd) return;
         RECT r{};
@@ -58,7 +59,7 @@ public:
 
     // --- IParamMap2
     IParamBlock2* GetParamBlock() override { return mBlock; }
-    MapID GetMapID() override { return mRollout.mapId; }
+    MapID GetMapID() override { return mRollout.map_id; }
     HWND GetHWnd() override { return mHwnd; }
     void Enable(ParamID id, BOOL onOff, int) override {
         auto it = std::find(mDisabled.begin(), mDisabled.end(), id);
@@ -84,7 +85,7 @@ public:
     }
     void SetUserDlgProc(ParamMap2UserDlgProc* proc) override { mRollout.dlgProc = proc; }
     ParamMap2UserDlgProc* GetUserDlgProc() override { return mRollout.dlgProc; }
-    int DialogTemplateID() override { return mRollout.dialogId; }
+    int DialogTemplateID() override { return mRollout.dlg_template; }
     StringResID TitleStringID() override { return mRollout.title; }
     int InvalidateCount() override { return mInvalidations; }
 
@@ -103,25 +104,28 @@ public:
             case WM_COMMAND:
                 if (const ParamDef* p = DefOfControl(ctrl)) {
                     const WORD code = HIWORD(wParam);
-                    if (p->ctrlType == TYPE_SINGLECHEKBOX && code == BN_CLICKED)
+                    if (static_cast<int>(p->ctrl_type) == TYPE_SINGLECHEKBOX && code == BN_CLICKED)
                         Store(*p, IsDlgButtonChecked(mHwnd, ctrl) == BST_CHECKED ? 1 : 0);
-                    if (p->ctrlType == TYPE_INT_COMBOBOX && code == CBN_SELCHANGE) {
+                    if (static_cast<int>(p->ctrl_type) == TYPE_INT_COMBOBOX &&
+                        code == CBN_SELCHANGE) {
                         const LRESULT sel = SendDlgItemMessageW(mHwnd, ctrl, CB_GETCURSEL, 0, 0);
                         if (sel != CB_ERR) Store(*p, static_cast<int>(sel));
                     }
                 }
                 break;
             case CC_SPINNER_CHANGE:
-                if (const ParamDef* p = DefOfControl(ctrl); p && p->ctrlType == TYPE_SPINNER) {
+                if (const ParamDef* p = DefOfControl(ctrl);
+                    p && static_cast<int>(p->ctrl_type) == TYPE_SPINNER) {
                     auto* spin = reinterpret_cast<ISpinnerControl*>(lParam);
                     if (spin) StoreNumber(*p, spin->GetFVal());
                 }
                 break;
             case CC_COLOR_CHANGE:
-                if (const ParamDef* p = DefOfControl(ctrl); p && p->ctrlType == TYPE_COLORSWATCH) {
+                if (const ParamDef* p = DefOfControl(ctrl);
+                    p && static_cast<int>(p->ctrl_type) == TYPE_COLORSWATCH) {
                     auto* swatch = reinterpret_cast<IColorSwatch*>(lParam);
                     if (swatch && mBlock)
-                        mBlock->SetValue(p->id, EditorTime(), swatch->GetAColor());
+                        mBlock->SetValue(p->ID, EditorTime(), swatch->GetAColor());
                 }
                 break;
             default:
@@ -135,89 +139,95 @@ public:
     // A map dropped on one of the rollout's map buttons.
     bool Drop(int ctrlId, Texmap* map) {
         const ParamDef* p = DefOfControl(ctrlId);
-        if (!p || p->ctrlType != TYPE_TEXMAPBUTTON || !mBlock) return false;
-        return mBlock->SetValue(p->id, EditorTime(), map) != FALSE;
+        if (!p || static_cast<int>(p->ctrl_type) != TYPE_TEXMAPBUTTON || !mBlock) return false;
+        return mBlock->SetValue(p->ID, EditorTime(), map) != FALSE;
     }
 
 private:
     // The parameter `id` when this map shows a control for it.
     const ParamDef* BoundDef(ParamID id) const {
         const ParamDef* p = mDesc ? mDesc->GetParamDefPtr(id) : nullptr;
-        return p && p->mapId == mRollout.mapId && p->ctrlType >= 0 ? p : nullptr;
+        return p && p->mapID == mRollout.map_id && p->ctrl_count > 0 ? p : nullptr;
     }
     // The parameter whose control (an edit, a spinner or a single control) has this id.
     const ParamDef* DefOfControl(int ctrlId) const {
         if (!mDesc || ctrlId == 0) return nullptr;
         for (int i = 0; i < mDesc->Count(); ++i) {
             const ParamDef* p = BoundDef(mDesc->IndextoID(i));
-            if (p && (p->ctrlIds[0] == ctrlId || p->ctrlIds[1] == ctrlId)) return p;
+            if (p && std::find(p->ctrl_IDs, p->ctrl_IDs + p->ctrl_count, ctrlId) !=
+                         p->ctrl_IDs + p->ctrl_count)
+                return p;
         }
         return nullptr;
     }
     HWND Control(const ParamDef& p, int which = 0) const {
-        return p.ctrlIds[which] ? GetDlgItem(mHwnd, p.ctrlIds[which]) : nullptr;
+        return which < p.ctrl_count && p.ctrl_IDs[which] ? GetDlgItem(mHwnd, p.ctrl_IDs[which])
+                                                         : nullptr;
     }
-    bool IsInt(const ParamDef& p) const { return p.type == TYPE_INT || p.type == TYPE_BOOL; }
+    bool IsInt(const ParamDef& p) const {
+        return static_cast<int>(p.type) == TYPE_INT || static_cast<int>(p.type) == TYPE_BOOL;
+    }
 
     void Bind(const ParamDef& p) {
-        if (p.ctrlType == TYPE_SPINNER) {
+        if (static_cast<int>(p.ctrl_type) == TYPE_SPINNER) {
             if (ISpinnerControl* spin = GetISpinner(Control(p, 1))) {
-                if (p.HasRange()) {
+                if (p.flags & P_HAS_RANGE) {
                     if (IsInt(p))
-                        spin->SetLimits(p.rangeLow.i, p.rangeHigh.i, FALSE);
+                        spin->SetLimits(p.range_low.i, p.range_high.i, FALSE);
                     else
-                        spin->SetLimits(p.rangeLow.f, p.rangeHigh.f, FALSE);
+                        spin->SetLimits(p.range_low.f, p.range_high.f, FALSE);
                 }
-                if (p.spinScale > 0.f) spin->SetScale(p.spinScale);
-                spin->LinkToEdit(Control(p, 0), p.spinType);
+                if (p.scale > 0.f) spin->SetScale(p.scale);
+                spin->LinkToEdit(Control(p, 0), p.spin_type);
                 ReleaseISpinner(spin);
             }
-        } else if (p.ctrlType == TYPE_INT_COMBOBOX) {
+        } else if (static_cast<int>(p.ctrl_type) == TYPE_INT_COMBOBOX) {
             HWND combo = Control(p);
             SendMessageW(combo, CB_RESETCONTENT, 0, 0);
             ClassDesc2* cd = mDesc->cd;
-            for (StringResID sid : p.comboItems) {
-                const MCHAR* text = cd ? cd->GetRsrcString(sid) : L"";
+            for (int k = 0; p.mStringItems && k < p.mStringItems->Count(); ++k) {
+                const MCHAR* text = cd ? cd->GetRsrcString((*p.mStringItems)[k]) : L"";
                 SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
             }
         }
         ShowValue(p);
-        if (!IsEnabled(p.id)) EnableControls(p, false);
+        if (!IsEnabled(p.ID)) EnableControls(p, false);
     }
 
     // Block to control, without notifications.
     void ShowValue(const ParamDef& p) {
         if (!mBlock) return;
         const TimeValue t = EditorTime();
-        switch (p.ctrlType) {
+        switch (static_cast<int>(p.ctrl_type)) {
             case TYPE_SPINNER:
                 if (ISpinnerControl* spin = GetISpinner(Control(p, 1))) {
                     if (IsInt(p))
-                        spin->SetValue(mBlock->GetInt(p.id, t), FALSE);
+                        spin->SetValue(mBlock->GetInt(p.ID, t), FALSE);
                     else
                         spin->SetValue(
-                            mBlock->GetFloat(p.id, t) * (p.type == TYPE_ANGLE ? kDegPerRad : 1.f),
+                            mBlock->GetFloat(p.ID, t) *
+                                (static_cast<int>(p.type) == TYPE_ANGLE ? kDegPerRad : 1.f),
                             FALSE);
                     ReleaseISpinner(spin);
                 }
                 break;
             case TYPE_SINGLECHEKBOX:
-                CheckDlgButton(mHwnd, p.ctrlIds[0],
-                               mBlock->GetInt(p.id, t) ? BST_CHECKED : BST_UNCHECKED);
+                CheckDlgButton(mHwnd, p.ctrl_IDs[0],
+                               mBlock->GetInt(p.ID, t) ? BST_CHECKED : BST_UNCHECKED);
                 break;
             case TYPE_COLORSWATCH:
                 if (IColorSwatch* swatch = GetIColorSwatch(Control(p))) {
-                    swatch->SetAColor(mBlock->GetAColor(p.id, t), FALSE);
+                    swatch->SetAColor(mBlock->GetAColor(p.ID, t), FALSE);
                     ReleaseIColorSwatch(swatch);
                 }
                 break;
             case TYPE_TEXMAPBUTTON: {
-                Texmap* map = mBlock->GetTexmap(p.id, t);
+                Texmap* map = mBlock->GetTexmap(p.ID, t);
                 SetWindowTextW(Control(p), map ? map->GetFullName().data() : L"None");
                 break;
             }
             case TYPE_INT_COMBOBOX:
-                SendMessageW(Control(p), CB_SETCURSEL, static_cast<WPARAM>(mBlock->GetInt(p.id, t)),
+                SendMessageW(Control(p), CB_SETCURSEL, static_cast<WPARAM>(mBlock->GetInt(p.ID, t)),
                              0);
                 break;
             default:
@@ -229,7 +239,7 @@ private:
         if (!mHwnd) return;
         for (int which : {0, 1})
             if (HWND ctl = Control(p, which)) EnableWindow(ctl, on ? TRUE : FALSE);
-        if (p.ctrlType == TYPE_SPINNER)
+        if (static_cast<int>(p.ctrl_type) == TYPE_SPINNER)
             if (ISpinnerControl* spin = GetISpinner(Control(p, 1))) {
                 spin->Enable(on ? TRUE : FALSE);
                 ReleaseISpinner(spin);
@@ -238,14 +248,15 @@ private:
 
     // Control to block, at the editor's time, with notification.
     void Store(const ParamDef& p, int v) {
-        if (mBlock) mBlock->SetValue(p.id, EditorTime(), v);
+        if (mBlock) mBlock->SetValue(p.ID, EditorTime(), v);
     }
     void StoreNumber(const ParamDef& p, float v) {
         if (!mBlock) return;
         if (IsInt(p))
-            mBlock->SetValue(p.id, EditorTime(), quarel_host::SafeFloatToInt(v));
+            mBlock->SetValue(p.ID, EditorTime(), quarel_host::SafeFloatToInt(v));
         else
-            mBlock->SetValue(p.id, EditorTime(), p.type == TYPE_ANGLE ? v / kDegPerRad : v);
+            mBlock->SetValue(p.ID, EditorTime(),
+                             static_cast<int>(p.type) == TYPE_ANGLE ? v / kDegPerRad : v);
     }
 
     INT_PTR Forward(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -260,7 +271,7 @@ private:
     AutoMParamDlg* mOwner;
     IParamBlock2* mBlock;
     ParamBlockDesc2* mDesc;
-    RolloutDef mRollout;
+    ParamBlockDesc2::map_spec mRollout;
     HWND mHwnd = nullptr;
     std::vector<ParamID> mDisabled;
     int mInvalidations = 0;
@@ -292,7 +303,7 @@ public:
         for (ParamDlg* d : mDlgs) d->DeleteThis();
     }
 
-    void AddMap(IParamBlock2* block, const RolloutDef& rollout) {
+    void AddMap(IParamBlock2* block, const ParamBlockDesc2::map_spec& rollout) {
         mMaps.push_back(std::make_unique<ParamMap2Impl>(this, block, rollout));
         ParamMap2Impl& map = *mMaps.back();
         if (!mPanel) {
@@ -432,7 +443,7 @@ IAutoMParamDlg* ClassDesc2::CreateParamDlgs(HWND hwMtlEdit, IMtlParams* imp, Ref
         if (!desc || !(desc->flags & P_AUTO_UI)) continue;
         IParamBlock2* block = FindBlock(obj, desc);
         if (!block) continue;
-        for (int r = 0; r < desc->NumRollouts(); ++r) dlg->AddMap(block, desc->GetRollout(r));
+        for (int r = 0; r < desc->map_specs.Count(); ++r) dlg->AddMap(block, desc->map_specs[r]);
     }
     if (dlg->NumMaps() == 0) return nullptr;
     return dlg.release();

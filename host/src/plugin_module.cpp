@@ -1,4 +1,5 @@
 #include "host/plugin_module.h"
+#include "host/param_declarations.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -19,7 +20,7 @@ namespace {
 // More classes than this is taken as a corrupt answer, not a module.
 constexpr int kMaxClasses = 4096;
 
-std::string Hex(unsigned long v) {
+std::string VersionHex(unsigned long v) {
     char buf[24];
     std::snprintf(buf, sizeof(buf), "0x%lx", v);
     return buf;
@@ -87,6 +88,19 @@ void DetachInstance(HINSTANCE instance) {
 }
 #endif
 
+// The first parameter block declaration of the classes that the stand-in could not read.
+std::string FirstDeclarationFault(const std::vector<ClassDesc*>& classes) {
+    for (ClassDesc* cd : classes) {
+        if (!cd) continue;
+        for (int b = 0, nb = cd->NumParamBlockDescs(); b < nb; ++b) {
+            const ParamBlockDesc2* d = cd->GetParamBlockDesc(b);
+            std::string e = d ? quarel_host::DeclarationError(*d) : std::string();
+            if (!e.empty()) return e;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string* error) {
@@ -125,8 +139,8 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
     m->mVersion = version;
     if (version != VERSION_3DSMAX) {
         m->Unload();
-        return fail("module '" + path + "' refused: it was built for version " + Hex(version) +
-                    ", this host is version " + Hex(VERSION_3DSMAX));
+        return fail("module '" + path + "' refused: it was built for version " +
+                    VersionHex(version) + ", this host is version " + VersionHex(VERSION_3DSMAX));
     }
     if (const MCHAR* d = reinterpret_cast<LibDescriptionFn>(fns[1])()) m->mDescription = d;
     const int n = reinterpret_cast<LibNumberClassesFn>(fns[2])();
@@ -136,6 +150,11 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
     }
     auto classDesc = reinterpret_cast<LibClassDescFn>(fns[3]);
     for (int i = 0; i < n; ++i) m->mClasses.push_back(classDesc(i));
+    const std::string fault = FirstDeclarationFault(m->mClasses);
+    if (!fault.empty()) {
+        m->Unload();
+        return fail("module '" + path + "' refused: " + fault);
+    }
     if (!reinterpret_cast<LibInitializeFn>(fns[5])()) {
         m->Unload();
         return fail("module '" + path + "' refused: LibInitialize failed");

@@ -94,7 +94,8 @@ std::string DefaultText(const ParamEntry& e, const PB2Value& def) {
         case TYPE_RGBA:
         case TYPE_FRGBA:
         case TYPE_POINT3:
-            return Number(def.c.r) + "," + Number(def.c.g) + "," + Number(def.c.b);
+            if (def.p == nullptr) return "0,0,0";
+            return Number(def.p->x) + "," + Number(def.p->y) + "," + Number(def.p->z);
         case TYPE_TEXMAP:
             return "none";
         default:
@@ -196,25 +197,25 @@ void ParamTable::AddClass(ClassDesc* cd, std::string_view prefix) {
         if (desc == nullptr) continue;
         for (int i = 0; i < desc->Count(); ++i) {
             const ParamDef& def = desc->GetParamDefByIndex(i);
-            if (def.internalName == nullptr) continue;
-            const std::string name = std::string(prefix) + Narrow(def.internalName);
+            if (def.int_name == nullptr) continue;
+            const std::string name = std::string(prefix) + Narrow(def.int_name);
             if (Find(name) != nullptr) continue;  // an earlier block owns the name
             auto e = std::make_unique<ParamEntry>();
             e->name = name;
             e->prefix = prefix;
             e->block = desc->ID;
-            e->id = def.id;
+            e->id = def.ID;
             e->type = def.type;
-            e->hasRange = def.HasRange();
+            e->hasRange = (def.flags & P_HAS_RANGE) != 0;
             if (e->hasRange) {
-                const bool isInt = def.type == TYPE_INT;
-                e->lo = isInt ? def.rangeLow.i : def.rangeLow.f;
-                e->hi = isInt ? def.rangeHigh.i : def.rangeHigh.f;
+                const bool isInt = static_cast<int>(def.type) == TYPE_INT;
+                e->lo = isInt ? def.range_low.i : def.range_low.f;
+                e->hi = isInt ? def.range_high.i : def.range_high.f;
             }
             if (cd2 != nullptr) {
-                for (StringResID item : def.comboItems)
-                    e->items.push_back(Narrow(cd2->GetRsrcString(item)));
-                if (def.localName != 0) e->label = Narrow(cd2->GetRsrcString(def.localName));
+                for (int k = 0; def.mStringItems && k < def.mStringItems->Count(); ++k)
+                    e->items.push_back(Narrow(cd2->GetRsrcString((*def.mStringItems)[k])));
+                if (def.local_name != 0) e->label = Narrow(cd2->GetRsrcString(def.local_name));
             }
             e->defaultText = DefaultText(*e, def.def);
             mEntries.push_back(std::move(e));

@@ -13,54 +13,35 @@ TestMapDesc& Desc() {
 
 namespace {
 
-ParamBlockDesc2 gMainBlock(
-    BlockDef{.id = kBlockMain,
-             .internalName = L"params",
-             .owner = &Desc(),
-             .flags = P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP | P_VERSION,
-             .version = 2,
-             .ownerRefNo = 0,
-             .rollouts = {{.mapId = 0, .dialogId = 100, .title = 1},
-                          {.mapId = 1, .dialogId = 101, .title = 2}}},
-    {
-        // Declared out of id order on purpose: values are found by id.
-        {.id = kAmount,
-         .internalName = L"amount",
-         .type = TYPE_FLOAT,
-         .flags = P_ANIMATABLE,
-         .def = 0.5f,
-         .rangeLow = 0.f,
-         .rangeHigh = 1.f,
-         .mapId = 0,
-         .ctrlType = TYPE_SPINNER,
-         .ctrlIds = {1002, 1003}},
-        {.id = kCount, .internalName = L"count", .type = TYPE_INT, .flags = P_ANIMATABLE, .def = 4},
-        {.id = kTint,
-         .internalName = L"tint",
-         .type = TYPE_RGBA,
-         .flags = P_ANIMATABLE,
-         .def = Color(0.7f, 0.35f, 0.25f)},
-        {.id = kAngle, .internalName = L"angle", .type = TYPE_ANGLE, .def = 0.f},
-        {.id = kOn, .internalName = L"on", .type = TYPE_BOOL, .def = TRUE},
-        {.id = kSubMap,
-         .internalName = L"sub_map",
-         .type = TYPE_TEXMAP,
-         .flags = P_SUBTEX | P_NO_REF | P_SHORT_LABELS,
-         .subTexNo = 1},
-        {.id = kOwnMap, .internalName = L"own_map", .type = TYPE_TEXMAP},
-        {.id = kOwnersMap,
-         .internalName = L"owners_map",
-         .type = TYPE_TEXMAP,
-         .flags = P_OWNERS_REF | P_SHORT_LABELS,
-         .ownerRefNo = 4},
-    });
+// Declared the SDK's way; out of id order on purpose: values are found by id.
+// clang-format off
+ParamBlockDesc2 gMainBlock(kBlockMain, L"params", 0, &Desc(),
+    P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP | P_VERSION, 2, 0,
+    // rollouts: map id, dialog, title, test and rollup flags, procedure
+    2, 0, 100, 1, 0, 0, nullptr,
+       1, 101, 2, 0, 0, nullptr,
+    kAmount, L"amount", TYPE_FLOAT, P_ANIMATABLE, 0,
+        p_default, 0.5f,
+        p_range, 0.f, 1.f,
+        p_ui, 0, TYPE_SPINNER, EDITTYPE_FLOAT, 1002, 1003, 0.01f,
+        p_end,
+    kCount, L"count", TYPE_INT, P_ANIMATABLE, 0, p_default, 4, p_end,
+    kTint, L"tint", TYPE_RGBA, P_ANIMATABLE, 0, p_default, Color(0.7f, 0.35f, 0.25f), p_end,
+    kAngle, L"angle", TYPE_ANGLE, 0, 0, p_default, 0.f, p_end,
+    kOn, L"on", TYPE_BOOL, 0, 0, p_default, TRUE, p_end,
+    kSubMap, L"sub_map", TYPE_TEXMAP, P_SUBTEX | P_NO_REF | P_SHORT_LABELS, 0,
+        p_subtexno, 1,
+        p_end,
+    kOwnMap, L"own_map", TYPE_TEXMAP, 0, 0, p_end,
+    kOwnersMap, L"owners_map", TYPE_TEXMAP, P_OWNERS_REF | P_SHORT_LABELS, 0,
+        p_refno, 4,
+        p_end,
+    p_end);
 
-ParamBlockDesc2 gExtraBlock(BlockDef{.id = kBlockExtra,
-                                     .internalName = L"extra",
-                                     .owner = &Desc(),
-                                     .flags = P_AUTO_CONSTRUCT,
-                                     .ownerRefNo = 1},
-                            {{.id = 0, .internalName = L"depth", .type = TYPE_FLOAT, .def = 1.0}});
+ParamBlockDesc2 gExtraBlock(kBlockExtra, L"extra", 0, &Desc(), P_AUTO_CONSTRUCT, 1,
+    0, L"depth", TYPE_FLOAT, 0, 0, p_default, 1.0, p_end,
+    p_end);
+// clang-format on
 
 // Appends the map's tag to its own list, so tests can see the order callbacks ran in; may
 // register a follow-up callback while it runs.

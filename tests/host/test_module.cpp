@@ -79,16 +79,17 @@ ModuleMapDesc& Desc() {
     return desc;
 }
 
-ParamBlockDesc2 gBlock(BlockDef{.id = 0,
-                                .internalName = L"params",
-                                .owner = &Desc(),
-                                .flags = P_AUTO_CONSTRUCT,
-                                .ownerRefNo = 0},
-                       {{.id = 0,
-                         .internalName = L"color",
-                         .type = TYPE_RGBA,
-                         .flags = P_ANIMATABLE,
-                         .def = Color(0.2f, 0.4f, 0.6f)}});
+// clang-format off
+ParamBlockDesc2 gBlock(0, L"params", 0, &Desc(), P_AUTO_CONSTRUCT, 0,
+    0, L"color", TYPE_RGBA, P_ANIMATABLE, 0,
+#ifdef TEST_MODULE_BAD_DECLARATION
+        p_default, 1,  // an int where a colour is due
+#else
+        p_default, Color(0.2f, 0.4f, 0.6f),
+#endif
+        p_end,
+    p_end);
+// clang-format on
 
 ModuleMap::ModuleMap(BOOL) {
     Desc().MakeAutoParamBlocks(this);

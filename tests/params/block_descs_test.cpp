@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+
+#include <host/param_declarations.h>
 
 #include "base/class_lookup.h"
 #include "base/diag_log.h"
@@ -52,6 +55,53 @@ TEST(BlockDescs, EachClassRegistersItsBlocksInOrderAndANewObjectHoldsThem) {
             ASSERT_NE(inSlot, nullptr);
             EXPECT_EQ(inSlot, object->GetParamBlockByID(decl.id));
             EXPECT_EQ(inSlot->NumParams(), static_cast<int>(decl.params.size()));
+        }
+    }
+}
+
+// Each row reaches its descriptor through the SDK's calls: the declarations read without a
+// fault, and every part a row has arrives where the host looks for it.
+void ExpectRowArrived(const ParamDecl& row, const ParamDef& p) {
+    SCOPED_TRACE(testing::Message() << "id " << row.id);
+    EXPECT_EQ(p.ID, row.id);
+    EXPECT_EQ(std::wstring(p.int_name), std::wstring(row.name));
+    EXPECT_EQ(static_cast<int>(p.type), row.type);
+    EXPECT_EQ(p.flags & 0xFFFF, static_cast<ULONGLONG>(row.flags));
+    EXPECT_EQ(p.local_name, row.nameStringId);
+    EXPECT_EQ((p.flags & P_HAS_DEFAULT) != 0, row.def.IsSet());
+    EXPECT_EQ((p.flags & P_HAS_RANGE) != 0, row.HasRange());
+    if (row.def.kind == TableValue::kColor) {
+        EXPECT_FLOAT_EQ(p.def.p->z, row.def.c.b);
+    }
+    if (row.HasRange() && row.type == TYPE_INT) {
+        EXPECT_EQ(p.range_high.i, row.hi.i);
+    }
+    ASSERT_EQ(p.ctrl_count > 0, row.control != kNoControl);
+    if (row.control != kNoControl) {
+        EXPECT_EQ(static_cast<int>(p.ctrl_type), row.control);
+        EXPECT_EQ(p.mapID, row.map);
+        EXPECT_EQ(p.ctrl_IDs[0], row.ctrlIds[0]);
+    }
+    if (row.comboItems) {
+        ASSERT_NE(p.mStringItems, nullptr);
+        EXPECT_EQ(p.mStringItems->Count(), static_cast<int>(row.comboItems().size()));
+    }
+    EXPECT_EQ(p.sub_texno, row.subTexNo);
+    EXPECT_EQ(p.ref_no, row.ownerRefNo);
+}
+
+TEST(BlockDescs, EveryRowArrivesInItsDescriptor) {
+    for (const ClassBlocks& cb : kClassBlocks) {
+        ClassDesc2& cd = QuarelClassDescOf(cb.cls);
+        for (int i = 0; i < cd.NumParamBlockDescs(); ++i) {
+            const BlockDecl& decl = *cb.blocks[static_cast<std::size_t>(i)];
+            const ParamBlockDesc2& d = *cd.GetParamBlockDesc(i);
+            SCOPED_TRACE(testing::Message() << "block " << decl.id);
+            EXPECT_EQ(quarel_host::DeclarationError(d), "");
+            EXPECT_EQ(d.map_specs.Count(), static_cast<int>(decl.rollouts.size()));
+            ASSERT_EQ(d.Count(), decl.params.size());
+            for (std::size_t k = 0; k < decl.params.size(); ++k)
+                ExpectRowArrived(decl.params[k], d.GetParamDefByIndex(static_cast<int>(k)));
         }
     }
 }

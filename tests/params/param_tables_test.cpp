@@ -34,8 +34,8 @@ const char* ControlClass(int c, int which) {
     }
 }
 
-double Number(const PB2Value& v) {
-    return v.kind == PB2Value::kInt ? v.i : v.f;
+double Number(const TableValue& v) {
+    return v.kind == TableValue::kInt ? v.i : v.f;
 }
 
 TEST(ParamTables, IdsAreUniqueWithinEachBlock) {
@@ -89,7 +89,7 @@ TEST(ParamTables, DefaultsLieInTheirRangesAndMatchTheirType) {
             SCOPED_TRACE(testing::Message() << "block " << b->id << " id " << p.id);
             switch (p.type) {
                 case TYPE_RGBA:
-                    EXPECT_EQ(p.def.kind, PB2Value::kColor);
+                    EXPECT_EQ(p.def.kind, TableValue::kColor);
                     EXPECT_FALSE(p.HasRange());
                     break;
                 case TYPE_TEXMAP:

@@ -16,19 +16,19 @@ namespace {
 constexpr float kRadPerDeg = 0.017453292f;
 
 // The table's default as the snapshot holds it: angles in radians.
-PB2Value AsStored(const ParamDecl& p) {
+TableValue AsStored(const ParamDecl& p) {
     if (p.type != TYPE_ANGLE) return p.def;
-    return PB2Value(p.def.f * kRadPerDeg);
+    return TableValue(p.def.f * kRadPerDeg);
 }
 
-bool SameValue(const PB2Value& a, const PB2Value& b) {
+bool SameValue(const TableValue& a, const TableValue& b) {
     if (a.kind != b.kind) return false;
     switch (a.kind) {
-        case PB2Value::kInt:
+        case TableValue::kInt:
             return a.i == b.i;
-        case PB2Value::kFloat:
+        case TableValue::kFloat:
             return a.f == b.f;
-        case PB2Value::kColor:
+        case TableValue::kColor:
             return a.c == b.c;
         default:
             return true;
@@ -47,9 +47,9 @@ std::size_t CheckDefaults(std::initializer_list<std::span<const ParamDecl>> tabl
             SCOPED_TRACE(testing::Message()
                          << "row " << std::string(p.name, p.name + wcslen(p.name)));
             EXPECT_TRUE(names.insert(p.name).second);
-            const PB2Value held = p.slot.get(&fresh);
+            const TableValue held = p.slot.get(&fresh);
             EXPECT_TRUE(SameValue(held, AsStored(p)));
-            bytes += held.kind == PB2Value::kColor ? sizeof(Color) : sizeof(float);
+            bytes += held.kind == TableValue::kColor ? sizeof(Color) : sizeof(float);
         }
     }
     return bytes;
@@ -85,7 +85,7 @@ TEST(SnapshotRows, CopiesAreClampedToTheRangesTheControlsEnforce) {
     }
     // The depth has a lower limit of its own, below the control's: a stored 0.005 stays 0.005.
     EXPECT_EQ(clampedOwnWay->clampLo.f, 0.0001f);
-    EXPECT_EQ(clampedOwnWay->clampHi.kind, PB2Value::kNone);
+    EXPECT_EQ(clampedOwnWay->clampHi.kind, TableValue::kNone);
 
     NormalOutputValues v{0.f, 2.f};
     ClampSnapshotRows(kNormalParams, v);
