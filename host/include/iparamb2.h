@@ -238,7 +238,6 @@ public:
     }
     const ParamDef& GetParamDefByIndex(int i) const { return mParams[static_cast<std::size_t>(i)]; }
     void SetUserDlgProc(MapID map_id, ParamMap2UserDlgProc* proc = nullptr);
-    ParamMap2UserDlgProc* GetUserDlgProc(MapID map_id = 0) const;
 
     struct Storage;  // the stand-in's: parameter index, value and control id storage, faults
 
@@ -356,7 +355,6 @@ public:
     ParamBlockDesc2* GetParamBlockDescByID(BlockID id) override;
     ParamBlockDesc2* GetParamBlockDescByName(const MCHAR* name);
     void AddParamBlockDesc(ParamBlockDesc2* pbd);
-    void ClearParamBlockDescs();
 
     // Creates each P_AUTO_CONSTRUCT block afresh, with its defaults, into its reference slot of
     // `owner` through ReplaceReference; whatever the slot held before is replaced.

@@ -70,8 +70,6 @@ public:
     virtual IOResult Load(ILoad* iload) { return IO_OK; }
 
     virtual BOOL IsRefTarget() { return FALSE; }
-    // True if `target` is reachable from this maker through references the host counts.
-    bool DependsOn(const ReferenceTarget* target) const;
 
     // The target the host counts in slot i (what the maker held after the last host call).
     RefTargetHandle HostCountedReference(int i) const;
@@ -82,6 +80,8 @@ protected:
 private:
     friend class ReferenceTarget;
     friend class RefHostAccess;
+    // True if `target` is reachable from this maker through references the host counts.
+    bool DependsOn(const ReferenceTarget* target) const;
     bool Reaches(const ReferenceMaker* target) const;
     void Count(int which, ReferenceTarget* target, bool delOld);
     std::vector<ReferenceTarget*> mHeld;
@@ -122,11 +122,11 @@ public:
     int DependentCount() const { return static_cast<int>(mDependents.size()); }
     ReferenceMaker* GetDependent(int i) const;
     bool HasDependent(const ReferenceMaker* maker) const;
-    bool IsBeingDeleted() const { return mDeleting; }
 
 private:
     friend class ReferenceMaker;
     friend class RefHostAccess;
+    bool IsBeingDeleted() const { return mDeleting; }
     struct RefEntry {
         ReferenceMaker* maker;
         int slot;

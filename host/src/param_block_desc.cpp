@@ -94,12 +94,6 @@ void ParamBlockDesc2::SetUserDlgProc(MapID mapId, ParamMap2UserDlgProc* proc) {
         if (map_specs[i].map_id == mapId) map_specs[i].dlgProc = proc;
 }
 
-ParamMap2UserDlgProc* ParamBlockDesc2::GetUserDlgProc(MapID mapId) const {
-    for (int i = 0; i < map_specs.Count(); ++i)
-        if (map_specs[i].map_id == mapId) return map_specs[i].dlgProc;
-    return nullptr;
-}
-
 // ---------------------------------------------------------------------------------------------
 // ClassDesc2
 
@@ -109,12 +103,6 @@ void ClassDesc2::AddParamBlockDesc(ParamBlockDesc2* pbd) {
     std::lock_guard<std::mutex> lock(r.mutex);
     auto& v = r.byClass[this];
     if (std::find(v.begin(), v.end(), pbd) == v.end()) v.push_back(pbd);
-}
-
-void ClassDesc2::ClearParamBlockDescs() {
-    DescRegistry& r = Registry();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    r.byClass.erase(this);
 }
 
 int ClassDesc2::NumParamBlockDescs() {
