@@ -81,9 +81,12 @@ public:
     int Int(const char* what) { return static_cast<int>(Take(Kind::Int, what).i); }
     int Tag(const char* what) {
         const PB2Arg& a = Peek(what);
-        if (!IsTag(a))
-            Fail(std::string(what) + " must be a tag, found " + KindName(a.kind) +
-                 (a.kind == Kind::Int ? " " + std::to_string(a.i) + " (a missing p_end?)" : ""));
+        if (!IsTag(a)) {
+            std::string msg = std::string(what) + " must be a tag, found " + KindName(a.kind);
+            if (a.kind == Kind::Int)
+                msg.append(" ").append(std::to_string(a.i)).append(" (a missing p_end?)");
+            Fail(msg);
+        }
         ++mAt;
         return static_cast<int>(a.i);
     }
