@@ -45,6 +45,11 @@ struct EvalSnapshot {
     std::int32_t random_fragment_on = 0;
     float fragment_size = 0.25f;       // 0.001..1
     std::int32_t seamless_bricks = 0;  // 1: a brick the tile's edges cut is one brick
+    float missing_bricks = 0.f;        // percent of bricks left out, 0..100
+    float height_variance = 0.f;       // share of a brick's relief it may sink by, 0..1
+    float tilt_variance = 0.f;         // share of a brick's relief its top may drop across it
+    float edge_noise = 0.f;            // waviness of the joints, 0..1
+    float edge_noise_scale = 1.f;      // the waves' length in bricks, 0.1..10
     Color bump_brick_color{1.f, 1.f, 1.f};
     Color bump_brick_color_2{1.f, 1.f, 1.f};
     Color bump_grout_color{0.f, 0.f, 0.f};

@@ -132,6 +132,23 @@ constexpr W32DialogItem kParams[] = {
     Label(L"Angle:", {10, 303, 55, 10}),
     Edit(IDC_BRICK_ANGLE_EDIT, {65, 301, 35, 12}),
     Spinner(IDC_BRICK_ANGLE_SPIN, {102, 301, 7, 12}),
+
+    Group(L"Wear", {4, 327, 209, 66}),
+    Label(L"Missing %:", {10, 343, 55, 10}),
+    Edit(IDC_MISSING_BRICKS_EDIT, {65, 341, 35, 12}),
+    Spinner(IDC_MISSING_BRICKS_SPIN, {102, 341, 7, 12}),
+    Label(L"Edge Noise:", {115, 343, 50, 10}),
+    Edit(IDC_EDGE_NOISE_EDIT, {170, 341, 35, 12}),
+    Spinner(IDC_EDGE_NOISE_SPIN, {207, 341, 7, 12}),
+    Label(L"Height Var.:", {10, 359, 55, 10}),
+    Edit(IDC_HEIGHT_VARIANCE_EDIT, {65, 357, 35, 12}),
+    Spinner(IDC_HEIGHT_VARIANCE_SPIN, {102, 357, 7, 12}),
+    Label(L"Noise Scale:", {115, 359, 50, 10}),
+    Edit(IDC_EDGE_NOISE_SCALE_EDIT, {170, 357, 35, 12}),
+    Spinner(IDC_EDGE_NOISE_SCALE_SPIN, {207, 357, 7, 12}),
+    Label(L"Tilt Var.:", {10, 375, 55, 10}),
+    Edit(IDC_TILT_VARIANCE_EDIT, {65, 373, 35, 12}),
+    Spinner(IDC_TILT_VARIANCE_SPIN, {102, 373, 7, 12}),
 };
 
 constexpr W32DialogItem kDiffuse[] = {
@@ -209,7 +226,7 @@ constexpr W32DialogResource Dialog(int id, std::int16_t height, const W32DialogI
 }
 
 constexpr W32DialogResource kDialogs[] = {
-    Dialog(IDD_QUAREL_PARAMS, 325, kParams),
+    Dialog(IDD_QUAREL_PARAMS, 397, kParams),
     Dialog(IDD_QUAREL_DIFFUSE, 75, kDiffuse),
     Dialog(IDD_QUAREL_BUMP_COLORS, 26, kBumpColors),
     Dialog(IDD_QUAREL_NORMAL_BTN, 26, kNormalButton),
