@@ -23,27 +23,28 @@ inline float Share(float x) {
 
 }  // namespace
 
-BrickTop DrawBrickTop(const EvalSnapshot& s, std::uint32_t key, const BrickCell& cell) {
+BrickTop DrawBrickTop(const EvalSnapshot& s, std::uint32_t key) {
     BrickTop top;
-    const float sink = Share(s.height_variance) * Unit(BrickRandom(s.seed, key, kSinkSalt));
-    const float keep = 1.f - sink;
-    const float tilt = Share(s.tilt_variance) * Unit(BrickRandom(s.seed, key, kTiltSalt));
-    if (!(tilt > 0.f)) {
-        top.centre = keep;
-        return top;
+    top.keep = 1.f - Share(s.height_variance) * Unit(BrickRandom(s.seed, key, kSinkSalt));
+    top.tilt = Share(s.tilt_variance) * Unit(BrickRandom(s.seed, key, kTiltSalt));
+    if (top.tilt > 0.f) {
+        const float theta = kTwoPi * Unit(BrickRandom(s.seed, key, kTiltDirectionSalt));
+        top.dirU = std::cos(theta);
+        top.dirV = std::sin(theta);
     }
-    const float theta = kTwoPi * Unit(BrickRandom(s.seed, key, kTiltDirectionSalt));
-    const float c = std::cos(theta), sn = std::sin(theta);
-    // share = keep (1 - tilt d), d = 1/2 - (a c + b s) / extent, with a, b the offsets from the
-    // centre in tile units along the face's axes and `extent` the face's extent along theta.
-    const float su = std::max(cell.sizeU, 0.f), sv = std::max(cell.sizeV, 0.f);
-    const float extent = std::fabs(c) * su + std::fabs(sn) * sv;
-    top.centre = keep * (1.f - 0.5f * tilt);
-    if (!(extent > 0.f)) return top;
-    const float k = keep * tilt / extent;  // drop per tile unit along theta
-    top.slopeU = k * c * su;
-    top.slopeV = k * sn * sv;
     return top;
+}
+
+float BrickTop::ShareAt(const BrickCell& cell) const {
+    if (!(tilt > 0.f)) return keep;
+    // d = 1/2 - (a dirU + b dirV) / extent, with a, b the point's offsets from the face's centre
+    // in tile units along its axes and `extent` the face's extent along the direction.
+    const float su = std::max(cell.sizeU, 0.f), sv = std::max(cell.sizeV, 0.f);
+    const float extent = std::fabs(dirU) * su + std::fabs(dirV) * sv;
+    float d = 0.5f;
+    if (extent > 0.f)
+        d -= ((cell.localU - 0.5f) * su * dirU + (cell.localV - 0.5f) * sv * dirV) / extent;
+    return keep * (1.f - tilt * std::clamp(d, 0.f, 1.f));
 }
 
 }  // namespace QuarelNS

@@ -7,8 +7,8 @@
 // where d runs linearly across the face from 0 at its highest corner to 1 at its lowest, along
 // theta in the face's own frame (the brick's local coordinates times its extents). The share
 // lies in [0, 1]: no brick rises above today's top and none sinks below its joint, whatever the
-// two settings; with both at 0 it is exactly 1. Its slope is constant over the face and at most
-// t / (extent of the face along theta) of the relief per tile unit.
+// two settings; with both at 0 it is exactly 1. Its slope is constant over the face: the top
+// drops by t (1 - s) of the relief across the face's extent along theta.
 //
 // Pure, allocation-free; trigonometry only for a brick that tilts.
 #pragma once
@@ -20,15 +20,15 @@
 
 namespace QuarelNS {
 
-// A brick's draw: its top's share at the face's centre and the share's slope along the face's
-// local axes (per unit of localU and of localV).
+// One brick's draw.
 struct BrickTop {
-    float centre = 1.f;
-    float slopeU = 0.f, slopeV = 0.f;
-    // The share at a point of the face.
-    float At(const BrickCell& cell) const {
-        return centre + slopeU * (cell.localU - 0.5f) + slopeV * (cell.localV - 0.5f);
-    }
+    float keep = 1.f;  // 1 - sink
+    float tilt = 0.f;  // the drop across the face, a share of what the sink leaves
+    float dirU = 1.f;  // theta's direction in the face's frame (cos, sin)
+    float dirV = 0.f;
+
+    // The top's share of the relief at a point of the face; `keep` itself when it does not tilt.
+    float ShareAt(const BrickCell& cell) const;
 };
 
 // Whether the snapshot sinks or tilts any brick.
@@ -36,7 +36,7 @@ inline bool HasReliefWear(const EvalSnapshot& s) {
     return s.height_variance > 0.f || s.tilt_variance > 0.f;
 }
 
-// The draw of the brick `cell` names (with the key the shading derived for it).
-BrickTop DrawBrickTop(const EvalSnapshot& s, std::uint32_t key, const BrickCell& cell);
+// The draw of the brick whose hash key is `key` (shading/brick_hash.h's CellKey).
+BrickTop DrawBrickTop(const EvalSnapshot& s, std::uint32_t key);
 
 }  // namespace QuarelNS

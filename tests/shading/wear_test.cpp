@@ -87,37 +87,39 @@ TEST(BrickTop, SinkAndTiltStayBetweenTheJointAndTodaysTop) {
     EvalSnapshot s;
     BrickCell cell;
     cell.sizeU = 0.25f, cell.sizeV = 0.125f;
-    // Nothing set: exactly today's top, no slope.
+    // Nothing set: exactly today's top everywhere on the face.
     for (std::uint32_t key = 0; key < 50; ++key) {
-        const BrickTop top = DrawBrickTop(s, key * 7919u, cell);
-        EXPECT_EQ(top.centre, 1.f);
-        EXPECT_EQ(top.slopeU, 0.f);
-        EXPECT_EQ(top.slopeV, 0.f);
+        cell.localU = 0.1f * static_cast<float>(key % 11);
+        EXPECT_EQ(DrawBrickTop(s, key * 7919u).ShareAt(cell), 1.f);
     }
     s.height_variance = 0.4f;
     s.tilt_variance = 1.f;
-    float lowest = 1.f, highest = 0.f, steepest = 0.f;
+    float lowest = 1.f, highest = 0.f, deepest = 0.f;
     for (std::uint32_t key = 0; key < 4000; ++key) {
-        const BrickTop top = DrawBrickTop(s, key * 2654435761u, cell);
+        const BrickTop top = DrawBrickTop(s, key * 2654435761u);
+        float lo = 1.f, hi = 0.f;
         for (const float lu : {0.f, 1.f})
             for (const float lv : {0.f, 1.f}) {
                 cell.localU = lu, cell.localV = lv;
-                lowest = std::min(lowest, top.At(cell));
-                highest = std::max(highest, top.At(cell));
+                lo = std::min(lo, top.ShareAt(cell));
+                hi = std::max(hi, top.ShareAt(cell));
             }
-        // The drop across the face is at most the tilt's share of what is left after the sink.
-        steepest = std::max(steepest, std::fabs(top.slopeU) + std::fabs(top.slopeV));
+        // The highest corner keeps what the sink leaves; the lowest drops by the tilt's share.
+        EXPECT_NEAR(hi, top.keep, 1e-6f);
+        EXPECT_NEAR(lo, top.keep * (1.f - top.tilt), 1e-6f);
+        lowest = std::min(lowest, lo);
+        highest = std::max(highest, hi);
+        deepest = std::max(deepest, hi - lo);
     }
-    EXPECT_GE(lowest, -1e-6f);
-    EXPECT_LE(highest, 1.f + 1e-6f);
-    EXPECT_LE(steepest, 1.f + 1e-6f);
-    EXPECT_GT(steepest, 0.9f);  // some brick tilts by nearly all of it
+    EXPECT_GE(lowest, 0.f);
+    EXPECT_LE(highest, 1.f);
+    EXPECT_GT(deepest, 0.9f);  // some brick tilts by nearly all of its relief
 
     // Bad settings count as 0 or 1.
     s.height_variance = NAN;
     s.tilt_variance = 1e30f;
-    const BrickTop bad = DrawBrickTop(s, 12345u, cell);
-    EXPECT_TRUE(std::isfinite(bad.centre) && std::isfinite(bad.slopeU));
+    const float bad = DrawBrickTop(s, 12345u).ShareAt(cell);
+    EXPECT_TRUE(bad >= 0.f && bad <= 1.f);
 }
 
 }  // namespace
