@@ -29,14 +29,14 @@ int LatticeCount(const PatternSettings& s, float scale) {
     return static_cast<int>(std::clamp(n, 1.f, static_cast<float>(kMaxPatternCount)));
 }
 
-// A lattice point's two noise values in [-1, 1], from one hash.
+// A lattice point's two noise values in [-1, 1], from one hash of the seed's key and the
+// point's indices.
 struct Corner {
     float a, b;
 };
 inline Corner CornerAt(std::uint32_t seedKey, int i, int j) {
-    const std::uint32_t h =
-        HashFinalize(HashFinalize(seedKey ^ (static_cast<std::uint32_t>(i) * 0x9E3779B1u)) ^
-                     (static_cast<std::uint32_t>(j) * 0x85EBCA77u));
+    const std::uint32_t h = HashFinalize(seedKey ^ (static_cast<std::uint32_t>(i) * 0x9E3779B1u) ^
+                                         (static_cast<std::uint32_t>(j) * 0x85EBCA77u));
     constexpr float kScale = 2.f / 65535.f;
     return {static_cast<float>(h & 0xFFFFu) * kScale - 1.f,
             static_cast<float>(h >> 16) * kScale - 1.f};
@@ -59,15 +59,12 @@ inline float Mix(float a, float b, float t) {
     return a + (b - a) * t;
 }
 
-}  // namespace
-
-JointWarp EdgeNoiseWarp(const PatternSettings& settings, const WearSettings& wear, float u,
-                        float v) {
-    if (!(wear.edgeNoise > 0.f)) return {};
+// The warp at a point already reduced to the unit tile, for edgeNoise > 0.
+JointWarp WarpInTile(const PatternSettings& settings, const WearSettings& wear, float u, float v) {
     const float amount = std::min(wear.edgeNoise, 1.f);
     const int n = LatticeCount(settings, wear.edgeNoiseScale);
-    const Axis x = AxisAt(ReduceToUnitInline(u), n);
-    const Axis y = AxisAt(ReduceToUnitInline(v), n);
+    const Axis x = AxisAt(u, n);
+    const Axis y = AxisAt(v, n);
     const std::uint32_t key = HashFinalize((settings.seed + kNoiseSalt) * 0x9E3779B1u);
     const Corner c00 = CornerAt(key, x.i0, y.i0), c10 = CornerAt(key, x.i1, y.i0);
     const Corner c01 = CornerAt(key, x.i0, y.i1), c11 = CornerAt(key, x.i1, y.i1);
@@ -77,6 +74,14 @@ JointWarp EdgeNoiseWarp(const PatternSettings& settings, const WearSettings& wea
     w.du = amp * Mix(Mix(c00.a, c10.a, x.s), Mix(c01.a, c11.a, x.s), y.s);
     w.dv = amp * Mix(Mix(c00.b, c10.b, x.s), Mix(c01.b, c11.b, x.s), y.s);
     return w;
+}
+
+}  // namespace
+
+JointWarp EdgeNoiseWarp(const PatternSettings& settings, const WearSettings& wear, float u,
+                        float v) {
+    if (!(wear.edgeNoise > 0.f)) return {};
+    return WarpInTile(settings, wear, ReduceToUnitInline(u), ReduceToUnitInline(v));
 }
 
 bool BrickMissing(const PatternSettings& settings, const WearSettings& wear,
@@ -98,7 +103,7 @@ void EvaluateWornPattern(const PatternSettings& settings, const WearSettings& we
         // displaced point may leave the tile, which the engine reduces again.
         u = ReduceToUnitInline(u);
         v = ReduceToUnitInline(v);
-        const JointWarp d = EdgeNoiseWarp(settings, wear, u, v);
+        const JointWarp d = WarpInTile(settings, wear, u, v);
         u += d.du;
         v += d.dv;
     }
