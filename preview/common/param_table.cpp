@@ -153,13 +153,25 @@ constexpr Description kDescriptions[] = {
     {"seamless_bricks",
      "a brick that the tile's edge cuts is one brick: one colour, variance, hue, second colour, "
      "map rotation, fragment, map coordinates, id and height on both sides (bake: on unless set)"},
+    {"bevel_width",
+     "relief: how far in from the joint each brick's edge slopes down to the joint, a fraction "
+     "of the brick's smaller side (0: a sharp step; 0.05 to 0.15 reads as worn brick; 0.5: the "
+     "whole brick is bevel); shapes the heights of the map's own bump, the normal and bump "
+     "outputs, the legacy bump map, the preview's height output and the bake"},
+    {"bevel_profile",
+     "relief: the bevel's cross-section: Linear (a chamfer), Round (a quarter circle, steep at "
+     "the joint) or Smooth (level at both ends)"},
+    {"corner_radius",
+     "rounds every brick's corners, a fraction of the brick's smaller side (0: square; 0.5: "
+     "fully round ends); the joint widens there, and colour, ids, maps and relief follow the "
+     "rounded outline"},
     {"missing_bricks",
      "percent of the bricks left out, chosen from the seed (whole bricks with seamless_bricks): "
      "their place shows the grout's colour or map, the grout's height in every relief output, "
      "and grout in the cells output and the bake's id map"},
     {"height_variance",
-     "each brick sinks by a random share, up to this (0 to 1), of its height above the grout: "
-     "height, normal, bump and the map's own bump; no brick rises, colours stay"},
+     "each brick sinks by a random share, up to this, of its height above the grout: height, "
+     "normal, bump and the map's own bump; no brick rises, colours stay"},
     {"tilt_variance",
      "each brick's top slopes down in a random direction, dropping by up to this share of "
      "its height above the grout across the brick, bevel included: height, normal, bump "
