@@ -14,8 +14,6 @@ constexpr std::uint32_t kSinkSalt = 2203;
 constexpr std::uint32_t kTiltSalt = 2311;
 constexpr std::uint32_t kTiltDirectionSalt = 2417;
 
-constexpr float kTwoPi = 6.2831853f;
-
 // A setting held to [0, 1]; NaN gives 0.
 inline float Share(float x) {
     return x > 0.f ? std::min(x, 1.f) : 0.f;
@@ -28,9 +26,14 @@ BrickTop DrawBrickTop(const EvalSnapshot& s, std::uint32_t key) {
     top.keep = 1.f - Share(s.height_variance) * Unit(BrickRandom(s.seed, key, kSinkSalt));
     top.tilt = Share(s.tilt_variance) * Unit(BrickRandom(s.seed, key, kTiltSalt));
     if (top.tilt > 0.f) {
-        const float theta = kTwoPi * Unit(BrickRandom(s.seed, key, kTiltDirectionSalt));
-        top.dirU = std::cos(theta);
-        top.dirV = std::sin(theta);
+        // A unit direction without trigonometry: the half-angle form of t in [-1, 1) covers a
+        // half circle, the hash's top bit the other half.
+        const std::uint32_t h = BrickRandom(s.seed, key, kTiltDirectionSalt);
+        const float t = 2.f * Unit(h) - 1.f;
+        const float inv = 1.f / (1.f + t * t);
+        const float sign = (h & 0x80000000u) != 0u ? -1.f : 1.f;
+        top.dirU = sign * (1.f - t * t) * inv;
+        top.dirV = sign * 2.f * t * inv;
     }
     return top;
 }

@@ -10,7 +10,7 @@
 // two settings; with both at 0 it is exactly 1. Its slope is constant over the face: the top
 // drops by t (1 - s) of the relief across the face's extent along theta.
 //
-// Pure, allocation-free; trigonometry only for a brick that tilts.
+// Pure, allocation-free, no trigonometry.
 #pragma once
 
 #include <cstdint>
