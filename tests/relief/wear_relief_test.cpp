@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "relief_probe.h"
 #include "shading/brick_hash.h"
 #include "shading/brick_wear.h"
 #include "shading/bump_relief.h"
@@ -15,23 +16,11 @@ namespace {
 
 using namespace QuarelNS;
 
-class WearReliefTest : public ShadingTest {
+class WearReliefTest : public ReliefProbeTest {
 protected:
     WearReliefTest() {
         snap.nx = 16;  // 512 bricks of "1/2 Running", white on black grout
         snap.ny = 32;
-    }
-    TexCoords Place(float u, float v) {
-        sc.SetUVW(Point3(u, v, 0.f), Point3(1.f, 1.f, 0.f));
-        return ResolveTexCoords(snap, nullptr, sc, false);
-    }
-    float Height(float u, float v) {
-        const TexCoords at = Place(u, v);
-        return SampleReliefHeight(MakeReliefHeightField(Src(), sc, at, 0.f, true), 0.f, 0.f);
-    }
-    NormalSlopes Slopes(float u, float v) {
-        Place(u, v);
-        return EvalNormalSlopes(Src(), nullptr, sc, 0.f);
     }
     BrickTop TopOf(const BrickCell& c) const {
         return DrawBrickTop(snap, CellKey(c.brickU, c.brickV, 0));
