@@ -1,8 +1,9 @@
 // Nanoseconds per call of the relief evaluations next to the main map's colour in the same run:
 // QuarelMap::EvalColor, QuarelMap::EvalNormalPerturb, and the two outputs' EvalColor and
 // EvalNormalPerturb, for "1/2 Running" at the block defaults, without texture relief (the
-// outputs' relief amounts at 0), and then with it and a nested checker map. Each relief call
-// costs four point evaluations (the bump output's eight), so its budget is a few colour calls.
+// outputs' relief amounts at 0), then with it and a nested checker map, and with every wear
+// control on. Each relief call costs four point evaluations (the bump output's eight), so its
+// budget is a few colour calls.
 // The maps are made as the host makes them and updated once, as before a render.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +15,7 @@
 #include "base/class_lookup.h"
 #include "bench_points.h"
 #include "map/quarel_map.h"
+#include "params/main_params.h"
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
@@ -28,10 +30,18 @@ struct Scene {
     QuarelMap* map = nullptr;
     std::array<Point3, kPointCount> surfaceUVW;
 
-    explicit Scene(bool textureRelief) {
+    Scene(bool textureRelief, bool worn) {
         map = dynamic_cast<QuarelMap*>(
             static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::Map).Create(FALSE)));
         holder.SetRef(map);
+        if (worn) {
+            // Every wear control on, as in the shading benchmark's worn rows.
+            IParamBlock2* pb = map->GetParamBlock(0);
+            pb->SetValue(MainParam::missing_bricks, 0, 10.f);
+            pb->SetValue(MainParam::height_variance, 0, 0.3f);
+            pb->SetValue(MainParam::tilt_variance, 0, 0.3f);
+            pb->SetValue(MainParam::edge_noise, 0, 1.f);
+        }
         if (textureRelief) {
             map->SetSubTexmap(0, new CheckerMap);
             map->NormalOut()->GetParamBlock(0)->SetValue(NormalParam::relief_tex_amount, 0, 1.f);
@@ -48,14 +58,14 @@ struct Scene {
     }
 };
 
-Scene& TheScene(bool textureRelief) {
-    static Scene plain(false), textured(true);
-    return textureRelief ? textured : plain;
+Scene& TheScene(bool textureRelief, bool worn) {
+    static Scene plain(false, false), textured(true, false), wornPlain(false, true);
+    return worn ? wornPlain : (textureRelief ? textured : plain);
 }
 
 template <typename Eval>
-void Run(benchmark::State& state, bool textureRelief, Eval eval) {
-    Scene& scene = TheScene(textureRelief);
+void Run(benchmark::State& state, bool textureRelief, Eval eval, bool worn = false) {
+    Scene& scene = TheScene(textureRelief, worn);
     ScriptedShadeContext sc;
     sc.SetUVW(Point3(), Point3(0.001f, 0.001f, 0.f));
     std::size_t i = 0;
@@ -97,6 +107,22 @@ void BM_BumpOutEvalColorTextureRelief(benchmark::State& state) {
     Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); });
 }
 
+// Every wear control on, without texture relief: next to the rows above.
+void BM_MapEvalColorWorn(benchmark::State& state) {
+    Run(
+        state, false, [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); }, true);
+}
+void BM_NormalOutEvalColorWorn(benchmark::State& state) {
+    Run(
+        state, false, [](QuarelMap& m, ShadeContext& sc) { return m.NormalOut()->EvalColor(sc); },
+        true);
+}
+void BM_BumpOutEvalColorWorn(benchmark::State& state) {
+    Run(
+        state, false, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); },
+        true);
+}
+
 BENCHMARK(BM_MapEvalColor);
 BENCHMARK(BM_MapEvalNormalPerturb);
 BENCHMARK(BM_NormalOutEvalColor);
@@ -106,5 +132,8 @@ BENCHMARK(BM_MapEvalColorChecker);
 BENCHMARK(BM_MapEvalNormalPerturbTextureRelief);
 BENCHMARK(BM_NormalOutEvalColorTextureRelief);
 BENCHMARK(BM_BumpOutEvalColorTextureRelief);
+BENCHMARK(BM_MapEvalColorWorn);
+BENCHMARK(BM_NormalOutEvalColorWorn);
+BENCHMARK(BM_BumpOutEvalColorWorn);
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Nanoseconds per colour evaluation of the main map (EvalMapColor) for "1/2 Running" at the
 // block defaults: without nested maps, next to the pattern query alone over the same points,
-// with a nested checker map on the bricks, in "Accurate" mode, and with seamless bricks on
-// (without maps and with the checker). The UV generator is set up as a new map sets it up
-// (real-world scale, 1000 units); the context's coordinates are chosen so that the generator's
-// output spreads over several tiles.
+// with a nested checker map on the bricks, in "Accurate" mode, with seamless bricks on and with
+// every wear control on (each without maps and with the checker). The UV generator is set up as a
+// new map sets it up (real-world scale, 1000 units); the context's coordinates are chosen so that
+// the generator's output spreads over several tiles.
 #include <benchmark/benchmark.h>
 
 #include <host/builtin_classes.h>
@@ -87,12 +87,21 @@ void BM_EvalBrickPointNoMaps(benchmark::State& state) {
     }
 }
 
+// Every wear control on: missing bricks, wandering joints, sunk and tilted bricks.
+void Wear(EvalSnapshot& snap) {
+    snap.missing_bricks = 10.f;
+    snap.height_variance = 0.3f;
+    snap.tilt_variance = 0.3f;
+    snap.edge_noise = 1.f;
+}
+
 void RunEvalMapColor(benchmark::State& state, Texmap* brickMap, bool accurate,
-                     bool withGenerator = true, bool seamless = false) {
+                     bool withGenerator = true, bool seamless = false, bool worn = false) {
     Scene& scene = TheScene();
     EvalSnapshot snap = scene.snap;
     snap.projection_mode = accurate ? 1 : 0;
     snap.seamless_bricks = seamless ? 1 : 0;
+    if (worn) Wear(snap);
     const BrickEvalSource src{&snap, brickMap, nullptr, nullptr, &scene, NewLogStamp()};
     ScriptedShadeContext sc;
     sc.SetUVW(Point3(), Point3(0.001f, 0.001f, 0.f));
@@ -129,6 +138,14 @@ void BM_EvalMapColorCheckerSeamless(benchmark::State& state) {
     RunEvalMapColor(state, TheScene().checker, false, true, true);
 }
 
+// Every wear control on, next to BM_EvalMapColorNoMaps and BM_EvalMapColorChecker.
+void BM_EvalMapColorNoMapsWorn(benchmark::State& state) {
+    RunEvalMapColor(state, nullptr, false, true, false, true);
+}
+void BM_EvalMapColorCheckerWorn(benchmark::State& state) {
+    RunEvalMapColor(state, TheScene().checker, false, true, false, true);
+}
+
 BENCHMARK(BM_EvaluatePatternAlone);
 BENCHMARK(BM_EvalBrickPointNoMaps);
 BENCHMARK(BM_EvalMapColorNoMapsNoGenerator);
@@ -137,5 +154,7 @@ BENCHMARK(BM_EvalMapColorChecker);
 BENCHMARK(BM_EvalMapColorAccurate);
 BENCHMARK(BM_EvalMapColorNoMapsSeamless);
 BENCHMARK(BM_EvalMapColorCheckerSeamless);
+BENCHMARK(BM_EvalMapColorNoMapsWorn);
+BENCHMARK(BM_EvalMapColorCheckerWorn);
 
 }  // namespace

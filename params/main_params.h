@@ -1,5 +1,5 @@
 // Block 0 of QuarelMap, "params": every user-visible setting of the main map. The rows are in
-// declaration order (the order the host lists them), which is not id order; ids 0 to 36 are all
+// declaration order (the order the host lists them), which is not id order; ids 0 to 41 are all
 // in use and are stored in scene files.
 #pragma once
 
@@ -48,6 +48,11 @@ enum : ParamID {
     bevel_width = 34,
     bevel_profile = 35,
     corner_radius = 36,
+    missing_bricks = 37,
+    height_variance = 38,
+    tilt_variance = 39,
+    edge_noise = 40,
+    edge_noise_scale = 41,
 };
 }  // namespace MainParam
 
@@ -225,6 +230,37 @@ inline constexpr ParamDecl kMainParams[] = {
         .Spinner(kMainParamsMap, QuarelRes::IDC_CORNER_RADIUS_EDIT,
                  QuarelRes::IDC_CORNER_RADIUS_SPIN, 0.01f)
         .Into<&EvalSnapshot::corner_radius>()
+        .Clamped(),
+    // Wear. Every row's default leaves the map as it was before these controls existed.
+    Float(MainParam::missing_bricks, L"missing_bricks", kAnimatable, QuarelRes::IDS_MISSING_BRICKS,
+          0.f, 0.f, 100.f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_MISSING_BRICKS_EDIT,
+                 QuarelRes::IDC_MISSING_BRICKS_SPIN, 1.f)
+        .Into<&EvalSnapshot::missing_bricks>()
+        .Clamped(),
+    Float(MainParam::height_variance, L"height_variance", kAnimatable,
+          QuarelRes::IDS_HEIGHT_VARIANCE, 0.f, 0.f, 1.f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_HEIGHT_VARIANCE_EDIT,
+                 QuarelRes::IDC_HEIGHT_VARIANCE_SPIN, 0.01f)
+        .Into<&EvalSnapshot::height_variance>()
+        .Clamped(),
+    Float(MainParam::tilt_variance, L"tilt_variance", kAnimatable, QuarelRes::IDS_TILT_VARIANCE,
+          0.f, 0.f, 1.f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_TILT_VARIANCE_EDIT,
+                 QuarelRes::IDC_TILT_VARIANCE_SPIN, 0.01f)
+        .Into<&EvalSnapshot::tilt_variance>()
+        .Clamped(),
+    Float(MainParam::edge_noise, L"edge_noise", kAnimatable, QuarelRes::IDS_EDGE_NOISE, 0.f, 0.f,
+          1.f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_EDGE_NOISE_EDIT, QuarelRes::IDC_EDGE_NOISE_SPIN,
+                 0.01f)
+        .Into<&EvalSnapshot::edge_noise>()
+        .Clamped(),
+    Float(MainParam::edge_noise_scale, L"edge_noise_scale", kAnimatable,
+          QuarelRes::IDS_EDGE_NOISE_SCALE, 1.f, 0.1f, 10.f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_EDGE_NOISE_SCALE_EDIT,
+                 QuarelRes::IDC_EDGE_NOISE_SCALE_SPIN, 0.01f)
+        .Into<&EvalSnapshot::edge_noise_scale>()
         .Clamped(),
 };
 

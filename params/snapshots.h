@@ -48,6 +48,11 @@ struct EvalSnapshot {
     float bevel_width = 0.f;           // 0..0.5 of a brick's smaller side
     std::int32_t bevel_profile = 0;    // 0 "Linear", 1 "Round", 2 "Smooth"
     float corner_radius = 0.f;         // 0..0.5 of a brick's smaller side
+    float missing_bricks = 0.f;        // percent of bricks left out, 0..100
+    float height_variance = 0.f;       // share of a brick's relief it may sink by, 0..1
+    float tilt_variance = 0.f;         // share of a brick's relief its top may drop across it
+    float edge_noise = 0.f;            // waviness of the joints, 0..1
+    float edge_noise_scale = 1.f;      // the waves' length in bricks, 0.1..10
     Color bump_brick_color{1.f, 1.f, 1.f};
     Color bump_brick_color_2{1.f, 1.f, 1.f};
     Color bump_grout_color{0.f, 0.f, 0.f};

@@ -142,6 +142,23 @@ constexpr W32DialogItem kParams[] = {
     Label(L"Corner Radius:", {10, 359, 55, 10}),
     Edit(IDC_CORNER_RADIUS_EDIT, {65, 357, 35, 12}),
     Spinner(IDC_CORNER_RADIUS_SPIN, {102, 357, 7, 12}),
+
+    Group(L"Wear", {4, 383, 209, 66}),
+    Label(L"Missing %:", {10, 399, 55, 10}),
+    Edit(IDC_MISSING_BRICKS_EDIT, {65, 397, 35, 12}),
+    Spinner(IDC_MISSING_BRICKS_SPIN, {102, 397, 7, 12}),
+    Label(L"Edge Noise:", {115, 399, 50, 10}),
+    Edit(IDC_EDGE_NOISE_EDIT, {170, 397, 35, 12}),
+    Spinner(IDC_EDGE_NOISE_SPIN, {207, 397, 7, 12}),
+    Label(L"Height Var.:", {10, 415, 55, 10}),
+    Edit(IDC_HEIGHT_VARIANCE_EDIT, {65, 413, 35, 12}),
+    Spinner(IDC_HEIGHT_VARIANCE_SPIN, {102, 413, 7, 12}),
+    Label(L"Noise Scale:", {115, 415, 50, 10}),
+    Edit(IDC_EDGE_NOISE_SCALE_EDIT, {170, 413, 35, 12}),
+    Spinner(IDC_EDGE_NOISE_SCALE_SPIN, {207, 413, 7, 12}),
+    Label(L"Tilt Var.:", {10, 431, 55, 10}),
+    Edit(IDC_TILT_VARIANCE_EDIT, {65, 429, 35, 12}),
+    Spinner(IDC_TILT_VARIANCE_SPIN, {102, 429, 7, 12}),
 };
 
 constexpr W32DialogItem kDiffuse[] = {
@@ -219,7 +236,7 @@ constexpr W32DialogResource Dialog(int id, std::int16_t height, const W32DialogI
 }
 
 constexpr W32DialogResource kDialogs[] = {
-    Dialog(IDD_QUAREL_PARAMS, 381, kParams),
+    Dialog(IDD_QUAREL_PARAMS, 453, kParams),
     Dialog(IDD_QUAREL_DIFFUSE, 75, kDiffuse),
     Dialog(IDD_QUAREL_BUMP_COLORS, 26, kBumpColors),
     Dialog(IDD_QUAREL_NORMAL_BTN, 26, kNormalButton),

@@ -11,3 +11,10 @@ for object in sphere cylinder plane; do
 done
 $P -q --preset $wall --set projection_mode=Accurate --object cube --size 200 --samples 16 \
     --out docs/object-cube.png
+# The worn presets: colour and normal output side by side in the README.
+for preset in aged-brick-wall worn-stone-path rustic-parquet; do
+    for output in color normal; do
+        $P -q --preset presets/$preset.json --output $output --size 200 --samples 16 \
+            --out docs/$preset-$output.png
+    done
+done

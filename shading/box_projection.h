@@ -9,6 +9,7 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
+#include "pattern/wear.h"
 #include "shading/eval_snapshot.h"
 
 namespace QuarelNS {
@@ -40,6 +41,17 @@ inline PatternSettings PatternSettingsOn(const EvalSnapshot& s, const BoxFace& f
     ps.random_shift = s.random_shift;
     ps.seed = static_cast<std::uint32_t>(s.seed);
     return ps;
+}
+
+// The wear of a point on `face`: the snapshot's settings, the face as part of a brick's identity.
+inline WearSettings WearSettingsOn(const EvalSnapshot& s, const BoxFace& face) {
+    WearSettings w;
+    w.missing = s.missing_bricks * 0.01f;
+    w.edgeNoise = s.edge_noise;
+    w.edgeNoiseScale = s.edge_noise_scale;
+    w.seamless = s.seamless_bricks != 0;
+    w.element = face.element;
+    return w;
 }
 
 }  // namespace QuarelNS

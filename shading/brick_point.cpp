@@ -4,7 +4,7 @@
 
 #include "pattern/catalogue.h"
 #include "pattern/evaluate.h"
-#include "pattern/seamless_identity.h"
+#include "pattern/wear.h"
 #include "shading/brick_eval.h"
 #include "shading/brick_hash.h"
 #include "shading/brick_shade_context.h"
@@ -186,17 +186,17 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
 
     // Pattern query. The engine reduces the point to the unit tile itself (and takes
     // non-finite coordinates as 0), so um and vm go in as they are.
+    // With seamless bricks the parts that the tile's edges cut share one identity, so every
+    // per-brick value below, the nested map's frame and id included, is the whole brick's. A
+    // missing brick comes back as grout.
     PatternSettings ps = PatternSettingsOn(s, face);
     ps.wantJointDist = ov.reliefShape && NeedsJointDistance(s);
     BrickCell cell;  // the record's defaults are the preset the engine expects
-    EvaluatePattern(ps, m.um, m.vm, cell);
+    EvaluateWornPattern(ps, WearSettingsOn(s, face), m.um, m.vm, cell);
 
     // Grout: its map, or its colour; no variation.
     if (cell.isGrout) return JointColor(src, sc, s, ov, m);
 
-    // Brick. With seamless bricks the parts that the tile's edges cut share one identity, so
-    // every per-brick value below, the nested map's frame and id included, is the whole brick's.
-    if (s.seamless_bricks != 0) ApplySeamlessIdentity(ps, cell);
     const std::uint32_t key = CellKey(cell.brickU, cell.brickV, face.element);
 
     // Second colour: the pattern's own colour-2 bricks, or a random quarter of the others

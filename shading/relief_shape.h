@@ -18,12 +18,14 @@
 #include "params/snapshots.h"
 #include "pattern/pattern_types.h"
 #include "shading/bevel_profile.h"
+#include "shading/brick_wear.h"
 
 namespace QuarelNS {
 
 struct BrickReliefShape {
     float bevelWidth = 0.f;  // fraction of the brick's smaller side, 0..0.5
     BevelProfile profile = BevelProfile::Linear;
+    BrickTop top;  // sunk and tilted: the face's share of the relief, 1 by default
 };
 
 // Whether the snapshot shapes the relief at all; false at the defaults.

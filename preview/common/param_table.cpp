@@ -166,6 +166,23 @@ constexpr Description kDescriptions[] = {
      "rounds every brick's corners, a fraction of the brick's smaller side (0: square; 0.5: "
      "fully round ends); the joint widens there, and colour, ids, maps and relief follow the "
      "rounded outline"},
+    {"missing_bricks",
+     "percent of the bricks left out, chosen from the seed (whole bricks with seamless_bricks): "
+     "their place shows the grout's colour or map, the grout's height in every relief output, "
+     "and grout in the cells output and the bake's id map"},
+    {"height_variance",
+     "each brick sinks by a random share, up to this, of its height above the grout: height, "
+     "normal, bump and the map's own bump; no brick rises, colours stay"},
+    {"tilt_variance",
+     "each brick's top slopes down in a random direction, dropping by up to this share of "
+     "its height above the grout across the brick, bevel included: height, normal, bump "
+     "and the map's own bump; colours stay"},
+    {"edge_noise",
+     "how far the joints wander, the same in colour, relief, cells and ids; repeats "
+     "with the tile; a joint keeps at least 1/(1 + 0.75 edge_noise) of its width"},
+    {"edge_noise_scale",
+     "length of the joints' waves in bricks (of the finer count); longer waves also wander "
+     "further"},
     {"bump_brick_color", "relief: grey height of the bricks for the map's own bump"},
     {"bump_brick_color_2", "relief: grey height of the second brick set"},
     {"bump_grout_color", "relief: grey height of the joints"},

@@ -8,7 +8,7 @@
 
 #include "pattern/evaluate.h"
 #include "pattern/pattern_hash.h"
-#include "pattern/seamless_identity.h"
+#include "pattern/wear.h"
 #include "preview/render/render.h"
 #include "preview/setup/map_setup.h"
 
@@ -22,7 +22,9 @@ constexpr int kBand = 32;  // rows a worker takes at once, as the renderer's til
 
 BrickIdSettings BrickIdSettingsOf(Texmap* map, const ParamTable& table) {
     BrickIdSettings s;
-    s.cells = CellsSettings(map, table);
+    const CellQuery q = CellsSettings(map, table);
+    s.cells = q.pattern;
+    s.wear = q.wear;
     auto read = [&](const char* name, float& field) {
         const ParamEntry* p = table.Find(name);
         ParamValue v;
@@ -51,8 +53,9 @@ QuarelNS::BrickCell BrickAt(const BrickIdSettings& s, float u, float v) {
         um = ru, vm = rv;
     }
     QuarelNS::BrickCell cell;
-    QuarelNS::EvaluatePattern(s.cells, um - std::floor(um), vm - std::floor(vm), cell);
-    if (s.seamless) QuarelNS::ApplySeamlessIdentity(s.cells, cell);
+    QuarelNS::WearSettings wear = s.wear;
+    wear.seamless = s.seamless;
+    QuarelNS::EvaluateWornPattern(s.cells, wear, um - std::floor(um), vm - std::floor(vm), cell);
     return cell;
 }
 

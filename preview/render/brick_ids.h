@@ -1,6 +1,7 @@
 // The id map of `bake`: one flat colour per brick, grout black, for engines and compositors that
 // select bricks by colour. The identity is the one the map hashes its per-brick variation from:
-// the pattern's brick indices and brick set, at the point the map's master transform gives.
+// the pattern's brick indices and brick set, at the point the map's master transform gives; a
+// missing brick is grout, as the map shows it.
 // Each pixel is one sample at its centre, so a pixel never mixes two bricks.
 #pragma once
 
@@ -8,6 +9,7 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
+#include "pattern/wear.h"
 #include "preview/common/image.h"
 #include "preview/common/param_table.h"
 #include "preview/common/progress.h"
@@ -17,6 +19,7 @@ namespace QuarelPreview {
 // The pattern query and the master transform of a map, as the map applies them.
 struct BrickIdSettings {
     QuarelNS::PatternSettings cells;
+    QuarelNS::WearSettings wear;         // missing bricks and edge noise (seamless: below)
     float tileU = 1.f, tileV = 1.f;      // master tiling
     float offsetU = 0.f, offsetV = 0.f;  // master offset
     float angle = 0.f;                   // master angle, radians

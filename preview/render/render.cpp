@@ -9,6 +9,7 @@
 
 #include "pattern/evaluate.h"
 #include "pattern/swatch_colour.h"
+#include "pattern/wear.h"
 #include "preview/render/relief_view.h"
 
 namespace QuarelPreview {
@@ -81,8 +82,8 @@ Texmap* OutputTexmap(Output output, Texmap* map) {
     }
 }
 
-AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings& cells,
-                  PointShadeContext& sc, float u, float v) {
+AColor EvalOutput(Output output, Texmap* target, const CellQuery& cells, PointShadeContext& sc,
+                  float u, float v) {
     switch (output) {
         case Output::Mono: {
             const float m = target->EvalMono(sc);
@@ -90,7 +91,7 @@ AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings
         }
         case Output::Cells: {
             QuarelNS::BrickCell cell;
-            QuarelNS::EvaluatePattern(cells, u, v, cell);
+            QuarelNS::EvaluateWornPattern(cells.pattern, cells.wear, u, v, cell);
             const std::uint32_t c = QuarelNS::SwatchCellColour(cell);
             return AColor(static_cast<float>(c & 0xFF) / 255.f,
                           static_cast<float>((c >> 8) & 0xFF) / 255.f,
@@ -111,8 +112,8 @@ AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings
     }
 }
 
-AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
-                    PointShadeContext& sc, float u, float v) {
+AColor SampleOutput(Output output, Texmap* map, const CellQuery& cells, PointShadeContext& sc,
+                    float u, float v) {
     if (output == Output::Perturb) {
         const Point3 p = map->EvalNormalPerturb(sc);
         return AColor(p.x, p.y, p.z, 0.f);

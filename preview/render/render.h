@@ -17,6 +17,7 @@
 #include "preview/common/outputs.h"
 #include "preview/common/progress.h"
 #include "preview/render/point_context.h"
+#include "preview/setup/map_setup.h"
 
 namespace QuarelPreview {
 
@@ -29,7 +30,7 @@ struct RenderRequest {
     int threads = 0;                  // 0: all cores
     ProgressBar* progress = nullptr;  // advanced by one per tile; may be null
     Point3 box{1.f, 0.5f, 1.f};       // box: its size
-    QuarelNS::PatternSettings cells;  // cells: the pattern query
+    CellQuery cells;                  // cells: the pattern query and its wear
     bool normalYDown = false;         // normal outputs: green grows downwards instead
 };
 
@@ -74,11 +75,11 @@ Image Render(const RenderRequest& r, Texmap* map);
 Texmap* OutputTexmap(Output output, Texmap* map);
 // One sample of `output` at a prepared context, as a pixel shows it: r, g, b, a. `target` is
 // OutputTexmap(output, map).
-AColor EvalOutput(Output output, Texmap* target, const QuarelNS::PatternSettings& cells,
-                  PointShadeContext& sc, float u, float v);
+AColor EvalOutput(Output output, Texmap* target, const CellQuery& cells, PointShadeContext& sc,
+                  float u, float v);
 // The same as values for `sample`: the perturbation as its three components and 0, every other
 // output as EvalOutput gives it.
-AColor SampleOutput(Output output, Texmap* map, const QuarelNS::PatternSettings& cells,
-                    PointShadeContext& sc, float u, float v);
+AColor SampleOutput(Output output, Texmap* map, const CellQuery& cells, PointShadeContext& sc,
+                    float u, float v);
 
 }  // namespace QuarelPreview

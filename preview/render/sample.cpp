@@ -132,8 +132,8 @@ int ParseSamplePoint(std::string_view line, SamplePoint& p, std::string& error) 
     return 1;
 }
 
-bool RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
-               std::FILE* out, std::FILE* err, const Point3* box) {
+bool RunSample(Texmap* map, Output output, const CellQuery& cells, std::FILE* in, std::FILE* out,
+               std::FILE* err, const Point3* box) {
     const ShadeContextBuilder builder(output == Output::Cells ? nullptr : map);
     PointShadeContext sc;
     char* buffer = nullptr;

@@ -40,7 +40,7 @@ bool OnBoxSurface(const Point3& box, const Point3& p, std::string& error);
 // Evaluates every point of `in` and prints to `out`; stops at a malformed line with a message
 // naming its number on `err`, and then answers false. With `box`, lines are box points on the
 // box from the origin to *box (ShadeContextBuilder::SetBoxSurfacePoint) instead of plane points.
-bool RunSample(Texmap* map, Output output, const QuarelNS::PatternSettings& cells, std::FILE* in,
-               std::FILE* out, std::FILE* err, const Point3* box = nullptr);
+bool RunSample(Texmap* map, Output output, const CellQuery& cells, std::FILE* in, std::FILE* out,
+               std::FILE* err, const Point3* box = nullptr);
 
 }  // namespace QuarelPreview

@@ -313,8 +313,9 @@ std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::s
     return text + "\n}\n";
 }
 
-QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table) {
-    QuarelNS::PatternSettings ps;
+CellQuery CellsSettings(Texmap* map, const ParamTable& table) {
+    CellQuery q;
+    QuarelNS::PatternSettings& ps = q.pattern;
     auto read = [&](const char* name, auto& field) {
         const ParamEntry* p = table.Find(name);
         ParamValue v;
@@ -329,7 +330,14 @@ QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table) {
     read("gap_v", ps.gap_v);
     read("random_shift", ps.random_shift);
     read("seed", ps.seed);
-    return ps;
+    read("missing_bricks", q.wear.missing);
+    q.wear.missing *= 0.01f;  // the block's percent
+    read("edge_noise", q.wear.edgeNoise);
+    read("edge_noise_scale", q.wear.edgeNoiseScale);
+    int seamless = 0;
+    read("seamless_bricks", seamless);
+    q.wear.seamless = seamless != 0;
+    return q;
 }
 
 void SelectPattern(Texmap* map, const ParamEntry& pattern, int id) {

@@ -8,6 +8,7 @@
 
 #include "imtl.h"
 #include "pattern/pattern_types.h"
+#include "pattern/wear.h"
 #include "preview/common/param_table.h"
 #include "preview/setup/preset.h"
 
@@ -36,8 +37,13 @@ bool ReadParam(Texmap* map, const ParamEntry& p, ParamValue& out);
 std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::string>& skipped);
 
 // The pattern query the map's block describes (pattern, nx, ny, gap_u, gap_v, random_shift,
-// seed), for the cells output; parameters the table lacks keep the query's defaults.
-QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table);
+// seed) and its wear (missing_bricks, edge_noise, edge_noise_scale, seamless_bricks), for the
+// cells output and the id map; parameters the table lacks keep the defaults.
+struct CellQuery {
+    QuarelNS::PatternSettings pattern;
+    QuarelNS::WearSettings wear;
+};
+CellQuery CellsSettings(Texmap* map, const ParamTable& table);
 
 // Sets the map's pattern to `id` through its block and updates the map on this thread, as
 // before a render: the sheet's step from one swatch to the next.

@@ -100,7 +100,7 @@ TEST(Presets, SetEveryKindOfValueThroughTheBlocks) {
     EXPECT_FLOAT_EQ(back.f, static_cast<float>(M_PI / 6));
     ASSERT_TRUE(ReadParam(slot->Get(), *Table().Find("brick_color"), back));
     EXPECT_EQ(back.c, Color(0.25f, 0.5f, 1.f));
-    EXPECT_EQ(CellsSettings(slot->Get(), Table()).nx, 6);
+    EXPECT_EQ(CellsSettings(slot->Get(), Table()).pattern.nx, 6);
 }
 
 TEST(Presets, RefuseEachClassOfBadInputClearly) {

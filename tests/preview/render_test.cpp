@@ -61,14 +61,14 @@ TEST(Render, CellsAreTheSwatchColoursOfThePatternEngine) {
     r.size = 32;
     r.repeat = 2;
     r.cells = CellsSettings(slot->Get(), Table());
-    EXPECT_EQ(r.cells.pattern, 5);
-    EXPECT_EQ(r.cells.nx, 3);
-    EXPECT_EQ(r.cells.seed, 5u);
+    EXPECT_EQ(r.cells.pattern.pattern, 5);
+    EXPECT_EQ(r.cells.pattern.nx, 3);
+    EXPECT_EQ(r.cells.pattern.seed, 5u);
     const Image img = Render(r, slot->Get());
     for (int y = 0; y < 32; y += 5) {
         for (int x = 0; x < 32; x += 3) {
             QuarelNS::BrickCell c;
-            QuarelNS::EvaluatePattern(r.cells, (static_cast<float>(x) + 0.5f) / 16.f,
+            QuarelNS::EvaluatePattern(r.cells.pattern, (static_cast<float>(x) + 0.5f) / 16.f,
                                       2.f - (static_cast<float>(y) + 0.5f) / 16.f, c);
             EXPECT_EQ(img.Get(x, y), QuarelNS::SwatchCellColour(c)) << x << "," << y;
         }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "relief_probe.h"
 #include "shading/bevel_profile.h"
 #include "shading/bump_relief.h"
 #include "shading/relief_height.h"
@@ -18,25 +19,12 @@ using namespace QuarelNS;
 constexpr BevelProfile kProfiles[] = {BevelProfile::Linear, BevelProfile::Round,
                                       BevelProfile::Smooth};
 
-class BevelReliefTest : public ShadingTest {
+class BevelReliefTest : public ReliefProbeTest {
 protected:
     BevelReliefTest() {
         snap.bevel_width = 0.3f;
         snap.bump_brick_color = Color(0.9f, 0.8f, 0.7f);
         snap.bump_grout_color = Color(0.1f, 0.2f, 0.1f);
-    }
-    // The shading point (u, v) with the largest relief step (a wide filter).
-    TexCoords Place(float u, float v) {
-        sc.SetUVW(Point3(u, v, 0.f), Point3(1.f, 1.f, 0.f));
-        return ResolveTexCoords(snap, nullptr, sc, false);
-    }
-    float Height(float u, float v) {
-        const TexCoords at = Place(u, v);
-        return SampleReliefHeight(MakeReliefHeightField(Src(), sc, at, 0.f, true), 0.f, 0.f);
-    }
-    NormalSlopes Slopes(float u, float v) {
-        Place(u, v);
-        return EvalNormalSlopes(Src(), nullptr, sc, 0.f);
     }
     // The band of the brick at (u, v), in tile units.
     float Band(float u, float v) { return snap.bevel_width * Smaller(CellAt(snap, u, v)); }
