@@ -35,11 +35,13 @@ trap 'rm -rf "$work"' EXIT
 $P bake -q --preset $wall --profile gltf --size 256 --out "$work/gltf" >/dev/null 2>&1
 $P bake -q --preset $wall --size 256 --out "$work/set" >/dev/null 2>&1
 if command -v montage >/dev/null; then
+    g=$work/gltf
     montage -font DejaVu-Sans -pointsize 13 -depth 8 -background white \
-        -label 'Color (sRGB)' "$work/gltf_Color.png" -label NormalGL "$work/gltf_NormalGL.png" \
-        -label Displacement "$work/gltf_Displacement.png" \
-        -label 'Roughness (ORM G)' "$work/set-roughness.png" -label 'AO (ORM R)' "$work/set-ao.png" \
-        -label ORM "$work/gltf_ORM.png" -tile 6x1 -geometry 160x160+6+6 PNG24:docs/bake-texture-set.png
+        -label 'Color (sRGB)' "${g}_Color.png" -label NormalGL "${g}_NormalGL.png" \
+        -label Displacement "${g}_Displacement.png" \
+        -label 'Roughness (ORM G)' "$work/set-roughness.png" \
+        -label 'AO (ORM R)' "$work/set-ao.png" -label ORM "${g}_ORM.png" \
+        -tile 6x1 -geometry 160x160+6+6 PNG24:docs/bake-texture-set.png
 else
     echo "docs-pictures: no montage (ImageMagick): docs/bake-texture-set.png left as it is" >&2
 fi
