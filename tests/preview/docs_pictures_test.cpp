@@ -8,12 +8,15 @@
 // side of it.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "preview/cli/options.h"
 #include "preview_support.h"
 
 namespace {
@@ -96,6 +99,20 @@ TEST(DocsPictures, AreWhatTheScriptMakesNow) {
         EXPECT_EQ(now.count(name), 1u)
             << "docs/controls/" << name << " shows nothing the page has now" << kRegenerate;
     EXPECT_GE(now.size(), 100u);
+}
+
+// The page has a section for every parameter the module declares, whatever its kind: a kind the
+// script does not know would otherwise drop out of the page without a word.
+TEST(DocsPictures, EveryParameterHasItsSection) {
+    std::string out;
+    ASSERT_EQ(QuarelPreviewTest::RunTool({"params", "--json"}, "", &out), QuarelPreview::kExitOk);
+    const std::string page =
+        Text(fs::path(QuarelPreviewTest::SourceDir()) / "docs" / "controls.md");
+    for (const nlohmann::json& p : nlohmann::json::parse(out)) {
+        const std::string name = p.at("name");
+        EXPECT_NE(page.find("### `" + name + "`\n"), std::string::npos)
+            << name << " has no section in docs/controls.md" << kRegenerate;
+    }
 }
 
 }  // namespace
