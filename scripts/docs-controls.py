@@ -18,6 +18,7 @@ import argparse
 import concurrent.futures
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -80,9 +81,18 @@ VALUES = {
     "normal.normal_depth": [0.1, 1, 10, 100],
     "bump.depth": [0, 1, 5, 20],
     "missing_bricks": [0, 10, 25, 50],
+    "bevel_width": [0, 0.05, 0.15, 0.3],
+    "corner_radius": [0, 0.1, 0.25, 0.5],
+}
+# Controls that show only with another one on: the scene of their strip sets it (None: the
+# middle of that control's range). Left out while the other control does not exist.
+WITH = {
+    "fragment_size": {"random_fragment_on": True},
+    "bevel_profile": {"bevel_width": 0.3},
+    "edge_noise_scale": {"edge_noise": None},
 }
 # Controls that act on the relief alone, by name where their description does not say so.
-RELIEF = {"bevel_width", "bevel_profile", "corner_radius", "height_variance", "tilt_variance"}
+RELIEF = {"bevel_width", "bevel_profile", "height_variance", "tilt_variance"}
 # Controls shown elsewhere on the page rather than as a strip.
 ELSEWHERE = {
     "pattern": "each choice is pictured under [Patterns](#patterns)",
@@ -101,6 +111,7 @@ VIEWS = {
     "bump": (["--output", "bump"], "bump output"),
     "relief": (None, "the bake's normal map, lit from its relief"),
 }
+MAP_CONTROL = re.compile(r"map|tex|fragment|^brick_[uv]_|^brick_angle")
 VIEW_BY_NAME = {"projection_mode": "box", "seamless_bricks": "repeat"}
 
 
@@ -138,12 +149,20 @@ def view_of(p):
     return "color"
 
 
-def scene_of(p):
-    """Controls that only show on nested maps get the wall with maps."""
-    if p["name"] == "seamless_bricks":
-        return WALL  # its description names maps, but it shows best on plain bricks
-    text = p["name"] + " " + p["description"]
-    return MAPPED if "map" in text and p["kind"] != "colour" else WALL
+def base_of(p):
+    """Controls of nested maps (by their names: maps, texture, fragment, brick map placement)
+    get the wall with maps; they show nothing on plain bricks."""
+    return MAPPED if MAP_CONTROL.search(p["name"]) else WALL
+
+
+def scene_of(p, params):
+    """The strip's fixed scene: its base with the controls it needs on (WITH)."""
+    scene = dict(base_of(p))
+    for other, value in WITH.get(p["name"], {}).items():
+        q = params.get(other)
+        if q is not None:
+            scene[other] = value if value is not None else (q["min"] + q["max"]) / 2
+    return scene
 
 
 def strip_values(p):
@@ -217,7 +236,7 @@ class Renderer:
             list(pool.map(one, self.jobs.items()))
 
 
-def control_section(r, p):
+def control_section(r, p, params):
     name, kind = p["name"], p["kind"]
     lines = [f"### `{name}`", ""]
     what = f"{p['label']}: {p['description']}." if p["label"] else p["description"] + "."
@@ -226,10 +245,12 @@ def control_section(r, p):
     if name in ELSEWHERE:
         return lines + ["", f"Not a strip: {ELSEWHERE[name]}.", ""]
     view = view_of(p)
-    scene = scene_of(p)
+    scene = scene_of(p, params)
     args, seen = VIEWS[view]
-    where = " with nested maps" if scene is MAPPED else ""
-    lines.append(f"Shown on the wall{where}, {seen}.")
+    where = " with nested maps" if base_of(p) is MAPPED else ""
+    extra = "".join(f", {k} {number(v) if not isinstance(v, bool) else str(v).lower()}"
+                    for k, v in scene.items() if k not in base_of(p))
+    lines.append(f"Shown on the wall{where}{extra}, {seen}.")
     heads, cells = [], []
     for k, (value, text) in enumerate(strip_values(p)):
         picture = f"{file_name(name)}-{k}"
@@ -306,8 +327,9 @@ def page(r, params, preview):
         if not group:
             continue
         lines += [f"## {title}", ""]
+        by_name = {p["name"]: p for p in params}
         for p in group:
-            lines += control_section(r, p)
+            lines += control_section(r, p, by_name)
     return "\n".join(lines).rstrip("\n") + "\n"
 
 
