@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-missing.sh cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config \
   libpng-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev \
-  libfreetype-dev fonts-dejavu-core libopenexr-dev
+  libfreetype-dev fonts-dejavu-core libopenexr-dev python3
 # The Khronos glTF validator, which the bake's tests run on the material file the bake writes;
 # from npm into .cache/ (skipped where node is missing: that test then says so and skips).
 validator=.cache/gltf-validator

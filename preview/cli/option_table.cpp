@@ -15,6 +15,7 @@ constexpr CommandSet kBake = Only(Command::Bake);
 constexpr CommandSet kSwatch = Only(Command::Swatch);
 constexpr CommandSet kPicker = Only(Command::Picker);
 constexpr CommandSet kShow = Only(Command::Show);
+constexpr CommandSet kParams = Only(Command::Params);
 constexpr CommandSet kAll = 0xFFu;
 // Commands that make a map from the preset, the scene and the parameter values.
 constexpr CommandSet kMapSettings = kRender | kSample | kBake | kPicker | kShow;
@@ -240,6 +241,11 @@ std::vector<OptionRow> MakeOptionTable() {
          .target = &PreviewOptions::strict,
          .help = "A tile that does not repeat (its shape ends unlike it begins) is an error\n"
                  "instead of a warning"},
+        {.names = "--json",
+         .commands = kParams,
+         .target = &PreviewOptions::json,
+         .help = "The table as a JSON array, one object a parameter: name, prefix, label,\n"
+                 "kind, default, min and max (with a range), items (of a choice), description"},
         {.names = "--object",
          .commands = kRender,
          .target = &PreviewOptions::object,

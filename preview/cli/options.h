@@ -80,6 +80,7 @@ struct PreviewOptions {
     double metallic = 0.0;               // bake: the packed masks' metallic
     std::string heightFormat = "png16";  // bake: "png16" or "exr"
     bool strict = false;                 // bake: a tile that does not repeat is an error
+    bool json = false;                   // params: the table as JSON
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled

@@ -8,6 +8,7 @@
 #include "pattern/tile_seams.h"
 #include "preview/commands/bake_files.h"
 #include "preview/commands/editor_commands.h"
+#include "preview/common/param_json.h"
 #include "preview/common/progress.h"
 #include "preview/editor/picker_record.h"
 #include "preview/picture/sheet.h"
@@ -35,7 +36,11 @@ struct SceneCleanup {
     }
 };
 
-int ListParams(const ParamTable& table, std::FILE* out) {
+int ListParams(const ParamTable& table, bool json, std::FILE* out) {
+    if (json) {
+        std::fputs(ParamTableJson(table).c_str(), out);
+        return kExitOk;
+    }
     for (const auto& e : table.Entries())
         std::fprintf(out, "%-30s %-18s %s: %s\n", e->name.c_str(),
                      ("default " + e->defaultText).c_str(), DescribeRange(*e, false).c_str(),
@@ -559,7 +564,7 @@ int RunWithHost(const PreviewOptions& o, PluginHost& host, std::FILE* in, std::F
                 std::FILE* err) {
     ParamTable table;
     AddMapParams(host, table);
-    if (o.command == Command::Params) return ListParams(table, out);
+    if (o.command == Command::Params) return ListParams(table, o.json, out);
     if (o.command == Command::Patterns) return ListPatterns(host, out, err);
     if (o.command == Command::Swatch) return RunSwatch(o, table, out, err);
 

@@ -104,8 +104,12 @@ const BakeProfile* FindBakeProfile(const std::string& name) {
 
 std::string BakeProfileChoices() {
     std::string text;
-    for (const BakeProfile& p : BakeProfiles())
-        text += (text.empty() ? "" : "|") + std::string(p.name);
+    for (const BakeProfile& p : BakeProfiles()) {
+        // Appended piece by piece: a temporary string here trips GCC 12's -Wrestrict when
+        // the unity build inlines it.
+        if (!text.empty()) text += '|';
+        text += p.name;
+    }
     return text;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <nlohmann/json.hpp>
 
 #include "preview/cli/options.h"
 #include "preview/setup/map_setup.h"
@@ -182,6 +183,43 @@ TEST(ParamTable, ComesFromTheModulesBlockDescriptors) {
     EXPECT_EQ(static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')),
               Table().Entries().size());
     EXPECT_NE(out.find("seed"), std::string::npos);
+}
+
+// Scripts take values from `params --json` and hand them back through --set: what it reports
+// must be what the tool then accepts, and it must cover the whole table.
+TEST(ParamTable, JsonGivesValuesTheToolAccepts) {
+    std::string out;
+    ASSERT_EQ(RunTool({"params", "--json"}, "", &out), kExitOk);
+    const nlohmann::json all = nlohmann::json::parse(out);
+    ASSERT_EQ(all.size(), Table().Entries().size());
+    ParamValue v;
+    std::string error;
+    for (const nlohmann::json& j : all) {
+        const std::string name = j.at("name");
+        SCOPED_TRACE(name);
+        const ParamEntry* p = Table().Find(name);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(j.at("prefix"), p->prefix);
+        EXPECT_FALSE(j.at("description").get<std::string>().empty());
+        const std::string kind = j.at("kind");
+        if (kind == "map") continue;
+        EXPECT_TRUE(ParseParamText(*p, j.at("default").get<std::string>(), v, error)) << error;
+        if (kind == "choice") {
+            int index = 0;
+            for (const std::string item : j.at("items")) EXPECT_EQ(FindItem(*p, item), index++);
+        }
+        if (!j.contains("min")) continue;
+        // Printed as JSON prints them, which is how a script passes them on.
+        const nlohmann::json lo = j.at("min"), hi = j.at("max");
+        EXPECT_LT(lo, hi);
+        for (const nlohmann::json& x : {lo, hi})
+            EXPECT_TRUE(ParseParamText(*p, x.dump(), v, error)) << error;
+        const nlohmann::json above = hi.is_number_integer() ? nlohmann::json(hi.get<int>() + 1)
+                                                            : nlohmann::json(hi.get<double>() + 1);
+        EXPECT_FALSE(ParseParamText(*p, above.dump(), v, error)) << above;
+    }
+    // The flag belongs to params alone.
+    EXPECT_EQ(RunTool({"--json"}, "", &out), kExitRefused);
 }
 
 }  // namespace

@@ -129,6 +129,7 @@ const std::map<std::string, std::vector<std::vector<std::string>>>& Uses() {
         {"--height-format", {{"--height-format", "exr"}}},
         {"--metallic", {{"--metallic", "0.5"}}},
         {"--strict", {{"--strict"}}},
+        {"--json", {{"--json"}}},
         {"--object", {{"--object", "cube"}}},
         {"--bump", {{"--object", "cube", "--bump", "2"}}},
         {"--projection", {{"--projection", "box"}}},
