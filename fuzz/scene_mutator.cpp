@@ -33,29 +33,46 @@ std::uint32_t Load32(const std::uint8_t* p) {
            std::uint32_t{p[3]} << 24;
 }
 
-// Whole chunks from `at` to `end`; false unless they fill it exactly (the top level keeps
-// what is left in `stop`).
-bool ParseSeq(const std::uint8_t* d, std::size_t at, std::size_t end, int depth,
-              std::vector<Chunk>& out, std::size_t* stop) {
+using Node = SceneMutator::Node;
+
+// Whole chunks from `at` to `end`, in `nodes` in file order; false unless they fill it exactly
+// (the top level keeps what is left in `stop`). A payload that is not an exact sequence of
+// chunks loses the nodes recorded for it and stays a leaf.
+bool IndexSeq(const std::uint8_t* d, std::size_t at, std::size_t end, int depth,
+              std::int32_t parent, std::vector<Node>& nodes, std::size_t* stop) {
     while (at < end) {
         if (end - at < kChunkHeader) break;
         const std::uint32_t len = Load32(d + at + 2);
         if (len > end - at - kChunkHeader) break;
-        Chunk c;
-        c.id = static_cast<std::uint16_t>(d[at] | d[at + 1] << 8);
         const std::size_t start = at + kChunkHeader, stopAt = start + len;
+        const std::size_t me = nodes.size();
+        nodes.push_back({at, stopAt, parent, static_cast<std::uint16_t>(d[at] | d[at + 1] << 8)});
         if (depth + 1 < kMaxDepth && len >= kChunkHeader &&
-            ParseSeq(d, start, stopAt, depth + 1, c.children, nullptr)) {
-            c.container = true;
-        } else {
-            c.children.clear();
-            c.data.assign(d + start, d + stopAt);
-        }
-        out.push_back(std::move(c));
+            IndexSeq(d, start, stopAt, depth + 1, static_cast<std::int32_t>(me), nodes, nullptr))
+            nodes[me].container = true;
+        else
+            nodes.resize(me + 1);
         at = stopAt;
     }
     if (stop) *stop = at;
     return at == end;
+}
+
+// The chunks of `list` (-1: the top level) as a tree.
+std::vector<Chunk> Tree(const std::uint8_t* d, const std::vector<Node>& nodes, std::int32_t list) {
+    std::vector<Chunk> out;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const Node& n = nodes[i];
+        if (n.parent != list) continue;
+        Chunk& c = out.emplace_back();
+        c.id = n.id;
+        c.container = n.container;
+        if (n.container)
+            c.children = Tree(d, nodes, static_cast<std::int32_t>(i));
+        else
+            c.data.assign(d + n.start + kChunkHeader, d + n.end);
+    }
+    return out;
 }
 
 void Store32(std::uint8_t* p, std::uint32_t v) {
@@ -148,8 +165,10 @@ SceneTree Parse(const std::uint8_t* data, std::size_t size) {
     SceneTree t;
     const std::size_t head = std::min(size, kHeaderBytes);
     t.header.assign(data, data + head);
+    std::vector<Node> nodes;
     std::size_t stop = head;
-    ParseSeq(data, head, size, 0, t.chunks, &stop);
+    IndexSeq(data, head, size, 0, -1, nodes, &stop);
+    t.chunks = Tree(data, nodes, -1);
     t.tail.assign(data + stop, data + size);
     return t;
 }
@@ -174,29 +193,7 @@ void SceneMutator::AddDonor(const std::uint8_t* data, std::size_t size) {
 void SceneMutator::Index(const std::uint8_t* data, std::size_t size) {
     mNodes.clear();
     mTopEnd = std::min(size, kHeaderBytes);
-    IndexSeq(data, mTopEnd, size, 0, -1, &mTopEnd);
-}
-
-// As ParseSeq, into the index: a payload that is not an exact sequence of chunks loses the
-// nodes recorded for it and stays a leaf.
-bool SceneMutator::IndexSeq(const std::uint8_t* d, std::size_t at, std::size_t end, int depth,
-                            std::int32_t parent, std::size_t* stop) {
-    while (at < end) {
-        if (end - at < kChunkHeader) break;
-        const std::uint32_t len = Load32(d + at + 2);
-        if (len > end - at - kChunkHeader) break;
-        const std::size_t start = at + kChunkHeader, stopAt = start + len;
-        const auto me = static_cast<std::int32_t>(mNodes.size());
-        mNodes.push_back({at, stopAt, parent, static_cast<std::uint16_t>(d[at] | d[at + 1] << 8)});
-        if (depth + 1 < kMaxDepth && len >= kChunkHeader &&
-            IndexSeq(d, start, stopAt, depth + 1, me, nullptr))
-            mNodes[static_cast<std::size_t>(me)].container = true;
-        else
-            mNodes.resize(static_cast<std::size_t>(me) + 1);
-        at = stopAt;
-    }
-    if (stop) *stop = at;
-    return at == end;
+    IndexSeq(data, mTopEnd, size, 0, -1, mNodes, &mTopEnd);
 }
 
 // A cheap generator (splitmix64): seeding it costs nothing, and the mutator is seeded per call.

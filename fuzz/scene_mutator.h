@@ -76,8 +76,6 @@ private:
     };
 
     void Index(const std::uint8_t* data, std::size_t size);
-    bool IndexSeq(const std::uint8_t* d, std::size_t at, std::size_t end, int depth,
-                  std::int32_t parent, std::size_t* stop);
     std::uint32_t Next();
 
     void MutateOnce(Buffer& b);
