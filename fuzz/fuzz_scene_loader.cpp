@@ -154,8 +154,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         WriteSeeds(dir);
         std::exit(0);
     }
-    for (const auto& seed : SeedScenes())
-        gMutator.AddDonor(scene_fuzz::Parse(seed.second.data(), seed.second.size()));
+    for (const auto& seed : SeedScenes()) gMutator.AddDonor(seed.second.data(), seed.second.size());
     return 0;
 }
 

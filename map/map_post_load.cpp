@@ -1,5 +1,6 @@
 #include "map/map_post_load.h"
 
+#include "map/map_missing_files.h"
 #include "map/map_repair.h"
 #include "map/quarel_map.h"
 
@@ -16,7 +17,10 @@ QMPostLoadCallback::~QMPostLoadCallback() {
 }
 
 void QMPostLoadCallback::proc(ILoad*) {
-    if (mMap != nullptr) QMEnsureEditorSafeRefs(mMap);
+    if (mMap != nullptr) {
+        QMEnsureEditorSafeRefs(mMap);
+        QMLogMissingFiles(mMap);
+    }
     delete this;
 }
 

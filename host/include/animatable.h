@@ -2,10 +2,12 @@
 // sub-animatables and parameter blocks.
 #pragma once
 
+#include "FileEnumConstants.h"
 #include "interval.h"
 #include "maxtypes.h"
 #include "plugapi.h"
 
+class AssetEnumCallback;
 class IParamBlock2;
 class ReferenceTarget;
 
@@ -32,4 +34,9 @@ public:
     virtual int NumParamBlocks() { return 0; }
     virtual IParamBlock2* GetParamBlock(int i) { return nullptr; }
     virtual IParamBlock2* GetParamBlockByID(BlockID id) { return nullptr; }
+
+    // The files the object depends on, to `assetEnum` (with FILE_ENUM_MISSING_ONLY: those it
+    // could not find or read). The stand-in's objects list their own files and recurse into
+    // nothing.
+    virtual void EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags = FILE_ENUM_ALL) {}
 };

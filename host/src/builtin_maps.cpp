@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "AssetEnumCallback.h"
 #include "chunk_io.h"
 #include "host/builtin_classes.h"
 #include "ioapi.h"
@@ -209,6 +210,14 @@ bool BitmapMap::ReadImage(const std::string& path) {
     NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     return true;
 #endif
+}
+
+void BitmapMap::EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags) {
+    const std::string& name = GivenName().empty() ? FileName() : GivenName();
+    if (name.empty() || ((flags & FILE_ENUM_MISSING_ONLY) && mError.empty())) return;
+    // Paths are bytes; each becomes one character of the host's wide string.
+    const std::wstring wide(name.begin(), name.end());
+    assetEnum.RecordAsset(MaxSDK::AssetManagement::AssetUser(MSTR(wide.c_str())));
 }
 
 AColor BitmapMap::PlaceholderColor(float u, float v) {

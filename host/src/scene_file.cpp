@@ -243,12 +243,25 @@ struct ParsedScene {
     std::vector<std::int32_t> roots;
 };
 
+// The object or node a message is about. Its text is made for a message only, not for every
+// record of a file that loads.
+struct Where {
+    const char* kind;
+    std::size_t index;
+    std::string operator+(const std::string& rest) const {
+        std::string text = kind;
+        text += ' ';
+        text += std::to_string(index);
+        return text += rest;
+    }
+};
+
 std::string At(const ChunkReader& r) {
     return " at byte " + std::to_string(r.Position());
 }
 
 // A name: its length, then each character as 32 bits (whatever the width of wchar_t).
-bool ReadName(ChunkReader& r, const std::string& where, std::wstring& name, std::string* error) {
+bool ReadName(ChunkReader& r, const Where& where, std::wstring& name, std::string* error) {
     std::uint32_t len = 0;
     if (!r.ReadU32(len)) return Fail(error, where + ": truncated name" + At(r));
     if (len > kMaxNameLength || std::uint64_t{len} * 4 > r.CurChunkRemaining())
@@ -271,7 +284,7 @@ bool ReadClassChunk(ChunkReader& r, ObjectRecord& o) {
 }
 
 bool ParseObject(ChunkReader& r, std::size_t index, ObjectRecord& o, std::string* error) {
-    const std::string where = "object " + std::to_string(index);
+    const Where where{"object", index};
     bool haveClass = false;
     IOResult res;
     while ((res = r.OpenChunk()) == IO_OK) {
@@ -323,7 +336,7 @@ bool ParseObject(ChunkReader& r, std::size_t index, ObjectRecord& o, std::string
 }
 
 bool ParseNode(ChunkReader& r, std::size_t index, NodeRecord& n, std::string* error) {
-    const std::string where = "node " + std::to_string(index);
+    const Where where{"node", index};
     if (!r.ReadI32(n.parent) || !r.ReadI32(n.mtl))
         return Fail(error, where + ": truncated" + At(r));
     return ReadName(r, where, n.name, error);
@@ -406,7 +419,7 @@ bool CheckObjects(ParsedScene& s, std::string* error) {
     auto inRange = [&](std::int32_t i) { return i >= -1 && i < static_cast<std::int64_t>(n); };
     for (std::size_t i = 0; i < n; ++i) {
         ObjectRecord& o = s.objects[i];
-        const std::string where = "object " + std::to_string(i);
+        const Where where{"object", i};
         for (std::size_t k = 0; k < o.refs.size(); ++k) {
             if (!inRange(o.refs[k]))
                 return Fail(error, where + ": reference " + std::to_string(k) + " names object " +
@@ -478,7 +491,7 @@ bool CheckNodesAndRoots(const ParsedScene& s, std::string* error) {
     auto inRange = [&](std::int32_t i) { return i >= -1 && i < static_cast<std::int64_t>(n); };
     for (std::size_t i = 0; i < s.nodes.size(); ++i) {
         const NodeRecord& nd = s.nodes[i];
-        const std::string where = "node " + std::to_string(i);
+        const Where where{"node", i};
         // A parent comes before its children, which also rules out loops.
         if (nd.parent < -1 || nd.parent >= static_cast<std::int64_t>(i))
             return Fail(error,
@@ -589,7 +602,7 @@ bool MakeObjects(const ParsedScene& s, std::vector<ReferenceTarget*>& made,
                  std::vector<PostLoadCallback*>& callbacks, std::string* error) {
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
-        const std::string where = "object " + std::to_string(i);
+        const Where where{"object", i};
         ReferenceTarget* t = nullptr;
         if (o.isBlock) {
             t = CreateParameterBlock2(o.blockDesc, nullptr);

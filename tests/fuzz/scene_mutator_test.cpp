@@ -35,6 +35,18 @@ std::size_t FlipByte(std::uint8_t* data, std::size_t size, std::size_t) {
     return size;
 }
 
+// Chunks at every depth: a container whose length is wrong reads as a leaf, and its chunks
+// are lost from the count.
+std::size_t CountChunks(const std::vector<scene_fuzz::Chunk>& list) {
+    std::size_t n = list.size();
+    for (const auto& c : list) n += CountChunks(c.children);
+    return n;
+}
+
+std::size_t CountChunks(const std::vector<std::uint8_t>& bytes) {
+    return CountChunks(Parse(bytes.data(), bytes.size()).chunks);
+}
+
 bool Loads(const std::vector<std::uint8_t>& bytes) {
     bool ok = false;
     {
@@ -64,7 +76,7 @@ TEST(SceneMutatorTest, SeedsSurviveParseAndSerialiseUnchanged) {
 TEST(SceneMutatorTest, MutantsFitTheLimitAndAreRepeatable) {
     SceneMutator m(FlipByte);
     const auto seeds = Seeds();
-    for (const auto& s : seeds) m.AddDonor(Parse(s.data(), s.size()));
+    for (const auto& s : seeds) m.AddDonor(s.data(), s.size());
     for (unsigned seed = 1; seed < 400; ++seed) {
         const auto& s = seeds[seed % seeds.size()];
         std::vector<std::uint8_t> a(s), b(s);
@@ -79,12 +91,40 @@ TEST(SceneMutatorTest, MutantsFitTheLimitAndAreRepeatable) {
     }
 }
 
+// The mutator works in place and corrects the length of every chunk around what it inserts,
+// drops or resizes: mutants and cross-overs still read as whole chunks to the end.
+TEST(SceneMutatorTest, LengthsAroundAChangedChunkAreCorrected) {
+    SceneMutator m(FlipByte);
+    const auto seeds = Seeds();
+    for (const auto& s : seeds) m.AddDonor(s.data(), s.size());
+    int framed = 0, runs = 0, grown = 0;
+    for (unsigned seed = 1; seed < 600; ++seed) {
+        if (seed % 8 == 0) continue;  // the byte-level path
+        const auto& a = seeds[seed % seeds.size()];
+        const auto& b = seeds[(seed / 7) % seeds.size()];
+        std::vector<std::uint8_t> out(a.size() + b.size());
+        out.resize(
+            m.CrossOver(a.data(), a.size(), b.data(), b.size(), out.data(), out.size(), seed));
+        EXPECT_TRUE(Parse(out.data(), out.size()).tail.empty()) << "cross-over " << seed;
+        EXPECT_GT(CountChunks(out), CountChunks(a)) << "cross-over " << seed;
+        grown += out.size() > a.size() ? 1 : 0;
+        std::vector<std::uint8_t> mutant(a);
+        mutant.resize(a.size() + 4096);
+        mutant.resize(m.MutateBytes(mutant.data(), a.size(), mutant.size(), seed));
+        framed += Parse(mutant.data(), mutant.size()).tail.empty() ? 1 : 0;
+        ++runs;
+    }
+    EXPECT_EQ(grown, runs);
+    // Only a length that lies on purpose leaves bytes that are no whole chunk.
+    EXPECT_GT(framed, runs * 3 / 4);
+}
+
 TEST(SceneMutatorTest, MostMutantsStillPassTheFormatChecks) {
     for (int i = 0; i < QuarelNS::kQuarelClassCount; ++i)
         RegisterClassDesc(&QuarelNS::QuarelClassDescOf(static_cast<QuarelNS::QuarelClass>(i)));
     SceneMutator m(FlipByte);
     const auto seeds = Seeds();
-    for (const auto& s : seeds) m.AddDonor(Parse(s.data(), s.size()));
+    for (const auto& s : seeds) m.AddDonor(s.data(), s.size());
     int structured = 0, flipped = 0;
     std::mt19937 rng(7);
     constexpr int kRuns = 300;
