@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pattern/catalogue.h"
+#include "pattern/corner_rounding.h"
 
 namespace QuarelNS {
 
@@ -33,6 +34,8 @@ PatternSettings SanitizePatternSettings(const PatternSettings& settings) {
     ps.random_shift = FiniteOr0(settings.random_shift, 1e3f);
     ps.seed = settings.seed;
     ps.wantJointDist = settings.wantJointDist;
+    // Written so that NaN gives 0.
+    ps.cornerRadius = settings.cornerRadius > 0.f ? std::min(settings.cornerRadius, 0.5f) : 0.f;
     return ps;
 }
 
@@ -41,7 +44,10 @@ void EvaluatePattern(const PatternSettings& settings, float u, float v, BrickCel
     u = ReduceToUnitInline(u);
     v = ReduceToUnitInline(v);
     cell.kind = 0;
-    PatternInfoFor(ps.pattern).generate(ps, u, v, cell);
+    const PatternInfo& info = PatternInfoFor(ps.pattern);
+    info.generate(ps, u, v, cell);
+    if (ps.cornerRadius > 0.f && info.rectangularFaces)
+        RoundFrameCorners(ps.cornerRadius, ps.wantJointDist, cell);
 }
 
 }  // namespace QuarelNS

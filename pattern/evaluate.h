@@ -8,7 +8,8 @@
 // records.
 //
 // Any input gives a defined record: non-finite or huge coordinates are taken as 0, counts are
-// held to 1..kMaxPatternCount, non-finite grout widths and shifts are neutralised.
+// held to 1..kMaxPatternCount, non-finite grout widths and shifts are neutralised, the corner
+// radius is held to 0..0.5 (NaN: 0).
 #pragma once
 
 #include <cmath>

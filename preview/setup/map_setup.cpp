@@ -329,6 +329,7 @@ QuarelNS::PatternSettings CellsSettings(Texmap* map, const ParamTable& table) {
     read("gap_v", ps.gap_v);
     read("random_shift", ps.random_shift);
     read("seed", ps.seed);
+    read("corner_radius", ps.cornerRadius);
     return ps;
 }
 
