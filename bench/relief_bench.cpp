@@ -3,6 +3,8 @@
 // EvalNormalPerturb, for "1/2 Running" at the block defaults, without texture relief (the
 // outputs' relief amounts at 0), and then with it and a nested checker map. Each relief call
 // costs four point evaluations (the bump output's eight), so its budget is a few colour calls.
+// Last, the same calls with a round bevel of 0.15 of a brick, which measures the joint distance
+// and evaluates the joint's height on every point of the band.
 // The maps are made as the host makes them and updated once, as before a render.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +16,7 @@
 #include "base/class_lookup.h"
 #include "bench_points.h"
 #include "map/quarel_map.h"
+#include "params/main_params.h"
 #include "params/relief_params.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_map.h"
@@ -28,10 +31,14 @@ struct Scene {
     QuarelMap* map = nullptr;
     std::array<Point3, kPointCount> surfaceUVW;
 
-    explicit Scene(bool textureRelief) {
+    Scene(bool textureRelief, bool bevel) {
         map = dynamic_cast<QuarelMap*>(
             static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::Map).Create(FALSE)));
         holder.SetRef(map);
+        if (bevel) {
+            map->GetParamBlock(0)->SetValue(MainParam::bevel_width, 0, 0.15f);
+            map->GetParamBlock(0)->SetValue(MainParam::bevel_profile, 0, 1);
+        }
         if (textureRelief) {
             map->SetSubTexmap(0, new CheckerMap);
             map->NormalOut()->GetParamBlock(0)->SetValue(NormalParam::relief_tex_amount, 0, 1.f);
@@ -48,14 +55,16 @@ struct Scene {
     }
 };
 
-Scene& TheScene(bool textureRelief) {
-    static Scene plain(false), textured(true);
-    return textureRelief ? textured : plain;
+enum class Kind { Plain, Textured, Bevelled };
+
+Scene& TheScene(Kind kind) {
+    static Scene plain(false, false), textured(true, false), bevelled(false, true);
+    return kind == Kind::Textured ? textured : (kind == Kind::Bevelled ? bevelled : plain);
 }
 
 template <typename Eval>
-void Run(benchmark::State& state, bool textureRelief, Eval eval) {
-    Scene& scene = TheScene(textureRelief);
+void Run(benchmark::State& state, Kind kind, Eval eval) {
+    Scene& scene = TheScene(kind);
     ScriptedShadeContext sc;
     sc.SetUVW(Point3(), Point3(0.001f, 0.001f, 0.f));
     std::size_t i = 0;
@@ -66,35 +75,64 @@ void Run(benchmark::State& state, bool textureRelief, Eval eval) {
     }
 }
 
-void BM_MapEvalColor(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); });
+// The calls measured, each in the three scenes.
+constexpr auto kMapColor = [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); };
+constexpr auto kMapPerturb = [](QuarelMap& m, ShadeContext& sc) { return m.EvalNormalPerturb(sc); };
+constexpr auto kNormalColor = [](QuarelMap& m, ShadeContext& sc) {
+    return m.NormalOut()->EvalColor(sc);
+};
+constexpr auto kBumpColor = [](QuarelMap& m, ShadeContext& sc) {
+    return m.BumpOut()->EvalColor(sc);
+};
+constexpr auto kBumpPerturb = [](QuarelMap& m, ShadeContext& sc) {
+    return m.BumpOut()->EvalNormalPerturb(sc);
+};
+
+void BM_MapEvalColor(benchmark::State& s) {
+    Run(s, Kind::Plain, kMapColor);
 }
-void BM_MapEvalNormalPerturb(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.EvalNormalPerturb(sc); });
+void BM_MapEvalNormalPerturb(benchmark::State& s) {
+    Run(s, Kind::Plain, kMapPerturb);
 }
-void BM_NormalOutEvalColor(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.NormalOut()->EvalColor(sc); });
+void BM_NormalOutEvalColor(benchmark::State& s) {
+    Run(s, Kind::Plain, kNormalColor);
 }
-void BM_BumpOutEvalColor(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); });
+void BM_BumpOutEvalColor(benchmark::State& s) {
+    Run(s, Kind::Plain, kBumpColor);
 }
-void BM_BumpOutEvalNormalPerturb(benchmark::State& state) {
-    Run(state, false,
-        [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalNormalPerturb(sc); });
+void BM_BumpOutEvalNormalPerturb(benchmark::State& s) {
+    Run(s, Kind::Plain, kBumpPerturb);
 }
 
 // With texture relief: a checker on the bricks, shown in every height.
-void BM_MapEvalColorChecker(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); });
+void BM_MapEvalColorChecker(benchmark::State& s) {
+    Run(s, Kind::Textured, kMapColor);
 }
-void BM_MapEvalNormalPerturbTextureRelief(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.EvalNormalPerturb(sc); });
+void BM_MapEvalNormalPerturbTextureRelief(benchmark::State& s) {
+    Run(s, Kind::Textured, kMapPerturb);
 }
-void BM_NormalOutEvalColorTextureRelief(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.NormalOut()->EvalColor(sc); });
+void BM_NormalOutEvalColorTextureRelief(benchmark::State& s) {
+    Run(s, Kind::Textured, kNormalColor);
 }
-void BM_BumpOutEvalColorTextureRelief(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); });
+void BM_BumpOutEvalColorTextureRelief(benchmark::State& s) {
+    Run(s, Kind::Textured, kBumpColor);
+}
+
+// With a bevel.
+void BM_MapEvalColorBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kMapColor);
+}
+void BM_MapEvalNormalPerturbBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kMapPerturb);
+}
+void BM_NormalOutEvalColorBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kNormalColor);
+}
+void BM_BumpOutEvalColorBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kBumpColor);
+}
+void BM_BumpOutEvalNormalPerturbBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kBumpPerturb);
 }
 
 BENCHMARK(BM_MapEvalColor);
@@ -106,5 +144,10 @@ BENCHMARK(BM_MapEvalColorChecker);
 BENCHMARK(BM_MapEvalNormalPerturbTextureRelief);
 BENCHMARK(BM_NormalOutEvalColorTextureRelief);
 BENCHMARK(BM_BumpOutEvalColorTextureRelief);
+BENCHMARK(BM_MapEvalColorBevel);
+BENCHMARK(BM_MapEvalNormalPerturbBevel);
+BENCHMARK(BM_NormalOutEvalColorBevel);
+BENCHMARK(BM_BumpOutEvalColorBevel);
+BENCHMARK(BM_BumpOutEvalNormalPerturbBevel);
 
 }  // namespace
