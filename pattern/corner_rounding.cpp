@@ -8,7 +8,7 @@ namespace QuarelNS {
 void RoundFrameCorners(float radiusFraction, bool measure, BrickCell& cell) {
     if (cell.isGrout) return;
     const float r = std::min(radiusFraction, 0.5f) * std::min(cell.sizeU, cell.sizeV);
-    if (!(r > 0.f)) return;
+    if (!(r > 0.f && r < 1e30f)) return;  // none, NaN, or a face without a finite size
     // How far inside the corner's square of side r the point lies, along each side.
     const float ex = r - std::min(cell.localU, 1.f - cell.localU) * cell.sizeU;
     const float ey = r - std::min(cell.localV, 1.f - cell.localV) * cell.sizeV;
