@@ -1,9 +1,10 @@
 // Nanoseconds per call of the relief evaluations next to the main map's colour in the same run:
 // QuarelMap::EvalColor, QuarelMap::EvalNormalPerturb, and the two outputs' EvalColor and
 // EvalNormalPerturb, for "1/2 Running" at the block defaults, without texture relief (the
-// outputs' relief amounts at 0), then with it and a nested checker map, and with every wear
-// control on. Each relief call costs four point evaluations (the bump output's eight), so its
-// budget is a few colour calls.
+// outputs' relief amounts at 0), and then with it and a nested checker map. Each relief call
+// costs four point evaluations (the bump output's eight), so its budget is a few colour calls.
+// Then the same calls with a round bevel of 0.15 of a brick, which measures the joint distance
+// and evaluates the joint's height on every point of the band; last, with every wear control on.
 // The maps are made as the host makes them and updated once, as before a render.
 #include <benchmark/benchmark.h>
 
@@ -30,13 +31,17 @@ struct Scene {
     QuarelMap* map = nullptr;
     std::array<Point3, kPointCount> surfaceUVW;
 
-    Scene(bool textureRelief, bool worn) {
+    Scene(bool textureRelief, bool bevel, bool worn = false) {
         map = dynamic_cast<QuarelMap*>(
             static_cast<Animatable*>(QuarelClassDescOf(QuarelClass::Map).Create(FALSE)));
         holder.SetRef(map);
+        IParamBlock2* pb = map->GetParamBlock(0);
+        if (bevel) {
+            pb->SetValue(MainParam::bevel_width, 0, 0.15f);
+            pb->SetValue(MainParam::bevel_profile, 0, 1);
+        }
         if (worn) {
             // Every wear control on, as in the shading benchmark's worn rows.
-            IParamBlock2* pb = map->GetParamBlock(0);
             pb->SetValue(MainParam::missing_bricks, 0, 10.f);
             pb->SetValue(MainParam::height_variance, 0, 0.3f);
             pb->SetValue(MainParam::tilt_variance, 0, 0.3f);
@@ -58,14 +63,26 @@ struct Scene {
     }
 };
 
-Scene& TheScene(bool textureRelief, bool worn) {
-    static Scene plain(false, false), textured(true, false), wornPlain(false, true);
-    return worn ? wornPlain : (textureRelief ? textured : plain);
+enum class Kind { Plain, Textured, Bevelled, Worn };
+
+Scene& TheScene(Kind kind) {
+    static Scene plain(false, false), textured(true, false), bevelled(false, true),
+        worn(false, false, true);
+    switch (kind) {
+        case Kind::Textured:
+            return textured;
+        case Kind::Bevelled:
+            return bevelled;
+        case Kind::Worn:
+            return worn;
+        default:
+            return plain;
+    }
 }
 
 template <typename Eval>
-void Run(benchmark::State& state, bool textureRelief, Eval eval, bool worn = false) {
-    Scene& scene = TheScene(textureRelief, worn);
+void Run(benchmark::State& state, Kind kind, Eval eval) {
+    Scene& scene = TheScene(kind);
     ScriptedShadeContext sc;
     sc.SetUVW(Point3(), Point3(0.001f, 0.001f, 0.f));
     std::size_t i = 0;
@@ -76,51 +93,75 @@ void Run(benchmark::State& state, bool textureRelief, Eval eval, bool worn = fal
     }
 }
 
-void BM_MapEvalColor(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); });
+// The calls measured, each in the three scenes.
+constexpr auto kMapColor = [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); };
+constexpr auto kMapPerturb = [](QuarelMap& m, ShadeContext& sc) { return m.EvalNormalPerturb(sc); };
+constexpr auto kNormalColor = [](QuarelMap& m, ShadeContext& sc) {
+    return m.NormalOut()->EvalColor(sc);
+};
+constexpr auto kBumpColor = [](QuarelMap& m, ShadeContext& sc) {
+    return m.BumpOut()->EvalColor(sc);
+};
+constexpr auto kBumpPerturb = [](QuarelMap& m, ShadeContext& sc) {
+    return m.BumpOut()->EvalNormalPerturb(sc);
+};
+
+void BM_MapEvalColor(benchmark::State& s) {
+    Run(s, Kind::Plain, kMapColor);
 }
-void BM_MapEvalNormalPerturb(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.EvalNormalPerturb(sc); });
+void BM_MapEvalNormalPerturb(benchmark::State& s) {
+    Run(s, Kind::Plain, kMapPerturb);
 }
-void BM_NormalOutEvalColor(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.NormalOut()->EvalColor(sc); });
+void BM_NormalOutEvalColor(benchmark::State& s) {
+    Run(s, Kind::Plain, kNormalColor);
 }
-void BM_BumpOutEvalColor(benchmark::State& state) {
-    Run(state, false, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); });
+void BM_BumpOutEvalColor(benchmark::State& s) {
+    Run(s, Kind::Plain, kBumpColor);
 }
-void BM_BumpOutEvalNormalPerturb(benchmark::State& state) {
-    Run(state, false,
-        [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalNormalPerturb(sc); });
+void BM_BumpOutEvalNormalPerturb(benchmark::State& s) {
+    Run(s, Kind::Plain, kBumpPerturb);
 }
 
 // With texture relief: a checker on the bricks, shown in every height.
-void BM_MapEvalColorChecker(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); });
+void BM_MapEvalColorChecker(benchmark::State& s) {
+    Run(s, Kind::Textured, kMapColor);
 }
-void BM_MapEvalNormalPerturbTextureRelief(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.EvalNormalPerturb(sc); });
+void BM_MapEvalNormalPerturbTextureRelief(benchmark::State& s) {
+    Run(s, Kind::Textured, kMapPerturb);
 }
-void BM_NormalOutEvalColorTextureRelief(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.NormalOut()->EvalColor(sc); });
+void BM_NormalOutEvalColorTextureRelief(benchmark::State& s) {
+    Run(s, Kind::Textured, kNormalColor);
 }
-void BM_BumpOutEvalColorTextureRelief(benchmark::State& state) {
-    Run(state, true, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); });
+void BM_BumpOutEvalColorTextureRelief(benchmark::State& s) {
+    Run(s, Kind::Textured, kBumpColor);
 }
 
-// Every wear control on, without texture relief: next to the rows above.
-void BM_MapEvalColorWorn(benchmark::State& state) {
-    Run(
-        state, false, [](QuarelMap& m, ShadeContext& sc) { return m.EvalColor(sc); }, true);
+// With a bevel.
+void BM_MapEvalColorBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kMapColor);
 }
-void BM_NormalOutEvalColorWorn(benchmark::State& state) {
-    Run(
-        state, false, [](QuarelMap& m, ShadeContext& sc) { return m.NormalOut()->EvalColor(sc); },
-        true);
+void BM_MapEvalNormalPerturbBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kMapPerturb);
 }
-void BM_BumpOutEvalColorWorn(benchmark::State& state) {
-    Run(
-        state, false, [](QuarelMap& m, ShadeContext& sc) { return m.BumpOut()->EvalColor(sc); },
-        true);
+void BM_NormalOutEvalColorBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kNormalColor);
+}
+void BM_BumpOutEvalColorBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kBumpColor);
+}
+void BM_BumpOutEvalNormalPerturbBevel(benchmark::State& s) {
+    Run(s, Kind::Bevelled, kBumpPerturb);
+}
+
+// Every wear control on, without texture relief.
+void BM_MapEvalColorWorn(benchmark::State& s) {
+    Run(s, Kind::Worn, kMapColor);
+}
+void BM_NormalOutEvalColorWorn(benchmark::State& s) {
+    Run(s, Kind::Worn, kNormalColor);
+}
+void BM_BumpOutEvalColorWorn(benchmark::State& s) {
+    Run(s, Kind::Worn, kBumpColor);
 }
 
 BENCHMARK(BM_MapEvalColor);
@@ -135,5 +176,10 @@ BENCHMARK(BM_BumpOutEvalColorTextureRelief);
 BENCHMARK(BM_MapEvalColorWorn);
 BENCHMARK(BM_NormalOutEvalColorWorn);
 BENCHMARK(BM_BumpOutEvalColorWorn);
+BENCHMARK(BM_MapEvalColorBevel);
+BENCHMARK(BM_MapEvalNormalPerturbBevel);
+BENCHMARK(BM_NormalOutEvalColorBevel);
+BENCHMARK(BM_BumpOutEvalColorBevel);
+BENCHMARK(BM_BumpOutEvalNormalPerturbBevel);
 
 }  // namespace

@@ -38,38 +38,44 @@ void WaveOf(const PatternSettings& ps, float u, float v, BrickCell& cell) {
 // Row builders, one per kind of pattern, so that each row reads as what it is.
 constexpr PatternInfo Plain(int id, std::string_view name, int sid, C cat, int pos,
                             PatternGenerator g) {
-    return {id, name, sid, cat, pos, g, false, false, 0.f};
+    return {id, name, sid, cat, pos, g, false, false, 0.f, false};
 }
 constexpr PatternInfo Bonded(int id, std::string_view name, int sid, C cat, int pos,
                              PatternGenerator g, float shift) {
-    return {id, name, sid, cat, pos, g, false, false, shift};
+    return {id, name, sid, cat, pos, g, false, false, shift, false};
 }
 constexpr PatternInfo TwoSets(int id, std::string_view name, int sid, C cat, int pos,
                               PatternGenerator g) {
-    return {id, name, sid, cat, pos, g, false, true, 0.f};
+    return {id, name, sid, cat, pos, g, false, true, 0.f, false};
 }
 constexpr PatternInfo Layout(int id, std::string_view name, int sid, int pos, PatternGenerator g) {
-    return {id, name, sid, C::Custom, pos, g, true, true, 0.f};
+    return {id, name, sid, C::Custom, pos, g, true, true, 0.f, false};
+}
+
+// A row whose faces are all rectangles filling their frames.
+constexpr PatternInfo Rect(PatternInfo row) {
+    row.rectangularFaces = true;
+    return row;
 }
 
 constexpr std::array<PatternInfo, kPatternCount> kRows = {{
-    Bonded(0, "1/2 Running", 14, C::Masonry, 1, HalfBond, kHalfBond),
-    Bonded(1, "1/3 Running", 15, C::Masonry, 2, ThirdBond, kThirdBond),
-    Plain(2, "Common Flemish", 12, C::Masonry, 3, CommonFlemish),
-    Bonded(3, "Custom Tiles", 19, C::Custom, 1, HalfBond, kHalfBond),
-    Bonded(4, "Fine Stack", 18, C::Masonry, 4, StackBond, kStackBond),
-    Plain(5, "Herringbone", 20, C::Parquet, 1, Herringbone),
-    Plain(6, "T-Shape", 3107, C::Parquet, 2, TShape),
+    Rect(Bonded(0, "1/2 Running", 14, C::Masonry, 1, HalfBond, kHalfBond)),
+    Rect(Bonded(1, "1/3 Running", 15, C::Masonry, 2, ThirdBond, kThirdBond)),
+    Rect(Plain(2, "Common Flemish", 12, C::Masonry, 3, CommonFlemish)),
+    Rect(Bonded(3, "Custom Tiles", 19, C::Custom, 1, HalfBond, kHalfBond)),
+    Rect(Bonded(4, "Fine Stack", 18, C::Masonry, 4, StackBond, kStackBond)),
+    Rect(Plain(5, "Herringbone", 20, C::Parquet, 1, Herringbone)),
+    Rect(Plain(6, "T-Shape", 3107, C::Parquet, 2, TShape)),
     Plain(7, "Diagonal", 3106, C::Abstract, 2, Diagonal),
-    Plain(8, "Modular Ashlar", 3104, C::Parquet, 3, ModularAshlar),
-    Plain(9, "Basket Weave", 3103, C::Parquet, 4, BasketWeave),
+    Rect(Plain(8, "Modular Ashlar", 3104, C::Parquet, 3, ModularAshlar)),
+    Rect(Plain(9, "Basket Weave", 3103, C::Parquet, 4, BasketWeave)),
     Plain(10, "Triangles", 3109, C::Abstract, 1, Triangles),
     Plain(11, "Chevron", 3108, C::Parquet, 5, Chevron),
     Plain(12, "Hexagons", 3105, C::Pavement, 1, Hexagons),
-    Layout(13, "Pattern 1", 3110, 2, Custom<1>),
-    Layout(14, "Pattern 2", 3111, 3, Custom<2>),
-    Layout(15, "Pattern 3", 3112, 4, Custom<3>),
-    Layout(16, "Pattern 4", 3113, 5, Custom<4>),
+    Rect(Layout(13, "Pattern 1", 3110, 2, Custom<1>)),
+    Rect(Layout(14, "Pattern 2", 3111, 3, Custom<2>)),
+    Rect(Layout(15, "Pattern 3", 3112, 4, Custom<3>)),
+    Rect(Layout(16, "Pattern 4", 3113, 5, Custom<4>)),
     Layout(17, "Pattern 5", 3114, 6, Custom<5>),
     Layout(18, "Pattern 6", 3115, 7, Custom<6>),
     Layout(19, "Pattern 7", 3116, 8, Custom<7>),
@@ -78,9 +84,9 @@ constexpr std::array<PatternInfo, kPatternCount> kRows = {{
     TwoSets(22, "Wave Striped", 3132, C::Pavement, 4, WaveOf<false>),
     TwoSets(23, "Triangles 2", 3133, C::Pavement, 5, Triangles2),
     TwoSets(24, "Maple Leaf", 3134, C::Pavement, 6, MapleLeaf),
-    TwoSets(25, "Paving Tile 1", 3135, C::Pavement, 7, PavingTile1),
+    Rect(TwoSets(25, "Paving Tile 1", 3135, C::Pavement, 7, PavingTile1)),
     TwoSets(26, "Paving Tile 2", 3136, C::Pavement, 8, PavingTile2),
-    Plain(27, "Parquet Tile 1", 3137, C::Parquet, 6, ParquetTile1),
+    Rect(Plain(27, "Parquet Tile 1", 3137, C::Parquet, 6, ParquetTile1)),
     Plain(28, "Parquet Tile 2", 3138, C::Parquet, 7, ParquetTile2),
     Plain(29, "Parquet Tile 3", 3139, C::Parquet, 8, ParquetTile3),
 }};

@@ -38,6 +38,9 @@ struct PatternInfo {
     // brick; 0 for every other pattern. The box projection carries the bond round the corners
     // with it.
     float courseShift;
+    // Every face is a rectangle that its local frame spans edge to edge, so its corners are the
+    // frame's and can be rounded (pattern/corner_rounding.h).
+    bool rectangularFaces;
 };
 
 struct PatternCategoryInfo {

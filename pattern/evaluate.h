@@ -8,7 +8,8 @@
 // records.
 //
 // Any input gives a defined record: non-finite or huge coordinates are taken as 0, counts are
-// held to 1..kMaxPatternCount, non-finite grout widths and shifts are neutralised.
+// held to 1..kMaxPatternCount, non-finite grout widths and shifts are neutralised, a corner
+// radius is held to 0.5 (NaN or negative: none).
 #pragma once
 
 #include <cmath>
@@ -23,7 +24,8 @@ constexpr int kMaxPatternCount = 65536;
 void EvaluatePattern(const PatternSettings& settings, float u, float v, BrickCell& cell);
 
 // The settings exactly as the generators see them (counts held to 1..kMaxPatternCount,
-// NaN widths and shifts as 0, infinite ones held to a finite bound).
+// NaN widths and shifts as 0, infinite ones held to a finite bound; the corner radius, which no
+// generator reads, as 0).
 PatternSettings SanitizePatternSettings(const PatternSettings& settings);
 
 // Fractional part in [0, 1). NaN and infinities give 0. A tiny negative x (such as -1e-9) whose

@@ -19,7 +19,9 @@ std::string ToString(const PatternSettings& s) {
     std::ostringstream os;
     os.precision(9);
     os << "{pattern=" << s.pattern << " nx=" << s.nx << " ny=" << s.ny << " gap_u=" << s.gap_u
-       << " gap_v=" << s.gap_v << " random_shift=" << s.random_shift << " seed=" << s.seed << "}";
+       << " gap_v=" << s.gap_v << " random_shift=" << s.random_shift << " seed=" << s.seed;
+    if (s.cornerRadius != 0.f) os << " corner_radius=" << s.cornerRadius;
+    os << "}";
     return os.str();
 }
 

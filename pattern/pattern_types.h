@@ -1,7 +1,8 @@
 // The pattern engine's query and answer records.
 //
 // PatternSettings is what a caller asks with: pattern id, counts, grout widths, random row shift
-// and seed, as seven consecutive 4-byte fields, then whether the joint distance is wanted.
+// and seed, as seven consecutive 4-byte fields, then whether the joint distance is wanted and
+// how round the corners are.
 // BrickCell is the answer: which brick a point lies on, where on its face, whether it is in a
 // joint, which brick set it belongs to, how a nested map is framed on it and how far the point is
 // from a joint edge. The caller presets every BrickCell field to the defaults below before each
@@ -27,6 +28,9 @@ struct PatternSettings {
     // more than the rest of a query) and leave jointDist at its default 0; every other field is
     // the same either way.
     bool wantJointDist = false;
+    // Rounds the corners of faces that fill their local frame (pattern/corner_rounding.h), a
+    // fraction of the face's smaller side, 0..0.5; 0 leaves every record as it was.
+    float cornerRadius = 0.f;
 };
 static_assert(offsetof(PatternSettings, wantJointDist) == 7 * 4,
               "PatternSettings begins with seven 4-byte fields");

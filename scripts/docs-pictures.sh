@@ -16,6 +16,16 @@ for object in sphere cylinder plane; do
 done
 $P -q --preset $wall --set projection_mode=Accurate --object cube --size 200 --samples 16 \
     --out docs/object-cube.png
+# The bevel: the brick-wall preset on the cube without its bevel and with it.
+$P -q --preset $wall --set bevel_width=0 --object cube --size 256 --samples 16 --out docs/bevel-off.png
+$P -q --preset $wall --object cube --size 256 --samples 16 --out docs/bevel-on.png
+# The bevel's profiles on the normal output, and rounded corners on the basket-weave tiles.
+for profile in Linear Round Smooth; do
+    $P -q --preset $wall --set bevel_width=0.3 --set bevel_profile=$profile --output normal \
+        --size 128 --samples 4 --out "docs/bevel-${profile,,}.png"
+done
+$P -q --preset presets/basket-weave-tiles.json --set corner_radius=0.3 --size 128 --samples 4 \
+    --out docs/corner-radius.png
 # The worn presets: colour and normal output side by side in the README.
 for preset in aged-brick-wall worn-stone-path rustic-parquet; do
     for output in color normal; do

@@ -40,6 +40,7 @@ inline PatternSettings PatternSettingsOn(const EvalSnapshot& s, const BoxFace& f
     ps.gap_v = s.gap_v;
     ps.random_shift = s.random_shift;
     ps.seed = static_cast<std::uint32_t>(s.seed);
+    ps.cornerRadius = s.corner_radius;
     return ps;
 }
 

@@ -172,7 +172,9 @@ std::vector<OptionRow> MakeOptionTable() {
          .target = &PreviewOptions::bevel,
          .typeName = "PX",
          .help = "Pixels, 0 to 64, the height is smoothed over to each side of a step before\n"
-                 "its slopes are taken (0: plain differences of the height image)",
+                 "its slopes are taken (0: plain differences of the height image); with the\n"
+                 "map's own bevel (bevel_width) an extra blur on top of it, in pixels of a\n"
+                 "1024 px tile, scaled with --size",
          .defaultText = "2",
          .range = {Kind::Int, 0, 64}},
         {.names = "--relief-depth",
@@ -180,7 +182,9 @@ std::vector<OptionRow> MakeOptionTable() {
          .target = &PreviewOptions::reliefDepth,
          .typeName = "D",
          .help = "How many pixels of the tile a unit height step (grout 0 to brick 1) stands\n"
-                 "high, 0 to 10000; larger gives steeper joints",
+                 "high, 0 to 10000; larger gives steeper joints. With the map's own bevel\n"
+                 "(bevel_width) pixels of a 1024 px tile, scaled with --size, so that a bake\n"
+                 "shows the same relief at any size",
          .defaultText = "6",
          .range = {Kind::Real, 0, 10000}},
         {.names = "--roughness",

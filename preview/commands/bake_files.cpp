@@ -61,8 +61,8 @@ std::string BakeInfoJson(const BakeProfile& profile, const BakeRequest& request,
     j["width"] = request.size;
     j["height"] = request.size;
     j["height_range"] = {0.0, 1.0};
-    j["relief_depth_pixels"] = request.reliefDepth;
-    j["relief_depth_tile_widths"] = request.reliefDepth / request.size;
+    j["relief_depth_pixels"] = ReliefDepthPixels(request);
+    j["relief_depth_tile_widths"] = ReliefDepthPixels(request) / request.size;
     j["normal_y"] = request.normalYDown ? "down" : "up";
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (const ProfilePicture& p : pictures)

@@ -240,6 +240,13 @@ std::uint32_t MapSeed(Texmap* map, const ParamTable& table) {
     return static_cast<std::uint32_t>(value.i);
 }
 
+// Whether the map bevels its bricks.
+bool MapBevels(Texmap* map, const ParamTable& table) {
+    const ParamEntry* width = table.Find("bevel_width");
+    ParamValue value;
+    return width != nullptr && ReadParam(map, *width, value) && value.f > 0.f;
+}
+
 // The bake's request from the options and the map.
 BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, Texmap* map,
                           const ParamTable& table) {
@@ -251,6 +258,7 @@ BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, T
     b.normalSource = o.normalFromOutput ? NormalSource::Output : NormalSource::Height;
     b.bevel = o.bevel;
     b.reliefDepth = o.reliefDepth;
+    b.mapBevel = MapBevels(map, table);
     b.ids = BrickIdSettingsOf(map, table);
     b.roughness = {o.roughnessBrick, o.roughnessJoint, o.roughnessVariance, MapSeed(map, table)};
     b.occlusionRadius = o.occlusionRadius;

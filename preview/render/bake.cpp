@@ -1,5 +1,8 @@
 #include "preview/render/bake.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "preview/render/ambient_occlusion.h"
 #include "preview/render/height_normals.h"
 #include "preview/render/render.h"
@@ -22,6 +25,17 @@ RenderRequest TileRequest(const BakeRequest& b, Output output) {
 
 }  // namespace
 
+double ReliefDepthPixels(const BakeRequest& b) {
+    if (!b.mapBevel) return b.reliefDepth;
+    return b.reliefDepth * b.size / kReliefDepthSize;
+}
+
+int BevelPixels(const BakeRequest& b) {
+    if (!b.mapBevel) return b.bevel;
+    const double scaled = std::round(static_cast<double>(b.bevel) * b.size / kReliefDepthSize);
+    return static_cast<int>(std::clamp(scaled, 0.0, static_cast<double>(kMaxBevel)));
+}
+
 int BakeTileCount(const BakeRequest& b) {
     // Colour, height and ids; the normal output is a render of its own, height normals are not.
     const int pictures = b.normalSource == NormalSource::Output ? 4 : 3;
@@ -36,15 +50,16 @@ BakedTiles Bake(const BakeRequest& b, Texmap* map) {
         tiles.normal = Render(TileRequest(b, Output::Normal), map);
     } else {
         HeightNormalSettings s;
-        s.bevel = b.bevel;
-        s.depth = b.reliefDepth;
+        s.bevel = BevelPixels(b);
+        s.depth = ReliefDepthPixels(b);
         s.yDown = b.normalYDown;
         s.threads = b.threads;
         tiles.normal = NormalsFromHeight(tiles.height, s);
     }
     tiles.id = RenderBrickIds(b.ids, b.size, b.threads, b.progress);
     tiles.roughness = RenderRoughness(b.ids, b.roughness, b.size, b.threads);
-    tiles.occlusion = AmbientOcclusion(tiles.height, {b.occlusionRadius, b.reliefDepth, b.threads});
+    tiles.occlusion =
+        AmbientOcclusion(tiles.height, {b.occlusionRadius, ReliefDepthPixels(b), b.threads});
     return tiles;
 }
 

@@ -8,7 +8,9 @@
 //
 // The normals come from the baked height tile by default (see height_normals.h), so that joints
 // show as slopes a few pixels wide; on request they are the map's own normal output instead,
-// as a host sees it.
+// as a host sees it. When the map bevels its bricks the height tile already holds the bevel's
+// slopes, in tile units, and the depth scales with the size, so a bake at any size shows the
+// same relief.
 //
 // The tile covers [0, 1) x [0, 1) of the pattern exactly, pixel edges on the tile's edges, so
 // laid side by side its last column meets its first and its bottom row its top as in a render
@@ -39,7 +41,11 @@ struct BakeRequest {
     NormalSource normalSource = NormalSource::Height;
     int bevel = 2;             // height normals: the smoothing's reach, pixels
     double reliefDepth = 6.0;  // height normals: pixels a unit height step stands high
-    BrickIdSettings ids;       // the id map's pattern and master transform
+    // The map bevels its own bricks (bevel_width > 0): its height has slopes of its own, fixed
+    // in tile units, so the depth is tile-relative and the smoothing
+    // is an extra blur on top, both scaled with the size (ReliefDepthPixels, BevelPixels).
+    bool mapBevel = false;
+    BrickIdSettings ids;  // the id map's pattern and master transform
     RoughnessSettings roughness;
     double occlusionRadius = 0.02;    // tile units
     ProgressBar* progress = nullptr;  // advanced by one per tile of each picture; may be null
@@ -48,6 +54,17 @@ struct BakeRequest {
 struct BakedTiles {
     Image color, normal, height, id, roughness, occlusion;
 };
+
+// The bake size the relief depth and smoothing are given for when they are tile-relative.
+constexpr int kReliefDepthSize = 1024;
+
+// Pixels a unit height stands high in this bake: reliefDepth as given, or, with the map's own
+// bevel, reliefDepth pixels of a kReliefDepthSize tile scaled to the bake's size, so that the
+// normals do not depend on the size.
+double ReliefDepthPixels(const BakeRequest& b);
+// The smoothing's reach in this bake: bevel as given, or, with the map's own bevel, bevel
+// pixels of a kReliefDepthSize tile scaled to the bake's size (rounded, at most kMaxBevel).
+int BevelPixels(const BakeRequest& b);
 
 // Render tiles the bake advances its progress by.
 int BakeTileCount(const BakeRequest& b);

@@ -330,6 +330,7 @@ CellQuery CellsSettings(Texmap* map, const ParamTable& table) {
     read("gap_v", ps.gap_v);
     read("random_shift", ps.random_shift);
     read("seed", ps.seed);
+    read("corner_radius", ps.cornerRadius);
     read("missing_bricks", q.wear.missing);
     q.wear.missing *= 0.01f;  // the block's percent
     read("edge_noise", q.wear.edgeNoise);

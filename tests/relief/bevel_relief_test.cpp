@@ -138,5 +138,23 @@ TEST_F(BevelReliefTest, EveryPatternTiltsAcrossTheWholeBandAndIsFlatBeyond) {
     EXPECT_GT(allBeyond, 10000);
 }
 
+// A rounded corner: the cut shows the grout's colour and height, and the bevel runs along the
+// arc (its distance measured from the arc's centre).
+TEST_F(BevelReliefTest, RoundedCornersShowTheJointAndBevelAlongTheArc) {
+    const BrickCell c = CellAt(snap, 0.3f, 0.06f);
+    const float u0 = 0.3f - c.localU * c.sizeU, v0 = 0.06f - c.localV * c.sizeV;
+    snap.corner_radius = 0.5f;
+    const float r = 0.5f * Smaller(c), band = Band(0.3f, 0.06f);
+    const float toArc = r * (1.f - 1.f / std::sqrt(2.f));  // from the corner along each side
+    const float cut = 0.5f * toArc;
+    EXPECT_EQ(At(u0 + cut, v0 + cut), AColor(snap.grout_color, 1.f));
+    EXPECT_FLOAT_EQ(Height(u0 + cut, v0 + cut), grout);
+    for (const float d : {0.1f, 0.5f, 0.9f}) {
+        const float along = toArc + d * band / std::sqrt(2.f);
+        EXPECT_EQ(At(u0 + along, v0 + along), AColor(snap.brick_color, 1.f));
+        EXPECT_NEAR(Height(u0 + along, v0 + along), grout + (brick - grout) * d, 1e-3f) << d;
+    }
+}
+
 }  // namespace
 }  // namespace QuarelTest
