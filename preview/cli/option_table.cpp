@@ -33,6 +33,12 @@ std::string CheckBox(std::string& v) {
     return ParseBox(v, b) ? std::string() : "'" + v + "' is not X,Y,Z with each from 0.001 to 1000";
 }
 
+std::string CheckSizeForm(std::string& v) {
+    int w = 0, h = 0;
+    return ParseSize(v, w, h) ? std::string()
+                              : "'" + v + "' is not a whole number N, or W x H as 512x256";
+}
+
 // Each row names only the fields it sets; the others keep their defaults.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -272,30 +278,37 @@ std::vector<OptionRow> MakeOptionTable() {
          .checkName = "box"},
         {.names = "--size",
          .commands = kRender,
-         .target = &PreviewOptions::size,
+         .target = &OptionText::size,
          .typeName = "N",
          .help = "Picture height in pixels, 8 to 8192 (the box's faces and the sheet are\n"
                  "wider); on the sheet, each pattern's side",
          .defaultText = "512; 200 a pattern on the sheet",
          .range = {Kind::Int, 8, 8192},
-         .value = 512},
+         .value = 512,
+         .check = CheckSizeForm,
+         .checkName = "size"},
         {.names = "--size",
          .commands = kBake,
-         .target = &PreviewOptions::size,
-         .typeName = "N",
-         .help = "Side of the square tile in pixels, 8 to 8192, the same for all four maps",
+         .target = &OptionText::size,
+         .typeName = "W[xH]",
+         .help = "The tile in pixels, each side 8 to 8192, the same for every map: N for a\n"
+                 "square, W x H (2048x1024) for a tile stretched across; either way it tiles",
          .defaultText = "1024",
          .range = {Kind::Int, 8, 8192},
-         .value = 1024},
+         .value = 1024,
+         .check = CheckSizeForm,
+         .checkName = "size"},
         {.names = "--size",
          .commands = kSwatch,
-         .target = &PreviewOptions::size,
+         .target = &OptionText::size,
          .typeName = "N",
          .help = "Side of the square swatch in pixels, " + std::to_string(kMinSwatchSize) + " to " +
                  std::to_string(kMaxSwatchSize),
          .defaultText = std::to_string(kDefaultSwatchSize),
          .range = {Kind::Int, kMinSwatchSize, kMaxSwatchSize},
-         .value = kDefaultSwatchSize},
+         .value = kDefaultSwatchSize,
+         .check = CheckSizeForm,
+         .checkName = "size"},
         {.names = "--repeat",
          .commands = kRender,
          .target = &PreviewOptions::repeat,

@@ -169,7 +169,7 @@ void AddOption(CLI::App& app, const OptionRow& row, PreviewOptions& o, OptionTex
             [choices = row.choices](std::string& v) { return CheckChoice(v, choices); }, "",
             "choice"));
     if (row.check != nullptr) opt->check(CLI::Validator(row.check, "", row.checkName));
-    if (row.range.kind != OptionRange::Kind::None)
+    if (row.range.kind != OptionRange::Kind::None && row.check == nullptr)
         opt->check(CLI::Validator([range = row.range, one = OneRange(LongName(row))](
                                       std::string& v) { return CheckNumber(v, range, one); },
                                   "", "number"));
@@ -308,6 +308,31 @@ void CheckObjectOptions(const CLI::App& app) {
     }
 }
 
+// --size as the command reads it: a picture's height or a swatch's side, or bake's tile, whose
+// width may differ from its height.
+void ReadSize(const CLI::App& app, const OptionText& t, PreviewOptions& o) {
+    const OptionRow* row = RowFor("--size", o.command);
+    if (row == nullptr) return;
+    if (app.count("--size") == 0) {
+        o.size = static_cast<int>(*row->value);
+        return;
+    }
+    int w = 0, h = 0;
+    ParseSize(t.size, w, h);  // the form was checked as it was parsed
+    if (w != h && o.command != Command::Bake)
+        throw CLI::ValidationError(
+            "--size", "'" + t.size + "': " +
+                          (o.command == Command::Render ? "a render" : CommandName(o.command)) +
+                          " takes one number; only bake takes W x H");
+    for (const int side : {w, h})
+        if (side < row->range.lo || side > row->range.hi)
+            throw CLI::ValidationError(
+                "--size", OutOfRange(std::to_string(side), row->range) +
+                              (w != h ? " for each side of " + t.size : std::string()));
+    o.size = h;
+    o.width = w == h ? 0 : w;
+}
+
 // The checks that look at more than one option, or at the command, in the order they speak.
 void CheckOptions(const CLI::App& app, const PreviewOptions& o, const OptionText& t) {
     CheckTaken(app, o.command);
@@ -388,6 +413,24 @@ std::string BakePrefix(const std::string& out) {
     return out;
 }
 
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    const auto whole = [&](int& v) {
+        if (p == end || *p < '0' || *p > '9') return false;
+        const auto [next, ec] = std::from_chars(p, end, v);
+        p = next;
+        return ec == std::errc();
+    };
+    if (!whole(width)) return false;
+    height = width;
+    if (p != end && (*p == 'x' || *p == 'X')) {
+        ++p;
+        if (!whole(height)) return false;
+    }
+    return p == end;
+}
+
 bool ParseBox(const std::string& text, Point3& box) {
     float v[3];
     const char* p = text.data();
@@ -420,6 +463,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         for (std::size_t i = 0; i < subs.size(); ++i)
             if (subs[i] != nullptr && subs[i]->parsed()) o.command = CommandTable()[i].command;
         CheckOptions(app, o, text);
+        ReadSize(app, text, o);
     } catch (const CLI::ExtrasError& e) {
         return RefuseUnknown(app, e);
     } catch (const CLI::ParseError& e) {

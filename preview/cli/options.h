@@ -60,7 +60,8 @@ struct PreviewOptions {
     Projection projection = Projection::Plane;
     Point3 box{1.f, 0.5f, 1.f};
     bool sheet = false;  // a contact sheet of every pattern instead of one picture
-    int size = 512;
+    int size = 512;      // pixels high (swatch, sheet: each side)
+    int width = 0;       // bake: pixels across, 0 for `size` (a square tile)
     int repeat = 1;
     int samples = 4;  // renders: enough that one-pixel joints keep their colour
     int threads = 0;
@@ -90,6 +91,10 @@ std::string BakePrefix(const std::string& out);
 
 // X,Y,Z with each from 0.001 to 1000, as --box takes it.
 bool ParseBox(const std::string& text, Point3& box);
+
+// "N" or "WxH" (an x or X between two whole numbers, no spaces): width and height; N gives
+// both. Only the form is checked, not the range.
+bool ParseSize(const std::string& text, int& width, int& height);
 
 // Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused
 // after a bad option, with the message already printed to standard error).

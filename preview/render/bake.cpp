@@ -12,6 +12,7 @@ RenderRequest TileRequest(const BakeRequest& b, Output output) {
     r.output = output;
     r.projection = Projection::Plane;
     r.size = b.size;
+    r.width = BakeWidth(b);
     r.repeat = 1;  // the plane's one tile: u in [0, 1) left to right, v from 1 down to 0
     r.samples = b.samples;
     r.threads = b.threads;
@@ -21,6 +22,10 @@ RenderRequest TileRequest(const BakeRequest& b, Output output) {
 }
 
 }  // namespace
+
+int BakeWidth(const BakeRequest& b) {
+    return b.width > 0 ? b.width : b.size;
+}
 
 int BakeTileCount(const BakeRequest& b) {
     // Colour, height and ids; the normal output is a render of its own, height normals are not.
@@ -42,8 +47,8 @@ BakedTiles Bake(const BakeRequest& b, Texmap* map) {
         s.threads = b.threads;
         tiles.normal = NormalsFromHeight(tiles.height, s);
     }
-    tiles.id = RenderBrickIds(b.ids, b.size, b.threads, b.progress);
-    tiles.roughness = RenderRoughness(b.ids, b.roughness, b.size, b.threads);
+    tiles.id = RenderBrickIds(b.ids, BakeWidth(b), b.size, b.threads, b.progress);
+    tiles.roughness = RenderRoughness(b.ids, b.roughness, BakeWidth(b), b.size, b.threads);
     tiles.occlusion = AmbientOcclusion(tiles.height, {b.occlusionRadius, b.reliefDepth, b.threads});
     return tiles;
 }

@@ -32,9 +32,9 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     auto slot = QuarelPreviewTest::MapFromPreset(kWall);
     const BrickIdSettings ids = BrickIdSettingsOf(slot->Get(), Table());
     constexpr int kSize = 64;
-    const Image id = RenderBrickIds(ids, kSize, 0, nullptr);
+    const Image id = RenderBrickIds(ids, kSize, kSize, 0, nullptr);
     RoughnessSettings r{0.6, 0.9, 0.2, 42};
-    const Image rough = RenderRoughness(ids, r, kSize, 2);
+    const Image rough = RenderRoughness(ids, r, kSize, kSize, 2);
     std::map<std::uint32_t, int> valueOf;
     std::set<int> values;
     int neighboursDiffer = 0, joints = 0;
@@ -60,7 +60,7 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     EXPECT_GT(neighboursDiffer, 0);
 
     r.variance = 0;
-    const Image even = RenderRoughness(ids, r, kSize, 1);
+    const Image even = RenderRoughness(ids, r, kSize, kSize, 1);
     for (int i = 0; i < kSize * kSize; ++i) {
         const int x = i % kSize, y = i / kSize;
         EXPECT_EQ(Level(even, x, y), id.Get(x, y) == 0 ? Level(0.9) : Level(0.6));
@@ -68,7 +68,7 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     // Another seed, other bricks' values.
     r.variance = 0.2;
     r.seed = 43;
-    EXPECT_NE(RenderRoughness(ids, r, kSize, 1).rgb16, rough.rgb16);
+    EXPECT_NE(RenderRoughness(ids, r, kSize, kSize, 1).rgb16, rough.rgb16);
 }
 
 // A pixel's neighbour across the tile's edge is the plane's next pixel, as in the id map.
@@ -77,7 +77,7 @@ TEST(BakedRoughness, TheTileWraps) {
     const BrickIdSettings ids = BrickIdSettingsOf(slot->Get(), Table());
     constexpr int kSize = 48;
     const RoughnessSettings r{0.5, 1.0, 0.3, 7};
-    const Image rough = RenderRoughness(ids, r, kSize, 2);
+    const Image rough = RenderRoughness(ids, r, kSize, kSize, 2);
     for (int i = 0; i < kSize; ++i) {
         const float c = (static_cast<float>(i) + 0.5f) / kSize;
         EXPECT_EQ(Level(rough, kSize - 1, i),
