@@ -39,6 +39,14 @@ std::string CheckSizeForm(std::string& v) {
                               : "'" + v + "' is not a whole number N, or W x H as 512x256";
 }
 
+std::string CheckCamera(std::string& v) {
+    return CameraProblem(v);
+}
+
+std::string CheckLight(std::string& v) {
+    return LightProblem(v);
+}
+
 // Each row names only the fields it sets; the others keep their defaults.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -261,6 +269,34 @@ std::vector<OptionRow> MakeOptionTable() {
                  "0 to 100",
          .defaultText = "1",
          .range = {Kind::Real, 0, 100}},
+        {.names = "--camera",
+         .commands = kRender,
+         .target = &OptionText::camera,
+         .typeName = "D,AZ,EL",
+         .help = "With --object: the camera's distance from the object's centre (1 to 100, the\n"
+                 "object fits a unit cube), its azimuth around the vertical from +x towards +y\n"
+                 "(-360 to 360) and its elevation (-89 to 89), in degrees",
+         .defaultText = "the object filling most of the picture, from azimuth -53.4 and\n"
+                        "elevation 30.1 (the plane from 65)",
+         .check = CheckCamera,
+         .checkName = "camera"},
+        {.names = "--light",
+         .commands = kRender,
+         .target = &OptionText::light,
+         .typeName = "AZ,EL",
+         .help = "With --object: the key light's direction, azimuth (-360 to 360) and elevation\n"
+                 "(-90 to 90) in degrees as --camera's; the fill light stays",
+         .defaultText = "-122.7,48.8, above and front left",
+         .check = CheckLight,
+         .checkName = "light"},
+        {.names = "--object-tiles",
+         .commands = kRender,
+         .target = &PreviewOptions::objectTiles,
+         .typeName = "N",
+         .help = "With --object: tiles around the sphere or the cylinder, or across each face\n"
+                 "of the cube and the plane, 1 to 64; the bricks keep their proportions",
+         .defaultText = "2 sphere, 3 cylinder, 1 cube and plane",
+         .range = {Kind::Int, 1, 64}},
         {.names = "--projection",
          .commands = kRender | kSample,
          .target = &OptionText::projection,

@@ -40,6 +40,7 @@ struct OptionText {
     std::string normalSource = "height";
     std::string box;
     std::string size;  // N, or for bake W x H
+    std::string camera, light;
     std::vector<std::string> sets;
     std::map<std::string, std::string> shorthands;  // by option, the text as given
 };

@@ -303,9 +303,10 @@ void CheckObjectOptions(const CLI::App& app) {
                 throw CLI::ValidationError(opt,
                                            "does not apply to --object: the object "
                                            "shows the map's colour, lit");
-    } else if (app.count("--bump") > 0) {
-        throw CLI::ValidationError("--bump", "applies to --object only");
+        return;
     }
+    for (const char* opt : {"--bump", "--camera", "--light", "--object-tiles"})
+        if (app.count(opt) > 0) throw CLI::ValidationError(opt, "applies to --object only");
 }
 
 // --size as the command reads it: a picture's height or a swatch's side, or bake's tile, whose
@@ -387,6 +388,8 @@ void FillFromText(const CLI::App& app, const OptionText& t, PreviewOptions& o) {
     o.projection = t.projection == "box" ? Projection::Box : Projection::Plane;
     o.normalFromOutput = t.normalSource == "output";
     if (!t.box.empty()) ParseBox(t.box, o.box);
+    if (!t.camera.empty()) ParseNumbers(t.camera, 3, o.camera);
+    if (!t.light.empty()) ParseNumbers(t.light, 2, o.light);
     for (const OptionRow* row : FirstRows()) {
         const std::string name = LongName(*row);
         if (*row->param == '\0' || app.count(name) == 0) continue;
@@ -431,23 +434,71 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     return p == end;
 }
 
-bool ParseBox(const std::string& text, Point3& box) {
-    float v[3];
+bool ParseNumbers(const std::string& text, int count, std::vector<float>& out) {
+    std::vector<float> v(static_cast<std::size_t>(count));
     const char* p = text.data();
     const char* end = p + text.size();
-    for (int k = 0; k < 3; ++k) {
-        const auto [next, ec] = std::from_chars(p, end, v[k]);
-        if (ec != std::errc() || !std::isfinite(v[k]) || v[k] < 0.001f || v[k] > 1000.f)
-            return false;
+    for (int k = 0; k < count; ++k) {
+        const auto [next, ec] = std::from_chars(p, end, v[static_cast<std::size_t>(k)]);
+        if (ec != std::errc() || !std::isfinite(v[static_cast<std::size_t>(k)])) return false;
         p = next;
-        if (k < 2) {
+        if (k + 1 < count) {
             if (p == end || *p != ',') return false;
             ++p;
         }
     }
     if (p != end) return false;
+    out = v;
+    return true;
+}
+
+bool ParseBox(const std::string& text, Point3& box) {
+    std::vector<float> v;
+    if (!ParseNumbers(text, 3, v)) return false;
+    for (const float side : v)
+        if (side < 0.001f || side > 1000.f) return false;
     box = Point3(v[0], v[1], v[2]);
     return true;
+}
+
+namespace {
+
+// One named number of a list against its range, as the user would type both.
+struct ListPart {
+    const char* name;
+    OptionRange range;
+};
+
+std::string ListProblem(const std::string& text, const char* form,
+                        std::initializer_list<ListPart> parts) {
+    std::vector<float> v;
+    if (!ParseNumbers(text, static_cast<int>(parts.size()), v))
+        return "'" + text + "' is not " + form;
+    std::size_t i = 0;
+    for (const ListPart& part : parts) {
+        const double x = v[i++];
+        if (x < part.range.lo || x > part.range.hi)
+            return std::string(part.name) + " " +
+                   OutOfRange(NumberText(x, part.range.kind), part.range);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CameraProblem(const std::string& text) {
+    using Kind = OptionRange::Kind;
+    return ListProblem(text, "DISTANCE,AZIMUTH,ELEVATION, e.g. 3,-50,30",
+                       {{"distance", {Kind::Real, 1, 100}},
+                        {"azimuth", {Kind::Real, -360, 360}},
+                        {"elevation", {Kind::Real, -89, 89}}});
+}
+
+std::string LightProblem(const std::string& text) {
+    using Kind = OptionRange::Kind;
+    return ListProblem(
+        text, "AZIMUTH,ELEVATION, e.g. -120,50",
+        {{"azimuth", {Kind::Real, -360, 360}}, {"elevation", {Kind::Real, -90, 90}}});
 }
 
 int ParseOptions(int argc, char** argv, PreviewOptions& o) {

@@ -84,6 +84,10 @@ struct PreviewOptions {
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled
+    // with object: the camera's distance, azimuth and elevation (degrees) and the key light's
+    // azimuth and elevation; empty: the object's own framing and light
+    std::vector<float> camera, light;
+    int objectTiles = 0;  // with object: tiles around it or across a face; 0: the object's own
 };
 
 // The bake's path prefix of --out: the text without a ".png" ending.
@@ -91,6 +95,14 @@ std::string BakePrefix(const std::string& out);
 
 // X,Y,Z with each from 0.001 to 1000, as --box takes it.
 bool ParseBox(const std::string& text, Point3& box);
+
+// `count` finite numbers separated by commas, no spaces.
+bool ParseNumbers(const std::string& text, int count, std::vector<float>& out);
+
+// Why a --camera (DISTANCE,AZIMUTH,ELEVATION) or --light (AZIMUTH,ELEVATION) text is refused,
+// or "".
+std::string CameraProblem(const std::string& text);
+std::string LightProblem(const std::string& text);
 
 // "N" or "WxH" (an x or X between two whole numbers, no spaces): width and height; N gives
 // both. Only the form is checked, not the range.

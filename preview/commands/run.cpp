@@ -306,6 +306,9 @@ int ObjectCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     r.samples = o.samples;
     r.threads = o.threads;
     r.bump = o.bump;
+    if (o.camera.size() == 3) r.camera = CameraPlace{o.camera[0], {o.camera[1], o.camera[2]}};
+    if (o.light.size() == 2) r.light = ObjectAngles{o.light[0], o.light[1]};
+    r.tiles = o.objectTiles;
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), ObjectTileCount(r), o.object);
     r.progress = &bar;
     const Image image = RenderObject(r, map);
