@@ -18,6 +18,7 @@ constexpr int kMaxHorizonSteps = 64;
 struct HorizonStep {
     int dx, dy;
     float inverseDistance;  // 1 / pixels from the centre
+    std::ptrdiff_t offset;  // in the height field's values, where the step does not wrap
 };
 
 // The pixel steps along each direction, nearest first; steps rounding to the centre or to the
@@ -33,7 +34,7 @@ std::vector<std::vector<HorizonStep>> MarchSteps(double radiusPixels) {
             const int dy = static_cast<int>(std::lround(t * std::sin(a)));
             if (dx == 0 && dy == 0) continue;
             if (!dirs[d].empty() && dirs[d].back().dx == dx && dirs[d].back().dy == dy) continue;
-            dirs[d].push_back({dx, dy, static_cast<float>(1.0 / std::hypot(dx, dy))});
+            dirs[d].push_back({dx, dy, static_cast<float>(1.0 / std::hypot(dx, dy)), 0});
         }
     }
     return dirs;
@@ -99,12 +100,13 @@ struct Horizon {
     int reach = 0;                                 // the farthest step along x or y, pixels
 };
 
-Horizon HorizonOf(double radiusPixels) {
+Horizon HorizonOf(double radiusPixels, int width) {
     Horizon hz{MarchSteps(radiusPixels), {}, 0};
-    for (const std::vector<HorizonStep>& dir : hz.dirs) {
+    for (std::vector<HorizonStep>& dir : hz.dirs) {
         std::vector<float> suffix(dir.size());
         float m = 0.f;
         for (std::size_t k = dir.size(); k-- > 0;) {
+            dir[k].offset = static_cast<std::ptrdiff_t>(dir[k].dy) * width + dir[k].dx;
             m = std::max(m, dir[k].inverseDistance);
             suffix[k] = m;
             hz.reach = std::max({hz.reach, std::abs(dir[k].dx), std::abs(dir[k].dy)});
@@ -119,6 +121,9 @@ Horizon HorizonOf(double radiusPixels) {
 double OcclusionAt(const HeightField& f, const Horizon& hz, float highest, int x, int y) {
     const float here = f.At(x, y);
     const float rise = highest - here;
+    // Away from the edges no step wraps, and the steps' offsets save the wrapping's divisions.
+    const bool inside = x >= hz.reach && y >= hz.reach && x < f.w - hz.reach && y < f.h - hz.reach;
+    const float* centre = f.z.data() + static_cast<std::ptrdiff_t>(y) * f.w + x;
     double hidden = 0.0;
     for (std::size_t d = 0; d < hz.dirs.size(); ++d) {
         const std::vector<HorizonStep>& dir = hz.dirs[d];
@@ -126,7 +131,8 @@ double OcclusionAt(const HeightField& f, const Horizon& hz, float highest, int x
         for (std::size_t k = 0; k < dir.size(); ++k) {
             if (rise * hz.reachInverse[d][k] <= steepest) break;
             const HorizonStep& s = dir[k];
-            steepest = std::max(steepest, (f.At(x + s.dx, y + s.dy) - here) * s.inverseDistance);
+            const float there = inside ? centre[s.offset] : f.At(x + s.dx, y + s.dy);
+            steepest = std::max(steepest, (there - here) * s.inverseDistance);
         }
         hidden += steepest / std::sqrt(1.0 + static_cast<double>(steepest) * steepest);
     }
@@ -137,7 +143,7 @@ double OcclusionAt(const HeightField& f, const Horizon& hz, float highest, int x
 
 Image AmbientOcclusion(const Image& height, const OcclusionSettings& s) {
     const HeightField field = HeightFieldOf(height, s.depth);
-    const Horizon hz = HorizonOf(s.radius * std::max(height.width, height.height));
+    const Horizon hz = HorizonOf(s.radius * std::max(height.width, height.height), height.width);
     const std::vector<float> highest = NeighbourhoodMax(field, hz.reach);
     Image out = Image::Deep(height.width, height.height);
     std::atomic<int> next{0};
