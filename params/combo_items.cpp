@@ -21,4 +21,10 @@ std::span<const StringResID> ProjectionModeComboItems() {
     return items;
 }
 
+std::span<const StringResID> BevelProfileComboItems() {
+    static constexpr StringResID items[] = {QuarelRes::IDS_BEVEL_LINEAR, QuarelRes::IDS_BEVEL_ROUND,
+                                            QuarelRes::IDS_BEVEL_SMOOTH};
+    return items;
+}
+
 }  // namespace QuarelNS

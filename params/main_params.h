@@ -1,5 +1,5 @@
 // Block 0 of QuarelMap, "params": every user-visible setting of the main map. The rows are in
-// declaration order (the order the host lists them), which is not id order; ids 0 to 33 are all
+// declaration order (the order the host lists them), which is not id order; ids 0 to 36 are all
 // in use and are stored in scene files.
 #pragma once
 
@@ -45,6 +45,9 @@ enum : ParamID {
     random_texture_rotation_step = 31,
     hue_shift = 32,
     seamless_bricks = 33,
+    bevel_width = 34,
+    bevel_profile = 35,
+    corner_radius = 36,
 };
 }  // namespace MainParam
 
@@ -56,6 +59,8 @@ constexpr MapID kDiffuseMap = 1;
 std::span<const StringResID> PatternComboItems();
 // Items of the projection-mode combo box: "Simple" = 0, "Accurate" = 1.
 std::span<const StringResID> ProjectionModeComboItems();
+// Items of the bevel-profile combo box: "Linear" = 0, "Round" = 1, "Smooth" = 2.
+std::span<const StringResID> BevelProfileComboItems();
 
 inline constexpr ParamDecl kMainParams[] = {
     Int(MainParam::pattern, L"pattern", kNotAnimatable, QuarelRes::IDS_PATTERN, 0, 0, 29)
@@ -201,6 +206,26 @@ inline constexpr ParamDecl kMainParams[] = {
     Bool(MainParam::seamless_bricks, L"seamless_bricks", QuarelRes::IDS_SEAMLESS_BRICKS, false)
         .Check(kMainParamsMap, QuarelRes::IDC_SEAMLESS_BRICKS)
         .Into<&EvalSnapshot::seamless_bricks>(),
+    // The relief's shape. Both widths are fractions of a brick's smaller side, so a brick looks
+    // the same at any counts; 0 (the default, and every scene saved before them) is the plain
+    // step from joint to brick.
+    Float(MainParam::bevel_width, L"bevel_width", kAnimatable, QuarelRes::IDS_BEVEL_WIDTH, 0.f, 0.f,
+          0.5f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_BEVEL_WIDTH_EDIT, QuarelRes::IDC_BEVEL_WIDTH_SPIN,
+                 0.01f)
+        .Into<&EvalSnapshot::bevel_width>()
+        .Clamped(),
+    Int(MainParam::bevel_profile, L"bevel_profile", kNotAnimatable, QuarelRes::IDS_BEVEL_PROFILE, 0,
+        0, 2)
+        .Combo(kMainParamsMap, QuarelRes::IDC_BEVEL_PROFILE, BevelProfileComboItems)
+        .Into<&EvalSnapshot::bevel_profile>()
+        .Clamped(),
+    Float(MainParam::corner_radius, L"corner_radius", kAnimatable, QuarelRes::IDS_CORNER_RADIUS,
+          0.f, 0.f, 0.5f)
+        .Spinner(kMainParamsMap, QuarelRes::IDC_CORNER_RADIUS_EDIT,
+                 QuarelRes::IDC_CORNER_RADIUS_SPIN, 0.01f)
+        .Into<&EvalSnapshot::corner_radius>()
+        .Clamped(),
 };
 
 inline constexpr RolloutDecl kMainRollouts[] = {

@@ -45,6 +45,9 @@ struct EvalSnapshot {
     std::int32_t random_fragment_on = 0;
     float fragment_size = 0.25f;       // 0.001..1
     std::int32_t seamless_bricks = 0;  // 1: a brick the tile's edges cut is one brick
+    float bevel_width = 0.f;           // 0..0.5 of a brick's smaller side
+    std::int32_t bevel_profile = 0;    // 0 "Linear", 1 "Round", 2 "Smooth"
+    float corner_radius = 0.f;         // 0..0.5 of a brick's smaller side
     Color bump_brick_color{1.f, 1.f, 1.f};
     Color bump_brick_color_2{1.f, 1.f, 1.f};
     Color bump_grout_color{0.f, 0.f, 0.f};

@@ -132,6 +132,16 @@ constexpr W32DialogItem kParams[] = {
     Label(L"Angle:", {10, 303, 55, 10}),
     Edit(IDC_BRICK_ANGLE_EDIT, {65, 301, 35, 12}),
     Spinner(IDC_BRICK_ANGLE_SPIN, {102, 301, 7, 12}),
+
+    Group(L"Relief Shape", {4, 327, 209, 50}),
+    Label(L"Bevel Width:", {10, 343, 55, 10}),
+    Edit(IDC_BEVEL_WIDTH_EDIT, {65, 341, 35, 12}),
+    Spinner(IDC_BEVEL_WIDTH_SPIN, {102, 341, 7, 12}),
+    Label(L"Profile:", {115, 343, 35, 10}),
+    Combo(IDC_BEVEL_PROFILE, kComboDropDownList | kVScroll | kTabStop, {155, 341, 52, 50}),
+    Label(L"Corner Radius:", {10, 359, 55, 10}),
+    Edit(IDC_CORNER_RADIUS_EDIT, {65, 357, 35, 12}),
+    Spinner(IDC_CORNER_RADIUS_SPIN, {102, 357, 7, 12}),
 };
 
 constexpr W32DialogItem kDiffuse[] = {
@@ -209,7 +219,7 @@ constexpr W32DialogResource Dialog(int id, std::int16_t height, const W32DialogI
 }
 
 constexpr W32DialogResource kDialogs[] = {
-    Dialog(IDD_QUAREL_PARAMS, 325, kParams),
+    Dialog(IDD_QUAREL_PARAMS, 381, kParams),
     Dialog(IDD_QUAREL_DIFFUSE, 75, kDiffuse),
     Dialog(IDD_QUAREL_BUMP_COLORS, 26, kBumpColors),
     Dialog(IDD_QUAREL_NORMAL_BTN, 26, kNormalButton),

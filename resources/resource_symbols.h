@@ -73,6 +73,11 @@
     QR_CONTROL(IDC_HUE_SHIFT_EDIT, 1062)       \
     QR_CONTROL(IDC_HUE_SHIFT_SPIN, 1063)       \
     QR_CONTROL(IDC_SEAMLESS_BRICKS, 1064)      \
+    QR_CONTROL(IDC_BEVEL_WIDTH_EDIT, 1065)     \
+    QR_CONTROL(IDC_BEVEL_WIDTH_SPIN, 1066)     \
+    QR_CONTROL(IDC_BEVEL_PROFILE, 1067)        \
+    QR_CONTROL(IDC_CORNER_RADIUS_EDIT, 1068)   \
+    QR_CONTROL(IDC_CORNER_RADIUS_SPIN, 1069)   \
     QR_CONTROL(IDC_BUMP_BRICK_COLOR, 1070)     \
     QR_CONTROL(IDC_BUMP_BRICK_COLOR_2, 1071)   \
     QR_CONTROL(IDC_BUMP_GROUT_COLOR, 1072)     \
@@ -132,6 +137,9 @@
     QR_STRING(IDS_ROTATION_STEP, 63, L"Random Texture Rotation Step")           \
     QR_STRING(IDS_HUE_SHIFT, 64, L"Hue")                                        \
     QR_STRING(IDS_SEAMLESS_BRICKS, 65, L"Seamless Bricks")                      \
+    QR_STRING(IDS_BEVEL_WIDTH, 66, L"Bevel Width")                              \
+    QR_STRING(IDS_BEVEL_PROFILE, 67, L"Bevel Profile")                          \
+    QR_STRING(IDS_CORNER_RADIUS, 68, L"Corner Radius")                          \
     QR_STRING(IDS_DIFFUSE_TITLE, 70, L"Diffuse Colors & Maps")                  \
     QR_STRING(IDS_BUMP_BRICK_COLOR, 72, L"Bump Brick 1 Color")                  \
     QR_STRING(IDS_BUMP_BRICK_COLOR_2, 73, L"Bump Brick 2 Color")                \
@@ -154,4 +162,7 @@
     QR_STRING(IDS_BP_BUMP_MAP, 94, L"Bump Texture")                             \
     QR_STRING(IDS_BP_BUMP_MAP_ON, 95, L"Bump Texture On")                       \
     QR_STRING(IDS_BP_DEPTH, 96, L"Bump Depth")                                  \
-    QR_STRING(IDS_BP_TEX_RELIEF, 97, L"Texture Relief Amount")
+    QR_STRING(IDS_BP_TEX_RELIEF, 97, L"Texture Relief Amount")                  \
+    QR_STRING(IDS_BEVEL_LINEAR, 101, L"Linear")                                 \
+    QR_STRING(IDS_BEVEL_ROUND, 102, L"Round")                                   \
+    QR_STRING(IDS_BEVEL_SMOOTH, 103, L"Smooth")

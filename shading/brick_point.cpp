@@ -10,6 +10,7 @@
 #include "shading/brick_shade_context.h"
 #include "shading/eval_log.h"
 #include "shading/float_guards.h"
+#include "shading/relief_shape.h"
 
 // Nested-map evaluation stays out of line: its large context would otherwise widen the stack
 // frame and the register saves of every call, map or no map.
@@ -135,6 +136,27 @@ inline void VaryBrickColor(const EvalSnapshot& s, std::uint32_t key, AColor& col
     }
 }
 
+// The joint's colour at the point: the grout map, or the record's grout colour.
+inline AColor JointColor(const BrickEvalSource& src, ShadeContext& sc, const EvalSnapshot& s,
+                         const ShadeOverrides& ov, const MasterPoint& m) {
+    if (ov.evalMaps && s.grout_map_on != 0 && src.groutMap != nullptr)
+        return EvalGroutMap(*src.groutMap, sc, m);
+    return AColor(ov.useOwnColors ? ov.groutColor : s.grout_color, 1.f);
+}
+
+// A height record's brick colour, lowered towards the joint's colour at the same point by the
+// brick's relief shape. Out of line: only relief records with a shape come here.
+QUAREL_NOINLINE void ShapeRelief(const BrickEvalSource& src, ShadeContext& sc,
+                                 const EvalSnapshot& s, const ShadeOverrides& ov,
+                                 const MasterPoint& m, const BrickCell& cell, std::uint32_t key,
+                                 AColor& color) {
+    const float rise = ReliefRise(ReliefShapeOf(s, key), cell);
+    if (!(rise < 1.f)) return;
+    const AColor j = JointColor(src, sc, s, ov, m);
+    color = AColor(j.r + (color.r - j.r) * rise, j.g + (color.g - j.g) * rise,
+                   j.b + (color.b - j.b) * rise, j.a + (color.a - j.a) * rise);
+}
+
 }  // namespace
 
 AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3& uvw,
@@ -161,16 +183,13 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
 
     // Pattern query. The engine reduces the point to the unit tile itself (and takes
     // non-finite coordinates as 0), so um and vm go in as they are.
-    const PatternSettings ps = PatternSettingsOn(s, face);
+    PatternSettings ps = PatternSettingsOn(s, face);
+    ps.wantJointDist = ov.reliefShape && NeedsJointDistance(s);
     BrickCell cell;  // the record's defaults are the preset the engine expects
     EvaluatePattern(ps, m.um, m.vm, cell);
 
     // Grout: its map, or its colour; no variation.
-    if (cell.isGrout) {
-        if (ov.evalMaps && s.grout_map_on != 0 && src.groutMap != nullptr)
-            return EvalGroutMap(*src.groutMap, sc, m);
-        return AColor(ov.useOwnColors ? ov.groutColor : s.grout_color, 1.f);
-    }
+    if (cell.isGrout) return JointColor(src, sc, s, ov, m);
 
     // Brick. With seamless bricks the parts that the tile's edges cut share one identity, so
     // every per-brick value below, the nested map's frame and id included, is the whole brick's.
@@ -202,6 +221,7 @@ AColor EvalBrickPoint(const BrickEvalSource& src, ShadeContext& sc, const Point3
     }
 
     VaryBrickColor(s, key, color);
+    if (ov.reliefShape && HasReliefShape(s)) ShapeRelief(src, sc, s, ov, m, cell, key, color);
     return color;
 }
 

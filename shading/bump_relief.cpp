@@ -1,6 +1,7 @@
 #include "shading/bump_relief.h"
 
 #include "shading/float_guards.h"
+#include "shading/relief_shape.h"
 
 namespace QuarelNS {
 namespace {
@@ -25,8 +26,12 @@ AColor At(const BrickEvalSource& src, ShadeContext& sc, const Point3& p, const P
 
 BumpReliefRecords MakeBumpReliefRecords(const BumpReliefValues& v) {
     const Color white(1.f, 1.f, 1.f), black(0.f, 0.f, 0.f);
-    return {Record(v.brickColor, v.brickColor2, v.groutColor, false),
-            Record(white, white, white, true), Record(white, white, black, false)};
+    BumpReliefRecords r{Record(v.brickColor, v.brickColor2, v.groutColor, false),
+                        Record(white, white, white, true), Record(white, white, black, false)};
+    // The mask carries the bricks' relief shape: it is the share of each point that stands
+    // above the grout, and the base and the texture are both raised by it.
+    r.mask.reliefShape = true;
+    return r;
 }
 
 BumpHeightField MakeBumpHeightField(const BrickEvalSource& src, ShadeContext& sc,
@@ -59,14 +64,16 @@ AColor EvalBumpReliefColor(const BrickEvalSource& src, UVGen* uvGen, ShadeContex
     const BumpReliefRecords rec = MakeBumpReliefRecords(v);
     const AColor base = At(src, sc, at.uvw, at.duvw, at.face, rec.base);
     // Written so that a NaN relief counts as none.
-    if (!(v.relief > 0.f)) return base;
-    const ReliefNestingScope scope(src.owner, true);
-    if (!scope.Entered()) return base;
-    const float r = v.relief < 1.f ? v.relief : 1.f;
+    const ReliefNestingScope scope(src.owner, v.relief > 0.f);
+    // Without texture relief and without a shape the mask would only give the base back.
+    if (!scope.Entered() && !HasReliefShape(SnapshotOf(src))) return base;
+    const float r = !scope.Entered() ? 0.f : (v.relief < 1.f ? v.relief : 1.f);
 
-    const float tex = v.bumpOn != 0 && v.bumpTexture != nullptr
-                          ? ReliefGrey(v.bumpTexture->EvalColor(sc))
-                          : ReliefGrey(At(src, sc, at.uvw, at.duvw, at.face, rec.white));
+    float tex = 0.f;
+    if (r > 0.f)
+        tex = v.bumpOn != 0 && v.bumpTexture != nullptr
+                  ? ReliefGrey(v.bumpTexture->EvalColor(sc))
+                  : ReliefGrey(At(src, sc, at.uvw, at.duvw, at.face, rec.white));
     const float m = At(src, sc, at.uvw, at.duvw, at.face, rec.mask).r;
     const Color& g = v.groutColor;
     return AColor(((tex - base.r) * r + base.r - g.r) * m + g.r,

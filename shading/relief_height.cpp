@@ -17,6 +17,7 @@ ShadeOverrides PatternReliefRecord(const EvalSnapshot& s) {
     // The random second colour would give a quarter of the bricks another height at random;
     // only the pattern's own colour-2 bricks take bump_brick_color_2.
     r.allowSecondColor = false;
+    r.reliefShape = true;
     return r;
 }
 

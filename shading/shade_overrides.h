@@ -14,6 +14,9 @@ struct ShadeOverrides {
     Color groutColor{0.f, 0.f, 0.f};
     bool evalMaps = true;          // nested maps may be evaluated
     bool allowSecondColor = true;  // the random second colour may be chosen
+    // The record reads heights: a brick's colour is blended towards the joint's by the brick's
+    // relief shape (bevel and the like, shading/relief_shape.h).
+    bool reliefShape = false;
 };
 
 // The built-in default record (snapshot colours, nested maps, random second colour), created

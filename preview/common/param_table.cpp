@@ -153,6 +153,18 @@ constexpr Description kDescriptions[] = {
     {"seamless_bricks",
      "a brick that the tile's edge cuts is one brick: one colour, variance, hue, second colour, "
      "map rotation, fragment, map coordinates, id and height on both sides (bake: on unless set)"},
+    {"bevel_width",
+     "relief: how far in from the joint each brick's edge slopes down to the joint, a fraction "
+     "of the brick's smaller side (0: a sharp step; 0.05 to 0.15 reads as worn brick; 0.5: the "
+     "whole brick is bevel); shapes the heights of the map's own bump, the normal and bump "
+     "outputs, the legacy bump map, the preview's height output and the bake"},
+    {"bevel_profile",
+     "relief: the bevel's cross-section: Linear (a chamfer), Round (a quarter circle, steep at "
+     "the joint) or Smooth (level at both ends)"},
+    {"corner_radius",
+     "rounds every brick's corners, a fraction of the brick's smaller side (0: square; 0.5: "
+     "fully round ends); the joint widens there, and colour, ids, maps and relief follow the "
+     "rounded outline"},
     {"bump_brick_color", "relief: grey height of the bricks for the map's own bump"},
     {"bump_brick_color_2", "relief: grey height of the second brick set"},
     {"bump_grout_color", "relief: grey height of the joints"},

@@ -60,7 +60,7 @@ TEST(DialogTemplates, EverySpinnerIsAttachedToItsEditField) {
             EXPECT_TRUE(edit->style & Style::kEditAutoHScroll);
         }
     }
-    EXPECT_EQ(spinners, 20 + 2 + 2);  // templates 100, 105 and 107
+    EXPECT_EQ(spinners, 22 + 2 + 2);  // templates 100, 105 and 107
 }
 
 TEST(DialogTemplates, PatternComboIsOwnerDrawnWithStrings) {

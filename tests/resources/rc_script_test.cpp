@@ -56,7 +56,7 @@ TEST(ResourceScript, TextsAreEscapedForTheResourceCompiler) {
     EXPECT_NE(rc.find("IDS_NORMAL_TITLE \"QuarelMap Normal \xE2\x80\x94 Relief Settings\""),
               std::string::npos);
     EXPECT_NE(rc.find("IDS_PAT_1_2_RUNNING \"1/2 Running\""), std::string::npos);
-    EXPECT_NE(rc.find("IDD_QUAREL_PARAMS DIALOGEX 0, 0, 217, 325"), std::string::npos);
+    EXPECT_NE(rc.find("IDD_QUAREL_PARAMS DIALOGEX 0, 0, 217, 381"), std::string::npos);
     EXPECT_NE(rc.find("CONTROL \"None\", IDC_NORMAL_INNER, \"CustButton\""), std::string::npos);
     const std::string h = RenderResourceHeader();
     EXPECT_NE(h.find("#define IDC_PATTERN 1001\n"), std::string::npos);
