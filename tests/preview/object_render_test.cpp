@@ -125,6 +125,21 @@ TEST(ObjectRender, TheCameraAndTheLightGoWhereTheyAreTold) {
         return sum;
     };
     EXPECT_GT(centre(0.f), 2 * centre(180.f));  // lit face on, then from behind
+
+    // The defaults as the help states them, and given explicitly they frame the same picture.
+    const CameraPlace cube = DefaultCamera(ObjectShape::Cube);
+    EXPECT_NEAR(cube.angles.azimuth, -53.4f, 0.05f);
+    EXPECT_NEAR(cube.angles.elevation, 30.1f, 0.05f);
+    EXPECT_NEAR(DefaultLight().azimuth, -122.7f, 0.05f);
+    EXPECT_NEAR(DefaultLight().elevation, 48.8f, 0.05f);
+    EXPECT_EQ(DefaultCamera(ObjectShape::Plane).angles.elevation, 65.f);
+    ObjectRequest given, implied;
+    given.object = implied.object = ObjectShape::Cube;
+    given.size = implied.size = 48;
+    given.camera = cube;
+    given.light = DefaultLight();
+    const Image a = RenderObject(given, slot->Get()), b = RenderObject(implied, slot->Get());
+    EXPECT_LE(QuarelPreviewTest::PixelsBeyond(a, b, 2), a.rgb.size() / 3 / 200);
 }
 
 TEST(ObjectRender, BytesDoNotDependOnTheThreadCount) {
