@@ -487,18 +487,17 @@ std::string ListProblem(const std::string& text, const char* form,
 }  // namespace
 
 std::string CameraProblem(const std::string& text) {
-    using Kind = OptionRange::Kind;
+    constexpr auto kReal = OptionRange::Kind::Real;
     return ListProblem(text, "DISTANCE,AZIMUTH,ELEVATION, e.g. 3,-50,30",
-                       {{"distance", {Kind::Real, 1, 100}},
-                        {"azimuth", {Kind::Real, -360, 360}},
-                        {"elevation", {Kind::Real, -89, 89}}});
+                       {{"distance", {kReal, 1, 100}},
+                        {"azimuth", {kReal, -360, 360}},
+                        {"elevation", {kReal, -89, 89}}});
 }
 
 std::string LightProblem(const std::string& text) {
-    using Kind = OptionRange::Kind;
-    return ListProblem(
-        text, "AZIMUTH,ELEVATION, e.g. -120,50",
-        {{"azimuth", {Kind::Real, -360, 360}}, {"elevation", {Kind::Real, -90, 90}}});
+    constexpr auto kReal = OptionRange::Kind::Real;
+    return ListProblem(text, "AZIMUTH,ELEVATION, e.g. -120,50",
+                       {{"azimuth", {kReal, -360, 360}}, {"elevation", {kReal, -90, 90}}});
 }
 
 int ParseOptions(int argc, char** argv, PreviewOptions& o) {
