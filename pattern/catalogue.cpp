@@ -67,10 +67,10 @@ constexpr std::array<PatternInfo, kPatternCount> kRows = {{
     Rect(Plain(5, "Herringbone", 20, C::Parquet, 1, Herringbone)),
     Rect(Plain(6, "T-Shape", 3107, C::Parquet, 2, TShape)),
     Plain(7, "Diagonal", 3106, C::Abstract, 2, Diagonal),
-    Rect(Plain(8, "Modular Ashlar", 3104, C::Parquet, 3, ModularAshlar)),
-    Rect(Plain(9, "Basket Weave", 3103, C::Parquet, 4, BasketWeave)),
+    Rect(Plain(8, "Modular Ashlar", 3104, C::Masonry, 5, ModularAshlar)),
+    Rect(Plain(9, "Basket Weave", 3103, C::Parquet, 3, BasketWeave)),
     Plain(10, "Triangles", 3109, C::Abstract, 1, Triangles),
-    Plain(11, "Chevron", 3108, C::Parquet, 5, Chevron),
+    Plain(11, "Chevron", 3108, C::Parquet, 4, Chevron),
     Plain(12, "Hexagons", 3105, C::Pavement, 1, Hexagons),
     Rect(Layout(13, "Pattern 1", 3110, 2, Custom<1>)),
     Rect(Layout(14, "Pattern 2", 3111, 3, Custom<2>)),
@@ -86,9 +86,9 @@ constexpr std::array<PatternInfo, kPatternCount> kRows = {{
     TwoSets(24, "Maple Leaf", 3134, C::Pavement, 6, MapleLeaf),
     Rect(TwoSets(25, "Paving Tile 1", 3135, C::Pavement, 7, PavingTile1)),
     TwoSets(26, "Paving Tile 2", 3136, C::Pavement, 8, PavingTile2),
-    Rect(Plain(27, "Parquet Tile 1", 3137, C::Parquet, 6, ParquetTile1)),
-    Plain(28, "Parquet Tile 2", 3138, C::Parquet, 7, ParquetTile2),
-    Plain(29, "Parquet Tile 3", 3139, C::Parquet, 8, ParquetTile3),
+    Rect(Plain(27, "Parquet Tile 1", 3137, C::Parquet, 5, ParquetTile1)),
+    Plain(28, "Parquet Tile 2", 3138, C::Parquet, 6, ParquetTile2),
+    Plain(29, "Parquet Tile 3", 3139, C::Parquet, 7, ParquetTile3),
 }};
 
 constexpr bool IdsAreRowIndices() {

@@ -34,6 +34,20 @@ std::string CheckBox(std::string& v) {
     return ParseBox(v, b) ? std::string() : "'" + v + "' is not X,Y,Z with each from 0.001 to 1000";
 }
 
+std::string CheckSizeForm(std::string& v) {
+    int w = 0, h = 0;
+    return ParseSize(v, w, h) ? std::string()
+                              : "'" + v + "' is not a whole number N, or W x H as 512x256";
+}
+
+std::string CheckCamera(std::string& v) {
+    return CameraProblem(v);
+}
+
+std::string CheckLight(std::string& v) {
+    return LightProblem(v);
+}
+
 // Each row names only the fields it sets; the others keep their defaults.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -265,6 +279,34 @@ std::vector<OptionRow> MakeOptionTable() {
                  "0 to 100",
          .defaultText = "1",
          .range = {Kind::Real, 0, 100}},
+        {.names = "--camera",
+         .commands = kRender,
+         .target = &OptionText::camera,
+         .typeName = "D,AZ,EL",
+         .help = "With --object: the camera's distance from the object's centre (1 to 100, the\n"
+                 "object fits a unit cube), its azimuth around the vertical from +x towards +y\n"
+                 "(-360 to 360) and its elevation (-89 to 89), in degrees",
+         .defaultText = "the object filling most of the picture, from azimuth -53.4 and\n"
+                        "elevation 30.1 (the plane from 65)",
+         .check = CheckCamera,
+         .checkName = "camera"},
+        {.names = "--light",
+         .commands = kRender,
+         .target = &OptionText::light,
+         .typeName = "AZ,EL",
+         .help = "With --object: the key light's direction, azimuth (-360 to 360) and elevation\n"
+                 "(-90 to 90) in degrees as --camera's; the fill light stays",
+         .defaultText = "-122.7,48.8, above and front left",
+         .check = CheckLight,
+         .checkName = "light"},
+        {.names = "--object-tiles",
+         .commands = kRender,
+         .target = &PreviewOptions::objectTiles,
+         .typeName = "N",
+         .help = "With --object: tiles around the sphere or the cylinder, or across each face\n"
+                 "of the cube and the plane, 1 to 64; the bricks keep their proportions",
+         .defaultText = "2 sphere, 3 cylinder, 1 cube and plane",
+         .range = {Kind::Int, 1, 64}},
         {.names = "--projection",
          .commands = kRender | kSample,
          .target = &OptionText::projection,
@@ -282,30 +324,37 @@ std::vector<OptionRow> MakeOptionTable() {
          .checkName = "box"},
         {.names = "--size",
          .commands = kRender,
-         .target = &PreviewOptions::size,
+         .target = &OptionText::size,
          .typeName = "N",
          .help = "Picture height in pixels, 8 to 8192 (the box's faces and the sheet are\n"
                  "wider); on the sheet, each pattern's side",
          .defaultText = "512; 200 a pattern on the sheet",
          .range = {Kind::Int, 8, 8192},
-         .value = 512},
+         .value = 512,
+         .check = CheckSizeForm,
+         .checkName = "size"},
         {.names = "--size",
          .commands = kBake,
-         .target = &PreviewOptions::size,
-         .typeName = "N",
-         .help = "Side of the square tile in pixels, 8 to 8192, the same for all four maps",
+         .target = &OptionText::size,
+         .typeName = "W[xH]",
+         .help = "The tile in pixels, each side 8 to 8192, the same for every map: N for a\n"
+                 "square, W x H (2048x1024) for a tile stretched across; either way it tiles",
          .defaultText = "1024",
          .range = {Kind::Int, 8, 8192},
-         .value = 1024},
+         .value = 1024,
+         .check = CheckSizeForm,
+         .checkName = "size"},
         {.names = "--size",
          .commands = kSwatch,
-         .target = &PreviewOptions::size,
+         .target = &OptionText::size,
          .typeName = "N",
          .help = "Side of the square swatch in pixels, " + std::to_string(kMinSwatchSize) + " to " +
                  std::to_string(kMaxSwatchSize),
          .defaultText = std::to_string(kDefaultSwatchSize),
          .range = {Kind::Int, kMinSwatchSize, kMaxSwatchSize},
-         .value = kDefaultSwatchSize},
+         .value = kDefaultSwatchSize,
+         .check = CheckSizeForm,
+         .checkName = "size"},
         {.names = "--repeat",
          .commands = kRender,
          .target = &PreviewOptions::repeat,

@@ -39,6 +39,8 @@ struct OptionText {
     std::string projection = "plane";
     std::string normalSource = "height";
     std::string box;
+    std::string size;  // N, or for bake W x H
+    std::string camera, light;
     std::vector<std::string> sets;
     std::map<std::string, std::string> shorthands;  // by option, the text as given
 };
@@ -66,7 +68,8 @@ struct OptionRow {
     OptionRange range;
     std::optional<double> value;  // the value when not given, where it is the command's own
     std::string choices;          // "a|b|c": the only texts taken
-    std::string (*check)(std::string& text) = nullptr;  // why `text` is refused, or ""
+    // Why `text` is refused, or "": the form, and then the range is the check's own too.
+    std::string (*check)(std::string& text) = nullptr;
     const char* checkName = "";
     const char* param = "";  // a shorthand: the parameter it sets
 };

@@ -169,7 +169,7 @@ void AddOption(CLI::App& app, const OptionRow& row, PreviewOptions& o, OptionTex
             [choices = row.choices](std::string& v) { return CheckChoice(v, choices); }, "",
             "choice"));
     if (row.check != nullptr) opt->check(CLI::Validator(row.check, "", row.checkName));
-    if (row.range.kind != OptionRange::Kind::None)
+    if (row.range.kind != OptionRange::Kind::None && row.check == nullptr)
         opt->check(CLI::Validator([range = row.range, one = OneRange(LongName(row))](
                                       std::string& v) { return CheckNumber(v, range, one); },
                                   "", "number"));
@@ -303,9 +303,35 @@ void CheckObjectOptions(const CLI::App& app) {
                 throw CLI::ValidationError(opt,
                                            "does not apply to --object: the object "
                                            "shows the map's colour, lit");
-    } else if (app.count("--bump") > 0) {
-        throw CLI::ValidationError("--bump", "applies to --object only");
+        return;
     }
+    for (const char* opt : {"--bump", "--camera", "--light", "--object-tiles"})
+        if (app.count(opt) > 0) throw CLI::ValidationError(opt, "applies to --object only");
+}
+
+// --size as the command reads it: a picture's height or a swatch's side, or bake's tile, whose
+// width may differ from its height.
+void ReadSize(const CLI::App& app, const OptionText& t, PreviewOptions& o) {
+    const OptionRow* row = RowFor("--size", o.command);
+    if (row == nullptr) return;
+    if (app.count("--size") == 0) {
+        o.size = static_cast<int>(*row->value);
+        return;
+    }
+    int w = 0, h = 0;
+    ParseSize(t.size, w, h);  // the form was checked as it was parsed
+    if (w != h && o.command != Command::Bake)
+        throw CLI::ValidationError(
+            "--size", "'" + t.size + "': " +
+                          (o.command == Command::Render ? "a render" : CommandName(o.command)) +
+                          " takes one number; only bake takes W x H");
+    for (const int side : {w, h})
+        if (side < row->range.lo || side > row->range.hi)
+            throw CLI::ValidationError(
+                "--size", OutOfRange(std::to_string(side), row->range) +
+                              (w != h ? " for each side of " + t.size : std::string()));
+    o.size = h;
+    o.width = w == h ? 0 : w;
 }
 
 // The checks that look at more than one option, or at the command, in the order they speak.
@@ -362,6 +388,8 @@ void FillFromText(const CLI::App& app, const OptionText& t, PreviewOptions& o) {
     o.projection = t.projection == "box" ? Projection::Box : Projection::Plane;
     o.normalFromOutput = t.normalSource == "output";
     if (!t.box.empty()) ParseBox(t.box, o.box);
+    if (!t.camera.empty()) ParseNumbers(t.camera, 3, o.camera);
+    if (!t.light.empty()) ParseNumbers(t.light, 2, o.light);
     for (const OptionRow* row : FirstRows()) {
         const std::string name = LongName(*row);
         if (*row->param == '\0' || app.count(name) == 0) continue;
@@ -388,23 +416,88 @@ std::string BakePrefix(const std::string& out) {
     return out;
 }
 
-bool ParseBox(const std::string& text, Point3& box) {
-    float v[3];
+bool ParseSize(const std::string& text, int& width, int& height) {
     const char* p = text.data();
     const char* end = p + text.size();
-    for (int k = 0; k < 3; ++k) {
-        const auto [next, ec] = std::from_chars(p, end, v[k]);
-        if (ec != std::errc() || !std::isfinite(v[k]) || v[k] < 0.001f || v[k] > 1000.f)
-            return false;
+    const auto whole = [&](int& v) {
+        if (p == end || *p < '0' || *p > '9') return false;
+        const auto [next, ec] = std::from_chars(p, end, v);
         p = next;
-        if (k < 2) {
+        return ec == std::errc();
+    };
+    if (!whole(width)) return false;
+    height = width;
+    if (p != end && (*p == 'x' || *p == 'X')) {
+        ++p;
+        if (!whole(height)) return false;
+    }
+    return p == end;
+}
+
+bool ParseNumbers(const std::string& text, int count, std::vector<float>& out) {
+    std::vector<float> v(static_cast<std::size_t>(count));
+    const char* p = text.data();
+    const char* end = p + text.size();
+    for (int k = 0; k < count; ++k) {
+        const auto [next, ec] = std::from_chars(p, end, v[static_cast<std::size_t>(k)]);
+        if (ec != std::errc() || !std::isfinite(v[static_cast<std::size_t>(k)])) return false;
+        p = next;
+        if (k + 1 < count) {
             if (p == end || *p != ',') return false;
             ++p;
         }
     }
     if (p != end) return false;
+    out = v;
+    return true;
+}
+
+bool ParseBox(const std::string& text, Point3& box) {
+    std::vector<float> v;
+    if (!ParseNumbers(text, 3, v)) return false;
+    for (const float side : v)
+        if (side < 0.001f || side > 1000.f) return false;
     box = Point3(v[0], v[1], v[2]);
     return true;
+}
+
+namespace {
+
+// One named number of a list against its range, as the user would type both.
+struct ListPart {
+    const char* name;
+    OptionRange range;
+};
+
+std::string ListProblem(const std::string& text, const char* form,
+                        std::initializer_list<ListPart> parts) {
+    std::vector<float> v;
+    if (!ParseNumbers(text, static_cast<int>(parts.size()), v))
+        return "'" + text + "' is not " + form;
+    std::size_t i = 0;
+    for (const ListPart& part : parts) {
+        const double x = v[i++];
+        if (x < part.range.lo || x > part.range.hi)
+            return std::string(part.name) + " " +
+                   OutOfRange(NumberText(x, part.range.kind), part.range);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CameraProblem(const std::string& text) {
+    constexpr auto kReal = OptionRange::Kind::Real;
+    return ListProblem(text, "DISTANCE,AZIMUTH,ELEVATION, e.g. 3,-50,30",
+                       {{"distance", {kReal, 1, 100}},
+                        {"azimuth", {kReal, -360, 360}},
+                        {"elevation", {kReal, -89, 89}}});
+}
+
+std::string LightProblem(const std::string& text) {
+    constexpr auto kReal = OptionRange::Kind::Real;
+    return ListProblem(text, "AZIMUTH,ELEVATION, e.g. -120,50",
+                       {{"azimuth", {kReal, -360, 360}}, {"elevation", {kReal, -90, 90}}});
 }
 
 int ParseOptions(int argc, char** argv, PreviewOptions& o) {
@@ -420,6 +513,7 @@ int ParseOptions(int argc, char** argv, PreviewOptions& o) {
         for (std::size_t i = 0; i < subs.size(); ++i)
             if (subs[i] != nullptr && subs[i]->parsed()) o.command = CommandTable()[i].command;
         CheckOptions(app, o, text);
+        ReadSize(app, text, o);
     } catch (const CLI::ExtrasError& e) {
         return RefuseUnknown(app, e);
     } catch (const CLI::ParseError& e) {

@@ -60,7 +60,8 @@ struct PreviewOptions {
     Projection projection = Projection::Plane;
     Point3 box{1.f, 0.5f, 1.f};
     bool sheet = false;  // a contact sheet of every pattern instead of one picture
-    int size = 512;
+    int size = 512;      // pixels high (swatch, sheet: each side)
+    int width = 0;       // bake: pixels across, 0 for `size` (a square tile)
     int repeat = 1;
     int samples = 4;  // renders: enough that one-pixel joints keep their colour
     int threads = 0;
@@ -84,6 +85,10 @@ struct PreviewOptions {
     // pictures: a lit sample object ("sphere", "cube", "cylinder", "plane"); empty: none
     std::string object;
     float bump = 1.f;  // the map's perturbation added to the object's shading normal, scaled
+    // with object: the camera's distance, azimuth and elevation (degrees) and the key light's
+    // azimuth and elevation; empty: the object's own framing and light
+    std::vector<float> camera, light;
+    int objectTiles = 0;  // with object: tiles around it or across a face; 0: the object's own
 };
 
 // The bake's path prefix of --out: the text without a ".png" ending.
@@ -91,6 +96,18 @@ std::string BakePrefix(const std::string& out);
 
 // X,Y,Z with each from 0.001 to 1000, as --box takes it.
 bool ParseBox(const std::string& text, Point3& box);
+
+// `count` finite numbers separated by commas, no spaces.
+bool ParseNumbers(const std::string& text, int count, std::vector<float>& out);
+
+// Why a --camera (DISTANCE,AZIMUTH,ELEVATION) or --light (AZIMUTH,ELEVATION) text is refused,
+// or "".
+std::string CameraProblem(const std::string& text);
+std::string LightProblem(const std::string& text);
+
+// "N" or "WxH" (an x or X between two whole numbers, no spaces): width and height; N gives
+// both. Only the form is checked, not the range.
+bool ParseSize(const std::string& text, int& width, int& height);
 
 // Parses argv. Returns -1 to go on, otherwise the exit code (0 after --help, kExitRefused
 // after a bad option, with the message already printed to standard error).

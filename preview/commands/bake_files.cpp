@@ -58,11 +58,11 @@ std::string BakeInfoJson(const BakeProfile& profile, const BakeRequest& request,
                          const std::vector<ProfilePicture>& pictures) {
     nlohmann::ordered_json j;
     j["profile"] = profile.name;
-    j["width"] = request.size;
+    j["width"] = BakeWidth(request);
     j["height"] = request.size;
     j["height_range"] = {0.0, 1.0};
     j["relief_depth_pixels"] = ReliefDepthPixels(request);
-    j["relief_depth_tile_widths"] = ReliefDepthPixels(request) / request.size;
+    j["relief_depth_tile_widths"] = ReliefDepthPixels(request) / BakeWidth(request);
     j["normal_y"] = request.normalYDown ? "down" : "up";
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (const ProfilePicture& p : pictures)
@@ -72,7 +72,7 @@ std::string BakeInfoJson(const BakeProfile& profile, const BakeRequest& request,
 }
 
 std::string BakeGltf(const BakeProfile& profile, const std::vector<ProfilePicture>& pictures,
-                     const std::string& name) {
+                     const std::string& name, double depthPerWidth) {
     GltfMaps maps;
     for (std::size_t i = 0; i < profile.files.size() && i < pictures.size(); ++i) {
         const ProfileFile& f = profile.files[i];
@@ -82,7 +82,7 @@ std::string BakeGltf(const BakeProfile& profile, const std::vector<ProfilePictur
         if (f.packed && f.pack[0] == BakeChannel::Occlusion && f.pack[1] == BakeChannel::Roughness)
             maps.occlusionRoughnessMetallic = file;
     }
-    return GltfPlane(maps, name);
+    return GltfPlane(maps, name, depthPerWidth);
 }
 
 }  // namespace QuarelPreview

@@ -27,8 +27,9 @@ bool WriteBakeSet(const std::vector<ProfilePicture>& pictures, const std::vector
 std::string BakeInfoJson(const BakeProfile& profile, const BakeRequest& request,
                          const std::vector<ProfilePicture>& pictures);
 
-// For a profile with a material file: the .gltf's text, naming the pictures relative to it.
+// For a profile with a material file: the .gltf's text, naming the pictures relative to it;
+// its plane has the tile's proportions.
 std::string BakeGltf(const BakeProfile& profile, const std::vector<ProfilePicture>& pictures,
-                     const std::string& name);
+                     const std::string& name, double depthPerWidth = 1.0);
 
 }  // namespace QuarelPreview

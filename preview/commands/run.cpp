@@ -252,6 +252,7 @@ BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, T
                           const ParamTable& table) {
     BakeRequest b;
     b.size = o.size;
+    b.width = o.width;
     b.samples = o.samples;
     b.threads = o.threads;
     b.normalYDown = profile.normalYDown < 0 ? o.normalYDown : profile.normalYDown == 1;
@@ -265,14 +266,25 @@ BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, T
     return b;
 }
 
+// Engines that want power-of-two textures are told about a side that is not.
+void WarnUnlessPowerOfTwo(const BakeProfile& profile, int width, int height, std::FILE* err) {
+    const auto odd = [](int side) { return (side & (side - 1)) != 0; };
+    if (!profile.wantsPowerOfTwo || (!odd(width) && !odd(height))) return;
+    if (width == height)
+        std::fprintf(err, "%s: warning: --size %d is not a power of two, which %s imports want\n",
+                     kProgram, width, profile.target);
+    else
+        std::fprintf(err,
+                     "%s: warning: --size %dx%d: %d is not a power of two, which %s imports want\n",
+                     kProgram, width, height, odd(width) ? width : height, profile.target);
+}
+
 // Bakes the tiles and writes the profile's files.
 int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, std::FILE* out,
                 std::FILE* err) {
     const BakeProfile& profile = *FindBakeProfile(o.profile);  // the parser took only these
     BakeRequest b = BakeRequestOf(o, profile, map, table);
-    if (profile.wantsPowerOfTwo && (o.size & (o.size - 1)) != 0)
-        std::fprintf(err, "%s: warning: --size %d is not a power of two, which %s imports want\n",
-                     kProgram, o.size, profile.target);
+    WarnUnlessPowerOfTwo(profile, BakeWidth(b), b.size, err);
     if (!CheckTileRepeats(o, b.ids, err)) return kExitRefused;
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), BakeTileCount(b), "bake");
     b.progress = &bar;
@@ -292,7 +304,8 @@ int BakeCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table, s
     if (profile.gltfFile)
         texts.push_back(
             {prefix + ".gltf",
-             BakeGltf(profile, pictures, std::filesystem::path(prefix).filename().string())});
+             BakeGltf(profile, pictures, std::filesystem::path(prefix).filename().string(),
+                      static_cast<double>(b.size) / BakeWidth(b))});
     // One set: a failure leaves the maps of an earlier bake as they were, not half replaced.
     return WriteBakeSet(pictures, texts, out, err) ? kExitOk : kExitFailed;
 }
@@ -306,6 +319,9 @@ int ObjectCommand(const PreviewOptions& o, Texmap* map, const ParamTable& table,
     r.samples = o.samples;
     r.threads = o.threads;
     r.bump = o.bump;
+    if (o.camera.size() == 3) r.camera = CameraPlace{o.camera[0], {o.camera[1], o.camera[2]}};
+    if (o.light.size() == 2) r.light = ObjectAngles{o.light[0], o.light[1]};
+    r.tiles = o.objectTiles;
     ProgressBar bar(!o.quiet && ProgressBar::StderrIsTerminal(), ObjectTileCount(r), o.object);
     r.progress = &bar;
     const Image image = RenderObject(r, map);

@@ -105,12 +105,14 @@ Json Material(Json& doc, const GltfMaps& maps, const std::string& name) {
 
 }  // namespace
 
-std::string GltfPlane(const GltfMaps& maps, const std::string& name) {
+std::string GltfPlane(const GltfMaps& maps, const std::string& name, double depthPerWidth) {
     Json doc;
     doc["asset"] = {{"version", "2.0"}, {"generator", "quarel-preview bake"}};
     doc["scene"] = 0;
     doc["scenes"] = Json::array({{{"nodes", {0}}}});
-    doc["nodes"] = Json::array({{{"name", name}, {"mesh", 0}}});
+    Json node = {{"name", name}, {"mesh", 0}};
+    if (depthPerWidth != 1.0) node["scale"] = {1.0, 1.0, depthPerWidth};
+    doc["nodes"] = Json::array({node});
     doc["images"] = Json::array();
     doc["textures"] = Json::array();
     // Repeat both ways, so that the tile tiles on a larger plane too; linear mipmapped filtering.

@@ -18,6 +18,7 @@ constexpr int kMaxHorizonSteps = 64;
 struct HorizonStep {
     int dx, dy;
     float inverseDistance;  // 1 / pixels from the centre
+    std::ptrdiff_t offset;  // in the height field's values, where the step does not wrap
 };
 
 // The pixel steps along each direction, nearest first; steps rounding to the centre or to the
@@ -33,7 +34,7 @@ std::vector<std::vector<HorizonStep>> MarchSteps(double radiusPixels) {
             const int dy = static_cast<int>(std::lround(t * std::sin(a)));
             if (dx == 0 && dy == 0) continue;
             if (!dirs[d].empty() && dirs[d].back().dx == dx && dirs[d].back().dy == dy) continue;
-            dirs[d].push_back({dx, dy, static_cast<float>(1.0 / std::hypot(dx, dy))});
+            dirs[d].push_back({dx, dy, static_cast<float>(1.0 / std::hypot(dx, dy)), 0});
         }
     }
     return dirs;
@@ -57,14 +58,82 @@ HeightField HeightFieldOf(const Image& height, double depth) {
     return f;
 }
 
-double OcclusionAt(const HeightField& f, const std::vector<std::vector<HorizonStep>>& dirs, int x,
-                   int y) {
+// out[i] = the largest of in[i - r .. i + r] along a line of n values `stride` apart that wraps
+// (van Herk and Gil-Werman: a prefix and a suffix maximum in blocks of the window's width).
+void WrappedWindowMax(const float* in, float* out, int n, int stride, int r, std::vector<float>& g,
+                      std::vector<float>& h) {
+    const auto at = [&](int i) { return in[static_cast<std::size_t>(((i % n) + n) % n) * stride]; };
+    const int w = 2 * r + 1;
+    if (w >= n) {
+        float m = at(0);
+        for (int i = 1; i < n; ++i) m = std::max(m, at(i));
+        for (int i = 0; i < n; ++i) out[static_cast<std::size_t>(i) * stride] = m;
+        return;
+    }
+    const int len = n + 2 * r;
+    g.resize(static_cast<std::size_t>(len));
+    h.resize(static_cast<std::size_t>(len));
+    for (int k = 0; k < len; ++k) g[k] = k % w == 0 ? at(k - r) : std::max(g[k - 1], at(k - r));
+    for (int k = len - 1; k >= 0; --k)
+        h[k] = k % w == w - 1 || k == len - 1 ? at(k - r) : std::max(h[k + 1], at(k - r));
+    for (int i = 0; i < n; ++i)
+        out[static_cast<std::size_t>(i) * stride] = std::max(h[i], g[i + w - 1]);
+}
+
+// The highest height within `r` pixels of each pixel along either axis, wrapped: a bound no
+// step of the march can exceed.
+std::vector<float> NeighbourhoodMax(const HeightField& f, int r) {
+    std::vector<float> rows(f.z.size()), out(f.z.size());
+    std::vector<float> g, h;
+    for (int y = 0; y < f.h; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * f.w;
+        WrappedWindowMax(f.z.data() + row, rows.data() + row, f.w, 1, r, g, h);
+    }
+    for (int x = 0; x < f.w; ++x)
+        WrappedWindowMax(rows.data() + x, out.data() + x, f.h, f.w, r, g, h);
+    return out;
+}
+
+struct Horizon {
+    std::vector<std::vector<HorizonStep>> dirs;
+    std::vector<std::vector<float>> reachInverse;  // per step: the largest 1 / distance from it on
+    int reach = 0;                                 // the farthest step along x or y, pixels
+};
+
+Horizon HorizonOf(double radiusPixels, int width) {
+    Horizon hz{MarchSteps(radiusPixels), {}, 0};
+    for (std::vector<HorizonStep>& dir : hz.dirs) {
+        std::vector<float> suffix(dir.size());
+        float m = 0.f;
+        for (std::size_t k = dir.size(); k-- > 0;) {
+            dir[k].offset = static_cast<std::ptrdiff_t>(dir[k].dy) * width + dir[k].dx;
+            m = std::max(m, dir[k].inverseDistance);
+            suffix[k] = m;
+            hz.reach = std::max({hz.reach, std::abs(dir[k].dx), std::abs(dir[k].dy)});
+        }
+        hz.reachInverse.push_back(std::move(suffix));
+    }
+    return hz;
+}
+
+// The march stops along a direction once no step left could rise more steeply than the
+// steepest so far, given the highest height around: the same maximum, found sooner.
+double OcclusionAt(const HeightField& f, const Horizon& hz, float highest, int x, int y) {
     const float here = f.At(x, y);
+    const float rise = highest - here;
+    // Away from the edges no step wraps, and the steps' offsets save the wrapping's divisions.
+    const bool inside = x >= hz.reach && y >= hz.reach && x < f.w - hz.reach && y < f.h - hz.reach;
+    const float* centre = f.z.data() + static_cast<std::ptrdiff_t>(y) * f.w + x;
     double hidden = 0.0;
-    for (const std::vector<HorizonStep>& dir : dirs) {
+    for (std::size_t d = 0; d < hz.dirs.size(); ++d) {
+        const std::vector<HorizonStep>& dir = hz.dirs[d];
         float steepest = 0.f;
-        for (const HorizonStep& s : dir)
-            steepest = std::max(steepest, (f.At(x + s.dx, y + s.dy) - here) * s.inverseDistance);
+        for (std::size_t k = 0; k < dir.size(); ++k) {
+            if (rise * hz.reachInverse[d][k] <= steepest) break;
+            const HorizonStep& s = dir[k];
+            const float there = inside ? centre[s.offset] : f.At(x + s.dx, y + s.dy);
+            steepest = std::max(steepest, (there - here) * s.inverseDistance);
+        }
         hidden += steepest / std::sqrt(1.0 + static_cast<double>(steepest) * steepest);
     }
     return 1.0 - hidden / kHorizonDirections;
@@ -74,15 +143,17 @@ double OcclusionAt(const HeightField& f, const std::vector<std::vector<HorizonSt
 
 Image AmbientOcclusion(const Image& height, const OcclusionSettings& s) {
     const HeightField field = HeightFieldOf(height, s.depth);
-    const auto dirs = MarchSteps(s.radius * std::max(height.width, height.height));
+    const Horizon hz = HorizonOf(s.radius * std::max(height.width, height.height), height.width);
+    const std::vector<float> highest = NeighbourhoodMax(field, hz.reach);
     Image out = Image::Deep(height.width, height.height);
     std::atomic<int> next{0};
     auto worker = [&] {
         for (int y = next++; y < height.height; y = next++)
             for (int x = 0; x < height.width; ++x) {
-                const auto level =
-                    static_cast<std::uint16_t>(OcclusionAt(field, dirs, x, y) * 65535.0 + 0.5);
-                const std::size_t i = (static_cast<std::size_t>(y) * height.width + x) * 3;
+                const std::size_t at = static_cast<std::size_t>(y) * height.width + x;
+                const double occlusion = OcclusionAt(field, hz, highest[at], x, y);
+                const auto level = static_cast<std::uint16_t>(occlusion * 65535.0 + 0.5);
+                const std::size_t i = at * 3;
                 out.rgb16[i] = out.rgb16[i + 1] = out.rgb16[i + 2] = level;
             }
     };

@@ -15,6 +15,7 @@ RenderRequest TileRequest(const BakeRequest& b, Output output) {
     r.output = output;
     r.projection = Projection::Plane;
     r.size = b.size;
+    r.width = BakeWidth(b);
     r.repeat = 1;  // the plane's one tile: u in [0, 1) left to right, v from 1 down to 0
     r.samples = b.samples;
     r.threads = b.threads;
@@ -34,6 +35,10 @@ int BevelPixels(const BakeRequest& b) {
     if (!b.mapBevel) return b.bevel;
     const double scaled = std::round(static_cast<double>(b.bevel) * b.size / kReliefDepthSize);
     return static_cast<int>(std::clamp(scaled, 0.0, static_cast<double>(kMaxBevel)));
+}
+
+int BakeWidth(const BakeRequest& b) {
+    return b.width > 0 ? b.width : b.size;
 }
 
 int BakeTileCount(const BakeRequest& b) {
@@ -56,8 +61,8 @@ BakedTiles Bake(const BakeRequest& b, Texmap* map) {
         s.threads = b.threads;
         tiles.normal = NormalsFromHeight(tiles.height, s);
     }
-    tiles.id = RenderBrickIds(b.ids, b.size, b.threads, b.progress);
-    tiles.roughness = RenderRoughness(b.ids, b.roughness, b.size, b.threads);
+    tiles.id = RenderBrickIds(b.ids, BakeWidth(b), b.size, b.threads, b.progress);
+    tiles.roughness = RenderRoughness(b.ids, b.roughness, BakeWidth(b), b.size, b.threads);
     tiles.occlusion =
         AmbientOcclusion(tiles.height, {b.occlusionRadius, ReliefDepthPixels(b), b.threads});
     return tiles;

@@ -13,11 +13,12 @@
 // same relief.
 //
 // The tile covers [0, 1) x [0, 1) of the pattern exactly, pixel edges on the tile's edges, so
-// laid side by side its last column meets its first and its bottom row its top as in a render
-// of the plane. Each pixel of the colour, height and normal output is the mean of `samples`
-// samples within it (the renderer's fixed pattern); each pixel of the id map is one sample at
-// its centre. A pattern repeats every tile unless the map's master tiling or offsets make it
-// repeat otherwise; then the tile is still one unit, but does not wrap.
+// laid side by side (a tile wider than high stretches the pattern across, every map alike) its last
+// column meets its first and its bottom row its top as in a render of the plane. Each pixel of the
+// colour, height and normal output is the mean of `samples` samples within it (the renderer's fixed
+// pattern); each pixel of the id map is one sample at its centre. A pattern repeats every tile
+// unless the map's master tiling or offsets make it repeat otherwise; then the tile is still one
+// unit, but does not wrap.
 #pragma once
 
 #include <string>
@@ -34,7 +35,8 @@ namespace QuarelPreview {
 enum class NormalSource { Height, Output };
 
 struct BakeRequest {
-    int size = 1024;           // pixels along each side
+    int size = 1024;           // pixels down the tile
+    int width = 0;             // pixels across; 0: `size`, a square tile
     int samples = 4;           // per pixel
     int threads = 0;           // 0: all cores
     bool normalYDown = false;  // the normal map's green grows downwards instead
@@ -65,6 +67,8 @@ double ReliefDepthPixels(const BakeRequest& b);
 // The smoothing's reach in this bake: bevel as given, or, with the map's own bevel, bevel
 // pixels of a kReliefDepthSize tile scaled to the bake's size (rounded, at most kMaxBevel).
 int BevelPixels(const BakeRequest& b);
+// Pixels across the tile.
+int BakeWidth(const BakeRequest& b);
 
 // Render tiles the bake advances its progress by.
 int BakeTileCount(const BakeRequest& b);

@@ -73,21 +73,23 @@ std::uint32_t BrickIdColour(const QuarelNS::BrickCell& cell) {
     return colour;
 }
 
-Image RenderBrickIds(const BrickIdSettings& s, int size, int threads, ProgressBar* progress) {
-    Image image(size, size);
-    const int bands = (size + kBand - 1) / kBand;
-    const int tilesAcross = (size + kBand - 1) / kBand;
-    const float scale = 1.f / static_cast<float>(size);
+Image RenderBrickIds(const BrickIdSettings& s, int width, int height, int threads,
+                     ProgressBar* progress) {
+    Image image(width, height);
+    const int bands = (height + kBand - 1) / kBand;
+    const int tilesAcross = (width + kBand - 1) / kBand;
+    const float scaleU = 1.f / static_cast<float>(width), scaleV = 1.f / static_cast<float>(height);
     std::atomic<int> next{0};
     auto worker = [&] {
         for (int b = next++; b < bands; b = next++) {
-            const int y1 = std::min(size, (b + 1) * kBand);
+            const int y1 = std::min(height, (b + 1) * kBand);
             for (int y = b * kBand; y < y1; ++y) {
                 // Pixel centres, as the renderer places a single sample.
-                const float v = 1.f - (static_cast<float>(y) + 0.5f) * scale;
-                for (int x = 0; x < size; ++x)
-                    image.Set(x, y,
-                              BrickIdColour(BrickAt(s, (static_cast<float>(x) + 0.5f) * scale, v)));
+                const float v = 1.f - (static_cast<float>(y) + 0.5f) * scaleV;
+                for (int x = 0; x < width; ++x)
+                    image.Set(
+                        x, y,
+                        BrickIdColour(BrickAt(s, (static_cast<float>(x) + 0.5f) * scaleU, v)));
             }
             if (progress) progress->Advance(tilesAcross);
         }

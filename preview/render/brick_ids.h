@@ -36,8 +36,9 @@ QuarelNS::BrickCell BrickAt(const BrickIdSettings& s, float u, float v);
 // set, every channel at least 48 so that no brick is near black.
 std::uint32_t BrickIdColour(const QuarelNS::BrickCell& cell);
 
-// The id tile, `size` pixels square over [0, 1) x [0, 1) as the bake's other tiles; advances
+// The id tile, `width` x `height` pixels over [0, 1) x [0, 1) as the bake's other tiles; advances
 // `progress` (may be null) by one per 32 x 32 tile.
-Image RenderBrickIds(const BrickIdSettings& s, int size, int threads, ProgressBar* progress);
+Image RenderBrickIds(const BrickIdSettings& s, int width, int height, int threads,
+                     ProgressBar* progress);
 
 }  // namespace QuarelPreview

@@ -19,16 +19,55 @@ constexpr float kHalf = 0.5f;  // every object fits [-kHalf, kHalf]^3
 
 // The camera, in world space: where it stands, what it looks at, and half its field of view as
 // a tangent. Chosen so that the cube shows two side faces and its top and fills most of the
-// picture.
+// picture; the other shapes are seen from the same side at their own distance (FitDistance).
 const Point3 kEye(2.3f, -3.1f, 2.2f);
 const Point3 kTarget(0.f, 0.f, -0.04f);
 constexpr float kTanHalfFov = 0.235f;
+// The plane is seen from higher up, so that it does not shrink to a sliver.
+constexpr float kPlaneElevation = 65.f;
+// How much of the picture's height a shape's bounding sphere fills.
+constexpr double kFillShare = 0.9;
 
 // Directions towards the key light (above, front left) and the fill (low, right), world space,
 // and their strengths.
 const Point3 kKey(-0.45f, -0.7f, 0.95f);
 const Point3 kFill(0.9f, 0.25f, 0.1f);
 constexpr float kAmbient = 0.1f, kKeyPower = 0.85f, kFillPower = 0.3f;
+
+constexpr double kRadPerDeg = kPi / 180.0;
+
+// The unit vector towards `a` from the origin.
+Point3 DirectionOf(const ObjectAngles& a) {
+    const double az = a.azimuth * kRadPerDeg, el = a.elevation * kRadPerDeg;
+    return Point3(static_cast<float>(std::cos(el) * std::cos(az)),
+                  static_cast<float>(std::cos(el) * std::sin(az)),
+                  static_cast<float>(std::sin(el)));
+}
+
+ObjectAngles AnglesOf(const Point3& v) {
+    const double len = v.Length();
+    return {static_cast<float>(std::atan2(v.y, v.x) / kRadPerDeg),
+            static_cast<float>(std::asin(v.z / len) / kRadPerDeg)};
+}
+
+// The radius of the sphere about the centre that holds the shape.
+float Reach(ObjectShape s) {
+    return s == ObjectShape::Sphere ? kHalf
+           : s == ObjectShape::Cube ? std::sqrt(3.f) * kHalf
+                                    : std::sqrt(2.f) * kHalf;
+}
+
+// The distance at which a shape's bounding sphere fills kFillShare of the picture's height.
+float FitDistance(ObjectShape s) {
+    return static_cast<float>(Reach(s) / std::sin(kFillShare * std::atan(kTanHalfFov)));
+}
+
+// Where the camera stands: the cube's own place, chosen by hand, or a place from its angles.
+Point3 EyeOf(const ObjectRequest& r) {
+    if (!r.camera && r.object == ObjectShape::Cube) return kEye;
+    const CameraPlace c = r.camera ? *r.camera : DefaultCamera(r.object);
+    return kTarget + DirectionOf(c.angles) * c.distance;
+}
 
 std::uint8_t ShadedByte(float c) {
     if (!(c > 0.f)) return 0;
@@ -223,22 +262,25 @@ public:
         : mShape(r.object),
           mSize(r.size),
           mHalf(0.5f * static_cast<float>(r.size)),
-          mPixel(kTanHalfFov / mHalf) {
-        const Point3 f = Normalize(kTarget - kEye);
+          mPixel(kTanHalfFov / mHalf),
+          mEye(EyeOf(r)),
+          mTileScale(r.tiles > 0
+                         ? static_cast<float>(r.tiles) / static_cast<float>(DefaultTiles(r.object))
+                         : 1.f) {
+        const Point3 f = Normalize(kTarget - mEye);
         const Point3 right = Normalize(CrossProd(f, Point3(0.f, 0.f, 1.f)));
         const Point3 up = CrossProd(right, f);
-        mToWorld = Matrix3(right, up, -f, kEye);
+        mToWorld = Matrix3(right, up, -f, mEye);
         mFromWorld = Inverse(mToWorld);
-        mKey = Normalize(mFromWorld.VectorTransform(Normalize(kKey)));
+        const Point3 key = r.light ? DirectionOf(*r.light) : Normalize(kKey);
+        mKey = Normalize(mFromWorld.VectorTransform(key));
         mFill = Normalize(mFromWorld.VectorTransform(Normalize(kFill)));
         // The plane's box has no height; its points are at 0 relative to it.
         const float z = mShape == ObjectShape::Plane ? 0.f : kHalf;
         mBox = Box3(Point3(-kHalf, -kHalf, -z), Point3(kHalf, kHalf, z));
         mInvBox = Point3(1.f / (2.f * kHalf), 1.f / (2.f * kHalf), z > 0.f ? 1.f / (2.f * z) : 0.f);
         // The bounding sphere about the origin, in camera space, a little generous.
-        const float reach = mShape == ObjectShape::Sphere ? kHalf
-                            : mShape == ObjectShape::Cube ? std::sqrt(3.f) * kHalf
-                                                          : std::sqrt(2.f) * kHalf;
+        const float reach = Reach(mShape);
         mCentre = mFromWorld.PointTransform(Point3(0.f, 0.f, 0.f));
         mCentreSq = DotProd(mCentre, mCentre);
         mReachSq = (reach * 1.01f) * (reach * 1.01f);
@@ -257,7 +299,12 @@ public:
         const float tt = DotProd(t, t), ct = DotProd(mCentre, t);
         if (ct <= 0.f || mCentreSq * tt - ct * ct > mReachSq * tt) return false;
         s.view = t * (1.f / std::sqrt(tt));
-        return Intersect(mShape, kEye, mToWorld.VectorTransform(s.view), s);
+        if (!Intersect(mShape, mEye, mToWorld.VectorTransform(s.view), s)) return false;
+        if (mTileScale != 1.f) {
+            s.u *= mTileScale, s.v *= mTileScale;
+            s.dPdu = s.dPdu / mTileScale, s.dPdv = s.dPdv / mTileScale;
+        }
+        return true;
     }
 
     // Transforms of a context: object space is world space.
@@ -366,6 +413,8 @@ private:
     ObjectShape mShape;
     int mSize;
     float mHalf, mPixel;  // half the picture's side, and one pixel at unit distance
+    Point3 mEye;          // the camera's place, world space
+    float mTileScale;     // the texture coordinates' scale against the shape's own tiles
     Box3 mBox;            // the object box, and 1 / its size (0 for no extent)
     Point3 mInvBox;
     Point3 mCentre;  // the bounding sphere: its centre in camera space, |centre|^2, radius^2
@@ -394,6 +443,21 @@ const char* ObjectShapeName(ObjectShape s) {
         default:
             return "sphere";
     }
+}
+
+CameraPlace DefaultCamera(ObjectShape s) {
+    ObjectAngles angles = AnglesOf(kEye - kTarget);
+    if (s == ObjectShape::Cube) return {(kEye - kTarget).Length(), angles};
+    if (s == ObjectShape::Plane) angles.elevation = kPlaneElevation;
+    return {FitDistance(s), angles};
+}
+
+int DefaultTiles(ObjectShape s) {
+    return s == ObjectShape::Sphere ? 2 : s == ObjectShape::Cylinder ? 3 : 1;
+}
+
+ObjectAngles DefaultLight() {
+    return AnglesOf(kKey);
 }
 
 int ObjectTileCount(const ObjectRequest& r) {

@@ -1,7 +1,8 @@
 // Lit sample objects, as a material editor shows a map: a sphere, a cube, a cylinder or a
 // square plane, seen by a perspective camera from above and to the front right (the cube shows
-// its +X and -Y side faces and its top), lit by a key and a fill light with Lambert shading of
-// the map's colour, over a neutral checker background.
+// its +X and -Y side faces and its top) at a distance where the object fills most of the
+// picture, lit by a key and a fill light with Lambert shading of the map's colour, over a
+// neutral checker background. The camera and the key light can be placed elsewhere.
 //
 // Every object fits the box [-0.5, 0.5]^3 (the plane lies in z = 0), object space being world
 // space, z up. Each hit is a complete shading context in camera space (the camera looks down
@@ -14,8 +15,11 @@
 //   cube      each face 0..1: the side faces along the face in the order the map's "Accurate"
 //             projection unrolls them (+Y, +X, -Y, -X), v up; top and bottom x and y;
 //   plane     x and y, 0..1.
-// So in "Simple" mode each cube face shows one tile, and in "Accurate" mode the map projects
-// its bricks around the side faces itself (the top face falls back to the Simple coordinates).
+// `tiles` scales both coordinates alike, so the bricks keep their proportions: N tiles around
+// the sphere or the cylinder, or across each face of the cube and the plane.
+// So in "Simple" mode each cube face shows `tiles` tiles, and in "Accurate" mode the map
+// projects its bricks around the side faces itself (the top face falls back to the Simple
+// coordinates).
 //
 // The map's perturbation (EvalNormalPerturb), times `bump`, bends the shading normal: it points
 // up the slope of the map's relief, so the normal leans the other way, N - bump x perturbation,
@@ -25,6 +29,7 @@
 // thread.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "imtl.h"
@@ -40,13 +45,33 @@ enum class ObjectShape { Sphere, Cube, Cylinder, Plane };
 ObjectShape ObjectShapeFromName(const std::string& name);
 const char* ObjectShapeName(ObjectShape s);
 
+// A place seen from the object's centre: azimuth around the vertical (z) from +x towards +y
+// and elevation above the ground, in degrees; for the camera also its distance from the centre,
+// in the units of the object, which fits a unit cube.
+struct ObjectAngles {
+    float azimuth = 0.f, elevation = 0.f;
+};
+struct CameraPlace {
+    float distance = 0.f;
+    ObjectAngles angles;
+};
+
+// The camera a shape is seen from unless told otherwise, and how many tiles it shows.
+CameraPlace DefaultCamera(ObjectShape s);
+int DefaultTiles(ObjectShape s);
+// The key light's direction unless told otherwise: above, front left.
+ObjectAngles DefaultLight();
+
 struct ObjectRequest {
     ObjectShape object = ObjectShape::Sphere;
-    int size = 512;                   // pixels along each side
-    int samples = 1;                  // per pixel
-    int threads = 0;                  // 0: all cores
-    float bump = 1.f;                 // scale of the map's perturbation on the shading normal
-    ProgressBar* progress = nullptr;  // advanced by one per tile; may be null
+    std::optional<CameraPlace> camera;  // none: DefaultCamera(object)
+    std::optional<ObjectAngles> light;  // the key light; none: DefaultLight()
+    int tiles = 0;                      // 0: DefaultTiles(object)
+    int size = 512;                     // pixels along each side
+    int samples = 1;                    // per pixel
+    int threads = 0;                    // 0: all cores
+    float bump = 1.f;                   // scale of the map's perturbation on the shading normal
+    ProgressBar* progress = nullptr;    // advanced by one per tile; may be null
 };
 
 int ObjectTileCount(const ObjectRequest& r);

@@ -61,7 +61,9 @@ int RenderThreadCount(int requested) {
 
 void PictureSize(const RenderRequest& r, int& width, int& height) {
     height = r.size;
-    width = r.projection == Projection::Box ? BoxLayout(r).start[4] : r.size;
+    width = r.projection == Projection::Box ? BoxLayout(r).start[4]
+            : r.width > 0                   ? r.width
+                                            : r.size;
 }
 
 int TileCount(const RenderRequest& r) {
@@ -146,7 +148,10 @@ public:
         const float perSide = std::sqrt(static_cast<float>(mSamples));
         mScale = mOnBox ? 1.f / static_cast<float>(r.size)
                         : static_cast<float>(r.repeat) / static_cast<float>(r.size);
+        // A plane wider than high stretches the tile across: u has a scale of its own.
+        mScaleU = mOnBox ? mScale : static_cast<float>(r.repeat) / static_cast<float>(mWidth);
         mFilter = mScale / perSide;
+        mFilterU = mScaleU / perSide;
         mNorm = mSamples == 1 ? 1.f : 1.f / static_cast<float>(mSamples);
         mSolveAhead = mBuilder.Separable() && r.output != Output::Cells;
         if (mSolveAhead) SolveAhead();
@@ -187,7 +192,7 @@ public:
 private:
     // Plane coordinates of sample s of pixel (x, y).
     float PlaneU(int x, int s) const {
-        return (static_cast<float>(x) + mPattern.x[static_cast<std::size_t>(s)]) * mScale;
+        return (static_cast<float>(x) + mPattern.x[static_cast<std::size_t>(s)]) * mScaleU;
     }
     float PlaneV(int y, int s) const {
         const float py = static_cast<float>(y) + mPattern.y[static_cast<std::size_t>(s)];
@@ -203,11 +208,11 @@ private:
         for (int x = 0; x < mWidth; ++x)
             for (int s = 0; s < mSamples; ++s)
                 mColumns[static_cast<std::size_t>(x * mSamples + s)] =
-                    mBuilder.Solve(scratch, PlaneU(x, s), 0.5f, mFilter, mFilter);
+                    mBuilder.Solve(scratch, PlaneU(x, s), 0.5f, mFilterU, mFilter);
         for (int y = 0; y < mHeight; ++y)
             for (int s = 0; s < mSamples; ++s)
                 mRows[static_cast<std::size_t>(y * mSamples + s)] =
-                    mBuilder.Solve(scratch, 0.5f, PlaneV(y, s), mFilter, mFilter);
+                    mBuilder.Solve(scratch, 0.5f, PlaneV(y, s), mFilterU, mFilter);
     }
 
     // The sum of the samples of pixel (x, y) into acc.
@@ -221,7 +226,7 @@ private:
                 const PlaneSource& w = mRows[static_cast<std::size_t>(y * mSamples + s)];
                 source = {c.x, w.y, c.dx, w.dy};
             } else if (mR.output != Output::Cells) {
-                source = mBuilder.Solve(sc, u, v, mFilter, mFilter);
+                source = mBuilder.Solve(sc, u, v, mFilterU, mFilter);
             }
             if (mOnBox) {
                 const float px = static_cast<float>(x) + mPattern.x[static_cast<std::size_t>(s)];
@@ -247,7 +252,7 @@ private:
     Texmap* const mEvaluated;
     const bool mFlipGreen;
     int mWidth = 0, mHeight = 0, mTilesX = 0, mTiles = 0;
-    float mScale = 0.f, mFilter = 0.f, mNorm = 1.f;
+    float mScale = 0.f, mScaleU = 0.f, mFilter = 0.f, mFilterU = 0.f, mNorm = 1.f;
     bool mSolveAhead = false;
     std::vector<PlaneSource> mColumns, mRows;
 };

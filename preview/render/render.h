@@ -25,6 +25,7 @@ struct RenderRequest {
     Output output = Output::Color;
     Projection projection = Projection::Plane;
     int size = 512;                   // pixels along each side (box: along the height)
+    int width = 0;                    // plane: pixels across, 0 for `size` (a square)
     int repeat = 1;                   // plane: pattern tiles along each side
     int samples = 1;                  // per pixel
     int threads = 0;                  // 0: all cores

@@ -22,24 +22,24 @@ double RoughnessOf(const RoughnessSettings& r, const QuarelNS::BrickCell& cell) 
     return std::clamp(r.brick + r.variance * (2.0 * unit - 1.0), 0.0, 1.0);
 }
 
-Image RenderRoughness(const BrickIdSettings& ids, const RoughnessSettings& r, int size,
+Image RenderRoughness(const BrickIdSettings& ids, const RoughnessSettings& r, int width, int height,
                       int threads) {
-    Image image = Image::Deep(size, size);
-    const float scale = 1.f / static_cast<float>(size);
+    Image image = Image::Deep(width, height);
+    const float scaleU = 1.f / static_cast<float>(width), scaleV = 1.f / static_cast<float>(height);
     std::atomic<int> next{0};
     auto worker = [&] {
-        for (int y = next++; y < size; y = next++) {
-            const float v = 1.f - (static_cast<float>(y) + 0.5f) * scale;
-            for (int x = 0; x < size; ++x) {
+        for (int y = next++; y < height; y = next++) {
+            const float v = 1.f - (static_cast<float>(y) + 0.5f) * scaleV;
+            for (int x = 0; x < width; ++x) {
                 const double value =
-                    RoughnessOf(r, BrickAt(ids, (static_cast<float>(x) + 0.5f) * scale, v));
+                    RoughnessOf(r, BrickAt(ids, (static_cast<float>(x) + 0.5f) * scaleU, v));
                 const auto level = static_cast<std::uint16_t>(value * 65535.0 + 0.5);
-                const std::size_t i = (static_cast<std::size_t>(y) * size + x) * 3;
+                const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
                 image.rgb16[i] = image.rgb16[i + 1] = image.rgb16[i + 2] = level;
             }
         }
     };
-    const int count = std::max(1, std::min(RenderThreadCount(threads), size));
+    const int count = std::max(1, std::min(RenderThreadCount(threads), height));
     std::vector<std::thread> pool;
     for (int i = 0; i < count; ++i) pool.emplace_back(worker);
     for (std::thread& th : pool) th.join();

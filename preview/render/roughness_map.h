@@ -22,8 +22,8 @@ struct RoughnessSettings {
 // The roughness of one cell, clamped to [0, 1].
 double RoughnessOf(const RoughnessSettings& r, const QuarelNS::BrickCell& cell);
 
-// The tile, `size` pixels square over [0, 1) x [0, 1) as the id map.
-Image RenderRoughness(const BrickIdSettings& ids, const RoughnessSettings& r, int size,
+// The tile, `width` x `height` pixels over [0, 1) x [0, 1) as the id map.
+Image RenderRoughness(const BrickIdSettings& ids, const RoughnessSettings& r, int width, int height,
                       int threads);
 
 }  // namespace QuarelPreview

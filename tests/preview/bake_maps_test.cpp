@@ -42,7 +42,8 @@ std::unique_ptr<MapSlot> MapOf(const std::vector<Assignment>& values) {
 }
 
 // A map, its relief outputs updated as the tool does, baked at `size`.
-Baked BakeOf(std::unique_ptr<MapSlot> slot, int size, int threads = 0) {
+Baked BakeOf(std::unique_ptr<MapSlot> slot, int size, int threads = 0, int width = 0,
+             int samples = 4) {
     Baked b;
     b.slot = std::move(slot);
     Interval valid = FOREVER;
@@ -50,7 +51,8 @@ Baked BakeOf(std::unique_ptr<MapSlot> slot, int size, int threads = 0) {
         ReliefOutputFor(b.slot->Get(), prefix)->Update(0, valid);
     BakeRequest r;
     r.size = size;
-    r.samples = 4;
+    r.width = width;
+    r.samples = samples;
     r.threads = threads;
     r.ids = BrickIdSettingsOf(b.slot->Get(), Table());
     b.tiles = Bake(r, b.slot->Get());
@@ -58,9 +60,6 @@ Baked BakeOf(std::unique_ptr<MapSlot> slot, int size, int threads = 0) {
 }
 Baked BakeOf(const std::string& preset, int size, int threads = 0) {
     return BakeOf(QuarelPreviewTest::MapFromPreset(preset), size, threads);
-}
-Baked BakeOf(const std::vector<Assignment>& values, int size) {
-    return BakeOf(MapOf(values), size);
 }
 
 int At(const Image& im, int x, int y, int c = 0) {
@@ -229,7 +228,7 @@ TEST(BakedIds, OneColourPerBrickOfTheMapGroutBlack) {
     const Image colour = Render(r, slot->Get());
     const BrickIdSettings s = BrickIdSettingsOf(slot->Get(), Table());
     EXPECT_FLOAT_EQ(s.tileU, 2.f);
-    const Image ids = RenderBrickIds(s, kSize, 0, nullptr);
+    const Image ids = RenderBrickIds(s, kSize, kSize, 0, nullptr);
     std::map<std::uint32_t, std::uint32_t> colourOf;
     std::map<std::tuple<int, int, int>, std::uint32_t> idOf;
     int grouts = 0, differ = 0;
@@ -269,7 +268,7 @@ TEST(BakedIds, TheTileWraps) {
     auto slot = QuarelPreviewTest::MapFromPreset(kPatterns[1]);
     const BrickIdSettings s = BrickIdSettingsOf(slot->Get(), Table());
     constexpr int kSize = 64;
-    const Image ids = RenderBrickIds(s, kSize, 2, nullptr);
+    const Image ids = RenderBrickIds(s, kSize, kSize, 2, nullptr);
     for (int i = 0; i < kSize; ++i) {
         const float c = (static_cast<float>(i) + 0.5f) / kSize;
         // The plane's pixel left of column 0 and the one above row 0.
@@ -300,17 +299,18 @@ bool RunsOn(float from, float back, float to) {
     return std::fabs(to - (2.f * from - back)) <= 0.25f * std::fabs(from - back) + 1e-3f;
 }
 
-std::vector<SeamPair> CutBrickPixels(const BrickIdSettings& s, int n) {
+std::vector<SeamPair> CutBrickPixels(const BrickIdSettings& s, int w, int h) {
     std::vector<SeamPair> out;
-    const float px = 1.f / static_cast<float>(n);
+    const float pu = 1.f / static_cast<float>(w), pv = 1.f / static_cast<float>(h);
     const auto cellAt = [&](float x, float y) {
-        return BrickAt(s, (x + 0.5f) * px, 1.f - (y + 0.5f) * px);
+        return BrickAt(s, (x + 0.5f) * pu, 1.f - (y + 0.5f) * pv);
     };
-    for (int i = 0; i < n; ++i) {
-        const float c = static_cast<float>(i);
-        // Across the right edge (x n - 1 to n), then across the bottom edge (y n - 1 to n).
-        for (const bool alongX : {true, false}) {
-            const float last = static_cast<float>(n - 1);
+    // Across the right edge (x w - 1 to w), then across the bottom edge (y h - 1 to h).
+    for (const bool alongX : {true, false}) {
+        const int n = alongX ? w : h, along = alongX ? h : w;
+        const float last = static_cast<float>(n - 1);
+        for (int i = 0; i < along; ++i) {
+            const float c = static_cast<float>(i);
             const auto at = [&](float k) { return alongX ? cellAt(k, c) : cellAt(c, k); };
             const QuarelNS::BrickCell a = at(last), a0 = at(last - 1.f), b = at(last + 1.f),
                                       b0 = at(last + 2.f);
@@ -337,11 +337,12 @@ int Difference(const Image& im, int xa, int ya, int xb, int yb) {
 // Every map of the set continues across the tile's edges where a brick is cut: the step there
 // is no larger than the steps to the pair's neighbours inside the tile (twice, and a little,
 // for slopes that steepen towards a joint).
-int SeamBreaks(const BakedTiles& t, const std::vector<SeamPair>& pairs, int n) {
+int SeamBreaks(const BakedTiles& t, const std::vector<SeamPair>& pairs,
+               std::initializer_list<const Image*> maps) {
     int breaks = 0;
     for (const SeamPair& p : pairs) {
-        const int dx = p.xa == n - 1 && p.xb == 0 ? 1 : 0, dy = 1 - dx;
-        for (const Image* im : {&t.color, &t.height, &t.normal, &t.id}) {
+        const int dx = p.xa == t.id.width - 1 && p.xb == 0 ? 1 : 0, dy = 1 - dx;
+        for (const Image* im : maps) {
             const int slack = im->IsDeep() ? 600 : 3;
             const int across = Difference(*im, p.xa, p.ya, p.xb, p.yb);
             const int inside = std::max(Difference(*im, p.xa - dx, p.ya - dy, p.xa, p.ya),
@@ -365,12 +366,16 @@ TEST(BakedSeams, EveryPresetTilesWithoutASeam) {
         ASSERT_TRUE(ParsePreset(R"({"seamless_bricks": true})", Table(), "as the bake sets it", "",
                                 values, error))
             << error;
-        const Baked b = BakeOf(values, kSize);
+        // Enough samples that a nested image's fine grain does not alias into steps between
+        // rows (the parquet's wood at 4 samples a pixel), which would read as seams.
+        const Baked b = BakeOf(MapOf(values), kSize, 0, 0, 16);
         const BrickIdSettings s = BrickIdSettingsOf(b.slot->Get(), Table());
         ASSERT_TRUE(s.seamless);
-        const std::vector<SeamPair> cut = CutBrickPixels(s, kSize);
+        const std::vector<SeamPair> cut = CutBrickPixels(s, kSize, kSize);
         pairs += cut.size();
-        EXPECT_EQ(SeamBreaks(b.tiles, cut, kSize), 0);
+        EXPECT_EQ(SeamBreaks(b.tiles, cut,
+                             {&b.tiles.color, &b.tiles.height, &b.tiles.normal, &b.tiles.id}),
+                  0);
         for (const SeamPair& p : cut)
             EXPECT_EQ(b.tiles.id.Get(p.xa, p.ya), b.tiles.id.Get(p.xb, p.yb));
     }
@@ -383,9 +388,42 @@ TEST(BakedSeams, WithoutSeamlessBricksACutBrickChangesAtTheEdge) {
         "gap_v": 0.07, "color_variance": 0.3, "seed": 42})";
     const Baked b = BakeOf(wall, kSize);
     const std::vector<SeamPair> cut =
-        CutBrickPixels(BrickIdSettingsOf(b.slot->Get(), Table()), kSize);
+        CutBrickPixels(BrickIdSettingsOf(b.slot->Get(), Table()), kSize, kSize);
     ASSERT_FALSE(cut.empty());
-    EXPECT_GT(SeamBreaks(b.tiles, cut, kSize), 0);
+    EXPECT_GT(SeamBreaks(b.tiles, cut, {&b.tiles.color}), 0);
+}
+
+// A tile wider or higher than square stretches the pattern, and still tiles in every map; the
+// square tile's bytes are the ones a tile of the same width and height gives.
+TEST(BakedSeams, ATileThatIsNotSquareTilesInEveryMap) {
+    const char* const presets[] = {"brick-wall.json", "hexagon-pavers.json"};
+    std::size_t pairs = 0;
+    for (const char* name : presets)
+        for (const auto& [w, h] : {std::pair{192, 96}, std::pair{80, 176}}) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(w) + "x" + std::to_string(h));
+            std::string error;
+            std::vector<Assignment> values;
+            ASSERT_TRUE(LoadPresetFile(QuarelPreviewTest::SourceDir() + "/presets/" + name, Table(),
+                                       values, error));
+            ASSERT_TRUE(
+                ParsePreset(R"({"seamless_bricks": true})", Table(), "bake", "", values, error));
+            const Baked b = BakeOf(MapOf(values), h, 0, w);
+            for (const Image* im : {&b.tiles.color, &b.tiles.normal, &b.tiles.roughness,
+                                    &b.tiles.occlusion, &b.tiles.id}) {
+                EXPECT_EQ(im->width, w);
+                EXPECT_EQ(im->height, h);
+            }
+            const auto cut = CutBrickPixels(BrickIdSettingsOf(b.slot->Get(), Table()), w, h);
+            pairs += cut.size();
+            EXPECT_EQ(SeamBreaks(b.tiles, cut,
+                                 {&b.tiles.color, &b.tiles.height, &b.tiles.normal, &b.tiles.id}),
+                      0);
+        }
+    EXPECT_GT(pairs, 40u);
+    const Baked square = BakeOf(kPatterns[1], 32);
+    const Baked given = BakeOf(QuarelPreviewTest::MapFromPreset(kPatterns[1]), 32, 0, 32);
+    EXPECT_EQ(square.tiles.color.rgb, given.tiles.color.rgb);
+    EXPECT_EQ(square.tiles.normal.rgb16, given.tiles.normal.rgb16);
 }
 
 // The tool bakes seamless bricks unless told otherwise, and says where the shape cannot tile.

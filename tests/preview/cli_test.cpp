@@ -131,7 +131,7 @@ TEST(CommandLine, AnswersEachLineWithItsExitCodeAndWhy) {
         const char* says;
         const char* not_said;
     } helps[] = {
-        {{"bake", "--help"}, "Side of the square tile in pixels, 8 to 8192", "swatch"},
+        {{"bake", "--help"}, "The tile in pixels, each side 8 to 8192", "swatch"},
         {{"swatch", "--help"}, "Side of the square swatch in pixels, 8 to 1024", "prefix"},
         {{"picker", "--help"}, "The PNG file of the picker menu", "prefix"},
         {{"--help"}, "Picture height in pixels, 8 to 8192", "swatch's"},
@@ -158,6 +158,19 @@ TEST(CommandLine, EveryMessageHasOneShape) {
         {{"bake", "--relief-depth", "x"}, "--relief-depth: 'x' is not a number; give 0 to 10000"},
         {{"bake", "--bevel", "65"}, "--bevel: 65 is out of range; give 0 to 64"},
         {{"swatch", "--size", "4"}, "--size: 4 is out of range; give 8 to 1024"},
+        {{"bake", "--size", "64x9000"}, "--size: 9000 is out of range; give 8 to 8192 for each"},
+        {{"bake", "--size", "64x"}, "--size: '64x' is not a whole number N, or W x H"},
+        {{"bake", "--size", "-64x64"}, "--size: '-64x64' is not a whole number N"},
+        {{"--size", "64x32"}, "--size: '64x32': a render takes one number; only bake takes"},
+        {{"swatch", "--size", "20x30"}, "--size: '20x30': swatch takes one number"},
+        {{"--object", "cube", "--camera", "0.5,0,30"},
+         "--camera: distance 0.5 is out of range; give 1 to 100"},
+        {{"--object", "cube", "--camera", "3,0,90"},
+         "--camera: elevation 90 is out of range; give -89 to 89"},
+        {{"--object", "cube", "--camera", "3,0"}, "--camera: '3,0' is not DISTANCE,AZIMUTH"},
+        {{"--object", "cube", "--light", "0,nan"}, "--light: '0,nan' is not AZIMUTH,ELEVATION"},
+        {{"--object", "cube", "--object-tiles", "0"}, "--object-tiles: 0 is out of range"},
+        {{"--camera", "3,0,30"}, "--camera: applies to --object only"},
         {{"--output", "colr"}, "--output: 'colr' is not color, mono, cells"},
         {{"--output", "colr"}, "did you mean \"color\"?"},
         {{"--box", "1,2", "--projection", "box"}, "--box: '1,2' is not X,Y,Z"},

@@ -7,6 +7,8 @@
 //   QUAREL_UPDATE_GOLDEN=1 build/dev/tests/preview/preview_tests --gtest_filter='ObjectGolden*'
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -69,6 +71,75 @@ TEST(ObjectGolden, EachObjectMatchesItsGoldenImage) {
         Texmap* map = shape == ObjectShape::Cube ? accurate->Get() : simple->Get();
         ExpectGolden(RenderObject(r, map), std::string("object-") + ObjectShapeName(shape));
     }
+}
+
+// A cube seen from elsewhere, lit from elsewhere, with four tiles across each face.
+TEST(ObjectGolden, AFramedObjectMatchesItsGoldenImage) {
+    auto slot = BrickWall();
+    ObjectRequest r;
+    r.object = ObjectShape::Cube;
+    r.camera = CameraPlace{2.6f, {-20.f, 40.f}};
+    r.light = ObjectAngles{60.f, 30.f};
+    r.tiles = 4;
+    r.size = 64;
+    r.samples = 4;
+    ExpectGolden(RenderObject(r, slot->Get()), "object-cube-framed");
+}
+
+// Seen from the default place, each object fills most of the picture; the camera's place
+// decides which faces show, and the key light which side is bright.
+TEST(ObjectRender, TheCameraAndTheLightGoWhereTheyAreTold) {
+    ObjectRequest r;
+    r.size = 60;
+    const auto faces = [&](std::array<int, 6>& count) {
+        count = {};
+        for (int y = 0; y < r.size; ++y)
+            for (int x = 0; x < r.size; ++x) {
+                ObjectHit hit;
+                if (TraceObject(r, x + 0.5f, y + 0.5f, hit)) ++count[hit.face];
+            }
+        return count[0] + count[1] + count[2] + count[3] + count[4] + count[5];
+    };
+    std::array<int, 6> count;
+    for (ObjectShape shape :
+         {ObjectShape::Sphere, ObjectShape::Cube, ObjectShape::Cylinder, ObjectShape::Plane}) {
+        r.object = shape;
+        EXPECT_GT(faces(count), r.size * r.size * 35 / 100) << ObjectShapeName(shape);
+    }
+    r.object = ObjectShape::Cube;
+    r.camera = CameraPlace{3.f, {0.f, 0.f}};  // straight at the +X face
+    EXPECT_EQ(faces(count), count[1]);
+    EXPECT_GT(count[1], 100);
+    r.camera = CameraPlace{3.f, {90.f, 89.f}};  // from above
+    EXPECT_EQ(faces(count), count[4]);
+
+    auto slot = BrickWall();
+    r.camera = CameraPlace{3.f, {0.f, 0.f}};
+    r.samples = 1;
+    const auto centre = [&](float azimuth) {
+        r.light = ObjectAngles{azimuth, 0.f};
+        const Image img = RenderObject(r, slot->Get());
+        int sum = 0;
+        for (int y = 20; y < 40; ++y)
+            for (int x = 20; x < 40; ++x) sum += img.Get(x, y) & 0xFF;
+        return sum;
+    };
+    EXPECT_GT(centre(0.f), 2 * centre(180.f));  // lit face on, then from behind
+
+    // The defaults as the help states them, and given explicitly they frame the same picture.
+    const CameraPlace cube = DefaultCamera(ObjectShape::Cube);
+    EXPECT_NEAR(cube.angles.azimuth, -53.4f, 0.05f);
+    EXPECT_NEAR(cube.angles.elevation, 30.1f, 0.05f);
+    EXPECT_NEAR(DefaultLight().azimuth, -122.7f, 0.05f);
+    EXPECT_NEAR(DefaultLight().elevation, 48.8f, 0.05f);
+    EXPECT_EQ(DefaultCamera(ObjectShape::Plane).angles.elevation, 65.f);
+    ObjectRequest given, implied;
+    given.object = implied.object = ObjectShape::Cube;
+    given.size = implied.size = 48;
+    given.camera = cube;
+    given.light = DefaultLight();
+    const Image a = RenderObject(given, slot->Get()), b = RenderObject(implied, slot->Get());
+    EXPECT_LE(QuarelPreviewTest::PixelsBeyond(a, b, 2), a.rgb.size() / 3 / 200);
 }
 
 TEST(ObjectRender, BytesDoNotDependOnTheThreadCount) {

@@ -2,7 +2,10 @@
 // the joint's in the joint; occlusion 1 on open flat tops, darker in joints, wrapped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
+#include <numbers>
 #include <set>
 
 #include "preview/render/ambient_occlusion.h"
@@ -32,9 +35,9 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     auto slot = QuarelPreviewTest::MapFromPreset(kWall);
     const BrickIdSettings ids = BrickIdSettingsOf(slot->Get(), Table());
     constexpr int kSize = 64;
-    const Image id = RenderBrickIds(ids, kSize, 0, nullptr);
+    const Image id = RenderBrickIds(ids, kSize, kSize, 0, nullptr);
     RoughnessSettings r{0.6, 0.9, 0.2, 42};
-    const Image rough = RenderRoughness(ids, r, kSize, 2);
+    const Image rough = RenderRoughness(ids, r, kSize, kSize, 2);
     std::map<std::uint32_t, int> valueOf;
     std::set<int> values;
     int neighboursDiffer = 0, joints = 0;
@@ -60,7 +63,7 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     EXPECT_GT(neighboursDiffer, 0);
 
     r.variance = 0;
-    const Image even = RenderRoughness(ids, r, kSize, 1);
+    const Image even = RenderRoughness(ids, r, kSize, kSize, 1);
     for (int i = 0; i < kSize * kSize; ++i) {
         const int x = i % kSize, y = i / kSize;
         EXPECT_EQ(Level(even, x, y), id.Get(x, y) == 0 ? Level(0.9) : Level(0.6));
@@ -68,7 +71,7 @@ TEST(BakedRoughness, OneValuePerBrickAndTheJointsInTheJoint) {
     // Another seed, other bricks' values.
     r.variance = 0.2;
     r.seed = 43;
-    EXPECT_NE(RenderRoughness(ids, r, kSize, 1).rgb16, rough.rgb16);
+    EXPECT_NE(RenderRoughness(ids, r, kSize, kSize, 1).rgb16, rough.rgb16);
 }
 
 // A pixel's neighbour across the tile's edge is the plane's next pixel, as in the id map.
@@ -77,7 +80,7 @@ TEST(BakedRoughness, TheTileWraps) {
     const BrickIdSettings ids = BrickIdSettingsOf(slot->Get(), Table());
     constexpr int kSize = 48;
     const RoughnessSettings r{0.5, 1.0, 0.3, 7};
-    const Image rough = RenderRoughness(ids, r, kSize, 2);
+    const Image rough = RenderRoughness(ids, r, kSize, kSize, 2);
     for (int i = 0; i < kSize; ++i) {
         const float c = (static_cast<float>(i) + 0.5f) / kSize;
         EXPECT_EQ(Level(rough, kSize - 1, i),
@@ -128,6 +131,51 @@ TEST(BakedOcclusion, FlatIsOpenAndDepthDarkens) {
     const Image h = JointedHeight(32);
     EXPECT_LT(Level(AmbientOcclusion(h, {0.1, 12.0, 1}), 0, 16),
               Level(AmbientOcclusion(h, {0.1, 3.0, 1}), 0, 16));
+}
+
+// The operator as documented, marched in full at every pixel: the map skips steps that cannot
+// rise above the horizon found so far, and must give the same bytes.
+double PlainOcclusion(const Image& height, double radius, double depth, int x, int y) {
+    const int w = height.width, h = height.height;
+    const auto z = [&](int px, int py) {
+        px = ((px % w) + w) % w, py = ((py % h) + h) % h;
+        return static_cast<float>(Level(height, px, py) / 65535.0 * depth);
+    };
+    const double reach = radius * std::max(w, h);
+    const int n = std::clamp(static_cast<int>(std::ceil(reach)), 1, 64);
+    double hidden = 0.0;
+    for (int d = 0; d < 8; ++d) {
+        const double a = d * (2.0 * std::numbers::pi / 8);
+        float steepest = 0.f;
+        for (int s = 1; s <= n; ++s) {
+            const int dx = static_cast<int>(std::lround(reach * s / n * std::cos(a)));
+            const int dy = static_cast<int>(std::lround(reach * s / n * std::sin(a)));
+            if (dx == 0 && dy == 0) continue;
+            const auto inv = static_cast<float>(1.0 / std::hypot(dx, dy));
+            steepest = std::max(steepest, (z(x + dx, y + dy) - z(x, y)) * inv);
+        }
+        hidden += steepest / std::sqrt(1.0 + static_cast<double>(steepest) * steepest);
+    }
+    return 1.0 - hidden / 8;
+}
+
+TEST(BakedOcclusion, TheSameAsTheOperatorMarchedInFull) {
+    Image h = Image::Deep(40, 56);  // not square, so the reach is the longer side's
+    std::uint32_t k = 12345;
+    for (std::size_t i = 0; i < h.rgb16.size(); i += 3) {
+        k = k * 1664525u + 1013904223u;
+        // Plateaus at a few heights, with a little noise on some.
+        const int x = static_cast<int>(i / 3 % 40), y = static_cast<int>(i / 3 / 40);
+        const int plateau = ((x / 9) * 7 + (y / 11) * 3) % 4;
+        h.rgb16[i] = static_cast<std::uint16_t>(plateau * 16000 + ((k >> 28) == 0 ? k >> 20 : 0));
+    }
+    for (const double radius : {0.02, 0.15, 0.6}) {
+        const Image ao = AmbientOcclusion(h, {radius, 6.0, 2});
+        for (int y = 0; y < h.height; ++y)
+            for (int x = 0; x < h.width; ++x)
+                ASSERT_EQ(Level(ao, x, y), Level(PlainOcclusion(h, radius, 6.0, x, y)))
+                    << radius << " at " << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ struct Column {
     std::vector<int> patterns;
 };
 const Column kColumns[] = {
-    {L"-- Masonry --", {0, 1, 2, 4}},
-    {L"-- Parquet --", {5, 6, 8, 9, 11, 27, 28, 29}},
+    {L"-- Masonry --", {0, 1, 2, 4, 8}},
+    {L"-- Parquet --", {5, 6, 9, 11, 27, 28, 29}},
     {L"-- Abstract --", {10, 7}},
     {L"-- Pavement --", {12, 20, 21, 22, 23, 24, 25, 26}},
     {L"-- Custom --", {3, 13, 14, 15, 16, 17, 18, 19}},
