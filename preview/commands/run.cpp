@@ -240,13 +240,6 @@ std::uint32_t MapSeed(Texmap* map, const ParamTable& table) {
     return static_cast<std::uint32_t>(value.i);
 }
 
-// Whether the map bevels its bricks.
-bool MapBevels(Texmap* map, const ParamTable& table) {
-    const ParamEntry* width = table.Find("bevel_width");
-    ParamValue value;
-    return width != nullptr && ReadParam(map, *width, value) && value.f > 0.f;
-}
-
 // The bake's request from the options and the map.
 BakeRequest BakeRequestOf(const PreviewOptions& o, const BakeProfile& profile, Texmap* map,
                           const ParamTable& table) {

@@ -313,6 +313,12 @@ std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::s
     return text + "\n}\n";
 }
 
+bool MapBevels(Texmap* map, const ParamTable& table) {
+    const ParamEntry* width = table.Find("bevel_width");
+    ParamValue value;
+    return width != nullptr && ReadParam(map, *width, value) && value.f > 0.f;
+}
+
 CellQuery CellsSettings(Texmap* map, const ParamTable& table) {
     CellQuery q;
     QuarelNS::PatternSettings& ps = q.pattern;

@@ -36,6 +36,10 @@ bool ReadParam(Texmap* map, const ParamEntry& p, ParamValue& out);
 // `skipped`.
 std::string MapAsPreset(Texmap* map, const ParamTable& table, std::vector<std::string>& skipped);
 
+// Whether the map bevels its bricks (its bevel_width is above 0): the bake then reads its
+// relief depth and smoothing relative to the tile.
+bool MapBevels(Texmap* map, const ParamTable& table);
+
 // The pattern query the map's block describes (pattern, nx, ny, gap_u, gap_v, random_shift,
 // seed) and its wear (missing_bricks, edge_noise, edge_noise_scale, seamless_bricks), for the
 // cells output and the id map; parameters the table lacks keep the defaults.

@@ -54,7 +54,8 @@ TEST(WearPreview, EveryOutputShowsTheSameJointsForAnyThreadCount) {
         const Image color = RenderOf(map, Output::Color, threads);
         const Image height = RenderOf(map, Output::Height, threads);
         const Image cells = RenderOf(map, Output::Cells, threads);
-        const Image ids = RenderBrickIds(BrickIdSettingsOf(map, Table()), kSize, threads, nullptr);
+        const Image ids =
+            RenderBrickIds(BrickIdSettingsOf(map, Table()), kSize, kSize, threads, nullptr);
         int joint = 0, differ = 0;
         for (int y = 0; y < kSize; ++y)
             for (int x = 0; x < kSize; ++x) {
