@@ -169,9 +169,10 @@ else
   stop_wine  # its server was started without a display
   mkdir -p "$work/ppm" "$pictures"
   editor_status=0
-  # 24-bit colour, so that the screen holds every swatch colour exactly.
+  # 24-bit colour, so that the screen holds every swatch colour exactly; tall enough for the
+  # whole parameters rollout (a window below the screen's edge is captured black).
   # A window that waits for ever must not hold up the check.
-  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '"$1" "$2" editor --expect "$3" --pictures "$4"
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1600x24" sh -c '"$1" "$2" editor --expect "$3" --pictures "$4"
     status=$?; /usr/lib/wine/wineserver -k 2>/dev/null; exit $status' sh "$wine" "$wincheck" \
     "$(winpath "$work/linux-editor.txt")" "$(winpath "$work/ppm")" >"$work/windows-editor.txt" \
     2>"$work/editor.err" || editor_status=$?
@@ -187,6 +188,9 @@ else
   for ppm in "$work"/ppm/*.ppm; do
     [ -e "$ppm" ] || continue
     name=$(basename "$ppm" .ppm)
+    # A capture of one colour only is a window the screen did not show.
+    python3 -c 'import sys; d = open(sys.argv[1], "rb").read().split(b"\n", 3)[3]
+sys.exit(len(set(d)) < 2)' "$ppm" || fail "the picture $name is blank"
     "$editor_script" png "$ppm" "$pictures/$name.png" || fail "cannot convert the picture $name"
   done
   ls "$pictures"/*.png >/dev/null 2>&1 && echo "editor pictures: $(ls "$pictures" | tr '\n' ' ')"
