@@ -236,7 +236,7 @@ public:
         const int i = IDtoIndex(id);
         return i < 0 ? nullptr : &mParams[static_cast<std::size_t>(i)];
     }
-    const ParamDef& GetParamDefByIndex(int i) const { return mParams[static_cast<std::size_t>(i)]; }
+    const ParamDef& GetParamDefByIndex(int i) const;
     void SetUserDlgProc(MapID map_id, ParamMap2UserDlgProc* proc = nullptr);
 
     struct Storage;  // the stand-in's: parameter index, value and control id storage, faults

@@ -7,7 +7,6 @@ namespace quarel_host {
 
 namespace {
 constexpr std::size_t kHeader = 6;
-constexpr std::size_t kMaxDepth = 64;
 }  // namespace
 
 // --- writer
@@ -78,7 +77,7 @@ IOResult ChunkReader::OpenChunk() {
     if (mFailed) return IO_ERROR;
     const std::size_t end = LevelEnd();
     if (mPos == end) return IO_END;
-    if (end - mPos < kHeader || mStack.size() >= kMaxDepth) {
+    if (end - mPos < kHeader || mStack.size() >= OpenStack::kCapacity) {
         mFailed = true;
         return IO_ERROR;
     }
@@ -133,11 +132,13 @@ bool ChunkReader::ReadU16(std::uint16_t& v) {
     return true;
 }
 
+// The scene's own fields are read this way, many to a file: no copy through Read.
 bool ChunkReader::ReadU32(std::uint32_t& v) {
-    std::uint8_t b[4];
-    if (Read(b, 4, nullptr) != IO_OK) return false;
+    if (mFailed || LevelEnd() - mPos < 4) return false;
+    const std::uint8_t* b = mData + mPos;
     v = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
         (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    mPos += 4;
     return true;
 }
 

@@ -5,6 +5,7 @@
 // IO_ERROR and nothing is read past the data.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -79,12 +80,26 @@ private:
         std::size_t start;  // first payload byte
         std::size_t end;    // one past the last payload byte
     };
+    // The open chunks, no deeper than a file may nest them: a reader allocates nothing.
+    class OpenStack {
+    public:
+        static constexpr std::size_t kCapacity = 64;
+        std::size_t size() const { return mCount; }
+        bool empty() const { return mCount == 0; }
+        const Open& back() const { return mItems[mCount - 1]; }
+        void push_back(const Open& o) { mItems[mCount++] = o; }
+        void pop_back() { --mCount; }
+
+    private:
+        std::array<Open, kCapacity> mItems;  // only the first mCount are set
+        std::size_t mCount = 0;
+    };
     std::size_t LevelEnd() const { return mStack.empty() ? mSize : mStack.back().end; }
     const std::uint8_t* mData;
     std::size_t mSize;
     std::size_t mPos = 0;
     bool mFailed = false;
-    std::vector<Open> mStack;
+    OpenStack mStack;
     std::wstring mWide;
     std::string mNarrow;
 };

@@ -89,6 +89,10 @@ int ParamBlockDesc2::IDtoIndex(ParamID id) const {
     return id >= 0 && static_cast<std::size_t>(id) < index.size() ? index[id] : -1;
 }
 
+const ParamDef& ParamBlockDesc2::GetParamDefByIndex(int i) const {
+    return *mStorage->byIndex[static_cast<std::size_t>(i)];
+}
+
 void ParamBlockDesc2::SetUserDlgProc(MapID mapId, ParamMap2UserDlgProc* proc) {
     for (int i = 0; i < map_specs.Count(); ++i)
         if (map_specs[i].map_id == mapId) map_specs[i].dlgProc = proc;

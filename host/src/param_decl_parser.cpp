@@ -240,6 +240,7 @@ void ReadParam(Cursor& c, std::deque<ParamDef>& params, ParamID id) {
     if (c.Desc().IDtoIndex(id) >= 0)
         c.Fail("parameter id " + std::to_string(id) + " is declared twice");
     ParamDef& p = params.emplace_back();
+    c.Store().byIndex.push_back(&p);
     p.ID = id;
     p.int_name = static_cast<const MCHAR*>(c.Take(Kind::Text, "the internal name").ptr);
     c.SetWhere(ParamWhere(p));

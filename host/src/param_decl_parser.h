@@ -10,7 +10,8 @@
 #include "iparamb2.h"
 
 struct ParamBlockDesc2::Storage {
-    std::vector<int> index;  // parameter id -> index, -1: none
+    std::vector<int> index;                // parameter id -> index, -1: none
+    std::vector<const ParamDef*> byIndex;  // the parameters in order, without a deque's lookup
     std::deque<Point3> points;
     std::deque<std::vector<int>> idLists;
     std::deque<Tab<int>> itemLists;

@@ -31,6 +31,9 @@ bool ReferenceMaker::DependsOn(const ReferenceTarget* target) const {
 
 bool ReferenceMaker::Reaches(const ReferenceMaker* target) const {
     if (this == target) return true;
+    // Most makers asked (a new block or output just made) hold nothing: no search to set up.
+    if (std::none_of(mHeld.begin(), mHeld.end(), [](const ReferenceTarget* t) { return t; }))
+        return false;
     std::vector<const ReferenceMaker*> stack{this};
     std::unordered_set<const ReferenceMaker*> seen;
     while (!stack.empty()) {
