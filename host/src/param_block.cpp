@@ -93,7 +93,7 @@ public:
                 mRefOfParam[i] = static_cast<int>(mParamOfRef.size());
                 mParamOfRef.push_back(i);
             }
-            SetToDefault(i);
+            SetDefaultValue(p, mValues[i]);  // a new value holds no keys and no reference
         }
     }
 
@@ -311,16 +311,18 @@ private:
     }
 
     void SetToDefault(int i) {
-        const ParamDef& p = Def(i);
         Value& v = mValues[i];
         v.keys.clear();
+        SetDefaultValue(Def(i), v);
+        if (mRefOfParam[i] >= 0 && v.ref) DeleteReference(mRefOfParam[i]);
+    }
+    static void SetDefaultValue(const ParamDef& p, Value& v) {
         const bool has = (p.flags & P_HAS_DEFAULT) != 0;
         const Kind k = KindOf(p.type);
         v.i = has && k == Kind::Int ? p.def.i : 0;
         v.f = has && k == Kind::Float ? p.def.f : 0.f;
         v.c = has && k == Kind::Color && p.def.p ? AColor(p.def.p->x, p.def.p->y, p.def.p->z, 1.f)
                                                  : AColor(0.f, 0.f, 0.f, 1.f);
-        if (mRefOfParam[i] >= 0 && v.ref) DeleteReference(mRefOfParam[i]);
     }
 
     float Number(int i, TimeValue t, Interval& ivalid) const {

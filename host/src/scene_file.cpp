@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <unordered_map>
 #include <unordered_set>
@@ -654,9 +655,19 @@ bool LoadObjectData(const ParsedScene& s, const std::uint8_t* body,
 // not kept: with every object still held, delete those whose dependents are all going too, then
 // let go of the rest. Answers the files that what is kept could not use.
 std::vector<MissingAsset> KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
-    std::vector<ReferenceTarget*> dying;
+    std::vector<ReferenceTarget*> dying;  // in the order found, which is the order deleted
+    // Whether a maker is going: a look-up among the made objects, sorted once, not a search
+    // through the growing list of those going.
+    std::vector<const ReferenceMaker*> sorted(made.begin(), made.end());
+    std::sort(sorted.begin(), sorted.end(), std::less<>());
+    std::vector<char> going(sorted.size(), 0);
+    auto slot = [&](const ReferenceMaker* m) {
+        auto it = std::lower_bound(sorted.begin(), sorted.end(), m, std::less<>());
+        return it != sorted.end() && *it == m ? it - sorted.begin() : -1;
+    };
     auto isDying = [&](const ReferenceMaker* m) {
-        return std::find(dying.begin(), dying.end(), m) != dying.end();
+        const auto i = slot(m);
+        return i >= 0 && going[static_cast<std::size_t>(i)] != 0;
     };
     for (bool grew = true; grew;) {
         grew = false;
@@ -666,6 +677,7 @@ std::vector<MissingAsset> KeepOnlyHeld(const std::vector<ReferenceTarget*>& made
             for (int d = 0; d < t->DependentCount() && all; ++d) all = isDying(t->GetDependent(d));
             if (all) {
                 dying.push_back(t);
+                going[static_cast<std::size_t>(slot(t))] = 1;
                 grew = true;
             }
         }

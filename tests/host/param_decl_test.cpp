@@ -70,6 +70,28 @@ TEST(ParamDecl, AddParamAndParamOptionBuildTheSameParameterIncrementally) {
     EXPECT_EQ((*p.mStringItems)[2], 23);
 }
 
+// Parameters added after the block's own list keep declaration order by index, however many
+// there are, and a block made afterwards starts from their defaults.
+TEST(ParamDecl, ParametersAddedLaterAreFoundByIndexInDeclarationOrder) {
+    Desc2 d = Declare(0, 500, L"first", TYPE_INT, 0, 0, p_default, 7, p_end, p_end);
+    constexpr int kAdded = 100;  // more than one storage page of parameters
+    for (int k = 0; k < kAdded; ++k) {
+        d->AddParam(k, L"later", TYPE_FLOAT, 0, 0, p_end);
+        d->ParamOption(k, p_default, 0.25f * static_cast<float>(k), p_end);
+    }
+    ASSERT_EQ(quarel_host::DeclarationError(*d), "");
+    ASSERT_EQ(d->Count(), kAdded + 1);
+    EXPECT_EQ(d->GetParamDefByIndex(0).ID, 500);
+    for (int i = 1; i <= kAdded; ++i) {
+        const ParamDef& p = d->GetParamDefByIndex(i);
+        EXPECT_EQ(&p, d->GetParamDefPtr(static_cast<ParamID>(i - 1)));
+    }
+    IParamBlock2* block = CreateParameterBlock2(d.get(), nullptr);
+    SingleRefMaker holder(block);
+    EXPECT_EQ(block->GetInt(500), 7);
+    EXPECT_FLOAT_EQ(block->GetFloat(kAdded - 1), 0.25f * (kAdded - 1));
+}
+
 struct Fault {
     const char* what;
     std::function<Desc2()> declare;
