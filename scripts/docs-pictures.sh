@@ -33,7 +33,7 @@ $P -q --preset $wall --object cube --size 256 --samples 16 --out docs/bevel-on.p
 # The bevel's profiles on the normal output, and rounded corners on the basket-weave tiles.
 for profile in Linear Round Smooth; do
     $P -q --preset $wall --set bevel_width=0.3 --set bevel_profile=$profile --output normal \
-        --size 128 --samples 4 --out "docs/bevel-${profile,,}.png"
+        --set normal.normal_depth=30 --size 128 --samples 4 --out "docs/bevel-${profile,,}.png"
 done
 $P -q --preset presets/basket-weave-tiles.json --set corner_radius=0.3 --size 128 --samples 4 \
     --out docs/corner-radius.png

@@ -193,7 +193,9 @@ constexpr Description kDescriptions[] = {
      "relief: how much the nested maps add to the heights (0 to 1); "
      "read only when the map has no normal output (older scenes); set "
      "normal.relief_tex_amount"},
-    {"normal.normal_depth", "normal output: strength of its normals"},
+    {"normal.normal_depth",
+     "normal output: the depth its slopes stand against: larger gives flatter normals, smaller "
+     "steeper ones"},
     {"normal.relief_tex_amount", "normal output: how much the nested maps add to the heights"},
     {"bump.brick_color", "bump output: grey height of the bricks"},
     {"bump.brick_color_2", "bump output: grey height of the second brick set"},
