@@ -21,6 +21,7 @@
 #include "preview/setup/missing_images.h"
 #include "preview/setup/plugin_host.h"
 #include "preview/setup/preset.h"
+#include "preview/setup/relief_outputs.h"
 #include "preview/setup/scene_io.h"
 
 namespace QuarelPreview {
@@ -523,15 +524,6 @@ bool SaveScene(const PreviewOptions& o, Texmap* map, const Class_ID& mapClass,
     if (SaveMapScene(map, mapClass, o.saveScene, error)) return true;
     std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
     return false;
-}
-
-// Before any evaluation, on this thread, as a renderer does: every map it shows is updated, the
-// relief outputs (which evaluation never updates) included.
-void UpdateForRender(Texmap* map) {
-    Interval valid = FOREVER;
-    map->Update(0, valid);
-    for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
-        if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
 }
 
 // The commands that work on an updated map.

@@ -9,4 +9,11 @@ Texmap* ReliefOutputFor(Texmap* map, std::string_view prefix) {
     return nullptr;
 }
 
+void UpdateForRender(Texmap* map) {
+    Interval valid = FOREVER;
+    map->Update(0, valid);
+    for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
+        if (Texmap* output = ReliefOutputFor(map, prefix)) output->Update(0, valid);
+}
+
 }  // namespace QuarelPreview

@@ -17,4 +17,8 @@ inline constexpr int kBumpSubMap = 4;
 // The relief output a parameter prefix stands for, or null (also for an unknown prefix).
 Texmap* ReliefOutputFor(Texmap* map, std::string_view prefix);
 
+// Before any evaluation, on this thread, as a renderer does: every map it shows is updated, the
+// relief outputs (which evaluation never updates) included.
+void UpdateForRender(Texmap* map);
+
 }  // namespace QuarelPreview

@@ -19,6 +19,7 @@
 #include "preview/render/render.h"
 #include "preview/setup/map_setup.h"
 #include "preview/setup/preset.h"
+#include "preview/setup/relief_outputs.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {
@@ -46,9 +47,7 @@ Baked BakeOf(std::unique_ptr<MapSlot> slot, int size, int threads = 0, int width
              int samples = 4) {
     Baked b;
     b.slot = std::move(slot);
-    Interval valid = FOREVER;
-    for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
-        ReliefOutputFor(b.slot->Get(), prefix)->Update(0, valid);
+    UpdateForRender(b.slot->Get());
     BakeRequest r;
     r.size = size;
     r.width = width;

@@ -21,6 +21,7 @@
 #include "preview/picture/exr_writer.h"
 #include "preview/render/profile_pictures.h"
 #include "preview/render/relief_view.h"
+#include "preview/setup/relief_outputs.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {
@@ -41,9 +42,7 @@ ProfileBake BakeProfileWall(bool yDown = false) {
     ProfileBake b;
     b.slot = QuarelPreviewTest::MapFromPreset(R"({"pattern": "1/2 Running", "nx": 3, "ny": 6,
         "gap_u": 0.2, "gap_v": 0.25, "seed": 9})");
-    Interval valid = FOREVER;
-    for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
-        ReliefOutputFor(b.slot->Get(), prefix)->Update(0, valid);
+    UpdateForRender(b.slot->Get());
     BakeRequest r;
     r.size = kProfileSize;
     r.normalYDown = yDown;

@@ -18,6 +18,7 @@
 #include "preview/render/render.h"
 #include "preview/setup/map_setup.h"
 #include "preview/setup/preset.h"
+#include "preview/setup/relief_outputs.h"
 #include "preview_support.h"
 
 namespace QuarelPreview {
@@ -33,9 +34,7 @@ struct ReliefMap {
     Texmap* map = nullptr;
     explicit ReliefMap(const char* preset = "{}")
         : slot(QuarelPreviewTest::MapFromPreset(preset)), map(slot->Get()) {
-        Interval valid = FOREVER;
-        for (std::string_view prefix : {kNormalPrefix, kBumpPrefix})
-            ReliefOutputFor(map, prefix)->Update(0, valid);
+        UpdateForRender(map);
     }
 };
 
