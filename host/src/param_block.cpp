@@ -86,15 +86,16 @@ public:
     ParamBlock2Impl(ParamBlockDesc2* desc, ReferenceMaker* owner) : mDesc(desc), mOwner(owner) {
         const int n = desc->Count();
         mValues.resize(n);
-        mRefOfParam.assign(n, -1);
         for (int i = 0; i < n; ++i) {
             const ParamDef& p = desc->GetParamDefByIndex(i);
-            if (KindOf(p.type) == Kind::Ref && !IsRouted(p)) {
-                mRefOfParam[i] = static_cast<int>(mParamOfRef.size());
-                mParamOfRef.push_back(i);
-            }
+            if (KindOf(p.type) == Kind::Ref && !IsRouted(p)) mParamOfRef.push_back(i);
             SetDefaultValue(p, mValues[i]);  // a new value holds no keys and no reference
         }
+        // Most blocks hold no references of their own: no table to allocate for them.
+        if (mParamOfRef.empty()) return;
+        mRefOfParam.assign(n, -1);
+        for (std::size_t r = 0; r < mParamOfRef.size(); ++r)
+            mRefOfParam[mParamOfRef[r]] = static_cast<int>(r);
     }
 
     ~ParamBlock2Impl() override {
@@ -301,6 +302,8 @@ protected:
 
 private:
     const ParamDef& Def(int i) const { return mDesc->GetParamDefByIndex(i); }
+    // The block's own reference slot of parameter i; -1 for a parameter that has none.
+    int RefOfParam(int i) const { return mRefOfParam.empty() ? -1 : mRefOfParam[i]; }
     static bool IsRouted(const ParamDef& p) {
         return (p.flags & (P_SUBTEX | P_NO_REF)) || (p.flags & P_OWNERS_REF);
     }
@@ -314,7 +317,7 @@ private:
         Value& v = mValues[i];
         v.keys.clear();
         SetDefaultValue(Def(i), v);
-        if (mRefOfParam[i] >= 0 && v.ref) DeleteReference(mRefOfParam[i]);
+        if (RefOfParam(i) >= 0 && v.ref) DeleteReference(RefOfParam(i));
     }
     static void SetDefaultValue(const ParamDef& p, Value& v) {
         const bool has = (p.flags & P_HAS_DEFAULT) != 0;
@@ -383,7 +386,7 @@ private:
             if (!o) return FALSE;
             ok = o->ReplaceReference(p.ref_no, v) == REF_SUCCEED;
         } else if (!(p.flags & P_NO_REF)) {
-            ok = ReplaceReference(mRefOfParam[i], v) == REF_SUCCEED;
+            ok = ReplaceReference(RefOfParam(i), v) == REF_SUCCEED;
         }
         if (ok) Changed(id);
         return ok;

@@ -3,9 +3,38 @@
 #include "ref.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <vector>
 
 #include "ref_host_access.h"
+
+namespace {
+
+// A short list on the stack, moving to the heap only when long: the snapshots taken before
+// notifying dependents, which every change and every deletion takes.
+template <typename T, std::size_t N = 8>
+class ShortList {
+public:
+    void Add(const T& v) {
+        if (mCount == N) mMore.assign(mInline.begin(), mInline.end());
+        if (mCount < N)
+            mInline[mCount] = v;
+        else
+            mMore.push_back(v);
+        ++mCount;
+    }
+    const T* begin() const { return mCount > N ? mMore.data() : mInline.data(); }
+    const T* end() const { return begin() + mCount; }
+
+private:
+    std::array<T, N> mInline{};
+    std::vector<T> mMore;
+    std::size_t mCount = 0;
+};
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // ReferenceMaker
@@ -34,12 +63,17 @@ bool ReferenceMaker::Reaches(const ReferenceMaker* target) const {
     // Most makers asked (a new block or output just made) hold nothing: no search to set up.
     if (std::none_of(mHeld.begin(), mHeld.end(), [](const ReferenceTarget* t) { return t; }))
         return false;
-    std::vector<const ReferenceMaker*> stack{this};
-    std::unordered_set<const ReferenceMaker*> seen;
+    // Every reference a scene sets asks this: the search reuses its lists rather than
+    // allocating per call. `seen` stays sorted for the look-up.
+    thread_local std::vector<const ReferenceMaker*> stack, seen;
+    stack.assign(1, this);
+    seen.clear();
     while (!stack.empty()) {
         const ReferenceMaker* m = stack.back();
         stack.pop_back();
-        if (!seen.insert(m).second) continue;
+        const auto at = std::lower_bound(seen.begin(), seen.end(), m, std::less<>());
+        if (at != seen.end() && *at == m) continue;
+        seen.insert(at, m);
         for (ReferenceTarget* t : m->mHeld) {
             if (!t) continue;
             if (t == target) return true;
@@ -52,7 +86,10 @@ bool ReferenceMaker::Reaches(const ReferenceMaker* target) const {
 void ReferenceMaker::Count(int which, ReferenceTarget* target, bool delOld) {
     if (static_cast<std::size_t>(which) >= mHeld.size()) {
         if (!target) return;
-        mHeld.resize(static_cast<std::size_t>(which) + 1, nullptr);
+        // Room for every slot at once: a maker's slots are usually filled one after another.
+        mHeld.resize(std::max(static_cast<std::size_t>(which) + 1,
+                              static_cast<std::size_t>(std::max(NumRefs(), 0))),
+                     nullptr);
     }
     ReferenceTarget* recorded = mHeld[which];
     if (target == recorded) return;
@@ -117,6 +154,8 @@ ReferenceTarget::~ReferenceTarget() {
 }
 
 void ReferenceTarget::AddDependent(ReferenceMaker* maker, int slot) {
+    // A target rarely has more than a few dependents: one allocation for them, not three.
+    if (mDependents.empty()) mDependents.reserve(4);
     mDependents.push_back({maker, slot});
 }
 
@@ -139,10 +178,9 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID pa
                                             RefMessage message, SClass_ID sclass, BOOL propagate,
                                             RefTargetHandle hTarg) {
     if (!hTarg) hTarg = this;
-    std::vector<ReferenceMaker*> makers;
+    ShortList<ReferenceMaker*> makers;
     for (const RefEntry& e : mDependents) {
-        if (std::find(makers.begin(), makers.end(), e.maker) == makers.end())
-            makers.push_back(e.maker);
+        if (std::find(makers.begin(), makers.end(), e.maker) == makers.end()) makers.Add(e.maker);
     }
     for (ReferenceMaker* m : makers) {
         // An earlier dependent's answer may have released or deleted this one.
@@ -160,12 +198,13 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID pa
 // One message per counted reference, as the host sends a deletion: a maker holding this
 // target in two slots hears of it twice.
 void ReferenceTarget::NotifyEachReference(RefMessage message) {
-    const std::vector<RefEntry> entries = mDependents;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        ReferenceMaker* m = entries[i].maker;
+    ShortList<RefEntry> entries;
+    for (const RefEntry& e : mDependents) entries.Add(e);
+    for (const RefEntry& entry : entries) {
+        ReferenceMaker* m = entry.maker;
         // An earlier answer may have released this reference.
         auto still = std::find_if(mDependents.begin(), mDependents.end(), [&](const RefEntry& e) {
-            return e.maker == m && e.slot == entries[i].slot;
+            return e.maker == m && e.slot == entry.slot;
         });
         if (still == mDependents.end()) continue;
         PartID part = PART_ALL;

@@ -601,6 +601,7 @@ void Undo(std::vector<ReferenceTarget*>& made, std::vector<PostLoadCallback*>& c
 // made is deleted.
 bool MakeObjects(const ParsedScene& s, std::vector<ReferenceTarget*>& made,
                  std::vector<PostLoadCallback*>& callbacks, std::string* error) {
+    made.reserve(s.objects.size());
     for (std::size_t i = 0; i < s.objects.size(); ++i) {
         const ObjectRecord& o = s.objects[i];
         const Where where{"object", i};
@@ -656,6 +657,7 @@ bool LoadObjectData(const ParsedScene& s, const std::uint8_t* body,
 // let go of the rest. Answers the files that what is kept could not use.
 std::vector<MissingAsset> KeepOnlyHeld(const std::vector<ReferenceTarget*>& made) {
     std::vector<ReferenceTarget*> dying;  // in the order found, which is the order deleted
+    dying.reserve(made.size());
     // Whether a maker is going: a look-up among the made objects, sorted once, not a search
     // through the growing list of those going.
     std::vector<const ReferenceMaker*> sorted(made.begin(), made.end());
@@ -683,6 +685,7 @@ std::vector<MissingAsset> KeepOnlyHeld(const std::vector<ReferenceTarget*>& made
         }
     }
     std::vector<ReferenceTarget*> kept;
+    kept.reserve(made.size() - dying.size());
     for (ReferenceTarget* t : made)
         if (!isDying(t)) kept.push_back(t);
     std::vector<MissingAsset> missing = MissingAssets(kept);

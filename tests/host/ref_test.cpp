@@ -3,6 +3,7 @@
 
 #include <ref.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,34 @@ TEST_F(RefTest, DeletionReachesAMakerOnceForEachReference) {
     // A change still reaches each maker once.
     maker->GetReference(1)->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     EXPECT_EQ(maker->messages.size(), 3u);
+}
+
+// More dependents than fit the notification's short list on the stack, and a loop test over a
+// long chain, asked twice so that the second search starts from the first one's lists.
+TEST_F(RefTest, ManyDependentsAndLongChainsAreHandledLikeFewAndShort) {
+    std::vector<Node*> makers;
+    std::vector<std::unique_ptr<SingleRefMaker>> holders;
+    auto* t = new Node;
+    for (int i = 0; i < 12; ++i) {
+        makers.push_back(new Node);
+        holders.push_back(std::make_unique<SingleRefMaker>(makers.back()));
+        makers.back()->ReplaceReference(0, t);
+    }
+    makers[11]->ReplaceReference(1, t);
+    t->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    for (Node* m : makers) EXPECT_EQ(m->messages, std::vector<RefMessage>{REFMSG_CHANGE});
+    t->DeleteMe();
+    EXPECT_EQ(makers[0]->messages.size(), 2u);
+    EXPECT_EQ(makers[11]->messages.size(), 3u);  // once for each of its two references
+
+    std::vector<Node*> chain{makers[0]};
+    for (int i = 0; i < 40; ++i) {
+        chain.push_back(new Node);
+        ASSERT_EQ(chain[chain.size() - 2]->ReplaceReference(2, chain.back()), REF_SUCCEED);
+    }
+    EXPECT_EQ(chain.back()->ReplaceReference(0, chain.front()), REF_FAIL);
+    EXPECT_EQ(chain.back()->ReplaceReference(0, chain[20]), REF_FAIL);
+    EXPECT_EQ(chain.back()->ReplaceReference(0, makers[1]), REF_SUCCEED);
 }
 
 TEST_F(RefTest, CloneCopiesSharedTargetsOnce) {
