@@ -213,11 +213,14 @@ bool BitmapMap::ReadImage(const std::string& path) {
 }
 
 void BitmapMap::EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags) {
+    if ((flags & FILE_ENUM_CHECK_AWORK1) && TestAFlag(A_WORK1)) return;
     const std::string& name = GivenName().empty() ? FileName() : GivenName();
-    if (name.empty() || ((flags & FILE_ENUM_MISSING_ONLY) && mError.empty())) return;
-    // Paths are bytes; each becomes one character of the host's wide string.
-    const std::wstring wide(name.begin(), name.end());
-    assetEnum.RecordAsset(MaxSDK::AssetManagement::AssetUser(MSTR(wide.c_str())));
+    if (!name.empty() && !((flags & FILE_ENUM_MISSING_ONLY) && mError.empty())) {
+        // Paths are bytes; each becomes one character of the host's wide string.
+        const std::wstring wide(name.begin(), name.end());
+        assetEnum.RecordAsset(MaxSDK::AssetManagement::AssetUser(MSTR(wide.c_str())));
+    }
+    Texmap::EnumAuxFiles(assetEnum, flags);
 }
 
 AColor BitmapMap::PlaceholderColor(float u, float v) {
