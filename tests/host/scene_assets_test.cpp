@@ -269,7 +269,7 @@ public:
 
 using FileListTest = SceneAssetsTest;
 
-TEST_F(FileListTest, NestedFilesAreFoundAtAnyDepthEachMapOnceAndOnlyMissingOnesWhenAsked) {
+TEST_F(FileListTest, NestedFilesAreFoundAtAnyDepthEachMapOnceOnlyMissingOnesAndNoDeeperWhenAsked) {
     const std::string here = (root / "here.png").string(), gone = (root / "gone.png").string();
     WritePng(here, 50);
     auto* present = new BitmapMap;
@@ -293,16 +293,10 @@ TEST_F(FileListTest, NestedFilesAreFoundAtAnyDepthEachMapOnceAndOnlyMissingOnesW
     EXPECT_EQ(Files(outer, once | FILE_ENUM_MISSING_ONLY), std::vector<std::string>{gone});
     // Without the check each path is followed, as the host does.
     EXPECT_EQ(Files(outer, FILE_ENUM_MISSING_ONLY), (std::vector<std::string>{gone, gone}));
-}
-
-TEST_F(FileListTest, DontRecurseListsOnlyTheObjectsOwnFile) {
-    auto* bitmap = new BitmapMap;
-    bitmap->SetFileName((root / "gone.png").string());
-    auto* checker = new CheckerMap;
-    checker->SetSubTexmap(0, bitmap);
-    SingleRefMaker holder(checker);
-    EXPECT_TRUE(Files(checker, FILE_ENUM_ALL | FILE_ENUM_DONT_RECURSE).empty());
-    EXPECT_EQ(Files(bitmap, FILE_ENUM_ALL | FILE_ENUM_DONT_RECURSE).size(), 1u);
+    // Told not to recurse, an object lists only its own file.
+    EXPECT_TRUE(Files(outer, FILE_ENUM_ALL | FILE_ENUM_DONT_RECURSE).empty());
+    EXPECT_EQ(Files(missing, FILE_ENUM_ALL | FILE_ENUM_DONT_RECURSE),
+              std::vector<std::string>{gone});
 }
 
 TEST_F(FileListTest, ALoopOfReferencesEndsAndListsItsFileOnce) {
