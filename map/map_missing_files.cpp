@@ -38,8 +38,11 @@ void QMLogMissingFiles(QuarelMap* map) {
     for (int k = 0; k < map->NumSubTexmaps(); ++k) {
         Texmap* sub = map->GetSubTexmap(k);
         if (sub == nullptr) continue;
+        // Through the whole nesting, each map once: a map reached along two paths of this slot
+        // is asked once, and one that another slot reached is asked again for this one.
+        ClearAFlagInHierarchy(sub, A_WORK1);
         MissingFiles found;
-        sub->EnumAuxFiles(found, FILE_ENUM_ALL | FILE_ENUM_MISSING_ONLY);
+        sub->EnumAuxFiles(found, FILE_ENUM_ALL | FILE_ENUM_MISSING_ONLY | FILE_ENUM_CHECK_AWORK1);
         std::string slot(1, '\'');
         slot += LogText(map->GetSubTexmapSlotName(k, false));
         slot += '\'';

@@ -2,6 +2,7 @@
 // sub-animatables and parameter blocks.
 #pragma once
 
+#include "AnimatableFlags.h"
 #include "FileEnumConstants.h"
 #include "interval.h"
 #include "maxtypes.h"
@@ -36,7 +37,13 @@ public:
     virtual IParamBlock2* GetParamBlockByID(BlockID id) { return nullptr; }
 
     // The files the object depends on, to `assetEnum` (with FILE_ENUM_MISSING_ONLY: those it
-    // could not find or read). The stand-in's objects list their own files and recurse into
-    // nothing.
+    // could not find or read). Here: none; ReferenceMaker's recurses through its references.
     virtual void EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags = FILE_ENUM_ALL) {}
+
+    void SetAFlag(DWORD mask) { aflag |= mask; }
+    void ClearAFlag(DWORD mask) { aflag &= ~mask; }
+    BOOL TestAFlag(DWORD mask) { return (aflag & mask) != 0 ? TRUE : FALSE; }
+
+private:
+    DWORD aflag = 0;
 };

@@ -71,6 +71,13 @@ public:
 
     virtual BOOL IsRefTarget() { return FALSE; }
 
+    // The files of this maker and of everything it references: each reference's own
+    // EnumAuxFiles, unless FILE_ENUM_DONT_RECURSE. With FILE_ENUM_CHECK_AWORK1 a maker whose
+    // A_WORK1 is set is skipped and a maker visited sets it, so a shared target is enumerated
+    // once; clear the flag first (ClearAFlagInHierarchy). A maker never recurses into itself
+    // while its own references are being enumerated, so a loop cannot recurse for ever.
+    void EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags) override;
+
     // The target the host counts in slot i (what the maker held after the last host call).
     RefTargetHandle HostCountedReference(int i) const;
 
@@ -85,7 +92,11 @@ private:
     bool Reaches(const ReferenceMaker* target) const;
     void Count(int which, ReferenceTarget* target, bool delOld);
     std::vector<ReferenceTarget*> mHeld;
+    bool mEnumeratingFiles = false;
 };
+
+// Clears `mask` in the flags of rm and of every object reachable from it through references.
+void ClearAFlagInHierarchy(RefMakerHandle rm, DWORD mask);
 
 class ReferenceTarget : public ReferenceMaker {
 public:

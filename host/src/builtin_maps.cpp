@@ -10,6 +10,9 @@
 #include "chunk_io.h"
 #include "host/builtin_classes.h"
 #include "ioapi.h"
+#include "slot_target.h"
+
+using quarel_host::SlotTarget;
 
 namespace {
 
@@ -57,10 +60,9 @@ RefTargetHandle CheckerMap::GetReference(int i) {
 
 void CheckerMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i == 0) {
-        if (!rtarg || rtarg->SuperClassID() == UVGEN_CLASS_ID) mUVGen = static_cast<UVGen*>(rtarg);
+        mUVGen = SlotTarget<UVGen>(rtarg, UVGEN_CLASS_ID);
     } else if (i == 1 || i == 2) {
-        if (!rtarg || rtarg->SuperClassID() == TEXMAP_CLASS_ID)
-            mMaps[i - 1] = static_cast<Texmap*>(rtarg);
+        mMaps[i - 1] = SlotTarget<Texmap>(rtarg, TEXMAP_CLASS_ID);
     }
 }
 
@@ -160,8 +162,7 @@ BitmapMap::~BitmapMap() {
 }
 
 void BitmapMap::SetReference(int i, RefTargetHandle rtarg) {
-    if (i == 0 && (!rtarg || rtarg->SuperClassID() == UVGEN_CLASS_ID))
-        mUVGen = static_cast<UVGen*>(rtarg);
+    if (i == 0) mUVGen = SlotTarget<UVGen>(rtarg, UVGEN_CLASS_ID);
 }
 
 RefResult BitmapMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
@@ -213,11 +214,14 @@ bool BitmapMap::ReadImage(const std::string& path) {
 }
 
 void BitmapMap::EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags) {
+    if ((flags & FILE_ENUM_CHECK_AWORK1) && TestAFlag(A_WORK1)) return;
     const std::string& name = GivenName().empty() ? FileName() : GivenName();
-    if (name.empty() || ((flags & FILE_ENUM_MISSING_ONLY) && mError.empty())) return;
-    // Paths are bytes; each becomes one character of the host's wide string.
-    const std::wstring wide(name.begin(), name.end());
-    assetEnum.RecordAsset(MaxSDK::AssetManagement::AssetUser(MSTR(wide.c_str())));
+    if (!name.empty() && !((flags & FILE_ENUM_MISSING_ONLY) && mError.empty())) {
+        // Paths are bytes; each becomes one character of the host's wide string.
+        const std::wstring wide(name.begin(), name.end());
+        assetEnum.RecordAsset(MaxSDK::AssetManagement::AssetUser(MSTR(wide.c_str())));
+    }
+    Texmap::EnumAuxFiles(assetEnum, flags);
 }
 
 AColor BitmapMap::PlaceholderColor(float u, float v) {
@@ -406,7 +410,7 @@ RefTargetHandle MultiSubMap::GetReference(int i) {
 
 void MultiSubMap::SetReference(int i, RefTargetHandle rtarg) {
     if (i < 0 || i >= NumRefs()) return;
-    if (!rtarg || rtarg->SuperClassID() == TEXMAP_CLASS_ID) mMaps[i] = static_cast<Texmap*>(rtarg);
+    mMaps[i] = SlotTarget<Texmap>(rtarg, TEXMAP_CLASS_ID);
 }
 
 RefResult MultiSubMap::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,

@@ -3,6 +3,9 @@
 
 #include "host/builtin_classes.h"
 #include "ioapi.h"
+#include "slot_target.h"
+
+using quarel_host::SlotTarget;
 
 namespace {
 enum : USHORT { kChunkDiffuse = 0x0100, kChunkCount = 0x0110 };
@@ -22,8 +25,7 @@ RefTargetHandle StdMtl::GetReference(int i) {
 }
 
 void StdMtl::SetReference(int i, RefTargetHandle rtarg) {
-    if ((i == 0 || i == 1) && (!rtarg || rtarg->SuperClassID() == TEXMAP_CLASS_ID))
-        mMaps[i] = static_cast<Texmap*>(rtarg);
+    if (i == 0 || i == 1) mMaps[i] = SlotTarget<Texmap>(rtarg, TEXMAP_CLASS_ID);
 }
 
 RefResult StdMtl::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,
@@ -108,7 +110,7 @@ RefTargetHandle MultiMtl::GetReference(int i) {
 
 void MultiMtl::SetReference(int i, RefTargetHandle rtarg) {
     if (i < 0 || i >= NumRefs()) return;
-    if (!rtarg || rtarg->SuperClassID() == MATERIAL_CLASS_ID) mMtls[i] = static_cast<Mtl*>(rtarg);
+    mMtls[i] = SlotTarget<Mtl>(rtarg, MATERIAL_CLASS_ID);
 }
 
 RefResult MultiMtl::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, PartID&,

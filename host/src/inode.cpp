@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "imtl.h"
+#include "slot_target.h"
 
 INode::INode(const MCHAR* name) : mName(name ? name : L"") {}
 
@@ -62,7 +63,5 @@ RefResult INode::NotifyRefChanged(const Interval&, RefTargetHandle hTarget, Part
 }
 
 void INode::SetReference(int i, RefTargetHandle rtarg) {
-    if (i != 0) return;
-    if (rtarg && rtarg->SuperClassID() != MATERIAL_CLASS_ID) return;
-    mMtl = static_cast<Mtl*>(rtarg);
+    if (i == 0) mMtl = quarel_host::SlotTarget<Mtl>(rtarg, MATERIAL_CLASS_ID);
 }

@@ -296,8 +296,8 @@ protected:
     void SetReference(int i, RefTargetHandle rtarg) override {
         if (i < 0 || i >= NumRefs()) return;
         const int p = mParamOfRef[i];
-        if (rtarg && !Accepts(Def(p).type, rtarg)) return;
-        mValues[p].ref = rtarg;
+        // A refusal empties the parameter: the host lets go of the earlier target.
+        mValues[p].ref = rtarg && !Accepts(Def(p).type, rtarg) ? nullptr : rtarg;
     }
 
 private:

@@ -136,6 +136,40 @@ RefResult ReferenceMaker::DeleteAllRefsFromMe() {
     return REF_SUCCEED;
 }
 
+void ReferenceMaker::EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags) {
+    if (flags & FILE_ENUM_CHECK_AWORK1) {
+        if (TestAFlag(A_WORK1)) return;
+        SetAFlag(A_WORK1);
+    }
+    // The host refuses loops it counts, but a maker answers GetReference as it likes.
+    if (!(flags & FILE_ENUM_DONT_RECURSE) && !mEnumeratingFiles) {
+        struct Busy {
+            explicit Busy(bool& b) : flag(b) { flag = true; }
+            ~Busy() { flag = false; }
+            bool& flag;
+        } busy(mEnumeratingFiles);
+        for (int i = 0; i < NumRefs(); ++i) {
+            if (ReferenceTarget* t = GetReference(i)) t->EnumAuxFiles(assetEnum, flags);
+        }
+    }
+    Animatable::EnumAuxFiles(assetEnum, flags);
+}
+
+void ClearAFlagInHierarchy(RefMakerHandle rm, DWORD mask) {
+    std::vector<ReferenceMaker*> stack;
+    if (rm) stack.push_back(rm);
+    std::unordered_set<ReferenceMaker*> seen;
+    while (!stack.empty()) {
+        ReferenceMaker* m = stack.back();
+        stack.pop_back();
+        if (!seen.insert(m).second) continue;
+        m->ClearAFlag(mask);
+        for (int i = 0; i < m->NumRefs(); ++i) {
+            if (ReferenceTarget* t = m->GetReference(i)) stack.push_back(t);
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // ReferenceTarget
 

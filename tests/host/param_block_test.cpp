@@ -136,6 +136,11 @@ TEST_F(ParamBlockTest, MapParametersRouteToTheOwnerOrAreHeldByTheBlock) {
     EXPECT_FALSE(pb->SetValue(kOwnMap, 0, static_cast<ReferenceTarget*>(pb)));
     EXPECT_EQ(pb->GetTexmap(kOwnMap), c);
     EXPECT_EQ(gLiveMaps, 3);
+    // Handed one by the host itself, as a loader does, the block lets go of c, which goes.
+    ASSERT_NE(map->GetParamBlock(1), nullptr);
+    pb->ReplaceReference(0, map->GetParamBlock(1));
+    EXPECT_EQ(pb->GetTexmap(kOwnMap), nullptr);
+    EXPECT_EQ(gLiveMaps, 2);
 }
 
 TEST_F(ParamBlockTest, ResetAllRestoresDefaultsAndClearsKeysAndHeldMaps) {

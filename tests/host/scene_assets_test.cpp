@@ -1,15 +1,18 @@
 // Images that travel with their scene: found beside the scene wherever it goes, along the
 // search path, by the path stored before; reported (file, map, slot) when missing or broken,
 // shown as a placeholder rather than black; relative paths rewritten when saved elsewhere; and
-// scenes written before the extra paths were stored still load their images.
+// scenes written before the extra paths were stored still load their images. An object's file
+// listing reaches the files of everything it references, each object once when asked to.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <unistd.h>
 
+#include <AssetEnumCallback.h>
 #include <host/asset_paths.h>
 #include <host/builtin_classes.h>
 #include <host/scene_file.h>
 #include <host/scripted_shade_context.h>
+#include <host/wide_text.h>
 #include <maxapi.h>
 #include <filesystem>
 #include <fstream>
@@ -234,6 +237,80 @@ TEST_F(SceneAssetsTest, OlderScenesWithThePathAsGivenStillFindTheirImages) {
     EXPECT_TRUE(scene.missing.empty());
     EXPECT_EQ(bm->GivenName(), "images/wood.png");
     EXPECT_EQ(Colour(bm, 0.5f, 0.5f).r, 33.f / 255.f);
+}
+
+// --- File listings through references
+
+// The files listed, in order, as plain paths.
+class FileList : public AssetEnumCallback {
+public:
+    void RecordAsset(const MaxSDK::AssetManagement::AssetUser& asset) override {
+        const std::wstring w = host::Wide(asset.GetFileName());
+        files.emplace_back(w.begin(), w.end());
+    }
+    std::vector<std::string> files;
+};
+
+std::vector<std::string> Files(ReferenceMaker* from, DWORD flags) {
+    ClearAFlagInHierarchy(from, A_WORK1);
+    FileList list;
+    from->EnumAuxFiles(list, flags);
+    return list.files;
+}
+
+// Answers GetReference with whatever it is given, as any maker may: the host counts none of it,
+// so nothing stops a loop.
+class Relay : public ReferenceTarget {
+public:
+    int NumRefs() override { return 2; }
+    RefTargetHandle GetReference(int i) override { return i == 0 || i == 1 ? refs[i] : nullptr; }
+    RefTargetHandle refs[2] = {};
+};
+
+using FileListTest = SceneAssetsTest;
+
+TEST_F(FileListTest, NestedFilesAreFoundAtAnyDepthEachMapOnceOnlyMissingOnesAndNoDeeperWhenAsked) {
+    const std::string here = (root / "here.png").string(), gone = (root / "gone.png").string();
+    WritePng(here, 50);
+    auto* present = new BitmapMap;
+    ASSERT_TRUE(present->SetFileName(here)) << present->LoadError();
+    auto* missing = new BitmapMap;
+    missing->SetFileName(gone);
+    auto* inner = new CheckerMap;
+    inner->SetSubTexmap(0, missing);
+    inner->SetSubTexmap(1, present);
+    auto* outer = new CheckerMap;  // the same inner map twice: two paths to each image
+    outer->SetSubTexmap(0, inner);
+    outer->SetSubTexmap(1, inner);
+    SingleRefMaker holder(outer);
+
+    const DWORD once = FILE_ENUM_ALL | FILE_ENUM_CHECK_AWORK1;
+    EXPECT_EQ(Files(outer, once), (std::vector<std::string>{gone, here}));
+    // Marks left by one listing hide the maps from the next until they are cleared.
+    FileList stale;
+    outer->EnumAuxFiles(stale, once);
+    EXPECT_TRUE(stale.files.empty());
+    EXPECT_EQ(Files(outer, once | FILE_ENUM_MISSING_ONLY), std::vector<std::string>{gone});
+    // Without the check each path is followed, as the host does.
+    EXPECT_EQ(Files(outer, FILE_ENUM_MISSING_ONLY), (std::vector<std::string>{gone, gone}));
+    // Told not to recurse, an object lists only its own file.
+    EXPECT_TRUE(Files(outer, FILE_ENUM_ALL | FILE_ENUM_DONT_RECURSE).empty());
+    EXPECT_EQ(Files(missing, FILE_ENUM_ALL | FILE_ENUM_DONT_RECURSE),
+              std::vector<std::string>{gone});
+}
+
+TEST_F(FileListTest, ALoopOfReferencesEndsAndListsItsFileOnce) {
+    auto* bitmap = new BitmapMap;
+    bitmap->SetFileName((root / "gone.png").string());
+    SingleRefMaker holder(bitmap);
+    Relay a, b;
+    a.refs[0] = &b;
+    a.refs[1] = bitmap;
+    b.refs[0] = &a;
+    for (DWORD flags : {DWORD{FILE_ENUM_ALL}, DWORD{FILE_ENUM_ALL | FILE_ENUM_CHECK_AWORK1}}) {
+        EXPECT_EQ(Files(&a, flags).size(), 1u) << flags;
+        EXPECT_EQ(Files(&b, flags).size(), 1u) << flags;
+    }
 }
 
 }  // namespace

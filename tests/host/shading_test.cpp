@@ -10,6 +10,7 @@
 
 #include <host/builtin_classes.h>
 #include <host/scripted_shade_context.h>
+#include <inode.h>
 #include <stdmat.h>
 
 namespace {
@@ -273,6 +274,29 @@ TEST(BuiltinMaterialsTest, StandardAndMultiMaterialsShade) {
     multi->Shade(sc);
     EXPECT_EQ(sc.out.c, Color(1.f, 1.f, 0.f));
     EXPECT_EQ(b->Requirements(0) & MTLREQ_UV, ULONG{MTLREQ_UV});
+}
+
+// Gives `slot` a target it takes, then one it refuses: the host lets go of the first (here its
+// last reference, so it is deleted), and a maker that kept pointing at it would answer a
+// deleted object.
+void ExpectRefusalEmptiesTheSlot(ReferenceMaker* maker, int slot, ReferenceTarget* taken,
+                                 ReferenceTarget* refused) {
+    ASSERT_EQ(maker->ReplaceReference(slot, taken), REF_SUCCEED);
+    ASSERT_EQ(maker->GetReference(slot), taken);
+    maker->ReplaceReference(slot, refused);
+    EXPECT_EQ(maker->GetReference(slot), nullptr);
+}
+
+TEST(BuiltinSlotsTest, ATargetOfTheWrongKindEmptiesTheSlot) {
+    SingleRefMaker bitmap(new BitmapMap), checker(new CheckerMap), multiMap(new MultiSubMap(2));
+    SingleRefMaker standard(new StdMtl), multiMtl(new MultiMtl(2));
+    ExpectRefusalEmptiesTheSlot(bitmap.GetRef(), 0, GetNewDefaultUVGen(), new CheckerMap);
+    ExpectRefusalEmptiesTheSlot(checker.GetRef(), 1, new CheckerMap, new StdMtl);
+    ExpectRefusalEmptiesTheSlot(multiMap.GetRef(), 0, new CheckerMap, new StdMtl);
+    ExpectRefusalEmptiesTheSlot(standard.GetRef(), 0, new CheckerMap, new StdMtl);
+    ExpectRefusalEmptiesTheSlot(multiMtl.GetRef(), 1, new StdMtl, new CheckerMap);
+    INode node(L"box");
+    ExpectRefusalEmptiesTheSlot(&node, 0, new StdMtl, new CheckerMap);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A loaded map whose slots hold images that cannot be used says so in the log, once a file,
-// with the map and every slot that holds it; images it can use and maps without files are not
-// mentioned.
+// with the map and every slot that leads to it, however deep; images it can use and maps without
+// files are not mentioned.
 #include <filesystem>
 #include <fstream>
 
@@ -37,6 +37,31 @@ TEST_F(MissingFilesTest, EachUnusableImageIsLoggedOnceWithTheMapAndItsSlots) {
     EXPECT_EQ(CountNew(head + brokenPath.string() + "' cannot be used; wanted by 'Grout'"), 1)
         << LogText();
     EXPECT_EQ(CountNew("QuarelMap::PostLoad [", true), 2) << LogText();
+}
+
+TEST_F(MissingFilesTest, AnImageNestedDeeperIsLoggedOnceWithEverySlotThatLeadsToIt) {
+    QuarelMap* map = NewMap();
+    map->SetName(L"wall");
+    auto* gone = new BitmapMap;
+    gone->SetFileName((mDir / "gone.png").string());
+    auto* inner = new CheckerMap;  // reached twice from the brick slot, once from the joint
+    inner->SetSubTexmap(0, gone);
+    auto* outer = new CheckerMap;
+    outer->SetSubTexmap(0, inner);
+    outer->SetSubTexmap(1, inner);
+    map->SetSubTexmap(QuarelMap::kSubTiles, outer);
+    map->SetSubTexmap(QuarelMap::kSubGrout, inner);
+
+    Mark();
+    LoadedScene loaded;
+    RoundTrip({map}, loaded);
+    ASSERT_EQ(loaded.roots.size(), 1u);
+    EXPECT_EQ(CountNew("QuarelMap::PostLoad [this=" + Ptr(loaded.roots[0]->GetRef()) +
+                       "] 'wall': file '" + (mDir / "gone.png").string() +
+                       "' cannot be used; wanted by 'Tiles', 'Grout'"),
+              1)
+        << LogText();
+    EXPECT_EQ(CountNew("QuarelMap::PostLoad [", true), 1) << LogText();
 }
 
 TEST_F(MissingFilesTest, AMapWhoseImagesAreAllThereLogsNone) {

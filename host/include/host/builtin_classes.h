@@ -97,7 +97,8 @@ public:
     const std::string& LoadError() const { return mError; }
     // The colour of the placeholder at (u, v), one tile being 0..1.
     static AColor PlaceholderColor(float u, float v);
-    // Its file (as given), unless it names none, or FILE_ENUM_MISSING_ONLY asks and it has one.
+    // Its file (as given), unless it names none, or FILE_ENUM_MISSING_ONLY asks and it has one;
+    // then its references, as every maker does.
     void EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags = FILE_ENUM_ALL) override;
 
     int NumRefs() override { return 1; }
