@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 #include "ref_host_access.h"
