@@ -1,5 +1,8 @@
 #include "relief/parent_resolution.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "base/class_ids.h"
 #include "base/diag_log.h"
 #include "map/quarel_map.h"
@@ -17,7 +20,11 @@ void CollectQuarelMaps(MtlBase* object, QuarelMapList& list) {
         MtlBase* cur = pending.back();
         pending.pop_back();
         // Visiting an object once adds everything below it, so meeting it again adds nothing.
-        if (cur == nullptr || !list.walked.insert(cur).second) continue;
+        if (cur == nullptr) continue;
+        const auto at = std::lower_bound(list.walked.begin(), list.walked.end(), cur,
+                                         std::less<const MtlBase*>());
+        if (at != list.walked.end() && *at == cur) continue;
+        list.walked.insert(at, cur);
         if (IsQuarelClass(cur, QuarelClass::Map)) {
             if (auto* map = dynamic_cast<QuarelMap*>(cur)) list.maps.push_back(map);
         }

@@ -12,7 +12,6 @@
 // a sub-map cycle cannot trap it.
 #pragma once
 
-#include <unordered_set>
 #include <vector>
 
 #include "imtl.h"
@@ -28,7 +27,7 @@ class QuarelBumpProcMap;
 // every object already walked.
 struct QuarelMapList {
     std::vector<QuarelMap*> maps;
-    std::unordered_set<const MtlBase*> walked;
+    std::vector<const MtlBase*> walked;  // sorted, for the look-up
 };
 
 // Adds the QuarelMaps reachable from `object` (a material or a texture map; null adds nothing).

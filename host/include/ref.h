@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "animatable.h"
+#include "host/inline_list.h"
 #include "interval.h"
 
 class ReferenceMaker;
@@ -91,7 +92,7 @@ private:
     bool DependsOn(const ReferenceTarget* target) const;
     bool Reaches(const ReferenceMaker* target) const;
     void Count(int which, ReferenceTarget* target, bool delOld);
-    std::vector<ReferenceTarget*> mHeld;
+    quarel_host::InlineList<ReferenceTarget*, 4> mHeld;
     bool mEnumeratingFiles = false;
 };
 
@@ -145,7 +146,7 @@ private:
     void AddDependent(ReferenceMaker* maker, int slot);
     void NotifyEachReference(RefMessage message);
     void RemoveDependent(ReferenceMaker* maker, int slot);
-    std::vector<RefEntry> mDependents;
+    quarel_host::InlineList<RefEntry, 2> mDependents;
     bool mDeleting = false;
     int mHostHolds = 0;  // the host keeps the target alive while it is loading or cloning
 };

@@ -3,36 +3,41 @@
 #include "ref.h"
 
 #include <algorithm>
-#include <array>
-#include <cstddef>
 #include <functional>
-#include <unordered_set>
 #include <vector>
 
 #include "ref_host_access.h"
 
 namespace {
 
-// A short list on the stack, moving to the heap only when long: the snapshots taken before
-// notifying dependents, which every change and every deletion takes.
-template <typename T, std::size_t N = 8>
-class ShortList {
+// A depth-first walk over makers, each visited once. Loading a scene walks for every reference
+// it sets, so the lists are kept from walk to walk (one per kind of walk and thread) rather than
+// allocated each time; `seen` stays sorted for the look-up. Walks do not nest.
+template <typename Maker>
+class Walk {
 public:
-    void Add(const T& v) {
-        if (mCount == N) mMore.assign(mInline.begin(), mInline.end());
-        if (mCount < N)
-            mInline[mCount] = v;
-        else
-            mMore.push_back(v);
-        ++mCount;
+    static Walk& From(Maker* start) {
+        thread_local Walk w;
+        w.mStack.assign(1, start);
+        w.mSeen.clear();
+        return w;
     }
-    const T* begin() const { return mCount > N ? mMore.data() : mInline.data(); }
-    const T* end() const { return begin() + mCount; }
+    // The next maker not visited yet; null when the walk is over.
+    Maker* Next() {
+        while (!mStack.empty()) {
+            Maker* m = mStack.back();
+            mStack.pop_back();
+            const auto at = std::lower_bound(mSeen.begin(), mSeen.end(), m, std::less<>());
+            if (at != mSeen.end() && *at == m) continue;
+            mSeen.insert(at, m);
+            return m;
+        }
+        return nullptr;
+    }
+    void Push(Maker* m) { mStack.push_back(m); }
 
 private:
-    std::array<T, N> mInline{};
-    std::vector<T> mMore;
-    std::size_t mCount = 0;
+    std::vector<Maker*> mStack, mSeen;
 };
 
 }  // namespace
@@ -41,8 +46,7 @@ private:
 // ReferenceMaker
 
 ReferenceMaker::~ReferenceMaker() {
-    std::vector<ReferenceTarget*> held;
-    held.swap(mHeld);
+    const auto held = std::move(mHeld);
     for (std::size_t i = 0; i < held.size(); ++i) {
         if (ReferenceTarget* t = held[i]) {
             t->RemoveDependent(this, static_cast<int>(i));
@@ -64,21 +68,12 @@ bool ReferenceMaker::Reaches(const ReferenceMaker* target) const {
     // Most makers asked (a new block or output just made) hold nothing: no search to set up.
     if (std::none_of(mHeld.begin(), mHeld.end(), [](const ReferenceTarget* t) { return t; }))
         return false;
-    // Every reference a scene sets asks this: the search reuses its lists rather than
-    // allocating per call. `seen` stays sorted for the look-up.
-    thread_local std::vector<const ReferenceMaker*> stack, seen;
-    stack.assign(1, this);
-    seen.clear();
-    while (!stack.empty()) {
-        const ReferenceMaker* m = stack.back();
-        stack.pop_back();
-        const auto at = std::lower_bound(seen.begin(), seen.end(), m, std::less<>());
-        if (at != seen.end() && *at == m) continue;
-        seen.insert(at, m);
+    auto& walk = Walk<const ReferenceMaker>::From(this);
+    while (const ReferenceMaker* m = walk.Next()) {
         for (ReferenceTarget* t : m->mHeld) {
             if (!t) continue;
             if (t == target) return true;
-            stack.push_back(t);
+            walk.Push(t);
         }
     }
     return false;
@@ -88,9 +83,9 @@ void ReferenceMaker::Count(int which, ReferenceTarget* target, bool delOld) {
     if (static_cast<std::size_t>(which) >= mHeld.size()) {
         if (!target) return;
         // Room for every slot at once: a maker's slots are usually filled one after another.
-        mHeld.resize(std::max(static_cast<std::size_t>(which) + 1,
-                              static_cast<std::size_t>(std::max(NumRefs(), 0))),
-                     nullptr);
+        mHeld.grow(std::max(static_cast<std::size_t>(which) + 1,
+                            static_cast<std::size_t>(std::max(NumRefs(), 0))),
+                   nullptr);
     }
     ReferenceTarget* recorded = mHeld[which];
     if (target == recorded) return;
@@ -157,16 +152,12 @@ void ReferenceMaker::EnumAuxFiles(AssetEnumCallback& assetEnum, DWORD flags) {
 }
 
 void ClearAFlagInHierarchy(RefMakerHandle rm, DWORD mask) {
-    std::vector<ReferenceMaker*> stack;
-    if (rm) stack.push_back(rm);
-    std::unordered_set<ReferenceMaker*> seen;
-    while (!stack.empty()) {
-        ReferenceMaker* m = stack.back();
-        stack.pop_back();
-        if (!seen.insert(m).second) continue;
+    if (!rm) return;
+    auto& walk = Walk<ReferenceMaker>::From(rm);
+    while (ReferenceMaker* m = walk.Next()) {
         m->ClearAFlag(mask);
         for (int i = 0; i < m->NumRefs(); ++i) {
-            if (ReferenceTarget* t = m->GetReference(i)) stack.push_back(t);
+            if (ReferenceTarget* t = m->GetReference(i)) walk.Push(t);
         }
     }
 }
@@ -177,8 +168,7 @@ void ClearAFlagInHierarchy(RefMakerHandle rm, DWORD mask) {
 ReferenceTarget::~ReferenceTarget() {
     // Deleted while still referenced (a direct delete): the makers must not keep the pointer.
     mDeleting = true;
-    std::vector<RefEntry> deps;
-    deps.swap(mDependents);
+    const auto deps = std::move(mDependents);
     for (const RefEntry& e : deps) {
         if (static_cast<std::size_t>(e.slot) < e.maker->mHeld.size() &&
             e.maker->mHeld[e.slot] == this) {
@@ -189,8 +179,6 @@ ReferenceTarget::~ReferenceTarget() {
 }
 
 void ReferenceTarget::AddDependent(ReferenceMaker* maker, int slot) {
-    // A target rarely has more than a few dependents: one allocation for them, not three.
-    if (mDependents.empty()) mDependents.reserve(4);
     mDependents.push_back({maker, slot});
 }
 
@@ -213,9 +201,11 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID pa
                                             RefMessage message, SClass_ID sclass, BOOL propagate,
                                             RefTargetHandle hTarg) {
     if (!hTarg) hTarg = this;
-    ShortList<ReferenceMaker*> makers;
+    // Most targets have a few dependents: the snapshot stays on the stack.
+    quarel_host::InlineList<ReferenceMaker*, 8> makers;
     for (const RefEntry& e : mDependents) {
-        if (std::find(makers.begin(), makers.end(), e.maker) == makers.end()) makers.Add(e.maker);
+        if (std::find(makers.begin(), makers.end(), e.maker) == makers.end())
+            makers.push_back(e.maker);
     }
     for (ReferenceMaker* m : makers) {
         // An earlier dependent's answer may have released or deleted this one.
@@ -233,8 +223,8 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID pa
 // One message per counted reference, as the host sends a deletion: a maker holding this
 // target in two slots hears of it twice.
 void ReferenceTarget::NotifyEachReference(RefMessage message) {
-    ShortList<RefEntry> entries;
-    for (const RefEntry& e : mDependents) entries.Add(e);
+    quarel_host::InlineList<RefEntry, 8> entries;
+    for (const RefEntry& e : mDependents) entries.push_back(e);
     for (const RefEntry& entry : entries) {
         ReferenceMaker* m = entry.maker;
         // An earlier answer may have released this reference.
