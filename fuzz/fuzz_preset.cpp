@@ -2,7 +2,8 @@
 // nested maps are refused with a message, never a crash, a leak or undefined behaviour. The
 // parameter table is the loaded module's, as in the preview; values that were accepted are
 // put into a map through its blocks, and the map is updated and evaluated once. Bitmaps are
-// left out, so that inputs never name files to read.
+// left out, so that inputs never name files to read. The custom mutator (preset_mutator.h)
+// changes inputs as JSON, with the names, types and ranges of the table's parameters.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -10,11 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "preset_mutator.h"
+#include "preview/commands/run.h"
 #include "preview/common/param_table.h"
 #include "preview/render/point_context.h"
 #include "preview/setup/map_setup.h"
 #include "preview/setup/plugin_host.h"
 #include "preview/setup/preset.h"
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max);
 
 namespace {
 
@@ -22,6 +27,40 @@ using namespace QuarelPreview;
 
 std::unique_ptr<PluginHost> gHost;
 ParamTable gTable;
+std::unique_ptr<preset_fuzz::PresetMutator> gMutator;
+
+// What the mutator needs to know of the table's parameters.
+std::vector<preset_fuzz::Param> MutatorParams(const ParamTable& table) {
+    using T = preset_fuzz::Param::Type;
+    std::vector<preset_fuzz::Param> params;
+    for (const auto& e : table.Entries()) {
+        T type = T::Other;
+        switch (e->type) {
+            case TYPE_INT:
+                type = T::Int;
+                break;
+            case TYPE_FLOAT:
+            case TYPE_ANGLE:
+                type = T::Float;
+                break;
+            case TYPE_BOOL:
+                type = T::Bool;
+                break;
+            case TYPE_RGBA:
+            case TYPE_FRGBA:
+            case TYPE_POINT3:
+                type = T::Color;
+                break;
+            case TYPE_TEXMAP:
+                type = T::Map;
+                break;
+            default:
+                break;
+        }
+        params.push_back({e->name, type, e->hasRange, e->lo, e->hi, e->items});
+    }
+    return params;
+}
 
 bool HasBitmap(const MapRecipe& recipe) {
     if (recipe.kind == MapRecipe::Kind::Bitmap) return true;
@@ -37,8 +76,25 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::string error;
     gHost = PluginHost::Load(DefaultModulePath(), error);
     if (!gHost) std::abort();
-    gTable.AddClass(gHost->MapClass());
+    // The map's parameters and, under their prefixes, its relief outputs', as in the preview.
+    AddMapParams(*gHost, gTable);
+    gMutator = std::make_unique<preset_fuzz::PresetMutator>(
+        MutatorParams(gTable), [](std::uint8_t* data, std::size_t size, std::size_t max) {
+            return LLVMFuzzerMutate(data, size, max);
+        });
     return 0;
+}
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
+                                               std::size_t maxSize, unsigned seed) {
+    return gMutator->Mutate(data, size, maxSize, seed);
+}
+
+extern "C" std::size_t LLVMFuzzerCustomCrossOver(const std::uint8_t* a, std::size_t aSize,
+                                                 const std::uint8_t* b, std::size_t bSize,
+                                                 std::uint8_t* out, std::size_t maxSize,
+                                                 unsigned seed) {
+    return gMutator->CrossOver(a, aSize, b, bSize, out, maxSize, seed);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
