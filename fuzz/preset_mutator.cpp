@@ -523,20 +523,40 @@ void PresetMutator::MutateText(std::string& text) {
     text.resize(std::min(room, mBytes(reinterpret_cast<std::uint8_t*>(text.data()), size, room)));
 }
 
-// A new member of an object (a parameter, or a key of the recipe it is), or a new element.
-void PresetMutator::Insert(Value& container, int depth, bool inRecipe) {
-    const std::size_t at = Next() % (container.items.size() + 1);
-    const auto pos = static_cast<std::ptrdiff_t>(at);
+// The relief output whose group `container` is, when it is one: a member of the top object
+// under a group's name.
+std::string_view PresetMutator::GroupOf(const Value& root, const Value& container) const {
+    for (std::size_t i = 0; root.kind == Kind::Object && i < root.items.size(); ++i)
+        if (&root.items[i] == &container &&
+            std::find(mGroups.begin(), mGroups.end(), root.keys[i]) != mGroups.end())
+            return root.keys[i];
+    return {};
+}
+
+// A new member of an object (a parameter of the map or of the group it is, or a key of the
+// recipe it is), or a new element.
+void PresetMutator::Insert(const Value& root, Value& container, int depth) {
+    const auto pos = static_cast<std::ptrdiff_t>(Next() % (container.items.size() + 1));
     if (container.kind == Kind::Array) {
         Value v =
             !container.items.empty() && OneIn(2) ? Pick(container.items) : AnyValue(depth + 1);
         container.items.insert(container.items.begin() + pos, std::move(v));
         return;
     }
-    const bool recipe = inRecipe || HasKey(container, "map");
-    const Param& p = recipe ? Pick(mRecipeKeys) : Pick(mParams);
-    container.keys.insert(container.keys.begin() + pos, p.name);
-    container.items.insert(container.items.begin() + pos, Generate(&p, depth + 1));
+    const Param* p = HasKey(container, "map") ? &Pick(mRecipeKeys) : &Pick(mParams);
+    std::string key = p->name;
+    const std::string_view group = GroupOf(root, container);
+    for (int tries = 0; !group.empty() && tries < 16; ++tries) {
+        const Param& q = Pick(mParams);
+        if (q.name.size() > group.size() && q.name.compare(0, group.size(), group) == 0 &&
+            q.name[group.size()] == '.') {
+            p = &q;
+            key = q.name.substr(group.size() + 1);
+            break;
+        }
+    }
+    container.keys.insert(container.keys.begin() + pos, std::move(key));
+    container.items.insert(container.items.begin() + pos, Generate(p, depth + 1));
 }
 
 // A member given twice (as it was, or with another value), or an element repeated.
@@ -604,7 +624,7 @@ bool PresetMutator::MutateSite(Value& root, const Site& s, unsigned op) {
             return true;
         case 4:  // a new member or element, here or beside
             if (!container && !s.parent) return false;
-            Insert(container ? v : *s.parent, container ? s.depth : s.depth - 1, s.inRecipe);
+            Insert(root, container ? v : *s.parent, container ? s.depth : s.depth - 1);
             return true;
         case 5:  // dropped
             if (!s.parent) return false;
@@ -650,7 +670,7 @@ void PresetMutator::MutateOnce(Value& root) {
             if (t.parent == &root && t.index == member) s = &t;
     }
     if (MutateSite(root, *s, Next() % 11)) return;
-    if (root.kind == Kind::Object) return Insert(root, 0, false);
+    if (root.kind == Kind::Object) return Insert(root, root, 0);
     // Not an object at the top: it becomes a member of one.
     Value top = List(Kind::Object);
     AddMember(top, Pick(mParams).name, std::move(root));

@@ -107,7 +107,8 @@ private:
     void MutateText(std::string& text);
 
     // Changes of members and elements.
-    void Insert(Value& container, int depth, bool inRecipe);
+    std::string_view GroupOf(const Value& root, const Value& container) const;
+    void Insert(const Value& root, Value& container, int depth);
     void Duplicate(const Site& s);
     void Swap(const Site& s);
     void Nest(const Site& s);
