@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "custom_mutator.h"
 #include "preset_mutator.h"
 #include "preview/commands/run.h"
 #include "preview/common/param_table.h"
@@ -18,8 +19,6 @@
 #include "preview/setup/map_setup.h"
 #include "preview/setup/plugin_host.h"
 #include "preview/setup/preset.h"
-
-extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max);
 
 namespace {
 
@@ -78,24 +77,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (!gHost) std::abort();
     // The map's parameters and, under their prefixes, its relief outputs', as in the preview.
     AddMapParams(*gHost, gTable);
-    gMutator = std::make_unique<preset_fuzz::PresetMutator>(
-        MutatorParams(gTable), [](std::uint8_t* data, std::size_t size, std::size_t max) {
-            return LLVMFuzzerMutate(data, size, max);
-        });
+    gMutator = std::make_unique<preset_fuzz::PresetMutator>(MutatorParams(gTable), LibFuzzerBytes);
     return 0;
 }
 
-extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
-                                               std::size_t maxSize, unsigned seed) {
-    return gMutator->Mutate(data, size, maxSize, seed);
-}
-
-extern "C" std::size_t LLVMFuzzerCustomCrossOver(const std::uint8_t* a, std::size_t aSize,
-                                                 const std::uint8_t* b, std::size_t bSize,
-                                                 std::uint8_t* out, std::size_t maxSize,
-                                                 unsigned seed) {
-    return gMutator->CrossOver(a, aSize, b, bSize, out, maxSize, seed);
-}
+QUAREL_CUSTOM_MUTATOR(gMutator->Mutate, gMutator->CrossOver)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
