@@ -425,6 +425,12 @@ Value PresetMutator::Colour() {
 
 // A map recipe: mostly as the reader takes it, now and then with a key of another kind.
 Value PresetMutator::Recipe(int depth) {
+    if (depth < kRecipeDepth && OneIn(24)) {
+        // Now and then a chain of multi-sub maps around the nesting limit of readers.
+        Value chain = Recipe(kRecipeDepth);
+        for (std::size_t n = 6 + Next() % 6; n > 0; --n) chain = InSlot(std::move(chain));
+        return chain;
+    }
     Value v = List(Kind::Object);
     Value kind = Label(mRecipeKeys[0]);
     if (Next() % 4) kind.text = mRecipeKeys[0].items[Next() % 4];
@@ -578,11 +584,23 @@ void PresetMutator::Swap(const Site& s) {
     if (list.kind == Kind::Object) std::swap(list.keys[s.index], list.keys[j]);
 }
 
+// `v` in the slot of a multi-sub map.
+Value PresetMutator::InSlot(Value v) {
+    Value outer = List(Kind::Object);
+    AddMember(outer, "map", Scalar(Kind::String, "multisub"));
+    AddMember(outer, "count", Scalar(Kind::Number, std::to_string(1 + Next() % 3)));
+    Value maps = List(Kind::Array);
+    maps.items.push_back(std::move(v));
+    AddMember(outer, "maps", std::move(maps));
+    return outer;
+}
+
 // A value wrapped in a multi-sub map's slot, an array or a relief output's group; or a list
 // replaced by one of its own values.
 void PresetMutator::Nest(const Site& s) {
     Value& v = *s.value;
-    const unsigned how = Next() % 4;
+    unsigned how = Next() % 4;
+    if (HasKey(v, "map") && how != 0) how = 3;  // a map goes into a slot, one deeper
     if (how == 0 && !v.items.empty()) {
         Value inner = std::move(v.items[Next() % v.items.size()]);
         v = std::move(inner);
@@ -596,11 +614,7 @@ void PresetMutator::Nest(const Site& s) {
         AddMember(outer, s.parent->keys[s.index], std::move(v));
         s.parent->keys[s.index] = Pick(mGroups);
     } else {
-        AddMember(outer, "map", Scalar(Kind::String, "multisub"));
-        AddMember(outer, "count", Scalar(Kind::Number, std::to_string(1 + Next() % 3)));
-        Value maps = List(Kind::Array);
-        maps.items.push_back(std::move(v));
-        AddMember(outer, "maps", std::move(maps));
+        outer = InSlot(std::move(v));
     }
     v = std::move(outer);
 }

@@ -98,6 +98,7 @@ private:
     Value Generate(const Param* p, int depth);
     Value AnyValue(int depth);
     Value Recipe(int depth);
+    Value InSlot(Value v);
     Value Number(const Param* p);
     Value Label(const Param& p);
     Value Colour();

@@ -149,4 +149,54 @@ TEST(PresetMutatorTest, MostMutantsStayJsonWithRealNames) {
     EXPECT_GT(outOfRange, 10);
 }
 
+// Cross-overs of two presets carry a member of the second into the first and stay JSON.
+TEST(PresetMutatorTest, CrossOversCarryMembersOfTheOtherInput) {
+    PresetMutator m(Params(), FlipByte);
+    const std::string a = R"({"nx": 4, "gap_u": 0.05})";
+    const std::string b =
+        R"({"master_angle": 45, "brick_map": {"map": "color", "color": [1, 0, 0]}})";
+    int json = 0, carried = 0;
+    for (unsigned seed = 1; seed <= 500; ++seed) {
+        std::string out(4096, '\0');
+        out.resize(m.CrossOver(reinterpret_cast<const std::uint8_t*>(a.data()), a.size(),
+                               reinterpret_cast<const std::uint8_t*>(b.data()), b.size(),
+                               reinterpret_cast<std::uint8_t*>(out.data()), out.size(), seed));
+        if (!IsJson(out)) continue;
+        ++json;
+        carried += out.find("master_angle") != std::string::npos ||
+                           out.find("\"color\"") != std::string::npos
+                       ? 1
+                       : 0;
+    }
+    EXPECT_EQ(json, 500);
+    EXPECT_GT(carried, 100);
+}
+
+// How deep map recipes nest in `v`: a map in a multi-sub map's slot is one deeper.
+int MapDepth(const nlohmann::json& v) {
+    int deepest = 0;
+    if (v.is_object() || v.is_array())
+        for (const auto& item : v) deepest = std::max(deepest, MapDepth(item));
+    return deepest + (v.is_object() && v.contains("map") ? 1 : 0);
+}
+
+// Each mutant fed back in, as the fuzzer does with what it keeps: long chains of mutations on
+// growing and shrinking inputs stay within the limit, and nest maps deeper than readers take.
+TEST(PresetMutatorTest, ChainsOfMutationsNestMapsDeepWithinTheLimit) {
+    PresetMutator m(Params(), FlipByte);
+    const std::size_t limit = 2048;
+    int deepest = 0;
+    for (unsigned chain = 0; chain < 20; ++chain) {
+        std::string input = R"({"brick_map": {"map": "multisub", "count": 2}, "nx": 3})";
+        for (unsigned step = 0; step < 300; ++step) {
+            std::string next = Mutant(m, input, limit, chain * 1000 + step);
+            ASSERT_LE(next.size(), limit);
+            if (!IsJson(next)) continue;  // kept only when still JSON, to go deeper
+            deepest = std::max(deepest, MapDepth(nlohmann::json::parse(next)));
+            input = std::move(next);
+        }
+    }
+    EXPECT_GT(deepest, 9);
+}
+
 }  // namespace
