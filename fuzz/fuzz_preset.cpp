@@ -2,7 +2,8 @@
 // nested maps are refused with a message, never a crash, a leak or undefined behaviour. The
 // parameter table is the loaded module's, as in the preview; values that were accepted are
 // put into a map through its blocks, and the map is updated and evaluated once. Bitmaps are
-// left out, so that inputs never name files to read.
+// left out, so that inputs never name files to read. The custom mutator (preset_mutator.h)
+// changes inputs as JSON, with the names, types and ranges of the table's parameters.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -10,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "custom_mutator.h"
+#include "preset_mutator.h"
+#include "preview/commands/run.h"
 #include "preview/common/param_table.h"
 #include "preview/render/point_context.h"
 #include "preview/setup/map_setup.h"
@@ -22,6 +26,40 @@ using namespace QuarelPreview;
 
 std::unique_ptr<PluginHost> gHost;
 ParamTable gTable;
+std::unique_ptr<preset_fuzz::PresetMutator> gMutator;
+
+// What the mutator needs to know of the table's parameters.
+std::vector<preset_fuzz::Param> MutatorParams(const ParamTable& table) {
+    using T = preset_fuzz::Param::Type;
+    std::vector<preset_fuzz::Param> params;
+    for (const auto& e : table.Entries()) {
+        T type = T::Other;
+        switch (e->type) {
+            case TYPE_INT:
+                type = T::Int;
+                break;
+            case TYPE_FLOAT:
+            case TYPE_ANGLE:
+                type = T::Float;
+                break;
+            case TYPE_BOOL:
+                type = T::Bool;
+                break;
+            case TYPE_RGBA:
+            case TYPE_FRGBA:
+            case TYPE_POINT3:
+                type = T::Color;
+                break;
+            case TYPE_TEXMAP:
+                type = T::Map;
+                break;
+            default:
+                break;
+        }
+        params.push_back({e->name, type, e->hasRange, e->lo, e->hi, e->items});
+    }
+    return params;
+}
 
 bool HasBitmap(const MapRecipe& recipe) {
     if (recipe.kind == MapRecipe::Kind::Bitmap) return true;
@@ -37,9 +75,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::string error;
     gHost = PluginHost::Load(DefaultModulePath(), error);
     if (!gHost) std::abort();
-    gTable.AddClass(gHost->MapClass());
+    // The map's parameters and, under their prefixes, its relief outputs', as in the preview.
+    AddMapParams(*gHost, gTable);
+    gMutator = std::make_unique<preset_fuzz::PresetMutator>(MutatorParams(gTable), LibFuzzerBytes);
     return 0;
 }
+
+QUAREL_CUSTOM_MUTATOR(gMutator->Mutate, gMutator->CrossOver)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -22,13 +22,12 @@
 #include <vector>
 
 #include "base/class_lookup.h"
+#include "custom_mutator.h"
 #include "map/quarel_map.h"
 #include "relief/quarel_bump_map.h"
 #include "relief/quarel_bump_proc_map.h"
 #include "relief/quarel_normal_carrier_mtl.h"
 #include "scene_mutator.h"
-
-extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max);
 
 namespace {
 
@@ -129,9 +128,7 @@ std::vector<std::pair<std::string, std::vector<std::uint8_t>>> SeedScenes() {
     return seeds;
 }
 
-scene_fuzz::SceneMutator gMutator([](std::uint8_t* data, std::size_t size, std::size_t max) {
-    return LLVMFuzzerMutate(data, size, max);
-});
+scene_fuzz::SceneMutator gMutator(LibFuzzerBytes);
 
 void WriteSeeds(const char* dir) {
     for (const auto& [name, bytes] : SeedScenes()) {
@@ -158,17 +155,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
-                                               std::size_t maxSize, unsigned seed) {
-    return gMutator.MutateBytes(data, size, maxSize, seed);
-}
-
-extern "C" std::size_t LLVMFuzzerCustomCrossOver(const std::uint8_t* a, std::size_t aSize,
-                                                 const std::uint8_t* b, std::size_t bSize,
-                                                 std::uint8_t* out, std::size_t maxSize,
-                                                 unsigned seed) {
-    return gMutator.CrossOver(a, aSize, b, bSize, out, maxSize, seed);
-}
+QUAREL_CUSTOM_MUTATOR(gMutator.MutateBytes, gMutator.CrossOver)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     {

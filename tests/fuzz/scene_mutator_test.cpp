@@ -12,6 +12,7 @@
 #include <random>
 
 #include "base/class_lookup.h"
+#include "flip_byte.h"
 #include "scene_mutator.h"
 
 namespace {
@@ -27,12 +28,6 @@ std::vector<std::vector<std::uint8_t>> Seeds() {
         seeds.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
     }
     return seeds;
-}
-
-// A stand-in for the fuzzer's byte mutator: flips one byte.
-std::size_t FlipByte(std::uint8_t* data, std::size_t size, std::size_t) {
-    if (size > 0) data[(size * 7) / 13] ^= 0x5A;
-    return size;
 }
 
 // Chunks at every depth: a container whose length is wrong reads as a leaf, and its chunks
